@@ -1,0 +1,110 @@
+// The loader side of start-up binding: LoadLibraryA/GetProcAddress on Windows, dlopen/dlsym
+// elsewhere. These two loader calls are the only system functions the program imports directly.
+#include "platform/binding.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#ifdef _WIN32
+#include "platform/win32.h"
+#else
+#include <dlfcn.h>
+#endif
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t kDecoratedBufferSize = 250;
+constexpr std::size_t kMaxDecoratedNameChars = 244;
+constexpr int kMaxDecoration = 200;
+
+RawProc lookUp(LibraryHandle library, const char* name) noexcept {
+#ifdef _WIN32
+  return reinterpret_cast<RawProc>(::GetProcAddress(static_cast<HMODULE>(library), name));
+#else
+  return reinterpret_cast<RawProc>(::dlsym(library, name));
+#endif
+}
+
+[[noreturn]] void loadError(std::string_view name) {
+  showErrorMessage("could not load: ");
+  showErrorMessage(name);
+  showErrorMessage("\n");
+  std::exit(1);
+}
+
+// Writes "_<name>@<n>" into the buffer, keeping at most 244 characters of the name.
+const char* decoratedName(std::array<char, kDecoratedBufferSize>& buffer, std::string_view name,
+                          int decoration) noexcept {
+  const auto kept = name.substr(0, kMaxDecoratedNameChars);
+  std::snprintf(buffer.data(), buffer.size(), "_%.*s@%d", static_cast<int>(kept.size()),
+                kept.data(), decoration);
+  return buffer.data();
+}
+
+}  // namespace
+
+void showErrorMessage(std::string_view text) noexcept {
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
+
+LibraryHandle tryLoadLibrary(std::string_view name) noexcept {
+  const std::string zeroTerminated(name);
+#ifdef _WIN32
+  return ::LoadLibraryA(zeroTerminated.c_str());
+#else
+  return ::dlopen(zeroTerminated.c_str(), RTLD_NOW | RTLD_LOCAL);
+#endif
+}
+
+LibraryHandle loadLibrary(std::string_view name) {
+  LibraryHandle library = tryLoadLibrary(name);
+  if (library == nullptr) {
+    loadError(name);
+  }
+  return library;
+}
+
+RawProc findExport(LibraryHandle library, std::string_view name) noexcept {
+  const std::string zeroTerminated(name);
+  return library == nullptr ? nullptr : lookUp(library, zeroTerminated.c_str());
+}
+
+RawProc bindFunction(LibraryHandle library, std::string_view name) {
+  if (RawProc proc = findExport(library, name)) {
+    return proc;
+  }
+  std::array<char, kDecoratedBufferSize> buffer{};
+  for (int decoration = 0; decoration <= kMaxDecoration; decoration += 4) {
+    if (RawProc proc = lookUp(library, decoratedName(buffer, name, decoration))) {
+      return proc;
+    }
+  }
+  procAddrError(name);
+}
+
+void procAddrError(std::string_view name) {
+  showErrorMessage("could not import: ");
+  showErrorMessage(name);
+  showErrorMessage("\n");
+  std::exit(1);
+}
+
+void bindGroup(const BindingGroup& group) {
+  LibraryHandle library = loadLibrary(group.library);
+  for (const FunctionBinding& function : group.functions) {
+    function.store(function.slot, bindFunction(library, function.name));
+  }
+}
+
+void bindGroups(std::initializer_list<const BindingGroup*> groups) {
+  for (const BindingGroup* group : groups) {
+    bindGroup(*group);
+  }
+}
+
+}  // namespace platform

@@ -1,0 +1,47 @@
+// kernel32 declarations for hosts without the SDK (types only; never defined here).
+#pragma once
+
+#include <cstdarg>
+
+#include "platform/hostwin32/types.h"
+
+// Console.
+BOOL WINAPI SetConsoleOutputCP(UINT codePage);
+BOOL WINAPI SetConsoleCP(UINT codePage);
+
+// Text conversion.
+int WINAPI lstrlenA(LPCSTR text);
+int WINAPI lstrlenW(LPCWSTR text);
+int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount,
+                               LPWSTR wide, int wideCount);
+int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
+                               LPSTR multiByte, int multiByteCount, LPCSTR defaultChar,
+                               LPBOOL usedDefaultChar);
+
+// Processes, files, time and errors.
+DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId,
+                            LPWSTR buffer, DWORD size, va_list* arguments);
+HLOCAL WINAPI LocalFree(HLOCAL memory);
+DWORD WINAPI GetLastError();
+DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
+DWORD WINAPI GetFileAttributesW(LPCWSTR fileName);
+void WINAPI GetSystemTimeAsFileTime(LPFILETIME systemTime);
+HANDLE WINAPI GetStdHandle(DWORD stdHandle);
+BOOL WINAPI CreateProcessW(LPCWSTR applicationName, LPWSTR commandLine,
+                           LPSECURITY_ATTRIBUTES processAttributes,
+                           LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles,
+                           DWORD creationFlags, LPVOID environment, LPCWSTR currentDirectory,
+                           LPSTARTUPINFOW startupInfo, LPPROCESS_INFORMATION processInformation);
+BOOL WINAPI CloseHandle(HANDLE object);
+DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
+BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
+
+// Modules and versions (window host).
+int WINAPI MulDiv(int number, int numerator, int denominator);
+DWORD WINAPI GetCurrentThreadId();
+HMODULE WINAPI GetModuleHandleW(LPCWSTR moduleName);
+HMODULE WINAPI LoadLibraryW(LPCWSTR fileName);
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
+BOOL WINAPI FreeLibrary(HMODULE module);
+struct OSVERSIONINFOW;
+BOOL WINAPI GetVersionExW(OSVERSIONINFOW* versionInformation);

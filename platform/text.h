@@ -1,0 +1,24 @@
+// UTF-8 <-> UTF-16 conversion for window discovery, command lines and paths. Decoding goes by
+// the lead byte alone; anything it cannot decode becomes U+FFFD, so no input is refused.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32.h"
+
+namespace platform {
+
+inline constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// 110xxxxx starts two bytes, 1110xxxx three, 11110xxx four; the low six bits of each following
+// byte are taken unchecked. Other lead bytes, cut-off sequences, encoded surrogates and values
+// above U+10FFFF give U+FFFD; values above U+FFFF give a surrogate pair.
+[[nodiscard]] WString toUtf16(std::string_view utf8);
+
+// Reads UTF-16 up to the first NUL (or the end of the view), joins surrogate pairs and writes
+// U+FFFD for a lone surrogate.
+[[nodiscard]] std::string toUtf8(WStringView utf16);
+[[nodiscard]] std::string toUtf8(const WCHAR* zeroTerminated);
+
+}  // namespace platform
