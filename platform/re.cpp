@@ -1,0 +1,156 @@
+// Pattern compilation, anchored matching, searching and replacing on the bound engine.
+#include "platform/re.h"
+
+#include <pcre.h>
+
+#include <vector>
+
+#include "platform/errors.h"
+
+namespace platform {
+
+namespace pcre64 {
+inline decltype(&::pcre_exec) pcre_exec = nullptr;
+inline decltype(&::pcre_free_substring) pcre_free_substring = nullptr;
+inline decltype(&::pcre_free_study) pcre_free_study = nullptr;
+inline decltype(&::pcre_compile) pcre_compile = nullptr;
+inline decltype(&::pcre_config) pcre_config = nullptr;
+inline decltype(&::pcre_study) pcre_study = nullptr;
+}  // namespace pcre64
+
+namespace {
+
+#ifdef _WIN32
+constexpr std::string_view kEngineLibrary = "pcre64.dll";
+#else
+constexpr std::string_view kEngineLibrary = "libpcre.so.3";
+#endif
+
+constexpr unsigned kCompileOptionMask = 1 | 2 | 4 | 8;
+
+// The engine refuses a null subject even when its length is 0.
+const char* subjectOf(std::string_view text) noexcept { return text.data() ? text.data() : ""; }
+
+std::string invalidPatternMessage(const char* error, std::string_view pattern, int offset) {
+  std::string message(error ? error : "");
+  message += '\n';
+  message += pattern;
+  message += '\n';
+  message.append(static_cast<std::size_t>(offset > 0 ? offset : 0), ' ');
+  message += "^\n";
+  return message;
+}
+
+int studyOptions() {
+  int jit = 0;
+  const bool jitAvailable = pcre64::pcre_config(PCRE_CONFIG_JIT, &jit) == 0 && jit == 1;
+  return jitAvailable ? PCRE_STUDY_JIT_COMPILE : 0;
+}
+
+}  // namespace
+
+Regex::Handles::~Handles() {
+  // The engine's compiled block is released through its own deallocator.
+  pcre64::pcre_free_substring(reinterpret_cast<const char*>(h));
+  if (e != nullptr) {
+    pcre64::pcre_free_study(e);
+  }
+}
+
+void raiseInvalidRegex(std::string message, const std::source_location& where) {
+  throw RegexError(std::move(message), where);
+}
+
+Regex re(std::string_view pattern, RegexFlags flags) {
+  const auto bits = static_cast<unsigned>(flags);
+  const std::string zeroTerminated(pattern);
+  const char* error = nullptr;
+  int errorOffset = 0;
+  real_pcre* compiled = pcre64::pcre_compile(zeroTerminated.c_str(),
+                                             static_cast<int>(bits & kCompileOptionMask), &error,
+                                             &errorOffset, nullptr);
+  if (compiled == nullptr) {
+    raiseInvalidRegex(invalidPatternMessage(error, pattern, errorOffset));
+  }
+  pcre_extra* studied = nullptr;
+  if ((bits & static_cast<unsigned>(RegexFlags::study)) != 0) {
+    const char* studyError = nullptr;
+    studied = pcre64::pcre_study(compiled, studyOptions(), &studyError);
+    if (studyError != nullptr) {
+      pcre64::pcre_free_substring(reinterpret_cast<const char*>(compiled));
+      raiseInvalidRegex(studyError);
+    }
+  }
+  return Regex(compiled, studied);
+}
+
+std::int32_t matchOrFind(std::string_view text, const Regex& regex,
+                         std::span<std::string> captures, std::int64_t start, int options) {
+  const std::int32_t length = checkedInt32(static_cast<std::int64_t>(text.size()), "text length");
+  const std::int32_t offset = checkedInt32(start, "start offset");
+  const std::size_t slots = 3 * (captures.size() + 1);
+  std::vector<int> offsets(slots, 0);
+  const int status = pcre64::pcre_exec(regex.h(), regex.e(), subjectOf(text), length, offset,
+                                       options, offsets.data(), checkedInt32(
+                                           static_cast<std::int64_t>(slots), "offsets size"));
+  if (status < 0) {
+    return status;
+  }
+  for (int group = 1; group < status; ++group) {
+    const auto first = offsets[static_cast<std::size_t>(2 * group)];
+    const auto end = offsets[static_cast<std::size_t>(2 * group + 1)];
+    auto& slot = captures[static_cast<std::size_t>(group - 1)];
+    slot = first < 0 ? std::string()
+                     : std::string(text.substr(static_cast<std::size_t>(first),
+                                               static_cast<std::size_t>(end - first)));
+  }
+  return offsets[1] - offsets[0];
+}
+
+std::pair<std::int32_t, std::int32_t> findBounds(std::string_view text, const Regex& regex,
+                                                 std::int64_t start) {
+  const std::int32_t length = checkedInt32(static_cast<std::int64_t>(text.size()), "text length");
+  const std::int32_t offset = checkedInt32(start, "start offset");
+  int offsets[3] = {0, 0, 0};
+  const int status =
+      pcre64::pcre_exec(regex.h(), regex.e(), subjectOf(text), length, offset, 0, offsets, 3);
+  if (status < 0) {
+    return {status, 0};
+  }
+  return {offsets[0], offsets[1] - 1};
+}
+
+std::string replace(std::string_view text, const Regex& regex, std::string_view by) {
+  std::string result;
+  std::size_t p = 0;
+  while (p < text.size()) {
+    const auto [first, last] = findBounds(text, regex, static_cast<std::int64_t>(p));
+    if (first < 0) {
+      break;
+    }
+    result.append(text.substr(p, static_cast<std::size_t>(first) - p));
+    result.append(by);
+    const auto next = static_cast<std::size_t>(last + 1);
+    if (next == p) {
+      break;  // an empty match at p would never advance
+    }
+    p = next;
+  }
+  result.append(text.substr(p));
+  return result;
+}
+
+const BindingGroup& pcreBindings() {
+  static const BindingGroup group{kEngineLibrary,
+                                  {
+                                      Bind("pcre_exec", pcre64::pcre_exec),
+                                      Bind("pcre_free_substring", pcre64::pcre_free_substring),
+                                      Bind("pcre_free_study", pcre64::pcre_free_study),
+                                      Bind("pcre_compile", pcre64::pcre_compile),
+                                      Bind("pcre_config", pcre64::pcre_config),
+                                      Bind("pcre_study", pcre64::pcre_study),
+                                  }};
+  return group;
+}
+
+}  // namespace platform
