@@ -4,19 +4,24 @@
 #pragma once
 
 #ifdef _WIN32
+// The SDK headers depend on this order.
+// clang-format off
+#include <winsock2.h>
+#include <ws2tcpip.h>
+#include <windows.h>
 #include <commctrl.h>
 #include <ole2.h>
 #include <shellapi.h>
 #include <uxtheme.h>
-#include <windows.h>
-#include <winsock2.h>
-#include <ws2tcpip.h>
+// clang-format on
 #else
-#include "platform/hostwin32/gdi32.h"
-#include "platform/hostwin32/kernel32.h"
-#include "platform/hostwin32/shell.h"
+// clang-format off
 #include "platform/hostwin32/types.h"
+#include "platform/hostwin32/kernel32.h"
 #include "platform/hostwin32/user32.h"
+#include "platform/hostwin32/gdi32.h"
+#include "platform/hostwin32/shell.h"
+// clang-format on
 #endif
 
 #include <string>
