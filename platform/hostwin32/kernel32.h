@@ -43,5 +43,12 @@ HMODULE WINAPI GetModuleHandleW(LPCWSTR moduleName);
 HMODULE WINAPI LoadLibraryW(LPCWSTR fileName);
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR procName);
 BOOL WINAPI FreeLibrary(HMODULE module);
-struct OSVERSIONINFOW;
+struct OSVERSIONINFOW {
+  DWORD dwOSVersionInfoSize;
+  DWORD dwMajorVersion;
+  DWORD dwMinorVersion;
+  DWORD dwBuildNumber;
+  DWORD dwPlatformId;
+  WCHAR szCSDVersion[128];
+};
 BOOL WINAPI GetVersionExW(OSVERSIONINFOW* versionInformation);

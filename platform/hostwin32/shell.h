@@ -2,3 +2,28 @@
 #pragma once
 
 #include "platform/hostwin32/types.h"
+
+// Window host: tray icons, common controls, themes and OLE.
+struct NOTIFYICONDATAW;
+BOOL WINAPI Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW* data);
+
+struct INITCOMMONCONTROLSEX {
+  DWORD dwSize;
+  DWORD dwICC;
+};
+
+struct IMAGELIST_;
+using HIMAGELIST = IMAGELIST_*;
+using SUBCLASSPROC = LRESULT (*)(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+BOOL WINAPI ImageList_Destroy(HIMAGELIST list);
+BOOL WINAPI SetWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id, DWORD_PTR refData);
+BOOL WINAPI RemoveWindowSubclass(HWND window, SUBCLASSPROC proc, UINT_PTR id);
+LRESULT WINAPI DefSubclassProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+BOOL WINAPI ImageList_BeginDrag(HIMAGELIST track, int index, int dxHotspot, int dyHotspot);
+BOOL WINAPI ImageList_DragEnter(HWND lock, int x, int y);
+BOOL WINAPI InitCommonControlsEx(const INITCOMMONCONTROLSEX* init);
+
+using HTHEME = HANDLE;
+HRESULT WINAPI CloseThemeData(HTHEME theme);
+
+HRESULT WINAPI OleInitialize(LPVOID reserved);
