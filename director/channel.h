@@ -1,0 +1,42 @@
+// The command channel to SciTE's director window and the capture of its replies.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/re.h"
+#include "platform/win32.h"
+
+namespace director {
+
+inline constexpr ULONG_PTR kFrameDataTag = 1;
+
+// The receiver window named in every frame; set once at start-up.
+extern HWND hRecv;
+// The last reply, its address prefix removed.
+extern std::string received;
+// What the reply handler strips from a reply; unset until a reply is first asked for.
+extern std::optional<platform::Regex> pattern;
+extern std::string interfaceVersion;
+
+// ":" + hRecv in signed decimal + ":" + command. Raises RangeError when the frame with its
+// terminating NUL would not fit a 32-bit signed count, before anything is copied.
+[[nodiscard]] std::string Frame(HWND receiver, std::string_view command);
+
+// Hands the framed command to a director window found just now; false when there is none, in
+// which case nothing is sent and `received` keeps its value. `expectReply` documents intent only.
+bool SendCommand(std::string_view command, bool expectReply);
+
+// Frames and sends to the given window, emptying `received` first: SendCommand once the window
+// is known.
+void SendFrame(HWND directorWindow, std::string_view command);
+
+// Stores one WM_COPYDATA reply in `received`. A null `lpData` counts as an empty reply; a
+// `cbData` beyond the 32-bit signed range empties `received` and raises RangeError.
+void ReplyHandler(LPARAM lParam);
+
+// The text a reply's bytes stand for: up to the first NUL, padded with NULs to `cbData`.
+[[nodiscard]] std::string ReplyText(const COPYDATASTRUCT& data);
+
+}  // namespace director

@@ -1,0 +1,50 @@
+// Editor operations on top of the command channel: the output pane, properties, and Lua code run
+// inside SciTE with its result fetched through the property extender.result.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace director {
+
+// What ParseLuaSelection gets from a "<@@>"-separated Lua result.
+struct LuaSelection {
+  std::string text;
+  std::int64_t length = 0;
+};
+
+inline constexpr std::string_view kResultSeparator = "<@@>";
+inline constexpr std::string_view kReplyPrefixPattern = R"(^:\d+:([^:]+:){2})";
+
+// Each returns whether the command reached a director window.
+bool ClearOutput();
+bool OutputConsole(std::string_view text, bool lineEnd);
+// False without sending when the code defines no function whose name can be found.
+bool LuaFuncRun(std::string_view code, std::string_view arguments);
+// On success `received` holds the property's value (empty when SciTE did not answer).
+bool GetProperty(std::string_view key);
+bool SetProperty(std::string_view key, std::string_view value);
+
+// Splits `received` at "<@@>"; exactly two parts fill the record and empty extender.result in
+// SciTE, anything else gives ("", 0). A malformed number raises ValueError, leaving both alone.
+void ParseLuaSelection(LuaSelection& selection);
+
+// Optional sign, then digits each followed by any number of '_'; nothing else. Raises
+// ValueError "invalid integer: <text>" or "Parsed integer outside of valid range".
+[[nodiscard]] std::int64_t parseInt(std::string_view text);
+
+// Runs a function definition or a bare expression, asks SciTE for extender.result: the steps
+// of LuaFuncGet before its parser runs.
+void RunAndFetchLuaResult(std::string_view code, std::string_view arguments);
+
+// Runs the code in SciTE and fetches its result; the parser always runs once, afterwards, on
+// whatever `received` then holds.
+template <typename Record, typename Parser>
+void LuaFuncGet(std::string_view code, Parser&& parser, std::string_view arguments,
+                Record& result) {
+  RunAndFetchLuaResult(code, arguments);
+  parser(result);
+}
+
+}  // namespace director
