@@ -52,3 +52,6 @@ struct OSVERSIONINFOW {
   WCHAR szCSDVersion[128];
 };
 BOOL WINAPI GetVersionExW(OSVERSIONINFOW* versionInformation);
+
+// The companion's own command line.
+LPWSTR WINAPI GetCommandLineW();

@@ -27,3 +27,12 @@ using HTHEME = HANDLE;
 HRESULT WINAPI CloseThemeData(HTHEME theme);
 
 HRESULT WINAPI OleInitialize(LPVOID reserved);
+
+// shell32 and ole32: the companion hands its URL to the default browser.
+inline constexpr INT SW_SHOWNORMAL = 1;
+inline constexpr DWORD COINIT_APARTMENTTHREADED = 0x2;
+inline constexpr DWORD COINIT_DISABLE_OLE1DDE = 0x4;
+HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                               LPCWSTR directory, INT showCommand);
+HRESULT WINAPI CoInitializeEx(LPVOID reserved, DWORD coInit);
+void WINAPI CoUninitialize();

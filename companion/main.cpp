@@ -1,0 +1,6 @@
+// websearch.exe: searches the web for the editor's selection that the launcher passes on.
+#include "companion/system.h"
+
+int main() {
+  return companion::runCompanion();
+}

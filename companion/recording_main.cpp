@@ -1,0 +1,27 @@
+// websearch_recording.exe: the companion for end-to-end tests. It runs the same code, but instead
+// of starting a browser it appends each URL it would open to websearch-opened.txt beside itself.
+#include <fstream>
+
+#include "companion/system.h"
+#include "platform/text.h"
+
+namespace {
+
+constexpr INT_PTR kShellSuccess = 42;
+
+HINSTANCE WINAPI recordOpen(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+  std::ofstream record(companion::ownDirectory() / "websearch-opened.txt",
+                       std::ios::binary | std::ios::app);
+  record << platform::toUtf8(file) << '\n';
+  return reinterpret_cast<HINSTANCE>(kShellSuccess);
+}
+
+}  // namespace
+
+int main() {
+  if (!companion::bindSystemFunctions()) {
+    return static_cast<int>(companion::ExitCode::SystemUnavailable);
+  }
+  companion::shell32::ShellExecuteW = recordOpen;
+  return companion::runBound();
+}

@@ -1,0 +1,160 @@
+// The companion's run over its bound system functions: nothing here talks to the console.
+#include "companion/system.h"
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "platform/text.h"
+
+namespace companion {
+
+namespace {
+
+constexpr DWORD kFirstPathBuffer = 260;
+constexpr DWORD kLongestPath = 32768;
+// ShellExecuteW reports success by a value above 32, a convention from 16-bit Windows.
+constexpr INT_PTR kLastShellError = 32;
+
+// Some protocol handlers are COM servers, which the shell can only reach from an apartment.
+class ComApartment {
+public:
+  ComApartment() noexcept
+      : initialised_(
+            ole32::CoInitializeEx(nullptr, static_cast<DWORD>(COINIT_APARTMENTTHREADED) |
+                                               static_cast<DWORD>(COINIT_DISABLE_OLE1DDE)) >= 0) {}
+  ~ComApartment() {
+    // S_FALSE (already initialised) counts too: every success is balanced.
+    if (initialised_) {
+      ole32::CoUninitialize();
+    }
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+  bool initialised_;
+};
+
+// The libraries stay loaded for the life of the process: the slots point into them.
+[[nodiscard]] bool bindQuietly(const platform::BindingGroup& group) noexcept {
+  const platform::LibraryHandle library = platform::tryLoadLibrary(group.library);
+  if (library == nullptr) {
+    return false;
+  }
+  for (const platform::FunctionBinding& function : group.functions) {
+    const platform::RawProc proc = platform::findExport(library, function.name);
+    if (proc == nullptr) {
+      return false;
+    }
+    function.store(function.slot, proc);
+  }
+  return true;
+}
+
+[[nodiscard]] std::optional<std::string> readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    return std::nullopt;
+  }
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  return std::move(contents).str();
+}
+
+[[nodiscard]] bool openInBrowser(const std::string& url) {
+  const ComApartment apartment;
+  const WString verb = platform::toUtf16("open");
+  const WString file = platform::toUtf16(url);
+  const HINSTANCE result =
+      shell32::ShellExecuteW(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(result) > kLastShellError;
+}
+
+}  // namespace
+
+const platform::BindingGroup& kernel32Bindings() {
+  static const platform::BindingGroup group{
+      "kernel32",
+      {platform::Bind("GetCommandLineW", kernel32::GetCommandLineW),
+       platform::Bind("GetModuleFileNameW", kernel32::GetModuleFileNameW)}};
+  return group;
+}
+
+const platform::BindingGroup& ole32Bindings() {
+  static const platform::BindingGroup group{
+      "ole32",
+      {platform::Bind("CoInitializeEx", ole32::CoInitializeEx),
+       platform::Bind("CoUninitialize", ole32::CoUninitialize)}};
+  return group;
+}
+
+const platform::BindingGroup& shell32Bindings() {
+  static const platform::BindingGroup group{
+      "shell32", {platform::Bind("ShellExecuteW", shell32::ShellExecuteW)}};
+  return group;
+}
+
+bool bindSystemFunctions() noexcept {
+  try {
+    return bindQuietly(kernel32Bindings()) && bindQuietly(ole32Bindings()) &&
+           bindQuietly(shell32Bindings());
+  } catch (...) {  // building the groups allocates
+    return false;
+  }
+}
+
+std::filesystem::path ownDirectory() {
+  WString buffer(kFirstPathBuffer, WCHAR{});
+  for (;;) {
+    const auto size = static_cast<DWORD>(buffer.size());
+    const DWORD length = kernel32::GetModuleFileNameW(nullptr, buffer.data(), size);
+    if (length == 0) {
+      return {};
+    }
+    if (length < size) {
+      buffer.resize(length);
+      return std::filesystem::path(buffer).parent_path();
+    }
+    // A path that does not fit comes back cut, with the buffer's size as its length.
+    if (size >= kLongestPath) {
+      return {};
+    }
+    buffer.resize(std::size_t{size} * 2);
+  }
+}
+
+std::string configuredTemplate() {
+  const std::filesystem::path directory = ownDirectory();
+  if (!directory.empty()) {
+    if (const auto ini = readFile(directory / kIniFileName)) {
+      if (auto urlTemplate = templateFromIni(*ini)) {
+        return std::move(*urlTemplate);
+      }
+    }
+  }
+  return std::string(kDefaultTemplate);
+}
+
+ExitCode searchSelection() {
+  const std::string commandLine = platform::toUtf8(kernel32::GetCommandLineW());
+  const UrlChoice choice = chooseUrl(selectionFromCommandLine(commandLine), configuredTemplate());
+  if (choice.code != ExitCode::Opened) {
+    return choice.code;
+  }
+  return openInBrowser(choice.url) ? ExitCode::Opened : ExitCode::OpenFailed;
+}
+
+int runBound() noexcept {
+  try {
+    return static_cast<int>(searchSelection());
+  } catch (...) {
+    return static_cast<int>(ExitCode::Unexpected);
+  }
+}
+
+int runCompanion() noexcept {
+  return bindSystemFunctions() ? runBound() : static_cast<int>(ExitCode::SystemUnavailable);
+}
+
+}  // namespace companion

@@ -1,0 +1,145 @@
+// The companion as a process: websearch_recording.exe, copied into a fresh folder as
+// websearch.exe, started with a raw command line like the launcher's; checks the exit code and
+// the exact URL its recorder took instead of a browser.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "companion/system.h"
+#include "platform/binding.h"
+#include "platform/win32.h"
+#include "tests/companion/temp_dir.h"
+
+namespace companion_test::kernel32 {
+inline decltype(&::CreateProcessW) CreateProcessW = nullptr;
+inline decltype(&::WaitForSingleObject) WaitForSingleObject = nullptr;
+inline decltype(&::GetExitCodeProcess) GetExitCodeProcess = nullptr;
+inline decltype(&::CloseHandle) CloseHandle = nullptr;
+}  // namespace companion_test::kernel32
+
+namespace {
+
+using companion::ExitCode;
+using companion_test::TempDir;
+namespace k32 = companion_test::kernel32;
+
+constexpr DWORD kRunTimeoutMs = 60'000;
+constexpr DWORD kTimedOut = 0xFFFF'FFFE;
+
+void bindHarness() {
+  static const platform::BindingGroup group{
+      "kernel32",
+      {platform::Bind("CreateProcessW", k32::CreateProcessW),
+       platform::Bind("WaitForSingleObject", k32::WaitForSingleObject),
+       platform::Bind("GetExitCodeProcess", k32::GetExitCodeProcess),
+       platform::Bind("CloseHandle", k32::CloseHandle)}};
+  static const bool bound = [] {
+    platform::bindGroup(group);
+    return companion::bindSystemFunctions();
+  }();
+  ASSERT_TRUE(bound);
+}
+
+class Handle {
+public:
+  explicit Handle(HANDLE handle) noexcept : handle_(handle) {}
+  ~Handle() {
+    if (handle_ != nullptr) {
+      k32::CloseHandle(handle_);
+    }
+  }
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  [[nodiscard]] HANDLE get() const noexcept { return handle_; }
+
+private:
+  HANDLE handle_;
+};
+
+// Starts a raw command line and waits for its exit code.
+std::optional<DWORD> run(WString commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (k32::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info) == 0) {
+    return std::nullopt;
+  }
+  const Handle process(info.hProcess);
+  const Handle thread(info.hThread);
+  if (k32::WaitForSingleObject(process.get(), kRunTimeoutMs) != 0) {
+    return kTimedOut;
+  }
+  DWORD code = 0;
+  k32::GetExitCodeProcess(process.get(), &code);
+  return code;
+}
+
+std::optional<std::string> readBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    return std::nullopt;
+  }
+  std::ostringstream contents;
+  contents << in.rdbuf();
+  return std::move(contents).str();
+}
+
+struct ProcessCase {
+  const char* name;
+  const char8_t* folder;
+  bool quotePath;
+  std::optional<std::string_view> ini;
+  std::wstring_view selection;
+  ExitCode code;
+  std::optional<std::string_view> recorded;  // the record file's bytes; none: no file
+};
+
+TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
+  bindHarness();
+  const std::filesystem::path recorder = companion::ownDirectory() / "websearch_recording.exe";
+  ASSERT_TRUE(std::filesystem::exists(recorder)) << recorder;
+
+  const ProcessCase cases[] = {
+      {"plain words, path with blanks", u8"web search", true, std::nullopt, L"foo  bar",
+       ExitCode::Opened, "https://duckduckgo.com/?q=foo%20bar\n"},
+      {"unquoted path", u8"websearch", false, std::nullopt, L"foo", ExitCode::Opened,
+       "https://duckduckgo.com/?q=foo\n"},
+      {"escaped lines and quotes", u8"web search", true, std::nullopt,
+       LR"(first\r\n"second" \\x\033)", ExitCode::Opened,
+       "https://duckduckgo.com/?q=first%20%22second%22%20%5Cx%1B\n"},
+      {"non-ASCII selection", u8"web search", true, std::nullopt, L"caf\u00E9 \u4E2D \U0001F600",
+       ExitCode::Opened, "https://duckduckgo.com/?q=caf%C3%A9%20%E4%B8%AD%20%F0%9F%98%80\n"},
+      {"settings beside the exe in a non-ASCII folder", u8"Such\u00E9 \u4E2D", true,
+       "url=http://search.example/?q={query}&lang=de\r\n", L"x y", ExitCode::Opened,
+       "http://search.example/?q=x%20y&lang=de\n"},
+      {"URL opened as it is", u8"web search", true, std::nullopt, L"https://example.com/a?b=c",
+       ExitCode::Opened, "https://example.com/a?b=c\n"},
+      {"javascript searched for", u8"web search", true, std::nullopt, L"javascript:alert(1)",
+       ExitCode::Opened, "https://duckduckgo.com/?q=javascript%3Aalert%281%29\n"},
+      {"bad template", u8"web search", true, "url=file:///C:/{query}\n", L"x",
+       ExitCode::BadTemplate, std::nullopt},
+      {"nothing selected", u8"web search", true, std::nullopt, L"", ExitCode::NothingToSearch,
+       std::nullopt},
+  };
+  for (const auto& c : cases) {
+    const TempDir dir{std::filesystem::path(c.folder)};
+    const std::filesystem::path exe = dir.path() / "websearch.exe";
+    std::filesystem::copy_file(recorder, exe);
+    if (c.ini) {
+      dir.write(companion::kIniFileName, *c.ini);
+    }
+    WString commandLine = c.quotePath ? L"\"" + exe.wstring() + L"\"" : exe.wstring();
+    commandLine += L' ';
+    commandLine += c.selection;
+
+    const auto code = run(commandLine);
+    ASSERT_TRUE(code.has_value()) << c.name;
+    EXPECT_EQ(*code, static_cast<DWORD>(c.code)) << c.name;
+    EXPECT_EQ(readBytes(dir.path() / "websearch-opened.txt"), c.recorded) << c.name;
+  }
+}
+
+}  // namespace

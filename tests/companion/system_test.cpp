@@ -1,0 +1,212 @@
+// The companion's run over fakes in its slots: settings beside the executable, the shell call and
+// the exit codes.
+#include "companion/system.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+#include "platform/text.h"
+#include "tests/companion/slot_swap.h"
+#include "tests/companion/temp_dir.h"
+
+namespace {
+
+using companion::ExitCode;
+using companion_test::SlotSwap;
+using companion_test::TempDir;
+
+struct ShellCall {
+  int count = 0;
+  HWND window{};
+  std::string verb;
+  std::string file;
+  bool parametersNull = false;
+  bool directoryNull = false;
+  INT show = 0;
+};
+
+// What the fakes read and record; reset before every test.
+struct FakeSystem {
+  WString commandLine;
+  WString modulePath;
+  bool moduleFails = false;
+  INT_PTR shellResult = 42;
+  HRESULT comResult = 0;
+  int comInits = 0;
+  int comUninits = 0;
+  ShellCall shell;
+};
+
+FakeSystem fake;
+
+WString wide(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return platform::toUtf16(std::string(utf8.begin(), utf8.end()));
+}
+
+// Like the system: a path that does not fit is cut to size - 1 units and size is returned.
+DWORD WINAPI fakeModuleFileName(HMODULE, LPWSTR buffer, DWORD size) {
+  if (fake.moduleFails || size == 0) {
+    return 0;
+  }
+  const std::size_t copied = std::min<std::size_t>(fake.modulePath.size(), size - 1);
+  std::copy_n(fake.modulePath.begin(), copied, buffer);
+  buffer[copied] = 0;
+  return copied == fake.modulePath.size() ? static_cast<DWORD>(copied) : size;
+}
+
+HINSTANCE WINAPI fakeShellExecute(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                  LPCWSTR directory, INT show) {
+  fake.shell = {fake.shell.count + 1,
+                window,
+                platform::toUtf8(verb),
+                platform::toUtf8(file),
+                parameters == nullptr,
+                directory == nullptr,
+                show};
+  return reinterpret_cast<HINSTANCE>(fake.shellResult);
+}
+
+class CompanionRun : public ::testing::Test {
+protected:
+  void SetUp() override {
+    fake = FakeSystem{};
+    fake.modulePath = wide(dir.path() / "websearch.exe");
+  }
+
+  void commandLine(std::u16string_view selection) {
+    fake.commandLine = wide(dir.path() / "websearch.exe");
+    fake.commandLine.insert(fake.commandLine.begin(), WCHAR{'"'});
+    fake.commandLine += WCHAR{'"'};
+    fake.commandLine += WCHAR{' '};
+    fake.commandLine.append(selection.begin(), selection.end());
+  }
+
+  TempDir dir{"companion run"};
+  SlotSwap<decltype(companion::kernel32::GetCommandLineW)> commandLineSlot{
+      companion::kernel32::GetCommandLineW, []() -> LPWSTR { return fake.commandLine.data(); }};
+  SlotSwap<decltype(companion::kernel32::GetModuleFileNameW)> moduleSlot{
+      companion::kernel32::GetModuleFileNameW, fakeModuleFileName};
+  SlotSwap<decltype(companion::ole32::CoInitializeEx)> comInitSlot{companion::ole32::CoInitializeEx,
+                                                                   [](LPVOID, DWORD) -> HRESULT {
+                                                                     ++fake.comInits;
+                                                                     return fake.comResult;
+                                                                   }};
+  SlotSwap<decltype(companion::ole32::CoUninitialize)> comUninitSlot{
+      companion::ole32::CoUninitialize, []() { ++fake.comUninits; }};
+  SlotSwap<decltype(companion::shell32::ShellExecuteW)> shellSlot{companion::shell32::ShellExecuteW,
+                                                                  fakeShellExecute};
+};
+
+struct RunCase {
+  const char* name;
+  std::u16string_view selection;
+  std::optional<std::string_view> ini;
+  INT_PTR shellResult;
+  ExitCode code;
+  std::string_view opened;  // empty: the shell must not be called
+};
+
+TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
+  const RunCase cases[] = {
+      {"no settings file", u"foo bar", std::nullopt, 42, ExitCode::Opened,
+       "https://duckduckgo.com/?q=foo%20bar"},
+      {"own template", u"foo", "[search]\r\nurl=http://e.example/?q={query}\r\n", 42,
+       ExitCode::Opened, "http://e.example/?q=foo"},
+      {"settings without url", u"foo", "; nothing here\n", 42, ExitCode::Opened,
+       "https://duckduckgo.com/?q=foo"},
+      {"bad template", u"foo", "url=file:///C:/{query}\n", 42, ExitCode::BadTemplate, ""},
+      {"empty template", u"foo", "url=\n", 42, ExitCode::BadTemplate, ""},
+      {"nothing selected", u"", std::nullopt, 42, ExitCode::NothingToSearch, ""},
+      {"escaped line breaks only", u"\\r\\n", std::nullopt, 42, ExitCode::NothingToSearch, ""},
+      {"UTF-16 text", u"caf\u00E9 \U0001F600", std::nullopt, 42, ExitCode::Opened,
+       "https://duckduckgo.com/?q=caf%C3%A9%20%F0%9F%98%80"},
+      {"URL", u"https://example.com/?a=b", std::nullopt, 42, ExitCode::Opened,
+       "https://example.com/?a=b"},
+      {"shell fails: file not found", u"x", std::nullopt, 2, ExitCode::OpenFailed,
+       "https://duckduckgo.com/?q=x"},
+      {"shell result 32 is a failure", u"x", std::nullopt, 32, ExitCode::OpenFailed,
+       "https://duckduckgo.com/?q=x"},
+      {"shell result 33 is a success", u"x", std::nullopt, 33, ExitCode::Opened,
+       "https://duckduckgo.com/?q=x"},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    commandLine(c.selection);
+    std::filesystem::remove(dir.path() / companion::kIniFileName);
+    if (c.ini) {
+      dir.write(companion::kIniFileName, *c.ini);
+    }
+    fake.shellResult = c.shellResult;
+
+    EXPECT_EQ(companion::searchSelection(), c.code) << c.name;
+    EXPECT_EQ(fake.shell.count, c.opened.empty() ? 0 : 1) << c.name;
+    EXPECT_EQ(fake.shell.file, c.opened) << c.name;
+  }
+}
+
+TEST_F(CompanionRun, AsksTheShellToOpenInsideAnApartment) {
+  commandLine(u"x");
+  ASSERT_EQ(companion::searchSelection(), ExitCode::Opened);
+  EXPECT_EQ(fake.shell.window, nullptr);
+  EXPECT_EQ(fake.shell.verb, "open");
+  EXPECT_TRUE(fake.shell.parametersNull);
+  EXPECT_TRUE(fake.shell.directoryNull);
+  EXPECT_EQ(fake.shell.show, SW_SHOWNORMAL);
+  EXPECT_EQ(fake.comInits, 1);
+  EXPECT_EQ(fake.comUninits, 1);
+}
+
+TEST_F(CompanionRun, ApartmentBalancedOnlyWhenEntered) {
+  const std::pair<HRESULT, int> cases[] = {
+      {1, 1},                                   // S_FALSE: already initialised, still counted
+      {static_cast<HRESULT>(0x80010106UL), 0},  // RPC_E_CHANGED_MODE
+  };
+  for (const auto& [result, uninits] : cases) {
+    SetUp();
+    commandLine(u"x");
+    fake.comResult = result;
+    EXPECT_EQ(companion::searchSelection(), ExitCode::Opened);
+    EXPECT_EQ(fake.shell.count, 1);
+    EXPECT_EQ(fake.comUninits, uninits) << result;
+  }
+}
+
+TEST_F(CompanionRun, UnknownOwnPathFallsBackToTheDefaultTemplate) {
+  commandLine(u"x");
+  dir.write(companion::kIniFileName, "url=http://e.example/{query}\n");
+  fake.moduleFails = true;
+  EXPECT_EQ(companion::searchSelection(), ExitCode::Opened);
+  EXPECT_EQ(fake.shell.file, "https://duckduckgo.com/?q=x");
+}
+
+TEST_F(CompanionRun, FindsTheSettingsBesideALongPath) {
+  std::filesystem::path deep = dir.path();
+  for (int i = 0; i < 12; ++i) {
+    deep /= std::string(40, static_cast<char>('a' + i));
+  }
+  std::filesystem::create_directories(deep);
+  std::ofstream(deep / companion::kIniFileName) << "url=http://deep.example/{query}\n";
+  fake.modulePath = wide(deep / "websearch.exe");
+  ASSERT_GT(fake.modulePath.size(), 520U);
+  commandLine(u"x");
+
+  EXPECT_EQ(companion::searchSelection(), ExitCode::Opened);
+  EXPECT_EQ(fake.shell.file, "http://deep.example/x");
+}
+
+#ifndef _WIN32
+TEST(CompanionStart, MissingSystemLibrariesEndQuietlyWithTheirOwnCode) {
+  // This host has no kernel32 to bind.
+  testing::internal::CaptureStderr();
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(companion::runCompanion(), static_cast<int>(ExitCode::SystemUnavailable));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+#endif
+
+}  // namespace
