@@ -1,0 +1,52 @@
+// The program's start-up sequence: every module's binding groups in their fixed order, the
+// signal handlers, the modules' start-up code, then the launcher flow. The one place that knows
+// this order.
+#include <exception>
+
+#include "director/bindings.h"
+#include "director/startup.h"
+#include "launcher/flow.h"
+#include "launcher/sockets.h"
+#include "launcher/syscalls.h"
+#include "platform/binding.h"
+#include "platform/console.h"
+#include "platform/fatal.h"
+#include "platform/re.h"
+#include "platform/winstr.h"
+#include "windowhost/bindings.h"
+
+namespace {
+
+// A missing library or function ends the process here with its one-line report.
+void bindEverything() {
+  platform::bindGroup(platform::consoleBindings());
+  platform::installSignalHandlers();
+  platform::bindGroup(launcher::ws2_32Bindings());
+  platform::bindGroup(launcher::kernel32Bindings());
+  platform::bindGroup(platform::textConversionBindings());
+  for (const platform::BindingGroup& group : windowhost::bindingGroups()) {
+    platform::bindGroup(group);
+  }
+  platform::bindGroup(platform::pcreBindings());
+  platform::bindGroup(director::user32Bindings());
+}
+
+void startModules() {
+  platform::setUpConsole();
+  launcher::bindInetNtop();
+  launcher::startSockets();
+  director::initModule();
+}
+
+}  // namespace
+
+int main() {
+  try {
+    bindEverything();
+    startModules();
+    launcher::runLauncher();
+  } catch (...) {
+    platform::reportUnhandledError(std::current_exception());
+  }
+  return 0;
+}
