@@ -1,0 +1,60 @@
+# The release package: one zip whose folder "websearch" holds the launcher, the pattern engine,
+# the companion and the files that install them into SciTE.
+#   cmake --build --preset windows --target package
+if(NOT WIN32)
+  return()
+endif()
+
+# scite-tool.properties names this folder under $(SciteDefaultHome).
+set(PACKAGE_FOLDER websearch)
+
+foreach(program launcher websearch)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${PACKAGE_FOLDER})
+  endif()
+endforeach()
+if(TARGET pcre64)
+  # Only the DLL: nobody links against the engine, so its import library stays out.
+  install(TARGETS pcre64 RUNTIME DESTINATION ${PACKAGE_FOLDER}
+          ARCHIVE DESTINATION lib COMPONENT pcre_import_library EXCLUDE_FROM_ALL)
+endif()
+
+# Windows line ends, for Notepad and for pasting into SciTE's options files.
+set(package_texts websearch.ini README.txt scite-tool.properties)
+foreach(text ${package_texts})
+  set(source ${PROJECT_SOURCE_DIR}/packaging/${text})
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+  file(READ ${source} content)
+  string(REPLACE "\n" "\r\n" content "${content}")
+  file(WRITE ${CMAKE_BINARY_DIR}/packaging/${text} "${content}")
+  install(FILES ${CMAKE_BINARY_DIR}/packaging/${text} DESTINATION ${PACKAGE_FOLDER})
+endforeach()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME scite-websearch)
+set(CPACK_PACKAGE_VENDOR "")
+set(CPACK_PACKAGE_VERSION 1.0)  # the director client's interface version
+set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+include(CPack)
+
+# Builds the package afresh in a scratch folder, unpacks it and runs the launcher from there.
+set(package_expected websearch.exe ${package_texts})
+foreach(built launcher.exe pcre64.dll)
+  get_filename_component(target ${built} NAME_WE)
+  if(TARGET ${target})
+    list(APPEND package_expected ${built})
+  endif()
+endforeach()
+list(TRANSFORM package_expected PREPEND ${PACKAGE_FOLDER}/)
+string(REPLACE ";" "," package_expected "${package_expected}")
+add_test(NAME release_package
+         COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND}
+                 -DCONFIG=${CMAKE_BINARY_DIR}/CPackConfig.cmake
+                 -DWORK_DIR=${CMAKE_BINARY_DIR}/package-test
+                 -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
+                 -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected}
+                 -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
+set_tests_properties(release_package PROPERTIES TIMEOUT 300)
+project_test_properties(release_package)

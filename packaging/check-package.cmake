@@ -1,0 +1,62 @@
+# Test of the release zip (cmake -P): cpack makes it from the build tree into a scratch folder;
+# it is unpacked there, its file list compared, and launcher.exe run from the unpacked folder
+# (under Wine), once as packed and once without the companion beside it.
+# Variables: CPACK, CONFIG, WORK_DIR, EMULATOR, FOLDER, EXPECTED (comma-separated paths).
+cmake_minimum_required(VERSION 3.25)
+
+file(REMOVE_RECURSE ${WORK_DIR})
+file(MAKE_DIRECTORY ${WORK_DIR})
+execute_process(COMMAND ${CPACK} --config ${CONFIG} -B ${WORK_DIR}/out
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cpack failed (is everything built?):\n${output}")
+endif()
+file(GLOB zips ${WORK_DIR}/out/*.zip)
+list(LENGTH zips count)
+if(NOT count EQUAL 1)
+  message(FATAL_ERROR "expected one zip, found: ${zips}")
+endif()
+
+set(unpacked ${WORK_DIR}/unpacked)
+file(ARCHIVE_EXTRACT INPUT ${zips} DESTINATION ${unpacked})
+file(GLOB_RECURSE files LIST_DIRECTORIES false RELATIVE ${unpacked} ${unpacked}/*)
+string(REPLACE "," ";" expected "${EXPECTED}")
+list(SORT files)
+list(SORT expected)
+if(NOT files STREQUAL expected)
+  message(FATAL_ERROR "the zip holds\n  ${files}\nbut should hold\n  ${expected}")
+endif()
+
+# The tool line must name the folder the zip unpacks to, and SciTE's files want Windows line ends.
+# (Read as hexadecimal: a plain read drops the carriage returns.)
+set(tool_properties ${unpacked}/${FOLDER}/scite-tool.properties)
+file(READ ${tool_properties} properties HEX)
+string(HEX "\ncommand.35.*=\"$(SciteDefaultHome)\\${FOLDER}\\launcher.exe\"\r\n" tool_line)
+string(FIND "${properties}" "${tool_line}" at)
+if(at EQUAL -1)
+  file(READ ${tool_properties} properties)
+  message(FATAL_ERROR "scite-tool.properties lacks the CRLF-ended tool line for ${FOLDER}:\n"
+                      "${properties}")
+endif()
+
+set(launcher ${unpacked}/${FOLDER}/launcher.exe)
+if(NOT EXISTS ${launcher})
+  message(STATUS "this build has no launcher.exe yet: not run")
+  return()
+endif()
+
+# Without SciTE the selection is empty: the companion starts, finds nothing to search and opens
+# nothing, and the launcher ends with 0. A missing companion would give 1, a missing engine a
+# "could not load" line.
+function(run_launcher expected_code)
+  execute_process(COMMAND ${EMULATOR} ${launcher} RESULT_VARIABLE code OUTPUT_VARIABLE out
+                  ERROR_VARIABLE err TIMEOUT 120)
+  if(NOT "${code}" STREQUAL "${expected_code}" OR NOT "${out}${err}" STREQUAL "")
+    message(FATAL_ERROR "launcher.exe from the package: exit code ${code} (expected "
+                        "${expected_code})\nstdout: ${out}\nstderr: ${err}")
+  endif()
+endfunction()
+
+run_launcher(0)
+file(REMOVE ${unpacked}/${FOLDER}/websearch.exe)
+run_launcher(1)
