@@ -3,6 +3,24 @@
 
 #include "platform/hostwin32/types.h"
 
+// Ws2_32: socket start-up and the optional address formatter.
+#include <cstddef>
+
+using SOCKET = UINT_PTR;
+inline constexpr SOCKET INVALID_SOCKET = ~SOCKET{0};
+struct WSADATA {
+  WORD wVersion;
+  WORD wHighVersion;
+  USHORT iMaxSockets;
+  USHORT iMaxUdpDg;
+  char* lpVendorInfo;
+  char szDescription[257];
+  char szSystemStatus[129];
+};
+using LPWSADATA = WSADATA*;
+int WINAPI WSAStartup(WORD versionRequested, LPWSADATA wsaData);
+LPCSTR WINAPI inet_ntop(INT family, LPCVOID address, LPSTR buffer, std::size_t bufferSize);
+
 // Window host: tray icons, common controls, themes and OLE.
 struct NOTIFYICONDATAW;
 BOOL WINAPI Shell_NotifyIconW(DWORD message, NOTIFYICONDATAW* data);

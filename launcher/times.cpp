@@ -1,0 +1,128 @@
+// Local time from the system clock and the run time's time-zone conversion.
+#include "launcher/times.h"
+
+#include <array>
+#include <chrono>
+#include <ctime>
+
+#include "launcher/syscalls.h"
+
+namespace launcher {
+
+namespace {
+
+constexpr std::uint64_t kTicksPerSecond = 10'000'000;  // the system clock counts 100 ns
+constexpr std::int64_t kSecondsFrom1601To1970 = 11'644'473'600;
+constexpr std::int32_t kNanosecondsPerTick = 100;
+
+// The run time's local broken-down time of a UTC instant; false when it has none.
+bool localTime(std::int64_t unixSeconds, std::tm& out) noexcept {
+#ifdef _WIN32
+  const __time64_t instant = unixSeconds;
+  const std::tm* local = ::_localtime64(&instant);
+  if (local == nullptr) {
+    return false;
+  }
+  out = *local;
+  return true;
+#else
+  const auto instant = static_cast<std::time_t>(unixSeconds);
+  return ::localtime_r(&instant, &out) != nullptr;
+#endif
+}
+
+[[nodiscard]] std::int64_t daysSince1970(std::int32_t year, std::int32_t month, std::int32_t day) {
+  const std::chrono::year_month_day date{std::chrono::year{year},
+                                         std::chrono::month{static_cast<unsigned>(month)},
+                                         std::chrono::day{static_cast<unsigned>(day)}};
+  return std::chrono::sys_days{date}.time_since_epoch().count();
+}
+
+[[nodiscard]] DateTime fromLocal(const std::tm& local, std::int64_t unixSeconds) {
+  DateTime result;
+  result.year = local.tm_year + 1900;
+  result.month = local.tm_mon + 1;
+  result.day = local.tm_mday;
+  result.hour = local.tm_hour;
+  result.minute = local.tm_min;
+  result.second = local.tm_sec;
+  result.isDst = local.tm_isdst > 0;
+  const std::int64_t wallSeconds = daysSince1970(result.year, result.month, result.day) * 86'400 +
+                                   result.hour * 3'600 + result.minute * 60 + result.second;
+  result.utcOffset = static_cast<std::int32_t>(wallSeconds - unixSeconds);
+  return result;
+}
+
+[[nodiscard]] DateTime fromUtc(std::int64_t unixSeconds) {
+  const std::chrono::sys_seconds instant{std::chrono::seconds{unixSeconds}};
+  const auto days = std::chrono::floor<std::chrono::days>(instant);
+  const std::chrono::year_month_day date{days};
+  const std::chrono::hh_mm_ss clock{instant - days};
+  DateTime result;
+  result.year = static_cast<int>(date.year());
+  result.month = static_cast<std::int32_t>(static_cast<unsigned>(date.month()));
+  result.day = static_cast<std::int32_t>(static_cast<unsigned>(date.day()));
+  result.hour = static_cast<std::int32_t>(clock.hours().count());
+  result.minute = static_cast<std::int32_t>(clock.minutes().count());
+  result.second = static_cast<std::int32_t>(clock.seconds().count());
+  return result;
+}
+
+void appendPadded(std::string& out, std::int32_t value, std::size_t width) {
+  std::string digits = std::to_string(value);
+  if (digits.size() < width) {
+    out.append(width - digits.size(), '0');
+  }
+  out += digits;
+}
+
+}  // namespace
+
+DateTime now() {
+  FILETIME fileTime{};
+  kernel32::GetSystemTimeAsFileTime(&fileTime);
+  const std::uint64_t ticks =
+      (std::uint64_t{fileTime.dwHighDateTime} << 32) | fileTime.dwLowDateTime;
+  const std::int64_t unixSeconds =
+      static_cast<std::int64_t>(ticks / kTicksPerSecond) - kSecondsFrom1601To1970;
+  std::tm local{};
+  DateTime result =
+      localTime(unixSeconds, local) ? fromLocal(local, unixSeconds) : fromUtc(unixSeconds);
+  result.nanosecond = static_cast<std::int32_t>(ticks % kTicksPerSecond) * kNanosecondsPerTick;
+  return result;
+}
+
+std::string format(const DateTime& dateTime, std::string_view pattern) {
+  struct Field {
+    std::string_view token;
+    std::int32_t DateTime::*value;
+  };
+  static constexpr std::array<Field, 6> kFields = {{
+      {"yyyy", &DateTime::year},
+      {"MM", &DateTime::month},
+      {"dd", &DateTime::day},
+      {"HH", &DateTime::hour},
+      {"mm", &DateTime::minute},
+      {"ss", &DateTime::second},
+  }};
+  std::string out;
+  std::size_t pos = 0;
+  while (pos < pattern.size()) {
+    const Field* match = nullptr;
+    for (const Field& field : kFields) {
+      if (pattern.substr(pos).starts_with(field.token)) {
+        match = &field;
+        break;
+      }
+    }
+    if (match == nullptr) {
+      out += pattern[pos++];
+      continue;
+    }
+    appendPadded(out, dateTime.*(match->value), match->token.size());
+    pos += match->token.size();
+  }
+  return out;
+}
+
+}  // namespace launcher
