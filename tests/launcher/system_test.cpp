@@ -73,9 +73,11 @@ protected:
   static void SetUpTestSuite() {
     platform::bindGroup(launcher::ws2_32Bindings());
     platform::bindGroup(launcher::kernel32Bindings());
+    // Process ids come round again quickly; the start time keeps a left-over directory of an
+    // aborted run out of the way.
     root_ = fs::temp_directory_path() /
-            ("launcher_system_tests_" + std::to_string(GetCurrentProcessId()));
-    fs::remove_all(root_);
+            ("launcher_system_tests_" + std::to_string(GetCurrentProcessId()) + "_" +
+             std::to_string(GetTickCount64()));
     fs::create_directories(root_);
   }
   static void TearDownTestSuite() {
