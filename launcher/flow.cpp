@@ -49,11 +49,20 @@ std::string selectionLine(std::string_view selection) {
 std::string missingCompanionLine(std::string_view companionPath) {
   // The path is shown with its backslashes doubled, as the banner shows the program's own path:
   // SciTE would otherwise read "\t", "\b" or "\n" inside it as escapes and mangle it.
-  return "!> ERROR: Can't find file \"" + doubleBackslashes(companionPath) + "\"!";
+  std::string line = "!> ERROR: Can't find file \"";
+  line += doubleBackslashes(companionPath);
+  line += "\"!";
+  return line;
 }
 
 std::string companionCommandLine(std::string_view companionPath, std::string_view selection) {
-  return "\"" + std::string(companionPath) + "\" " + std::string(selection);
+  std::string line;
+  line.reserve(companionPath.size() + selection.size() + 3);
+  line += '"';
+  line += companionPath;
+  line += "\" ";
+  line += selection;
+  return line;
 }
 
 void runLauncher() {
