@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/pcre_library.h"
 
 namespace platform {
 
@@ -19,12 +20,6 @@ inline decltype(&::pcre_study) pcre_study = nullptr;
 }  // namespace pcre64
 
 namespace {
-
-#ifdef _WIN32
-constexpr std::string_view kEngineLibrary = "pcre64.dll";
-#else
-constexpr std::string_view kEngineLibrary = "libpcre.so.3";
-#endif
 
 constexpr unsigned kCompileOptionMask = 1 | 2 | 4 | 8;
 
@@ -141,7 +136,7 @@ std::string replace(std::string_view text, const Regex& regex, std::string_view 
 }
 
 const BindingGroup& pcreBindings() {
-  static const BindingGroup group{kEngineLibrary,
+  static const BindingGroup group{kPcreLibraryName,
                                   {
                                       Bind("pcre_exec", pcre64::pcre_exec),
                                       Bind("pcre_free_substring", pcre64::pcre_free_substring),
