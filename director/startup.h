@@ -1,0 +1,27 @@
+// The director client's start-up: the hidden receiver window whose WM_COPYDATA messages carry
+// SciTE's replies, and the first values of the client's module state.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "windowhost/wApp.h"
+#include "windowhost/wFrame.h"
+
+namespace director {
+
+extern std::shared_ptr<windowhost::wApp> recvApp;
+// Hidden, never shown and never destroyed: it exists only to receive SciTE's replies.
+extern std::shared_ptr<windowhost::wFrame> recvFrame;
+
+inline constexpr std::string_view kReceiverTitle = "Velk-SciTE interface";
+inline constexpr std::string_view kReceiverClass = "wFrame";
+inline constexpr std::uint64_t kReceiverStyle = 0xCF0000;  // overlapped window, not visible
+inline constexpr windowhost::wSize kReceiverSize{320, 220};
+
+// Runs once, last of the module initialisations and after the user32 group is bound. Raises
+// wError when the receiver window cannot be registered or created.
+void initModule();
+
+}  // namespace director
