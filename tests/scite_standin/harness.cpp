@@ -1,0 +1,135 @@
+// Starting, waiting for, stopping and reading a SciTE stand-in.
+#include "harness.h"
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <thread>
+
+namespace standin {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr auto kReadyWait = std::chrono::seconds(30);
+constexpr DWORD kStopWaitMilliseconds = 15000;
+
+std::string readFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+fs::path exeDirectory() {
+  std::wstring path(MAX_PATH, L'\0');
+  const DWORD size = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+  path.resize(size);
+  return fs::path(path).parent_path();
+}
+
+fs::path freshDirectory() {
+  static std::atomic<int> counter{0};
+  const fs::path dir =
+      fs::temp_directory_path() /
+      ("scite-standin-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  return dir;
+}
+
+std::uintptr_t readyValue(const std::string& ready, std::string_view key) {
+  const auto at = ready.find(std::string(key) + "=");
+  if (at == std::string::npos) {
+    throw std::runtime_error("stand-in ready file without " + std::string(key));
+  }
+  return static_cast<std::uintptr_t>(std::stoll(ready.substr(at + key.size() + 1)));
+}
+
+}  // namespace
+
+StandInRun::StandInRun(const Options& options) : dir_(freshDirectory()) {
+  {
+    std::ofstream scenario(dir_ / "scenario", std::ios::binary);
+    scenario << scenarioText(options);
+  }
+  const fs::path exe = exeDirectory() / "scite_standin.exe";
+  std::wstring commandLine = L"\"" + exe.wstring() + L"\" \"" + dir_.wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process_)) {
+    throw std::runtime_error("cannot start " + exe.string());
+  }
+  const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
+  while (!fs::exists(dir_ / "ready")) {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
+      abandon("the stand-in ended before it was ready");
+    }
+    if (std::chrono::steady_clock::now() > deadline) {
+      abandon("the stand-in did not get ready");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  const std::string ready = readFile(dir_ / "ready");
+  processId_ = static_cast<DWORD>(readyValue(ready, "pid"));
+  main_ = reinterpret_cast<HWND>(readyValue(ready, "main"));
+  director_ = reinterpret_cast<HWND>(readyValue(ready, "director"));
+}
+
+StandInRun::~StandInRun() {
+  stop();
+  CloseHandle(process_.hProcess);
+  std::error_code ignored;
+  fs::remove_all(dir_, ignored);
+}
+
+void StandInRun::abandon(const std::string& reason) {
+  // The destructor does not run for a constructor that throws.
+  const DWORD exitCode = stop();
+  CloseHandle(process_.hProcess);
+  throw std::runtime_error(reason + " (exit code " + std::to_string(exitCode) + ", directory " +
+                           dir_.string() + ")");
+}
+
+DWORD StandInRun::stop() {
+  DWORD exitCode = 0;
+  if (!stopped_) {
+    stopped_ = true;
+    std::ofstream(dir_ / "quit").close();
+    if (WaitForSingleObject(process_.hProcess, kStopWaitMilliseconds) != WAIT_OBJECT_0) {
+      TerminateProcess(process_.hProcess, 3);
+      WaitForSingleObject(process_.hProcess, kStopWaitMilliseconds);
+    }
+    CloseHandle(process_.hThread);
+  }
+  GetExitCodeProcess(process_.hProcess, &exitCode);
+  return exitCode;
+}
+
+std::vector<FrameRecord> StandInRun::transcript(int extra) const {
+  const fs::path dir = extra == 0 ? dir_ : dir_ / ("extra" + std::to_string(extra));
+  return parseTranscript(readFile(dir / "transcript"));
+}
+
+std::string StandInRun::output() const {
+  return readFile(dir_ / "output");
+}
+
+PropertyMap StandInRun::properties() const {
+  return parseProperties(readFile(dir_ / "properties"));
+}
+
+std::string commandOf(const FrameRecord& frame) {
+  std::string_view bytes = frame.bytes;
+  if (!bytes.empty() && bytes.back() == '\0') {
+    bytes.remove_suffix(1);
+  }
+  const auto second = bytes.find(':', 1);
+  return std::string(second == std::string_view::npos ? bytes : bytes.substr(second + 1));
+}
+
+}  // namespace standin
