@@ -1,0 +1,47 @@
+// The launcher's fixed texts, byte for byte, and how paths and selections are put into them.
+#include <gtest/gtest.h>
+
+#include "launcher/flow.h"
+
+namespace {
+
+TEST(LauncherTexts, BannerShowsVersionTimeAndTheDoubledPath) {
+  EXPECT_EQ(launcher::bannerText("1.0", "[14:03:09]",
+                                 launcher::doubleBackslashes(R"(C:\Tools\launcher.exe)")),
+            R"(>> Velk-SciTE-Interface [v1.0] by @Zorvik\n-> [14:03:09] Running: )"
+            R"(C:\\Tools\\launcher.exe)");
+}
+
+TEST(LauncherTexts, EveryBackslashIsDoubledAndNothingElseChanges) {
+  const std::pair<std::string, std::string> cases[] = {
+      {R"(\\server\share\a.exe)", R"(\\\\server\\share\\a.exe)"},
+      {"C:/Tools/launcher.exe", "C:/Tools/launcher.exe"},
+      {"", ""},
+      {"\\", "\\\\"},
+      {"caf\xC3\xA9\\x", "caf\xC3\xA9\\\\x"},
+  };
+  for (const auto& [path, shown] : cases) {
+    EXPECT_EQ(launcher::doubleBackslashes(path), shown) << path;
+  }
+}
+
+TEST(LauncherTexts, SelectionIsEchoedUnchanged) {
+  EXPECT_EQ(launcher::selectionLine(""), "+> Selection: ");
+  EXPECT_EQ(launcher::selectionLine(R"(a\nb "q" \\)"), R"(+> Selection: a\nb "q" \\)");
+}
+
+TEST(LauncherTexts, MissingCompanionLineShowsThePathAsSciteWillDisplayIt) {
+  // SciTE reads escapes in output texts: "\t", "\b" and "\n" inside a raw path would mangle it.
+  EXPECT_EQ(launcher::missingCompanionLine(R"(C:\tmp\build\new\websearch.exe)"),
+            R"(!> ERROR: Can't find file "C:\\tmp\\build\\new\\websearch.exe"!)");
+}
+
+TEST(LauncherTexts, CommandLineQuotesThePathButNotTheSelection) {
+  EXPECT_EQ(launcher::companionCommandLine(R"(C:\Tools\websearch.exe)", "foo bar"),
+            R"("C:\Tools\websearch.exe" foo bar)");
+  EXPECT_EQ(launcher::companionCommandLine(R"(C:\websearch.exe)", ""), R"("C:\websearch.exe" )");
+  EXPECT_EQ(launcher::companionCommandLine("w.exe", "say \"hi\"\r\nx"),
+            "\"w.exe\" say \"hi\"\r\nx");
+}
+
+}  // namespace
