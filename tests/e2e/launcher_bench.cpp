@@ -1,0 +1,107 @@
+// Times launcher.exe against the SciTE stand-in (a benchmark, not a test): from the process start
+// to the first frame SciTE receives (the start-up), to the companion's start, and to the
+// launcher's exit. It watches the stand-in's transcript and the companion's record from outside,
+// so the product runs unchanged.
+//   launcher_bench.exe [runs]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "harness.h"
+#include "launcher_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+double secondsNow() {
+  static const double frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart);
+  }();
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return static_cast<double>(t.QuadPart) / frequency;
+}
+
+bool nonEmptyFile(const fs::path& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  return GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data) != 0 &&
+         (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0);
+}
+
+struct Timing {
+  double firstFrame = -1;
+  double companion = -1;
+  double exit = -1;
+};
+
+Timing timeOneRun(const e2e::Install& install, const fs::path& transcript) {
+  std::error_code ignored;
+  fs::remove(install.directory() / "websearch.exe.record", ignored);
+  std::wstring commandLine = L"\"" + install.launcher().wstring() + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  Timing timing;
+  const double start = secondsNow();
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      install.directory().c_str(), &startup, &process)) {
+    std::fprintf(stderr, "cannot start launcher.exe: error %lu\n", GetLastError());
+    std::exit(1);
+  }
+  // Poll the stand-in's transcript and the companion's record until the launcher has ended.
+  while (timing.exit < 0) {
+    const double now = secondsNow() - start;
+    if (timing.firstFrame < 0 && nonEmptyFile(transcript)) {
+      timing.firstFrame = now;
+    }
+    if (timing.companion < 0 && fs::exists(install.directory() / "websearch.exe.record")) {
+      timing.companion = now;
+    }
+    if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+      timing.exit = now;
+    }
+  }
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return timing;
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values.empty() ? -1 : values[values.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
+  standin::Options options;
+  options.document = "search the web";
+  options.caret = static_cast<std::int64_t>(options.document.size());
+  e2e::Install install;
+  std::vector<double> firstFrames, companions, exits;
+  for (int i = 0; i < runs; ++i) {
+    // A fresh stand-in each run, so the transcript shows this run's first frame.
+    standin::StandInRun scite(options);
+    const Timing timing = timeOneRun(install, scite.directory() / "transcript");
+    firstFrames.push_back(timing.firstFrame);
+    companions.push_back(timing.companion);
+    exits.push_back(timing.exit);
+  }
+  std::printf("runs: %d\n", runs);
+  std::printf("median start-up (process start to first frame at SciTE): %7.1f ms\n",
+              1000 * median(firstFrames));
+  std::printf("median process start to companion start:                 %7.1f ms\n",
+              1000 * median(companions));
+  std::printf("median process start to launcher exit:                   %7.1f ms\n",
+              1000 * median(exits));
+  return 0;
+}

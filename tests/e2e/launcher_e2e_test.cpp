@@ -1,0 +1,186 @@
+// launcher.exe end to end under Wine: the real exe, the SciTE stand-in and a recording companion.
+// Each case checks the output pane, the companion's command line and the exit code.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "harness.h"
+#include "launcher_run.h"
+
+namespace {
+
+using e2e::Companion;
+using e2e::Install;
+
+constexpr std::string_view kBannerStart = ">> Velk-SciTE-Interface [v1.0] by @Zorvik\n-> ";
+
+standin::Options selecting(std::string document, std::int64_t anchor, std::int64_t caret) {
+  standin::Options options;
+  options.document = std::move(document);
+  options.anchor = anchor;
+  options.caret = caret;
+  return options;
+}
+
+standin::Options selectingAll(const std::string& document) {
+  return selecting(document, 0, static_cast<std::int64_t>(document.size()));
+}
+
+// The pane as the user sees it after a normal run: banner, time stamp, path, selection line.
+void expectNormalPane(const std::string& pane, const Install& install,
+                      std::string_view shownSelection) {
+  ASSERT_TRUE(pane.starts_with(kBannerStart)) << pane;
+  const std::string stamp = pane.substr(kBannerStart.size(), 10);
+  EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\[\d\d:\d\d:\d\d\])"))) << stamp;
+  EXPECT_EQ(pane.substr(kBannerStart.size() + 10),
+            " Running: " + e2e::utf8(install.launcher()) + "\n+> Selection: " +
+                std::string(shownSelection) + "\n");
+}
+
+std::string quotedCompanion(const Install& install) {
+  return "\"" + e2e::utf8(install.companion()) + "\" ";
+}
+
+class Launcher : public ::testing::Test {};
+
+struct SelectionCase {
+  const char* name;
+  std::string document;
+  std::string shown;        // in the output pane, after SciTE decoded its escapes
+  std::string commandTail;  // after the quoted companion path and the blank
+  std::vector<std::string> arguments;
+};
+
+TEST_F(Launcher, PassesTheSelectionToTheCompanionAndEchoesIt) {
+  const SelectionCase cases[] = {
+      {"two words", "foo bar", "foo bar", "foo bar", {"foo", "bar"}},
+      {"no selection", "", "", "", {}},
+      {"several lines", "one\r\ntwo", "one\r\ntwo", R"(one\r\ntwo)", {R"(one\r\ntwo)"}},
+      {"quotes and backslashes", R"(say "hi there" C:\x)", R"(say "hi there" C:\x)",
+       R"(say "hi there" C:\\x)", {"say", "hi there", R"(C:\\x)"}},
+      {"non-ASCII", "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
+       "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
+       "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
+       {"caf\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC", "\xF0\x9F\x98\x80"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    standin::StandInRun scite(selectingAll(c.document));
+    Install install;
+    const auto result = install.run();
+    ASSERT_FALSE(result.timedOut);
+    EXPECT_EQ(result.exitCode, 0u) << result.standardError;
+    EXPECT_EQ(result.standardError, "");
+    EXPECT_EQ(result.standardOutput, "");
+    expectNormalPane(scite.output(), install, c.shown);
+    const auto record = install.companionRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->commandLine, quotedCompanion(install) + c.commandTail);
+    std::vector<std::string> expectedArguments{e2e::utf8(install.companion())};
+    expectedArguments.insert(expectedArguments.end(), c.arguments.begin(), c.arguments.end());
+    EXPECT_EQ(record->arguments, expectedArguments);
+    EXPECT_EQ(scite.properties()["extender.result"], "");
+  }
+}
+
+TEST_F(Launcher, TheCompanionsExitCodeDoesNotChangeItsOwn) {
+  standin::StandInRun scite(selectingAll("x"));
+  Install install;
+  install.companionExitCode(5);
+  const auto result = install.run();
+  EXPECT_EQ(result.exitCode, 0u);
+  ASSERT_TRUE(install.companionRecord());
+}
+
+TEST_F(Launcher, AMissingCompanionGivesTheErrorLineAndExitCodeOne) {
+  for (const Companion companion : {Companion::missing, Companion::directory}) {
+    standin::StandInRun scite(selectingAll("foo"));
+    Install install(companion);
+    const auto result = install.run();
+    EXPECT_EQ(result.exitCode, 1u);
+    EXPECT_EQ(result.standardError, "");
+    // The path reaches the pane intact: its backslashes were doubled for SciTE's escapes.
+    EXPECT_EQ(scite.output(),
+              "!> ERROR: Can't find file \"" + e2e::utf8(install.companion()) + "\"!\n");
+  }
+}
+
+TEST_F(Launcher, WithoutSciteTheCompanionStillRuns) {
+  Install install;
+  const auto result = install.run();
+  EXPECT_EQ(result.exitCode, 0u) << result.standardError;
+  const auto record = install.companionRecord();
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->commandLine, quotedCompanion(install));
+}
+
+TEST_F(Launcher, SciteOutOfTheForegroundIsLeftAlone) {
+  auto options = selectingAll("foo");
+  options.foreground = false;
+  standin::StandInRun scite(options);
+  Install install;
+  const auto result = install.run();
+  EXPECT_EQ(result.exitCode, 0u) << result.standardError;
+  const auto record = install.companionRecord();
+  ASSERT_TRUE(record);
+  EXPECT_EQ(record->commandLine, quotedCompanion(install));
+  EXPECT_TRUE(scite.transcript().empty());
+  EXPECT_EQ(scite.output(), "");
+}
+
+TEST_F(Launcher, ACompanionThatCannotStartEndsWithTheOSErrorReport) {
+  standin::StandInRun scite(selectingAll("foo"));
+  Install install(Companion::notAProgram);
+  const auto result = install.run();
+  EXPECT_EQ(result.exitCode, 1u);
+  EXPECT_TRUE(std::regex_search(result.standardError,
+                                std::regex(R"(^\S+\(\d+\) +raiseOSError\nError: unhandled )"
+                                           R"(exception: [^\n]+(\r\n)? \[OSError\]\n$)")))
+      << result.standardError;
+  EXPECT_EQ(result.standardOutput, "");
+}
+
+TEST_F(Launcher, AMissingEngineStopsBeforeSciteIsTouched) {
+  standin::StandInRun scite(selectingAll("foo"));
+  Install install(Companion::recorder, false);
+  const auto result = install.run();
+  EXPECT_EQ(result.exitCode, 1u);
+  EXPECT_EQ(result.standardError, "could not load: pcre64.dll\n");
+  EXPECT_TRUE(scite.transcript().empty());
+  EXPECT_FALSE(install.companionRecord());
+}
+
+TEST_F(Launcher, AnEngineWithoutOneFunctionStopsWithItsName) {
+  Install install;
+  install.useEngine(e2e::buildOutputDirectory() / "partial-engine" / "pcre64.dll");
+  const auto result = install.run();
+  EXPECT_EQ(result.exitCode, 1u);
+  EXPECT_EQ(result.standardError, "could not import: pcre_study\n");
+  EXPECT_FALSE(install.companionRecord());
+}
+
+TEST_F(Launcher, WhateverSciteRepliesTheLauncherEndsAsSpecified) {
+  using standin::Fault;
+  for (const Fault fault : {Fault::noReply, Fault::noPrefix, Fault::embeddedNul,
+                            Fault::shortCbData, Fault::replyAll}) {
+    SCOPED_TRACE(static_cast<int>(fault));
+    auto options = selectingAll("foo bar");
+    options.fault = fault;
+    standin::StandInRun scite(options);
+    Install install;
+    const auto result = install.run();
+    ASSERT_FALSE(result.timedOut);
+    if (result.exitCode == 0) {
+      EXPECT_EQ(result.standardError, "");
+      EXPECT_TRUE(install.companionRecord());
+    } else {
+      EXPECT_EQ(result.exitCode, 1u);
+      EXPECT_TRUE(std::regex_search(result.standardError,
+                                    std::regex(R"(Error: unhandled exception: .* \[ValueError\]\n$)")))
+          << result.standardError;
+      EXPECT_FALSE(install.companionRecord());
+    }
+  }
+}
+
+}  // namespace
