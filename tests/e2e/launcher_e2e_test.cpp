@@ -33,8 +33,8 @@ void expectNormalPane(const std::string& pane, const Install& install,
   const std::string stamp = pane.substr(kBannerStart.size(), 10);
   EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\[\d\d:\d\d:\d\d\])"))) << stamp;
   EXPECT_EQ(pane.substr(kBannerStart.size() + 10),
-            " Running: " + e2e::utf8(install.launcher()) + "\n+> Selection: " +
-                std::string(shownSelection) + "\n");
+            " Running: " + e2e::utf8(install.launcher()) +
+                "\n+> Selection: " + std::string(shownSelection) + "\n");
 }
 
 std::string quotedCompanion(const Install& install) {
@@ -56,9 +56,13 @@ TEST_F(Launcher, PassesTheSelectionToTheCompanionAndEchoesIt) {
       {"two words", "foo bar", "foo bar", "foo bar", {"foo", "bar"}},
       {"no selection", "", "", "", {}},
       {"several lines", "one\r\ntwo", "one\r\ntwo", R"(one\r\ntwo)", {R"(one\r\ntwo)"}},
-      {"quotes and backslashes", R"(say "hi there" C:\x)", R"(say "hi there" C:\x)",
-       R"(say "hi there" C:\\x)", {"say", "hi there", R"(C:\\x)"}},
-      {"non-ASCII", "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
+      {"quotes and backslashes",
+       R"(say "hi there" C:\x)",
+       R"(say "hi there" C:\x)",
+       R"(say "hi there" C:\\x)",
+       {"say", "hi there", R"(C:\\x)"}},
+      {"non-ASCII",
+       "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
        "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
        "caf\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80",
        {"caf\xC3\xA9", "\xE6\x97\xA5\xE6\x9C\xAC", "\xF0\x9F\x98\x80"}},
@@ -159,10 +163,25 @@ TEST_F(Launcher, AnEngineWithoutOneFunctionStopsWithItsName) {
   EXPECT_FALSE(install.companionRecord());
 }
 
+TEST_F(Launcher, ASelectionReplyWithoutANumberEndsWithTheValueErrorReport) {
+  auto options = selectingAll("foo");
+  options.startupLua = "function editor:GetSelText() return 'foo', 'many' end";
+  standin::StandInRun scite(options);
+  Install install;
+  const auto result = install.run();
+  EXPECT_EQ(result.exitCode, 1u);
+  EXPECT_TRUE(std::regex_search(result.standardError,
+                                std::regex(R"(^\S+\(\d+\) +\w+\nError: unhandled exception: )"
+                                           R"(invalid integer: many \[ValueError\]\n$)")))
+      << result.standardError;
+  EXPECT_FALSE(install.companionRecord());
+  EXPECT_EQ(scite.properties()["extender.result"], "foo<@@>many");
+}
+
 TEST_F(Launcher, WhateverSciteRepliesTheLauncherEndsAsSpecified) {
   using standin::Fault;
-  for (const Fault fault : {Fault::noReply, Fault::noPrefix, Fault::embeddedNul,
-                            Fault::shortCbData, Fault::replyAll}) {
+  for (const Fault fault :
+       {Fault::noReply, Fault::noPrefix, Fault::embeddedNul, Fault::shortCbData, Fault::replyAll}) {
     SCOPED_TRACE(static_cast<int>(fault));
     auto options = selectingAll("foo bar");
     options.fault = fault;
@@ -175,8 +194,8 @@ TEST_F(Launcher, WhateverSciteRepliesTheLauncherEndsAsSpecified) {
       EXPECT_TRUE(install.companionRecord());
     } else {
       EXPECT_EQ(result.exitCode, 1u);
-      EXPECT_TRUE(std::regex_search(result.standardError,
-                                    std::regex(R"(Error: unhandled exception: .* \[ValueError\]\n$)")))
+      EXPECT_TRUE(std::regex_search(
+          result.standardError, std::regex(R"(Error: unhandled exception: .* \[ValueError\]\n$)")))
           << result.standardError;
       EXPECT_FALSE(install.companionRecord());
     }

@@ -44,7 +44,8 @@ HANDLE inheritableFile(const fs::path& path) {
 
 fs::path buildOutputDirectory() {
   std::wstring buffer(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+  const DWORD length =
+      GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
   buffer.resize(length);
   return fs::path(buffer).parent_path();
 }

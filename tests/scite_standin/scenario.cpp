@@ -102,6 +102,8 @@ void applySetting(Options& options, std::string_view setting) {
     options.directorOnly = value == "director-only";
   } else if (key == "timeout") {
     options.timeoutMs = number(value, setting);
+  } else if (key == "lua-startup") {
+    options.startupLua = value;
   } else {
     bad(setting);
   }
@@ -137,6 +139,9 @@ std::string scenarioText(const Options& options) {
   text += std::string("parented-director=") + yesNo(options.parentedDirector) + "\n";
   text += std::string("mode=") + (options.directorOnly ? "director-only" : "scite") + "\n";
   text += "timeout=" + std::to_string(options.timeoutMs) + "\n";
+  if (!options.startupLua.empty()) {
+    text += "lua-startup=" + encodeValue(options.startupLua) + "\n";
+  }
   return text;
 }
 

@@ -16,6 +16,8 @@
 //            parented-director=yes      one more "DirectorExtension", owned by the main window
 //            mode=director-only         only a hidden "DirectorExtension" window
 //            timeout=<ms>               end by itself after this long (default 60000)
+//            lua-startup=<code>         Lua run once before any frame, e.g. to replace an
+//                                       editor method
 // Ready:   <dir>\ready appears (written whole, then renamed) once the windows exist and the main
 //          window is in the foreground: "pid=<n>", "main=<hwnd>", "director=<hwnd>" lines.
 // Stop:    create <dir>\quit (or close the main window); the process then ends within ~50 ms
@@ -141,6 +143,9 @@ StandIn::StandIn(fs::path dir, standin::Options options)
   state_.document.setStyle(options_.style);
   state_.properties = options_.properties;
   lua_ = std::make_unique<standin::LuaExtender>(state_);
+  if (!options_.startupLua.empty()) {
+    (void)lua_->doString(options_.startupLua);
+  }
   core_ = std::make_unique<standin::DirectorCore>(
       state_, options_, lua_.get(),
       [this](const standin::Reply& reply) { sendReply(replyingWindow_, reply); });
