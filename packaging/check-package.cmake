@@ -48,9 +48,13 @@ endif()
 # Without SciTE the selection is empty: the companion starts, finds nothing to search and opens
 # nothing, and the launcher ends with 0. A missing companion would give 1, a missing engine a
 # "could not load" line.
+# The streams go to files, not pipes: a process that Wine starts on the launcher's behalf (its
+# desktop, say) inherits them and would keep a pipe open long after the launcher has ended.
 function(run_launcher expected_code)
-  execute_process(COMMAND ${EMULATOR} ${launcher} RESULT_VARIABLE code OUTPUT_VARIABLE out
-                  ERROR_VARIABLE err TIMEOUT 120)
+  execute_process(COMMAND ${EMULATOR} ${launcher} RESULT_VARIABLE code
+                  OUTPUT_FILE ${WORK_DIR}/stdout.txt ERROR_FILE ${WORK_DIR}/stderr.txt TIMEOUT 120)
+  file(READ ${WORK_DIR}/stdout.txt out)
+  file(READ ${WORK_DIR}/stderr.txt err)
   if(NOT "${code}" STREQUAL "${expected_code}" OR NOT "${out}${err}" STREQUAL "")
     message(FATAL_ERROR "launcher.exe from the package: exit code ${code} (expected "
                         "${expected_code})\nstdout: ${out}\nstderr: ${err}")
