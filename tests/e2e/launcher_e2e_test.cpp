@@ -87,6 +87,24 @@ TEST_F(Launcher, PassesTheSelectionToTheCompanionAndEchoesIt) {
   }
 }
 
+TEST_F(Launcher, TheRealCompanionSearchesForWhatSciteHasSelected) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"foo bar", "https://duckduckgo.com/?q=foo%20bar"},
+      {"one\r\n\ttwo  \"q\" C:\\x", "https://duckduckgo.com/?q=one%20two%20%22q%22%20C%3A%5Cx"},
+      {"caf\xC3\xA9", "https://duckduckgo.com/?q=caf%C3%A9"},
+      {"https://example.org/a?b=c", "https://example.org/a?b=c"},
+      {"javascript:alert(1)", "https://duckduckgo.com/?q=javascript%3Aalert%281%29"},
+  };
+  for (const auto& [selection, url] : cases) {
+    SCOPED_TRACE(selection);
+    standin::StandInRun scite(selectingAll(selection));
+    Install install(Companion::searching);
+    const auto result = install.run();
+    EXPECT_EQ(result.exitCode, 0u) << result.standardError;
+    EXPECT_EQ(install.openedUrls(), url + "\n");
+  }
+}
+
 TEST_F(Launcher, TheCompanionsExitCodeDoesNotChangeItsOwn) {
   standin::StandInRun scite(selectingAll("x"));
   Install install;

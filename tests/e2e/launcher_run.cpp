@@ -65,6 +65,9 @@ Install::Install(Companion companion, bool withEngine) : dir_(freshDirectory()) 
     case Companion::recorder:
       fs::copy_file(bin / "websearch_double.exe", this->companion());
       break;
+    case Companion::searching:
+      fs::copy_file(bin / "websearch_recording.exe", this->companion());
+      break;
     case Companion::directory:
       fs::create_directory(this->companion());
       break;
@@ -123,6 +126,10 @@ LauncherResult Install::run(DWORD timeoutMs) const {
   result.standardOutput = readFile(out);
   result.standardError = readFile(err);
   return result;
+}
+
+std::string Install::openedUrls() const {
+  return readFile(dir_ / "websearch-opened.txt");
 }
 
 std::optional<websearch_double::Record> Install::companionRecord() const {

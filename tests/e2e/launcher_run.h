@@ -21,7 +21,9 @@ struct LauncherResult {
   std::string standardError;
 };
 
-enum class Companion { recorder, missing, directory, notAProgram };
+// recorder: records its command line; searching: the real companion with a recorder where it
+// would open the browser.
+enum class Companion { recorder, searching, missing, directory, notAProgram };
 
 class Install {
 public:
@@ -43,6 +45,8 @@ public:
 
   [[nodiscard]] LauncherResult run(DWORD timeoutMs = 30000) const;
   [[nodiscard]] std::optional<websearch_double::Record> companionRecord() const;
+  // The URLs the searching companion would have opened, one per line.
+  [[nodiscard]] std::string openedUrls() const;
 
 private:
   std::filesystem::path dir_;
