@@ -1,0 +1,106 @@
+// The client's own start-up under Wine: the hidden receiver frame, and SciTE's answers reaching
+// the reply handler through the window host, bad ones included.
+#include "director/startup.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "director/bindings.h"
+#include "director/channel.h"
+#include "director/discovery.h"
+#include "director/operations.h"
+#include "director/snippets.h"
+#include "harness.h"
+#include "platform/re.h"
+#include "platform/winstr.h"
+#include "slot_swap.h"
+#include "windowhost/bindings.h"
+
+namespace {
+
+using namespace std::string_literals;
+
+std::vector<std::wstring> messageBoxes;
+
+int WINAPI recordMessageBox(HWND, LPCWSTR text, LPCWSTR, UINT) {
+  messageBoxes.emplace_back(text);
+  return IDOK;
+}
+
+class Startup : public ::testing::Test {
+protected:
+  static void SetUpTestSuite() {
+    platform::bindGroup(platform::textConversionBindings());
+    for (const platform::BindingGroup& group : windowhost::bindingGroups()) {
+      platform::bindGroup(group);
+    }
+    platform::bindGroups({&platform::pcreBindings(), &director::user32Bindings()});
+    director::initModule();
+  }
+
+  void SetUp() override {
+    director::received.clear();
+    messageBoxes.clear();
+  }
+
+  // A reply as SciTE's SendMessageW hands it to the receiver.
+  static LRESULT deliver(DWORD cbData, void* data) {
+    COPYDATASTRUCT reply{0, cbData, data};
+    return SendMessageW(director::hRecv, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&reply));
+  }
+};
+
+TEST_F(Startup, LeavesAHiddenReceiverAndFreshState) {
+  ASSERT_NE(director::hRecv, nullptr);
+  EXPECT_EQ(director::hRecv, director::recvFrame->mHwnd);
+  EXPECT_FALSE(IsWindowVisible(director::hRecv));
+  EXPECT_EQ(director::interfaceVersion, "1.0");
+  EXPECT_TRUE(director::received.empty());
+  EXPECT_TRUE(director::sEnumWnd.empty());
+  EXPECT_TRUE(director::classfilter.empty());
+  EXPECT_TRUE(director::titlefilter.empty());
+  std::array<wchar_t, 64> title{};
+  GetWindowTextW(director::hRecv, title.data(), static_cast<int>(title.size()));
+  EXPECT_EQ(std::wstring(title.data()), L"Velk-SciTE interface");
+}
+
+TEST_F(Startup, RepliesReachTheHandlerAndAreAnsweredWithZero) {
+  director::pattern = platform::re(director::kReplyPrefixPattern);
+  std::string reply = ":612:macro:stringinfo:hello";
+  EXPECT_EQ(deliver(static_cast<DWORD>(reply.size()), reply.data()), 0);
+  EXPECT_EQ(director::received, "hello");
+  // A sender that counts bytes but passes none: an empty reply.
+  director::received = "stale";
+  EXPECT_EQ(deliver(8, nullptr), 0);
+  EXPECT_EQ(director::received, "");
+  EXPECT_TRUE(messageBoxes.empty());
+}
+
+TEST_F(Startup, AnOversizedReplyIsReportedAndTheProgramGoesOn) {
+  const director_test::SlotSwap box(windowhost::user32::MessageBoxW, &recordMessageBox);
+  std::string reply = "abc";
+  director::received = "stale";
+  (void)deliver(0x80000000u, reply.data());
+  EXPECT_EQ(director::received, "");
+  ASSERT_EQ(messageBoxes.size(), 1u);
+  EXPECT_NE(messageBoxes[0].find(L"[RangeError]"), std::wstring::npos);
+  // The receiver still works.
+  director::pattern = platform::re(director::kReplyPrefixPattern);
+  EXPECT_EQ(deliver(static_cast<DWORD>(reply.size()), reply.data()), 0);
+  EXPECT_EQ(director::received, "abc");
+}
+
+TEST_F(Startup, TheSelectionArrivesThroughTheReceiverFrame) {
+  standin::Options options;
+  options.document = "find these words";
+  options.anchor = 5;
+  options.caret = 16;
+  standin::StandInRun run(options);
+  director::LuaSelection selection;
+  director::LuaFuncGet(director::LuaGetSelection, director::ParseLuaSelection, "", selection);
+  EXPECT_EQ(selection.text, "these words");
+  EXPECT_EQ(selection.length, 11);
+  EXPECT_TRUE(messageBoxes.empty());
+}
+
+}  // namespace
