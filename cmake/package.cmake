@@ -56,5 +56,6 @@ add_test(NAME release_package
                  -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
                  -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected}
                  -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
-set_tests_properties(release_package PROPERTIES TIMEOUT 300)
+# It leaves the zip unpacked in package-test/unpacked for the end-to-end run from there.
+set_tests_properties(release_package PROPERTIES TIMEOUT 300 FIXTURES_SETUP release_zip_unpacked)
 project_test_properties(release_package)

@@ -62,5 +62,7 @@ function(run_launcher expected_code)
 endfunction()
 
 run_launcher(0)
-file(REMOVE ${unpacked}/${FOLDER}/websearch.exe)
+# Put back afterwards: the end-to-end tests run the unpacked folder as it was packed.
+file(RENAME ${unpacked}/${FOLDER}/websearch.exe ${WORK_DIR}/websearch.exe.aside)
 run_launcher(1)
+file(RENAME ${WORK_DIR}/websearch.exe.aside ${unpacked}/${FOLDER}/websearch.exe)

@@ -105,6 +105,31 @@ TEST_F(Launcher, TheRealCompanionSearchesForWhatSciteHasSelected) {
   }
 }
 
+// The release zip, unpacked by the package test before this one runs.
+TEST_F(Launcher, FromTheReleaseZipItFindsAndStartsTheCompanionBesideIt) {
+  const auto unpacked =
+      e2e::buildOutputDirectory().parent_path() / "package-test" / "unpacked" / "websearch";
+  ASSERT_TRUE(std::filesystem::exists(unpacked / "launcher.exe")) << e2e::utf8(unpacked);
+  {
+    // As packed, with nothing selected: the real companion has nothing to search for.
+    standin::StandInRun scite(selectingAll(""));
+    Install install(unpacked);
+    const auto result = install.run();
+    EXPECT_EQ(result.exitCode, 0u) << result.standardError;
+    expectNormalPane(scite.output(), install, "");
+  }
+  {
+    // The same folder with a companion that records what it would open.
+    standin::StandInRun scite(selectingAll("foo bar"));
+    Install install(unpacked);
+    install.useSearchingRecorder();
+    const auto result = install.run();
+    EXPECT_EQ(result.exitCode, 0u) << result.standardError;
+    expectNormalPane(scite.output(), install, "foo bar");
+    EXPECT_EQ(install.openedUrls(), "https://duckduckgo.com/?q=foo%20bar\n");
+  }
+}
+
 TEST_F(Launcher, TheCompanionsExitCodeDoesNotChangeItsOwn) {
   standin::StandInRun scite(selectingAll("x"));
   Install install;

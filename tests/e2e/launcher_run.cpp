@@ -66,7 +66,7 @@ Install::Install(Companion companion, bool withEngine) : dir_(freshDirectory()) 
       fs::copy_file(bin / "websearch_double.exe", this->companion());
       break;
     case Companion::searching:
-      fs::copy_file(bin / "websearch_recording.exe", this->companion());
+      useSearchingRecorder();
       break;
     case Companion::directory:
       fs::create_directory(this->companion());
@@ -77,6 +77,17 @@ Install::Install(Companion companion, bool withEngine) : dir_(freshDirectory()) 
     case Companion::missing:
       break;
   }
+}
+
+Install::Install(const fs::path& folder) : dir_(freshDirectory()) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    fs::copy_file(entry.path(), dir_ / entry.path().filename());
+  }
+}
+
+void Install::useSearchingRecorder() const {
+  fs::remove(companion());
+  fs::copy_file(buildOutputDirectory() / "websearch_recording.exe", companion());
 }
 
 Install::~Install() {

@@ -30,6 +30,8 @@ public:
   // A folder of its own holding launcher.exe, and unless told otherwise pcre64.dll and the
   // recording companion as websearch.exe.
   explicit Install(Companion companion = Companion::recorder, bool withEngine = true);
+  // A copy of every file of `folder`, e.g. the folder the release zip unpacks to.
+  explicit Install(const std::filesystem::path& folder);
   Install(const Install&) = delete;
   Install& operator=(const Install&) = delete;
   ~Install();
@@ -42,6 +44,8 @@ public:
   void useEngine(const std::filesystem::path& dll) const;
   // The exit code the recording companion ends with.
   void companionExitCode(std::int64_t code) const;
+  // Puts the recording build of the real companion in as websearch.exe.
+  void useSearchingRecorder() const;
 
   [[nodiscard]] LauncherResult run(DWORD timeoutMs = 30000) const;
   [[nodiscard]] std::optional<websearch_double::Record> companionRecord() const;
