@@ -24,7 +24,9 @@ namespace {
 constexpr unsigned kCompileOptionMask = 1 | 2 | 4 | 8;
 
 // The engine refuses a null subject even when its length is 0.
-const char* subjectOf(std::string_view text) noexcept { return text.data() ? text.data() : ""; }
+const char* subjectOf(std::string_view text) noexcept {
+  return text.data() ? text.data() : "";
+}
 
 std::string invalidPatternMessage(const char* error, std::string_view pattern, int offset) {
   std::string message(error ? error : "");
@@ -61,9 +63,9 @@ Regex re(std::string_view pattern, RegexFlags flags) {
   const std::string zeroTerminated(pattern);
   const char* error = nullptr;
   int errorOffset = 0;
-  real_pcre* compiled = pcre64::pcre_compile(zeroTerminated.c_str(),
-                                             static_cast<int>(bits & kCompileOptionMask), &error,
-                                             &errorOffset, nullptr);
+  real_pcre* compiled =
+      pcre64::pcre_compile(zeroTerminated.c_str(), static_cast<int>(bits & kCompileOptionMask),
+                           &error, &errorOffset, nullptr);
   if (compiled == nullptr) {
     raiseInvalidRegex(invalidPatternMessage(error, pattern, errorOffset));
   }
@@ -79,21 +81,21 @@ Regex re(std::string_view pattern, RegexFlags flags) {
   return Regex(compiled, studied);
 }
 
-std::int32_t matchOrFind(std::string_view text, const Regex& regex,
-                         std::span<std::string> captures, std::int64_t start, int options) {
+std::int32_t matchOrFind(std::string_view text, const Regex& regex, std::span<std::string> captures,
+                         std::int64_t start, int options) {
   const std::int32_t length = checkedInt32(static_cast<std::int64_t>(text.size()), "text length");
   const std::int32_t offset = checkedInt32(start, "start offset");
   const std::size_t slots = 3 * (captures.size() + 1);
   std::vector<int> offsets(slots, 0);
-  const int status = pcre64::pcre_exec(regex.h(), regex.e(), subjectOf(text), length, offset,
-                                       options, offsets.data(), checkedInt32(
-                                           static_cast<std::int64_t>(slots), "offsets size"));
+  const int status = pcre64::pcre_exec(
+      regex.h(), regex.e(), subjectOf(text), length, offset, options, offsets.data(),
+      checkedInt32(static_cast<std::int64_t>(slots), "offsets size"));
   if (status < 0) {
     return status;
   }
   for (int group = 1; group < status; ++group) {
-    const auto first = offsets[static_cast<std::size_t>(2 * group)];
-    const auto end = offsets[static_cast<std::size_t>(2 * group + 1)];
+    const auto first = offsets[2 * static_cast<std::size_t>(group)];
+    const auto end = offsets[2 * static_cast<std::size_t>(group) + 1];
     auto& slot = captures[static_cast<std::size_t>(group - 1)];
     slot = first < 0 ? std::string()
                      : std::string(text.substr(static_cast<std::size_t>(first),
@@ -125,7 +127,7 @@ std::string replace(std::string_view text, const Regex& regex, std::string_view 
     }
     result.append(text.substr(p, static_cast<std::size_t>(first) - p));
     result.append(by);
-    const auto next = static_cast<std::size_t>(last + 1);
+    const auto next = static_cast<std::size_t>(std::int64_t{last} + 1);
     if (next == p) {
       break;  // an empty match at p would never advance
     }

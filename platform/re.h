@@ -76,9 +76,8 @@ private:
 [[nodiscard]] std::string replace(std::string_view text, const Regex& regex,
                                   std::string_view by = {});
 
-[[noreturn]] void raiseInvalidRegex(std::string message,
-                                    const std::source_location& where =
-                                        std::source_location::current());
+[[noreturn]] void raiseInvalidRegex(
+    std::string message, const std::source_location& where = std::source_location::current());
 
 // The engine's binding group: pcre_exec, pcre_free_substring, pcre_free_study, pcre_compile,
 // pcre_config, pcre_study.

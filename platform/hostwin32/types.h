@@ -45,28 +45,29 @@ using PVOID = void*;
 using HANDLE = void*;
 using LPHANDLE = HANDLE*;
 
-struct HWND__;
-struct HINSTANCE__;
-struct HBRUSH__;
-struct HFONT__;
-struct HICON__;
-struct HMENU__;
-struct HDC__;
-struct HRGN__;
-struct HPEN__;
-struct HBITMAP__;
-using HWND = HWND__*;
-using HINSTANCE = HINSTANCE__*;
+// Each kind of handle points to its own opaque type, so one cannot pass for another.
+struct HWNDTag;
+struct HINSTANCETag;
+struct HBRUSHTag;
+struct HFONTTag;
+struct HICONTag;
+struct HMENUTag;
+struct HDCTag;
+struct HRGNTag;
+struct HPENTag;
+struct HBITMAPTag;
+using HWND = HWNDTag*;
+using HINSTANCE = HINSTANCETag*;
 using HMODULE = HINSTANCE;
-using HBRUSH = HBRUSH__*;
-using HFONT = HFONT__*;
-using HICON = HICON__*;
+using HBRUSH = HBRUSHTag*;
+using HFONT = HFONTTag*;
+using HICON = HICONTag*;
 using HCURSOR = HICON;
-using HMENU = HMENU__*;
-using HDC = HDC__*;
-using HRGN = HRGN__*;
-using HPEN = HPEN__*;
-using HBITMAP = HBITMAP__*;
+using HMENU = HMENUTag*;
+using HDC = HDCTag*;
+using HRGN = HRGNTag*;
+using HPEN = HPENTag*;
+using HBITMAP = HBITMAPTag*;
 using HGDIOBJ = void*;
 using HLOCAL = void*;
 
@@ -190,5 +191,9 @@ struct RECT {
 using LPRECT = RECT*;
 using LPCRECT = const RECT*;
 
-inline constexpr WORD LOWORD(ULONG_PTR v) { return static_cast<WORD>(v & 0xFFFF); }
-inline constexpr WORD HIWORD(ULONG_PTR v) { return static_cast<WORD>((v >> 16) & 0xFFFF); }
+inline constexpr WORD LOWORD(ULONG_PTR v) {
+  return static_cast<WORD>(v & 0xFFFF);
+}
+inline constexpr WORD HIWORD(ULONG_PTR v) {
+  return static_cast<WORD>((v >> 16) & 0xFFFF);
+}

@@ -1,11 +1,12 @@
 // Pattern matching: the reply-prefix removal, the anchored name look-ups, and bad patterns.
+#include "platform/re.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
 #include <limits>
 
 #include "platform/errors.h"
-#include "platform/re.h"
 
 namespace {
 
@@ -55,9 +56,9 @@ TEST_F(Regex, AnchoredMatchWritesOnlyTheGroupsThatTookPart) {
   EXPECT_EQ(slots[0], "getSel");
   EXPECT_EQ(slots[1], "untouched");
 
-  EXPECT_GE(matchOrFind("function currPos(_pos) local sep", function, slots, 0,
-                        platform::kPcreAnchored),
-            0);
+  EXPECT_GE(
+      matchOrFind("function currPos(_pos) local sep", function, slots, 0, platform::kPcreAnchored),
+      0);
   EXPECT_EQ(slots[0], "currPos");
   EXPECT_EQ(slots[1], "_pos");
 
