@@ -15,6 +15,12 @@ constexpr char kSeparator = '\\';
   return !text.empty() && isSeparator(text.back());
 }
 
+// A trailing separator, or the "." of a trailing "\.", adds nothing to the path it ends.
+[[nodiscard]] bool endsWithRedundantChar(std::string_view text) noexcept {
+  return endsWithSeparator(text) ||
+         (text.size() >= 2 && text.back() == '.' && isSeparator(text[text.size() - 2]));
+}
+
 [[nodiscard]] bool isDrive(std::string_view component) noexcept {
   if (component.size() != 2 || component[1] != ':') {
     return false;
@@ -66,14 +72,8 @@ private:
   // Drops trailing separators and trailing "\." pairs, never eating into the root.
   void trimEnd() noexcept {
     std::size_t end = text_.size();
-    while (end > rootLength_) {
-      if (isSeparator(text_[end - 1])) {
-        --end;
-      } else if (text_[end - 1] == '.' && end >= 2 && isSeparator(text_[end - 2])) {
-        --end;
-      } else {
-        break;
-      }
+    while (end > rootLength_ && endsWithRedundantChar(std::string_view(text_).substr(0, end))) {
+      --end;
     }
     text_.resize(end);
   }

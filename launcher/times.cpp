@@ -48,7 +48,8 @@ bool localTime(std::int64_t unixSeconds, std::tm& out) noexcept {
   result.second = local.tm_sec;
   result.isDst = local.tm_isdst > 0;
   const std::int64_t wallSeconds = daysSince1970(result.year, result.month, result.day) * 86'400 +
-                                   result.hour * 3'600 + result.minute * 60 + result.second;
+                                   std::int64_t{result.hour} * 3'600 +
+                                   std::int64_t{result.minute} * 60 + result.second;
   result.utcOffset = static_cast<std::int32_t>(wallSeconds - unixSeconds);
   return result;
 }
