@@ -100,6 +100,26 @@ void appendPercentEscape(std::string& out, char c) {
   return static_cast<char>(static_cast<unsigned char>(value));
 }
 
+struct Escape {
+  char byte = '\0';
+  std::size_t length = 0;  // characters after the backslash
+};
+
+// The escape `rest`, the text after a backslash, starts with. A backslash that starts none, or
+// ends the text, stands for itself.
+[[nodiscard]] std::optional<Escape> readEscape(std::string_view rest) noexcept {
+  if (rest.empty()) {
+    return std::nullopt;
+  }
+  if (const char named = namedEscape(rest[0]); named != '\0') {
+    return Escape{named, 1};
+  }
+  if (const auto byte = octalEscape(rest.substr(0, 3))) {
+    return Escape{*byte, 3};
+  }
+  return std::nullopt;
+}
+
 [[nodiscard]] std::string fillTemplate(std::string_view urlTemplate, std::string_view query) {
   std::string out;
   std::size_t from = 0;
@@ -141,14 +161,10 @@ std::string unescapeReply(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out.push_back(text[i]);
-    } else if (const char named = namedEscape(text[i + 1]); named != '\0') {
-      out.push_back(named);
-      ++i;
-    } else if (const auto byte = octalEscape(text.substr(i + 1, 3))) {
-      out.push_back(*byte);
-      i += 3;
+    const auto escape = text[i] == '\\' ? readEscape(text.substr(i + 1)) : std::nullopt;
+    if (escape) {
+      out.push_back(escape->byte);
+      i += escape->length;
     } else {
       out.push_back(text[i]);
     }
