@@ -35,7 +35,7 @@ struct Options {
   bool parentedDirector = false;  // one more, owned by the main window
   bool directorOnly = false;      // only a hidden "DirectorExtension" window (for the above)
   std::int64_t timeoutMs = 60000;
-  std::string startupLua;         // run once before any frame, e.g. to replace an editor method
+  std::string startupLua;  // run once before any frame, e.g. to replace an editor method
 };
 
 // Applies "key=value"; the value takes the escapes of decodeValue. Raises std::invalid_argument
