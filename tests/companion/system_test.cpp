@@ -9,14 +9,14 @@
 #include <string>
 
 #include "platform/text.h"
-#include "tests/companion/slot_swap.h"
 #include "tests/companion/temp_dir.h"
+#include "tests/support/slot_swap.h"
 
 namespace {
 
 using companion::ExitCode;
-using companion_test::SlotSwap;
 using companion_test::TempDir;
+using test_support::SlotSwap;
 
 struct ShellCall {
   int count = 0;
@@ -86,19 +86,15 @@ protected:
   }
 
   TempDir dir{"companion run"};
-  SlotSwap<decltype(companion::kernel32::GetCommandLineW)> commandLineSlot{
-      companion::kernel32::GetCommandLineW, []() -> LPWSTR { return fake.commandLine.data(); }};
-  SlotSwap<decltype(companion::kernel32::GetModuleFileNameW)> moduleSlot{
-      companion::kernel32::GetModuleFileNameW, fakeModuleFileName};
-  SlotSwap<decltype(companion::ole32::CoInitializeEx)> comInitSlot{companion::ole32::CoInitializeEx,
-                                                                   [](LPVOID, DWORD) -> HRESULT {
-                                                                     ++fake.comInits;
-                                                                     return fake.comResult;
-                                                                   }};
-  SlotSwap<decltype(companion::ole32::CoUninitialize)> comUninitSlot{
-      companion::ole32::CoUninitialize, []() { ++fake.comUninits; }};
-  SlotSwap<decltype(companion::shell32::ShellExecuteW)> shellSlot{companion::shell32::ShellExecuteW,
-                                                                  fakeShellExecute};
+  SlotSwap<companion::kernel32::GetCommandLineW> commandLineSlot{
+      []() -> LPWSTR { return fake.commandLine.data(); }};
+  SlotSwap<companion::kernel32::GetModuleFileNameW> moduleSlot{fakeModuleFileName};
+  SlotSwap<companion::ole32::CoInitializeEx> comInitSlot{[](LPVOID, DWORD) -> HRESULT {
+    ++fake.comInits;
+    return fake.comResult;
+  }};
+  SlotSwap<companion::ole32::CoUninitialize> comUninitSlot{[]() { ++fake.comUninits; }};
+  SlotSwap<companion::shell32::ShellExecuteW> shellSlot{fakeShellExecute};
 };
 
 struct RunCase {

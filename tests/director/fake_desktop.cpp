@@ -127,15 +127,15 @@ WString wide(std::string_view latin1) {
 }
 
 FakeDesktop::FakeDesktop()
-    : foreground_(director::user32::GetForegroundWindow, fakeForeground),
-      findWindow_(director::user32::FindWindowW, fakeFindWindow),
-      threadProcess_(director::user32::GetWindowThreadProcessId, fakeThreadProcess),
-      enumWindows_(director::user32::EnumWindows, fakeEnumWindows),
-      getParent_(director::user32::GetParent, fakeGetParent),
-      titleLength_(director::user32::GetWindowTextLengthW, fakeTitleLength),
-      title_(director::user32::GetWindowTextW, fakeTitle),
-      className_(director::user32::GetClassNameW, fakeClassName),
-      sendMessage_(director::user32::SendMessageW, fakeSendMessage) {
+    : foreground_(fakeForeground),
+      findWindow_(fakeFindWindow),
+      threadProcess_(fakeThreadProcess),
+      enumWindows_(fakeEnumWindows),
+      getParent_(fakeGetParent),
+      titleLength_(fakeTitleLength),
+      title_(fakeTitle),
+      className_(fakeClassName),
+      sendMessage_(fakeSendMessage) {
   active = this;
 }
 

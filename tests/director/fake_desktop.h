@@ -11,7 +11,7 @@
 #include "director/bindings.h"
 #include "platform/re.h"
 #include "platform/win32.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 
 namespace director_test {
 
@@ -74,15 +74,15 @@ public:
   [[nodiscard]] const FakeWindow* find(HWND window) const;
 
 private:
-  SlotSwap<decltype(director::user32::GetForegroundWindow)> foreground_;
-  SlotSwap<decltype(director::user32::FindWindowW)> findWindow_;
-  SlotSwap<decltype(director::user32::GetWindowThreadProcessId)> threadProcess_;
-  SlotSwap<decltype(director::user32::EnumWindows)> enumWindows_;
-  SlotSwap<decltype(director::user32::GetParent)> getParent_;
-  SlotSwap<decltype(director::user32::GetWindowTextLengthW)> titleLength_;
-  SlotSwap<decltype(director::user32::GetWindowTextW)> title_;
-  SlotSwap<decltype(director::user32::GetClassNameW)> className_;
-  SlotSwap<decltype(director::user32::SendMessageW)> sendMessage_;
+  test_support::SlotSwap<director::user32::GetForegroundWindow> foreground_;
+  test_support::SlotSwap<director::user32::FindWindowW> findWindow_;
+  test_support::SlotSwap<director::user32::GetWindowThreadProcessId> threadProcess_;
+  test_support::SlotSwap<director::user32::EnumWindows> enumWindows_;
+  test_support::SlotSwap<director::user32::GetParent> getParent_;
+  test_support::SlotSwap<director::user32::GetWindowTextLengthW> titleLength_;
+  test_support::SlotSwap<director::user32::GetWindowTextW> title_;
+  test_support::SlotSwap<director::user32::GetClassNameW> className_;
+  test_support::SlotSwap<director::user32::SendMessageW> sendMessage_;
 };
 
 // Binds the pattern engine once per process; the channel and the operations need it.

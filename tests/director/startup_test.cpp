@@ -13,7 +13,7 @@
 #include "harness.h"
 #include "platform/re.h"
 #include "platform/winstr.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 #include "windowhost/bindings.h"
 
 namespace {
@@ -77,7 +77,7 @@ TEST_F(Startup, RepliesReachTheHandlerAndAreAnsweredWithZero) {
 }
 
 TEST_F(Startup, AnOversizedReplyIsReportedAndTheProgramGoesOn) {
-  const director_test::SlotSwap box(windowhost::user32::MessageBoxW, &recordMessageBox);
+  const test_support::SlotSwap<windowhost::user32::MessageBoxW> box(&recordMessageBox);
   std::string reply = "abc";
   director::received = "stale";
   (void)deliver(0x80000000u, reply.data());

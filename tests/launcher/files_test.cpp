@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "launcher/syscalls.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 #include "wide.h"
 
 namespace {
 
 using launcher::existsFile;
-using launcher_test::SlotSwap;
 using launcher_test::wide;
+using test_support::SlotSwap;
 
 struct FakeFiles {
   static inline DWORD attributes = 0;

@@ -6,15 +6,15 @@
 #include <algorithm>
 
 #include "launcher/syscalls.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 #include "wide.h"
 
 namespace {
 
 using launcher::CurrentDir;
 using launcher::getAppFilename;
-using launcher_test::SlotSwap;
 using launcher_test::wide;
+using test_support::SlotSwap;
 
 // Behaves as the system does: a path that does not fit is cut, NUL-terminated, and reported
 // with the buffer's size as its length.

@@ -6,14 +6,14 @@
 #include <map>
 
 #include "launcher/syscalls.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 #include "wide.h"
 
 namespace {
 
 using launcher::newOSError;
-using launcher_test::SlotSwap;
 using launcher_test::wide;
+using test_support::SlotSwap;
 
 constexpr std::int32_t kNoText = 1234;
 

@@ -9,14 +9,14 @@
 
 #include "launcher/syscalls.h"
 #include "platform/errors.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 #include "wide.h"
 
 namespace {
 
 using launcher::execCmd;
-using launcher_test::SlotSwap;
 using launcher_test::wide;
+using test_support::SlotSwap;
 
 HANDLE fakeHandle(std::uintptr_t value) {
   return reinterpret_cast<HANDLE>(value);

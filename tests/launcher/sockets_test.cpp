@@ -5,11 +5,11 @@
 
 #include "launcher/syscalls.h"
 #include "platform/errors.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 
 namespace {
 
-using launcher_test::SlotSwap;
+using test_support::SlotSwap;
 
 struct FakeSockets {
   static inline int result = 0;

@@ -9,14 +9,14 @@
 #include <string>
 
 #include "launcher/syscalls.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 
 namespace {
 
 using launcher::DateTime;
 using launcher::format;
 using launcher::now;
-using launcher_test::SlotSwap;
+using test_support::SlotSwap;
 
 DateTime at(std::int32_t hour, std::int32_t minute, std::int32_t second) {
   DateTime t;

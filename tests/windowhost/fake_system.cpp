@@ -70,7 +70,7 @@ void setFace(LOGFONTW& font, std::string_view face) {
   std::copy(wide.begin(), wide.end(), std::begin(font.lfFaceName));
 }
 
-void installKernel(SlotSwaps& swaps) {
+void installKernel(test_support::SlotSwaps& swaps) {
   swaps.swap(
       platform::textkernel32::MultiByteToWideChar,
       [](UINT codePage, DWORD flags, LPCSTR bytes, int count, LPWSTR wide, int capacity) -> int {
@@ -128,7 +128,7 @@ void installKernel(SlotSwaps& swaps) {
   });
 }
 
-void installGdi(SlotSwaps& swaps) {
+void installGdi(test_support::SlotSwaps& swaps) {
   swaps.swap(user32::GetDC, [](HWND) -> HDC {
     ++fake().screenDcs;
     return handleOf<HDC>(0x7300);
@@ -201,7 +201,7 @@ void installGdi(SlotSwaps& swaps) {
   swaps.swap(gdi32::SetBkColor, [](HDC, COLORREF) -> COLORREF { return 0; });
 }
 
-void installWindows(SlotSwaps& swaps) {
+void installWindows(test_support::SlotSwaps& swaps) {
   swaps.swap(user32::GetClassInfoExW, [](HINSTANCE, LPCWSTR name, LPWNDCLASSEXW) -> BOOL {
     return fake().registeredClasses.contains(narrow(name)) ? TRUE : FALSE;
   });

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "platform/win32.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 #include "windowhost/wEvent.h"
 #include "windowhost/wFrame.h"
 
@@ -138,7 +138,7 @@ public:
   [[nodiscard]] bool reachedDefault(HWND hwnd, UINT msg) const;
 
 private:
-  SlotSwaps swaps_;
+  test_support::SlotSwaps swaps_;
   std::uintptr_t nextHandle_ = 0x1000;
 };
 

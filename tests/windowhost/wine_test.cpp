@@ -11,7 +11,7 @@
 #include "platform/errors.h"
 #include "platform/text.h"
 #include "platform/winstr.h"
-#include "slot_swap.h"
+#include "tests/support/slot_swap.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wApp.h"
 #include "windowhost/wFrame.h"
@@ -78,7 +78,7 @@ protected:
                 });
   }
 
-  SlotSwaps swaps_;
+  test_support::SlotSwaps swaps_;
 };
 
 // Runs a program and dispatches the messages sent to this thread until it ends.
