@@ -3,14 +3,13 @@
 // the exact URL its recorder took instead of a browser.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "companion/system.h"
 #include "platform/binding.h"
 #include "platform/win32.h"
 #include "tests/companion/temp_dir.h"
+#include "tests/support/files.h"
 
 namespace companion_test::kernel32 {
 inline decltype(&::CreateProcessW) CreateProcessW = nullptr;
@@ -23,6 +22,7 @@ namespace {
 
 using companion::ExitCode;
 using companion_test::TempDir;
+using test_support::tryReadFile;
 namespace k32 = companion_test::kernel32;
 
 constexpr DWORD kRunTimeoutMs = 60'000;
@@ -82,16 +82,6 @@ std::optional<DWORD> run(WString commandLine) {
   return code;
 }
 
-std::optional<std::string> readBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    return std::nullopt;
-  }
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  return std::move(contents).str();
-}
-
 struct ProcessCase {
   const char* name;
   const char8_t* folder;
@@ -143,7 +133,7 @@ TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
     const auto code = run(commandLine);
     ASSERT_TRUE(code.has_value()) << c.name;
     EXPECT_EQ(*code, static_cast<DWORD>(c.code)) << c.name;
-    EXPECT_EQ(readBytes(dir.path() / "websearch-opened.txt"), c.recorded) << c.name;
+    EXPECT_EQ(tryReadFile(dir.path() / "websearch-opened.txt"), c.recorded) << c.name;
   }
 }
 

@@ -2,11 +2,12 @@
 #pragma once
 
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include "tests/support/files.h"
 
 namespace companion_test {
 
@@ -28,8 +29,7 @@ public:
   [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
 
   void write(const std::filesystem::path& name, std::string_view bytes) const {
-    std::ofstream(path_ / name, std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    test_support::writeFile(path_ / name, bytes);
   }
 
 private:

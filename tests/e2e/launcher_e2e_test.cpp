@@ -6,6 +6,7 @@
 
 #include "harness.h"
 #include "launcher_run.h"
+#include "tests/support/exe_directory.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ TEST_F(Launcher, TheRealCompanionSearchesForWhatSciteHasSelected) {
 // The release zip, unpacked by the package test before this one runs.
 TEST_F(Launcher, FromTheReleaseZipItFindsAndStartsTheCompanionBesideIt) {
   const auto unpacked =
-      e2e::buildOutputDirectory().parent_path() / "package-test" / "unpacked" / "websearch";
+      test_support::exeDirectory().parent_path() / "package-test" / "unpacked" / "websearch";
   ASSERT_TRUE(std::filesystem::exists(unpacked / "launcher.exe")) << e2e::utf8(unpacked);
   {
     // As packed, with nothing selected: the real companion has nothing to search for.
@@ -199,7 +200,7 @@ TEST_F(Launcher, AMissingEngineStopsBeforeSciteIsTouched) {
 
 TEST_F(Launcher, AnEngineWithoutOneFunctionStopsWithItsName) {
   Install install;
-  install.useEngine(e2e::buildOutputDirectory() / "partial-engine" / "pcre64.dll");
+  install.useEngine(test_support::exeDirectory() / "partial-engine" / "pcre64.dll");
   const auto result = install.run();
   EXPECT_EQ(result.exitCode, 1u);
   EXPECT_EQ(result.standardError, "could not import: pcre_study\n");

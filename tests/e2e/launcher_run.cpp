@@ -1,28 +1,25 @@
 // Install folders and runs of launcher.exe for end-to-end tests.
 #include "launcher_run.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
 #include <vector>
 
+#include "tests/support/exe_directory.h"
+#include "tests/support/files.h"
+
 namespace e2e {
 
 namespace fs = std::filesystem;
+using test_support::exeDirectory;
+using test_support::readFile;
+using test_support::writeFile;
 
 namespace {
 
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 fs::path freshDirectory() {
   static int counter = 0;
-  const fs::path dir = buildOutputDirectory() / "e2e-runs" /
+  const fs::path dir = exeDirectory() / "e2e-runs" /
                        (std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
   fs::remove_all(dir);
   fs::create_directories(dir);
@@ -42,21 +39,13 @@ HANDLE inheritableFile(const fs::path& path) {
 
 }  // namespace
 
-fs::path buildOutputDirectory() {
-  std::wstring buffer(32768, L'\0');
-  const DWORD length =
-      GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-  buffer.resize(length);
-  return fs::path(buffer).parent_path();
-}
-
 std::string utf8(const fs::path& path) {
   const std::u8string text = path.u8string();
   return std::string(text.begin(), text.end());
 }
 
 Install::Install(Companion companion, bool withEngine) : dir_(freshDirectory()) {
-  const fs::path bin = buildOutputDirectory();
+  const fs::path bin = exeDirectory();
   fs::copy_file(bin / "launcher.exe", launcher());
   if (withEngine) {
     fs::copy_file(bin / "pcre64.dll", dir_ / "pcre64.dll");
@@ -72,7 +61,7 @@ Install::Install(Companion companion, bool withEngine) : dir_(freshDirectory()) 
       fs::create_directory(this->companion());
       break;
     case Companion::notAProgram:
-      std::ofstream(this->companion(), std::ios::binary) << "this is not a program\r\n";
+      writeFile(this->companion(), "this is not a program\r\n");
       break;
     case Companion::missing:
       break;
@@ -87,7 +76,7 @@ Install::Install(const fs::path& folder) : dir_(freshDirectory()) {
 
 void Install::useSearchingRecorder() const {
   fs::remove(companion());
-  fs::copy_file(buildOutputDirectory() / "websearch_recording.exe", companion());
+  fs::copy_file(exeDirectory() / "websearch_recording.exe", companion());
 }
 
 Install::~Install() {
@@ -102,7 +91,7 @@ void Install::useEngine(const fs::path& dll) const {
 }
 
 void Install::companionExitCode(std::int64_t code) const {
-  std::ofstream(dir_ / "websearch.exe.exit", std::ios::binary) << code;
+  writeFile(dir_ / "websearch.exe.exit", std::to_string(code));
 }
 
 LauncherResult Install::run(DWORD timeoutMs) const {

@@ -56,9 +56,6 @@ private:
   std::filesystem::path dir_;
 };
 
-// The folder of the running test executable, where the build puts every exe and DLL.
-[[nodiscard]] std::filesystem::path buildOutputDirectory();
-
 // UTF-8 text of a path, as the launcher writes it.
 [[nodiscard]] std::string utf8(const std::filesystem::path& path);
 

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,11 +16,14 @@
 #include "platform/binding.h"
 #include "platform/errors.h"
 #include "platform/text.h"
+#include "tests/support/files.h"
 #include "tests/websearch_double/record.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::readFile;
+using test_support::writeFile;
 
 fs::path fromUtf8(std::string_view utf8) {
   return fs::path(platform::toUtf16(utf8));
@@ -41,17 +42,6 @@ fs::path buildOutput(std::string_view hostPath) {
     c = c == '/' ? '\\' : c;
   }
   return fromUtf8(path);
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void writeFile(const fs::path& path, std::string_view text) {
-  std::ofstream(path, std::ios::binary) << text;
 }
 
 std::string quote(const fs::path& path) {

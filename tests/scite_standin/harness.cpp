@@ -4,32 +4,23 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <thread>
+
+#include "tests/support/exe_directory.h"
+#include "tests/support/files.h"
 
 namespace standin {
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::exeDirectory;
+using test_support::readFile;
+using test_support::writeFile;
 
 constexpr auto kReadyWait = std::chrono::seconds(30);
 constexpr DWORD kStopWaitMilliseconds = 15000;
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-fs::path exeDirectory() {
-  std::wstring path(MAX_PATH, L'\0');
-  const DWORD size = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  path.resize(size);
-  return fs::path(path).parent_path();
-}
 
 fs::path freshDirectory() {
   static std::atomic<int> counter{0};
@@ -52,10 +43,7 @@ std::uintptr_t readyValue(const std::string& ready, std::string_view key) {
 }  // namespace
 
 StandInRun::StandInRun(const Options& options) : dir_(freshDirectory()) {
-  {
-    std::ofstream scenario(dir_ / "scenario", std::ios::binary);
-    scenario << scenarioText(options);
-  }
+  writeFile(dir_ / "scenario", scenarioText(options));
   const fs::path exe = exeDirectory() / "scite_standin.exe";
   std::wstring commandLine = L"\"" + exe.wstring() + L"\" \"" + dir_.wstring() + L"\"";
   STARTUPINFOW startup{};

@@ -37,7 +37,6 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -46,10 +45,13 @@
 #include "lua_extender.h"
 #include "results.h"
 #include "scenario.h"
+#include "tests/support/files.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::readFile;
+using test_support::writeFile;
 
 constexpr UINT_PTR kPollTimer = 1;
 constexpr UINT kPollMilliseconds = 25;
@@ -66,18 +68,6 @@ std::string utf8(const std::wstring& wide) {
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), out.data(), size,
                       nullptr, nullptr);
   return out;
-}
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-void writeFile(const fs::path& path, std::string_view text) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
 }
 
 std::string handleText(HWND window) {
