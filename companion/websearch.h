@@ -1,9 +1,12 @@
 // The companion's decisions, free of any system call: which URL a selection leads to, or why none.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace companion {
 
@@ -50,6 +53,50 @@ inline constexpr std::string_view kQueryPlaceholder = "{query}";
 
 // The value of the first url= line of websearch.ini, if there is one.
 [[nodiscard]] std::optional<std::string> templateFromIni(std::string_view iniText);
+
+// The longest address handed to the shell; longer ones are not opened by every browser.
+inline constexpr std::size_t kMaxUrlLength = 2048;
+// websearch.ini is read up to this size; anything beyond it is ignored.
+inline constexpr std::size_t kMaxIniBytes = 64 * 1024;
+
+// The template a run uses and where it was written, for the message about a bad one.
+struct TemplateSetting {
+  std::string key;     // as written in websearch.ini ("url", "URL.py"); "url" for the default
+  std::string value;   // the template, quotes around it removed
+  std::size_t line = 0;  // 1-based line in websearch.ini; 0 for the built-in default
+};
+
+// The first `url.<fileExt>=` line (the extension compared without regard to case; none for an
+// empty extension), else the first `url=` line, else the built-in default.
+[[nodiscard]] TemplateSetting templateFor(std::string_view iniText, std::string_view fileExt);
+
+// The folded text to search for: the command line's selection, unescaped, white space folded.
+[[nodiscard]] std::string searchText(std::string_view commandLine);
+
+// What one run tells the user and opens.
+struct Outcome {
+  ExitCode code = ExitCode::Opened;
+  std::vector<std::string> lines;  // in order, unescaped; the last one is the outcome line
+  std::string url;                 // what goes to the shell; empty unless code is Opened
+};
+
+struct SearchRequest {
+  std::string_view text;  // folded, as searchText gives it, or the word at the caret
+  bool fromCaret = false;  // text is the word at the caret, not a selection
+  const TemplateSetting* setting = nullptr;
+  std::string_view iniPath;  // the full path shown in the message about a bad template
+};
+
+// Decides the URL and the lines that go before it. Nothing to search, a bad template or one
+// that leaves no room for the words within kMaxUrlLength opens nothing.
+[[nodiscard]] Outcome decide(const SearchRequest& request);
+
+// The texts the user sees, unescaped.
+[[nodiscard]] std::string nothingToSearchLine();
+[[nodiscard]] std::string wordAtCaretLine(std::string_view word);
+[[nodiscard]] std::string cutLine(std::size_t characters);
+[[nodiscard]] std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& setting);
+[[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
 
 struct UrlChoice {
   ExitCode code = ExitCode::Opened;  // anything else: there is nothing to open
