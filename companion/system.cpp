@@ -36,22 +36,6 @@ private:
   bool initialised_;
 };
 
-// The libraries stay loaded for the life of the process: the slots point into them.
-[[nodiscard]] bool bindQuietly(const platform::BindingGroup& group) noexcept {
-  const platform::LibraryHandle library = platform::tryLoadLibrary(group.library);
-  if (library == nullptr) {
-    return false;
-  }
-  for (const platform::FunctionBinding& function : group.functions) {
-    const platform::RawProc proc = platform::findExport(library, function.name);
-    if (proc == nullptr) {
-      return false;
-    }
-    function.store(function.slot, proc);
-  }
-  return true;
-}
-
 [[nodiscard]] std::optional<std::string> readFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) {
@@ -74,31 +58,31 @@ private:
 }  // namespace
 
 const platform::BindingGroup& kernel32Bindings() {
-  static const platform::BindingGroup group{
-      "kernel32",
-      {platform::Bind("GetCommandLineW", kernel32::GetCommandLineW),
-       platform::Bind("GetModuleFileNameW", kernel32::GetModuleFileNameW)}};
+  using namespace kernel32;
+  static const platform::BindingGroup group{"kernel32",
+                                            {COMPANION_KERNEL32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
   return group;
 }
 
 const platform::BindingGroup& ole32Bindings() {
-  static const platform::BindingGroup group{
-      "ole32",
-      {platform::Bind("CoInitializeEx", ole32::CoInitializeEx),
-       platform::Bind("CoUninitialize", ole32::CoUninitialize)}};
+  using namespace ole32;
+  static const platform::BindingGroup group{"ole32",
+                                            {COMPANION_OLE32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
   return group;
 }
 
 const platform::BindingGroup& shell32Bindings() {
-  static const platform::BindingGroup group{
-      "shell32", {platform::Bind("ShellExecuteW", shell32::ShellExecuteW)}};
+  using namespace shell32;
+  static const platform::BindingGroup group{"shell32",
+                                            {COMPANION_SHELL32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
   return group;
 }
 
 bool bindSystemFunctions() noexcept {
   try {
-    return bindQuietly(kernel32Bindings()) && bindQuietly(ole32Bindings()) &&
-           bindQuietly(shell32Bindings());
+    // Quietly, unlike the launcher: nobody reads this program's streams.
+    return !platform::tryBindGroup(kernel32Bindings()) &&
+           !platform::tryBindGroup(ole32Bindings()) && !platform::tryBindGroup(shell32Bindings());
   } catch (...) {  // building the groups allocates
     return false;
   }

@@ -7,18 +7,22 @@
 #include "platform/binding.h"
 #include "platform/win32.h"
 
+// clang-format off
+#define COMPANION_KERNEL32_FUNCTIONS(X) X(GetCommandLineW) X(GetModuleFileNameW)
+#define COMPANION_OLE32_FUNCTIONS(X) X(CoInitializeEx) X(CoUninitialize)
+#define COMPANION_SHELL32_FUNCTIONS(X) X(ShellExecuteW)
+// clang-format on
+
 namespace companion::kernel32 {
-inline decltype(&::GetCommandLineW) GetCommandLineW = nullptr;
-inline decltype(&::GetModuleFileNameW) GetModuleFileNameW = nullptr;
+COMPANION_KERNEL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace companion::kernel32
 
 namespace companion::ole32 {
-inline decltype(&::CoInitializeEx) CoInitializeEx = nullptr;
-inline decltype(&::CoUninitialize) CoUninitialize = nullptr;
+COMPANION_OLE32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace companion::ole32
 
 namespace companion::shell32 {
-inline decltype(&::ShellExecuteW) ShellExecuteW = nullptr;
+COMPANION_SHELL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace companion::shell32
 
 namespace companion {

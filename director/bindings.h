@@ -5,16 +5,15 @@
 #include "platform/binding.h"
 #include "platform/win32.h"
 
+// In binding order.
+// clang-format off
+#define DIRECTOR_USER32_FUNCTIONS(X) \
+  X(GetForegroundWindow) X(FindWindowW) X(GetWindowThreadProcessId) X(EnumWindows) X(GetParent) \
+  X(GetWindowTextLengthW) X(GetWindowTextW) X(GetClassNameW) X(SendMessageW)
+// clang-format on
+
 namespace director::user32 {
-inline decltype(&::GetForegroundWindow) GetForegroundWindow = nullptr;
-inline decltype(&::FindWindowW) FindWindowW = nullptr;
-inline decltype(&::GetWindowThreadProcessId) GetWindowThreadProcessId = nullptr;
-inline decltype(&::EnumWindows) EnumWindows = nullptr;
-inline decltype(&::GetParent) GetParent = nullptr;
-inline decltype(&::GetWindowTextLengthW) GetWindowTextLengthW = nullptr;
-inline decltype(&::GetWindowTextW) GetWindowTextW = nullptr;
-inline decltype(&::GetClassNameW) GetClassNameW = nullptr;
-inline decltype(&::SendMessageW) SendMessageW = nullptr;
+DIRECTOR_USER32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace director::user32
 
 namespace director {

@@ -5,24 +5,23 @@
 #include "platform/binding.h"
 #include "platform/win32.h"
 
-namespace launcher::ws2_32 {
-inline decltype(&::WSAStartup) WSAStartup = nullptr;
+// clang-format off
+#define LAUNCHER_WS2_32_FUNCTIONS(X) X(WSAStartup)
 // Optional: stays null when the system has no such export.
-inline decltype(&::inet_ntop) inet_ntop = nullptr;
+#define LAUNCHER_WS2_32_OPTIONAL_FUNCTIONS(X) X(inet_ntop)
+#define LAUNCHER_KERNEL32_FUNCTIONS(X) \
+  X(FormatMessageW) X(LocalFree) X(GetLastError) X(GetModuleFileNameW) X(GetFileAttributesW) \
+  X(GetSystemTimeAsFileTime) X(GetStdHandle) X(CreateProcessW) X(CloseHandle) \
+  X(WaitForSingleObject) X(GetExitCodeProcess)
+// clang-format on
+
+namespace launcher::ws2_32 {
+LAUNCHER_WS2_32_FUNCTIONS(PLATFORM_BINDING_SLOT)
+LAUNCHER_WS2_32_OPTIONAL_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace launcher::ws2_32
 
 namespace launcher::kernel32 {
-inline decltype(&::FormatMessageW) FormatMessageW = nullptr;
-inline decltype(&::LocalFree) LocalFree = nullptr;
-inline decltype(&::GetLastError) GetLastError = nullptr;
-inline decltype(&::GetModuleFileNameW) GetModuleFileNameW = nullptr;
-inline decltype(&::GetFileAttributesW) GetFileAttributesW = nullptr;
-inline decltype(&::GetSystemTimeAsFileTime) GetSystemTimeAsFileTime = nullptr;
-inline decltype(&::GetStdHandle) GetStdHandle = nullptr;
-inline decltype(&::CreateProcessW) CreateProcessW = nullptr;
-inline decltype(&::CloseHandle) CloseHandle = nullptr;
-inline decltype(&::WaitForSingleObject) WaitForSingleObject = nullptr;
-inline decltype(&::GetExitCodeProcess) GetExitCodeProcess = nullptr;
+LAUNCHER_KERNEL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace launcher::kernel32
 
 namespace launcher {
@@ -35,6 +34,6 @@ namespace launcher {
 
 // Start-up code of the system-call module: opens "Ws2_32.dll" a second time and looks up
 // `inet_ntop`. A missing library or function leaves the slot empty and reports nothing.
-void bindInetNtop() noexcept;
+void bindInetNtop();
 
 }  // namespace launcher

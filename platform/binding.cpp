@@ -48,6 +48,30 @@ const char* decoratedName(std::array<char, kDecoratedBufferSize>& buffer, std::s
   return buffer.data();
 }
 
+LibraryHandle tryLoadLibrary(std::string_view name) noexcept {
+  const std::string zeroTerminated(name);
+#ifdef _WIN32
+  return ::LoadLibraryA(zeroTerminated.c_str());
+#else
+  return ::dlopen(zeroTerminated.c_str(), RTLD_NOW | RTLD_LOCAL);
+#endif
+}
+
+// The plain name, then its decorated forms; null when there is none.
+RawProc findFunction(LibraryHandle library, std::string_view name) {
+  const std::string zeroTerminated(name);
+  if (RawProc proc = lookUp(library, zeroTerminated.c_str())) {
+    return proc;
+  }
+  std::array<char, kDecoratedBufferSize> buffer{};
+  for (int decoration = 0; decoration <= kMaxDecoration; decoration += 4) {
+    if (RawProc proc = lookUp(library, decoratedName(buffer, name, decoration))) {
+      return proc;
+    }
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 void showErrorMessage(std::string_view text) noexcept {
@@ -60,15 +84,6 @@ void showErrorMessage(std::string_view text) noexcept {
   std::fflush(stderr);
 }
 
-LibraryHandle tryLoadLibrary(std::string_view name) noexcept {
-  const std::string zeroTerminated(name);
-#ifdef _WIN32
-  return ::LoadLibraryA(zeroTerminated.c_str());
-#else
-  return ::dlopen(zeroTerminated.c_str(), RTLD_NOW | RTLD_LOCAL);
-#endif
-}
-
 LibraryHandle loadLibrary(std::string_view name) {
   LibraryHandle library = tryLoadLibrary(name);
   if (library == nullptr) {
@@ -77,20 +92,9 @@ LibraryHandle loadLibrary(std::string_view name) {
   return library;
 }
 
-RawProc findExport(LibraryHandle library, std::string_view name) noexcept {
-  const std::string zeroTerminated(name);
-  return library == nullptr ? nullptr : lookUp(library, zeroTerminated.c_str());
-}
-
 RawProc bindFunction(LibraryHandle library, std::string_view name) {
-  if (RawProc proc = findExport(library, name)) {
+  if (RawProc proc = findFunction(library, name)) {
     return proc;
-  }
-  std::array<char, kDecoratedBufferSize> buffer{};
-  for (int decoration = 0; decoration <= kMaxDecoration; decoration += 4) {
-    if (RawProc proc = lookUp(library, decoratedName(buffer, name, decoration))) {
-      return proc;
-    }
   }
   procAddrError(name);
 }
@@ -102,10 +106,27 @@ void procAddrError(std::string_view name) {
   std::exit(1);
 }
 
-void bindGroup(const BindingGroup& group) {
-  LibraryHandle library = loadLibrary(group.library);
+std::optional<BindingFailure> tryBindGroup(const BindingGroup& group) {
+  const LibraryHandle library = tryLoadLibrary(group.library);
+  if (library == nullptr) {
+    return BindingFailure{BindingFailure::Kind::load, group.library};
+  }
   for (const FunctionBinding& function : group.functions) {
-    function.store(function.slot, bindFunction(library, function.name));
+    const RawProc proc = findFunction(library, function.name);
+    if (proc == nullptr) {
+      return BindingFailure{BindingFailure::Kind::import, function.name};
+    }
+    function.store(function.slot, proc);
+  }
+  return std::nullopt;
+}
+
+void bindGroup(const BindingGroup& group) {
+  if (const auto failure = tryBindGroup(group)) {
+    if (failure->kind == BindingFailure::Kind::load) {
+      loadError(failure->name);
+    }
+    procAddrError(failure->name);
   }
 }
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include <initializer_list>
-#include <span>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +35,30 @@ struct BindingGroup {
   std::vector<FunctionBinding> functions;
 };
 
+// A group's functions are listed once, as an X-macro `#define <GROUP>_FUNCTIONS(X) X(Name) ...`;
+// the list expands into the slots (inside the group's namespace) and into the group's entries,
+// so a slot without an entry, or a name written twice, cannot occur.
+#define PLATFORM_BINDING_SLOT(name) inline decltype(&::name) name = nullptr;
+#define PLATFORM_BINDING_ENTRY(name) ::platform::Bind(#name, name),
+
+// What stopped a group from binding: the library, or the first function that is missing.
+struct BindingFailure {
+  enum class Kind { load, import } kind;
+  std::string_view name;
+};
+
+// The one binding policy: opens the group's library and fills the slots in the listed order,
+// looking each name up as bindFunction does. Stops at the first missing piece and returns it;
+// the slots filled before it keep their values. The library stays loaded: the slots point in.
+[[nodiscard]] std::optional<BindingFailure> tryBindGroup(const BindingGroup& group);
+
+// tryBindGroup, and on failure "could not load: <name>" or "could not import: <name>" on
+// standard error and exit code 1.
+void bindGroup(const BindingGroup& group);
+
+// Binds the groups in the given order.
+void bindGroups(std::initializer_list<const BindingGroup*> groups);
+
 // Opens a library by name; on failure writes "could not load: <name>" and exits with code 1.
 [[nodiscard]] LibraryHandle loadLibrary(std::string_view name);
 
@@ -45,20 +69,7 @@ struct BindingGroup {
 // Writes "could not import: <name>" to standard error and exits with code 1.
 [[noreturn]] void procAddrError(std::string_view name);
 
-// Opens the group's library once and fills every slot, in the listed order.
-void bindGroup(const BindingGroup& group);
-
-// Binds the groups in the given order.
-void bindGroups(std::initializer_list<const BindingGroup*> groups);
-
 // Writes a text to standard error and flushes it at once.
 void showErrorMessage(std::string_view text) noexcept;
-
-// Looks a name up without any report: null when the library has no such export. For the
-// optional bindings, whose absence is not an error.
-[[nodiscard]] RawProc findExport(LibraryHandle library, std::string_view name) noexcept;
-
-// Opens a library without any report: null when it cannot be opened.
-[[nodiscard]] LibraryHandle tryLoadLibrary(std::string_view name) noexcept;
 
 }  // namespace platform

@@ -12,17 +12,15 @@
 
 namespace platform {
 
+#define PLATFORM_CONSOLE_FUNCTIONS(X) X(SetConsoleOutputCP) X(SetConsoleCP)
+
 namespace kernel32 {
-inline decltype(&::SetConsoleOutputCP) SetConsoleOutputCP = nullptr;
-inline decltype(&::SetConsoleCP) SetConsoleCP = nullptr;
+PLATFORM_CONSOLE_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace kernel32
 
 const BindingGroup& consoleBindings() {
-  static const BindingGroup group{"kernel32",
-                                  {
-                                      Bind("SetConsoleOutputCP", kernel32::SetConsoleOutputCP),
-                                      Bind("SetConsoleCP", kernel32::SetConsoleCP),
-                                  }};
+  using namespace kernel32;
+  static const BindingGroup group{"kernel32", {PLATFORM_CONSOLE_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
   return group;
 }
 

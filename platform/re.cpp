@@ -10,13 +10,14 @@
 
 namespace platform {
 
+// clang-format off
+#define PLATFORM_PCRE_FUNCTIONS(X) \
+  X(pcre_exec) X(pcre_free_substring) X(pcre_free_study) X(pcre_compile) X(pcre_config) \
+  X(pcre_study)
+// clang-format on
+
 namespace pcre64 {
-inline decltype(&::pcre_exec) pcre_exec = nullptr;
-inline decltype(&::pcre_free_substring) pcre_free_substring = nullptr;
-inline decltype(&::pcre_free_study) pcre_free_study = nullptr;
-inline decltype(&::pcre_compile) pcre_compile = nullptr;
-inline decltype(&::pcre_config) pcre_config = nullptr;
-inline decltype(&::pcre_study) pcre_study = nullptr;
+PLATFORM_PCRE_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace pcre64
 
 namespace {
@@ -138,15 +139,9 @@ std::string replace(std::string_view text, const Regex& regex, std::string_view 
 }
 
 const BindingGroup& pcreBindings() {
+  using namespace pcre64;
   static const BindingGroup group{kPcreLibraryName,
-                                  {
-                                      Bind("pcre_exec", pcre64::pcre_exec),
-                                      Bind("pcre_free_substring", pcre64::pcre_free_substring),
-                                      Bind("pcre_free_study", pcre64::pcre_free_study),
-                                      Bind("pcre_compile", pcre64::pcre_compile),
-                                      Bind("pcre_config", pcre64::pcre_config),
-                                      Bind("pcre_study", pcre64::pcre_study),
-                                  }};
+                                  {PLATFORM_PCRE_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
   return group;
 }
 

@@ -10,11 +10,8 @@ constexpr UINT kUtf8CodePage = 65001;
 }  // namespace
 
 const BindingGroup& textConversionBindings() {
-  static const BindingGroup group{"kernel32",
-                                  {Bind("lstrlenA", textkernel32::lstrlenA),
-                                   Bind("WideCharToMultiByte", textkernel32::WideCharToMultiByte),
-                                   Bind("lstrlenW", textkernel32::lstrlenW),
-                                   Bind("MultiByteToWideChar", textkernel32::MultiByteToWideChar)}};
+  using namespace textkernel32;
+  static const BindingGroup group{"kernel32", {PLATFORM_TEXT_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
   return group;
 }
 

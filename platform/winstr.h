@@ -9,11 +9,13 @@
 
 namespace platform {
 
+// clang-format off
+#define PLATFORM_TEXT_FUNCTIONS(X) \
+  X(lstrlenA) X(WideCharToMultiByte) X(lstrlenW) X(MultiByteToWideChar)
+// clang-format on
+
 namespace textkernel32 {
-inline decltype(&::lstrlenA) lstrlenA = nullptr;
-inline decltype(&::WideCharToMultiByte) WideCharToMultiByte = nullptr;
-inline decltype(&::lstrlenW) lstrlenW = nullptr;
-inline decltype(&::MultiByteToWideChar) MultiByteToWideChar = nullptr;
+PLATFORM_TEXT_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace textkernel32
 
 // The text-conversion module's "kernel32" group.

@@ -5,101 +5,49 @@
 
 namespace windowhost {
 
+namespace {
+
+platform::BindingGroup gdi32Group() {
+  using namespace gdi32;
+  return {"gdi32", {WINDOWHOST_GDI32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+}
+
+platform::BindingGroup user32Group() {
+  using namespace user32;
+  return {"user32", {WINDOWHOST_USER32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+}
+
+platform::BindingGroup shell32Group() {
+  using namespace shell32;
+  return {"shell32", {WINDOWHOST_SHELL32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+}
+
+platform::BindingGroup kernel32Group() {
+  using namespace kernel32;
+  return {"kernel32", {WINDOWHOST_KERNEL32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+}
+
+platform::BindingGroup comctl32Group() {
+  using namespace comctl32;
+  return {"comctl32", {WINDOWHOST_COMCTL32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+}
+
+platform::BindingGroup uxthemeGroup() {
+  using namespace uxtheme;
+  return {"uxtheme", {WINDOWHOST_UXTHEME_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+}
+
+platform::BindingGroup ole32Group() {
+  using namespace ole32;
+  return {"ole32", {WINDOWHOST_OLE32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+}
+
+}  // namespace
+
 std::span<const platform::BindingGroup> bindingGroups() {
-  using platform::Bind;
-  static const std::array<platform::BindingGroup, 7> groups{{
-      {"gdi32",
-       {Bind("DeleteObject", gdi32::DeleteObject),
-        Bind("CreateBrushIndirect", gdi32::CreateBrushIndirect),
-        Bind("GetDeviceCaps", gdi32::GetDeviceCaps), Bind("SelectObject", gdi32::SelectObject),
-        Bind("GetCharWidthW", gdi32::GetCharWidthW), Bind("SetTextColor", gdi32::SetTextColor),
-        Bind("GetObjectW", gdi32::GetObjectW), Bind("GetStockObject", gdi32::GetStockObject),
-        Bind("CreateFontIndirectW", gdi32::CreateFontIndirectW),
-        Bind("ExtCreatePen", gdi32::ExtCreatePen), Bind("SetBkColor", gdi32::SetBkColor),
-        Bind("SelectClipRgn", gdi32::SelectClipRgn),
-        Bind("GetTextMetricsW", gdi32::GetTextMetricsW),
-        Bind("GetObjectType", gdi32::GetObjectType), Bind("ExtTextOutW", gdi32::ExtTextOutW)}},
-      {"user32",
-       {Bind("DestroyIcon", user32::DestroyIcon),
-        Bind("DestroyCursor", user32::DestroyCursor),
-        Bind("GetWindowRect", user32::GetWindowRect),
-        Bind("ScreenToClient", user32::ScreenToClient),
-        Bind("SetWindowPos", user32::SetWindowPos),
-        Bind("GetClientRect", user32::GetClientRect),
-        Bind("SendMessageW", user32::SendMessageW),
-        Bind("ShowWindow", user32::ShowWindow),
-        Bind("SetClassLongPtrW", user32::SetClassLongPtrW),
-        Bind("InvalidateRect", user32::InvalidateRect),
-        Bind("GetKeyboardState", user32::GetKeyboardState),
-        Bind("GetMessagePos", user32::GetMessagePos),
-        Bind("MessageBoxW", user32::MessageBoxW),
-        Bind("GetDC", user32::GetDC),
-        Bind("DrawTextW", user32::DrawTextW),
-        Bind("ReleaseDC", user32::ReleaseDC),
-        Bind("GetWindowTextLengthW", user32::GetWindowTextLengthW),
-        Bind("GetWindowTextW", user32::GetWindowTextW),
-        Bind("ClientToScreen", user32::ClientToScreen),
-        Bind("GetCursorPos", user32::GetCursorPos),
-        Bind("GetWindowThreadProcessId", user32::GetWindowThreadProcessId),
-        Bind("GetForegroundWindow", user32::GetForegroundWindow),
-        Bind("GetSystemMetrics", user32::GetSystemMetrics),
-        Bind("SetForegroundWindow", user32::SetForegroundWindow),
-        Bind("AttachThreadInput", user32::AttachThreadInput),
-        Bind("SetMenuInfo", user32::SetMenuInfo),
-        Bind("TrackPopupMenu", user32::TrackPopupMenu),
-        Bind("PostMessageW", user32::PostMessageW),
-        Bind("CreateWindowExW", user32::CreateWindowExW),
-        Bind("GetWindowLongPtrW", user32::GetWindowLongPtrW),
-        Bind("GetComboBoxInfo", user32::GetComboBoxInfo),
-        Bind("SystemParametersInfoW", user32::SystemParametersInfoW),
-        Bind("GetParent", user32::GetParent),
-        Bind("GetIconInfo", user32::GetIconInfo),
-        Bind("CreateIconIndirect", user32::CreateIconIndirect),
-        Bind("GetCapture", user32::GetCapture),
-        Bind("WindowFromPoint", user32::WindowFromPoint),
-        Bind("TrackMouseEvent", user32::TrackMouseEvent),
-        Bind("DestroyWindow", user32::DestroyWindow),
-        Bind("IsWindowVisible", user32::IsWindowVisible),
-        Bind("IsWindowEnabled", user32::IsWindowEnabled),
-        Bind("SetWindowLongPtrW", user32::SetWindowLongPtrW),
-        Bind("GetScrollBarInfo", user32::GetScrollBarInfo),
-        Bind("SetCapture", user32::SetCapture),
-        Bind("GetClassInfoExW", user32::GetClassInfoExW),
-        Bind("DefWindowProcW", user32::DefWindowProcW),
-        Bind("LoadCursorW", user32::LoadCursorW),
-        Bind("RegisterClassExW", user32::RegisterClassExW),
-        Bind("UpdateWindow", user32::UpdateWindow),
-        Bind("GetScrollInfo", user32::GetScrollInfo),
-        Bind("SetScrollInfo", user32::SetScrollInfo),
-        Bind("SetCursor", user32::SetCursor),
-        Bind("GetMenuInfo", user32::GetMenuInfo),
-        Bind("GetMenuItemInfoW", user32::GetMenuItemInfoW),
-        Bind("SetMenuItemInfoW", user32::SetMenuItemInfoW),
-        Bind("CheckMenuRadioItem", user32::CheckMenuRadioItem),
-        Bind("GetSysColor", user32::GetSysColor),
-        Bind("IsWindow", user32::IsWindow),
-        Bind("GetFocus", user32::GetFocus),
-        Bind("SetFocus", user32::SetFocus),
-        Bind("GetSubMenu", user32::GetSubMenu)}},
-      {"shell32", {Bind("Shell_NotifyIconW", shell32::Shell_NotifyIconW)}},
-      {"kernel32",
-       {Bind("MulDiv", kernel32::MulDiv), Bind("GetCurrentThreadId", kernel32::GetCurrentThreadId),
-        Bind("GetModuleHandleW", kernel32::GetModuleHandleW),
-        Bind("LoadLibraryW", kernel32::LoadLibraryW),
-        Bind("GetProcAddress", kernel32::GetProcAddress),
-        Bind("FreeLibrary", kernel32::FreeLibrary),
-        Bind("GetVersionExW", kernel32::GetVersionExW)}},
-      {"comctl32",
-       {Bind("ImageList_Destroy", comctl32::ImageList_Destroy),
-        Bind("SetWindowSubclass", comctl32::SetWindowSubclass),
-        Bind("RemoveWindowSubclass", comctl32::RemoveWindowSubclass),
-        Bind("DefSubclassProc", comctl32::DefSubclassProc),
-        Bind("ImageList_BeginDrag", comctl32::ImageList_BeginDrag),
-        Bind("ImageList_DragEnter", comctl32::ImageList_DragEnter),
-        Bind("InitCommonControlsEx", comctl32::InitCommonControlsEx)}},
-      {"uxtheme", {Bind("CloseThemeData", uxtheme::CloseThemeData)}},
-      {"ole32", {Bind("OleInitialize", ole32::OleInitialize)}},
-  }};
+  static const std::array<platform::BindingGroup, 7> groups{
+      gdi32Group(),    user32Group(),  shell32Group(), kernel32Group(),
+      comctl32Group(), uxthemeGroup(), ole32Group()};
   return groups;
 }
 
