@@ -3,7 +3,25 @@
 
 #include <algorithm>
 
+#include "platform/ascii.h"
+
 namespace standin {
+
+namespace {
+
+enum class CharClass { space, lineEnd, word, punctuation };
+
+CharClass classOf(char c) noexcept {
+  if (c == '\r' || c == '\n') {
+    return CharClass::lineEnd;
+  }
+  if (static_cast<unsigned char>(c) >= 0x80 || platform::isAsciiAlphanumeric(c) || c == '_') {
+    return CharClass::word;
+  }
+  return static_cast<unsigned char>(c) <= ' ' ? CharClass::space : CharClass::punctuation;
+}
+
+}  // namespace
 
 Document::Document(std::string text, std::int64_t anchor, std::int64_t caret)
     : text_(std::move(text)) {
@@ -89,6 +107,35 @@ std::int64_t Document::column(std::int64_t position) const noexcept {
 
 int Document::styleAt(std::int64_t position) const noexcept {
   return position < 0 || position >= length() ? 0 : style_;
+}
+
+std::string Document::textRange(std::int64_t start, std::int64_t end) const {
+  start = clamp(start);
+  end = clamp(end);
+  return start < end
+             ? text_.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start))
+             : std::string();
+}
+
+std::int64_t Document::wordStartPosition(std::int64_t position,
+                                         bool onlyWordCharacters) const noexcept {
+  auto at = clamp(position);
+  const CharClass run = onlyWordCharacters || at == 0 ? CharClass::word : classOf(byteAt(at - 1));
+  while (at > 0 && classOf(byteAt(at - 1)) == run) {
+    --at;
+  }
+  return at;
+}
+
+std::int64_t Document::wordEndPosition(std::int64_t position,
+                                       bool onlyWordCharacters) const noexcept {
+  auto at = clamp(position);
+  const CharClass run =
+      onlyWordCharacters || at == length() ? CharClass::word : classOf(byteAt(at));
+  while (at < length() && classOf(byteAt(at)) == run) {
+    ++at;
+  }
+  return at;
 }
 
 }  // namespace standin

@@ -33,11 +33,25 @@ public:
   // Characters (UTF-8) from the line start; tabs advance to the next multiple of 8.
   [[nodiscard]] std::int64_t column(std::int64_t position) const noexcept;
   [[nodiscard]] int styleAt(std::int64_t position) const noexcept;
+  // The bytes from `start` up to `end`, both clamped; empty unless start < end.
+  [[nodiscard]] std::string textRange(std::int64_t start, std::int64_t end) const;
+  // Where the word around a position starts and ends, as the editor component finds it with its
+  // default character classes: word characters are ASCII letters and digits, '_' and every byte
+  // from 0x80. With onlyWordCharacters the run of word characters touching the position (none:
+  // the position itself); otherwise the run of the class (word, blank, line end, punctuation) of
+  // the character before (for the start) or after (for the end) the position.
+  [[nodiscard]] std::int64_t wordStartPosition(std::int64_t position,
+                                               bool onlyWordCharacters) const noexcept;
+  [[nodiscard]] std::int64_t wordEndPosition(std::int64_t position,
+                                             bool onlyWordCharacters) const noexcept;
   void setStyle(int style) noexcept { style_ = style; }
 
 private:
   [[nodiscard]] std::int64_t clamp(std::int64_t position) const noexcept;
   [[nodiscard]] std::int64_t lineEnd(std::int64_t line) const noexcept;
+  [[nodiscard]] char byteAt(std::int64_t position) const noexcept {
+    return text_[static_cast<std::size_t>(position)];
+  }
 
   std::string text_;
   std::int64_t anchor_ = 0;

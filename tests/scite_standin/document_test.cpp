@@ -55,4 +55,42 @@ TEST(Document, CharactersColumnsAndStyles) {
   EXPECT_EQ(doc.styleAt(5), 0);
 }
 
+TEST(Document, WordBoundsAroundAPosition) {
+  const std::string_view text = "foo_bar2  b\xC3\xA9ta.x";  // the two-byte character is a word's
+  struct Case {
+    std::string_view text;
+    std::int64_t position;
+    bool onlyWordCharacters;
+    std::int64_t start;
+    std::int64_t end;
+  };
+  const Case cases[] = {
+      {text, 5, true, 0, 8},      // inside a word
+      {text, 0, true, 0, 8},      // at its start
+      {text, 8, true, 0, 8},      // at its end
+      {text, 9, true, 9, 9},      // between words
+      {text, 12, true, 10, 15},   // inside a non-ASCII word
+      {text, 16, true, 16, 17},   // punctuation before, a word after
+      {text, 99, true, 16, 17},   // clamped to the end
+      {text, -3, true, 0, 8},     // clamped to the start
+      {"", 0, true, 0, 0},        // empty document
+      {text, 9, false, 8, 10},    // the run of blanks
+      {text, 15, false, 10, 16},  // the word before, the punctuation after
+  };
+  for (const Case& c : cases) {
+    const Document doc{std::string(c.text), 0, 0};
+    EXPECT_EQ(doc.wordStartPosition(c.position, c.onlyWordCharacters), c.start) << c.position;
+    EXPECT_EQ(doc.wordEndPosition(c.position, c.onlyWordCharacters), c.end) << c.position;
+  }
+}
+
+TEST(Document, TextRangeClampsAndKeepsTheOrderGiven) {
+  const Document doc("one two", 0, 0);
+  EXPECT_EQ(doc.textRange(4, 7), "two");
+  EXPECT_EQ(doc.textRange(-2, 3), "one");
+  EXPECT_EQ(doc.textRange(4, 99), "two");
+  EXPECT_EQ(doc.textRange(7, 4), "");
+  EXPECT_EQ(doc.textRange(2, 2), "");
+}
+
 }  // namespace

@@ -19,6 +19,9 @@ editor = setmetatable({
   LineFromPosition = function(self, pos) return host.lineFromPosition(pos) end,
   GetLine = function(self, line) return host.line(line) end,
   PositionFromLine = function(self, line) return host.positionFromLine(line) end,
+  WordStartPosition = function(self, pos, only) return host.wordStart(pos, only) end,
+  WordEndPosition = function(self, pos, only) return host.wordEnd(pos, only) end,
+  textrange = function(self, from, to) return host.textRange(from, to) end,
   CharAt = indexer(host.charAt),
   Column = indexer(host.column),
   StyleAt = indexer(host.styleAt),
@@ -86,6 +89,25 @@ int charAt(lua_State* lua) {
 
 int column(lua_State* lua) {
   lua_pushinteger(lua, stateOf(lua).document.column(luaL_checkinteger(lua, 1)));
+  return 1;
+}
+
+int wordStart(lua_State* lua) {
+  lua_pushinteger(lua, stateOf(lua).document.wordStartPosition(luaL_checkinteger(lua, 1),
+                                                               lua_toboolean(lua, 2) != 0));
+  return 1;
+}
+
+int wordEnd(lua_State* lua) {
+  lua_pushinteger(lua, stateOf(lua).document.wordEndPosition(luaL_checkinteger(lua, 1),
+                                                             lua_toboolean(lua, 2) != 0));
+  return 1;
+}
+
+int textRange(lua_State* lua) {
+  const lua_Integer start = luaL_checkinteger(lua, 1);
+  const lua_Integer end = luaL_checkinteger(lua, 2);
+  pushString(lua, stateOf(lua).document.textRange(start, end));
   return 1;
 }
 
@@ -157,6 +179,9 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"charAt", charAt},
     {"column", column},
     {"styleAt", styleAt},
+    {"wordStart", wordStart},
+    {"wordEnd", wordEnd},
+    {"textRange", textRange},
     {"editorProperty", editorProperty},
     {"clearOutput", clearOutput},
     {"appendOutput", appendOutput},
