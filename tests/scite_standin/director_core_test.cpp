@@ -152,6 +152,36 @@ TEST(Scenario, SettingsRoundTrip) {
   EXPECT_EQ(again.document, options.document);
 }
 
+TEST(Scenario, FilePropertiesComeFromTheFileName) {
+  struct Case {
+    std::string_view settings;
+    std::string_view fileExt;
+    std::string_view fileNameExt;
+  };
+  const Case cases[] = {
+      {"file=C:\\\\docs\\\\script.py", "py", "script.py"},
+      {"file=C:\\\\v1.2\\\\Makefile", "", "Makefile"},  // a dot only in the folder
+      {"file=/src/archive.tar.gz", "gz", "archive.tar.gz"},
+      {"file=C:\\\\notes.", "", "notes."},
+      {"file=x.py\nproperty=FileExt=txt", "txt", "x.py"},  // set explicitly
+      {"document=untitled", "", ""},
+  };
+  for (const Case& c : cases) {
+    standin::Options options;
+    standin::applyScenario(options, c.settings);
+    const standin::PropertyMap properties = standin::startingProperties(options);
+    const auto value = [&](const char* key) {
+      const auto found = properties.find(key);
+      return found == properties.end() ? std::string() : found->second;
+    };
+    EXPECT_EQ(value("FileExt"), c.fileExt) << c.settings;
+    EXPECT_EQ(value("FileNameExt"), c.fileNameExt) << c.settings;
+    standin::Options again;
+    standin::applyScenario(again, standin::scenarioText(options));
+    EXPECT_EQ(standin::startingProperties(again), properties) << c.settings;
+  }
+}
+
 TEST(Scenario, RefusesWhatItDoesNotKnow) {
   const char* bad[] = {"nonsense",    "colour=red",         "anchor=x",   "anchor=1x",
                        "fault=maybe", "foreground=perhaps", "mode=other", "property=noequals"};

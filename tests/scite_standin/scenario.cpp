@@ -79,6 +79,8 @@ void applySetting(Options& options, std::string_view setting) {
     options.caret = number(value, setting);
   } else if (key == "style") {
     options.style = static_cast<int>(number(value, setting));
+  } else if (key == "file") {
+    options.file = value;
   } else if (key == "property") {
     const auto split = value.find('=');
     if (split == std::string::npos) {
@@ -123,12 +125,27 @@ void applyScenario(Options& options, std::string_view fileText) {
   }
 }
 
+PropertyMap startingProperties(const Options& options) {
+  PropertyMap properties = options.properties;
+  if (!options.file.empty()) {
+    const std::string name = options.file.substr(options.file.find_last_of("\\/") + 1);
+    const auto dot = name.rfind('.');
+    properties.try_emplace("FilePath", options.file);
+    properties.try_emplace("FileNameExt", name);
+    properties.try_emplace("FileExt", dot == std::string::npos ? "" : name.substr(dot + 1));
+  }
+  return properties;
+}
+
 std::string scenarioText(const Options& options) {
   const auto yesNo = [](bool value) { return value ? "yes" : "no"; };
   std::string text = "document=" + encodeValue(options.document) + "\n";
   text += "anchor=" + std::to_string(options.anchor) + "\n";
   text += "caret=" + std::to_string(options.caret) + "\n";
   text += "style=" + std::to_string(options.style) + "\n";
+  if (!options.file.empty()) {
+    text += "file=" + encodeValue(options.file) + "\n";
+  }
   for (const auto& [key, value] : options.properties) {
     text += "property=" + encodeValue(key + "=" + value) + "\n";
   }

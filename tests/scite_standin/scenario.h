@@ -27,6 +27,7 @@ struct Options {
   std::int64_t anchor = 0;
   std::int64_t caret = 0;
   int style = 0;
+  std::string file;  // the document's file name, e.g. "C:\\docs\\script.py"; empty: untitled
   PropertyMap properties;
   bool foreground = true;       // false: a decoy window takes the foreground instead
   bool replyCountsNul = false;  // cbData of an answer counts a terminating NUL
@@ -45,6 +46,10 @@ void applySetting(Options& options, std::string_view setting);
 // Applies each line of a scenario file; blank lines and lines starting with '#' are skipped, a
 // CR before the line feed is dropped.
 void applyScenario(Options& options, std::string_view fileText);
+
+// The properties a run starts with: `properties`, and SciTE's FilePath, FileNameExt and FileExt
+// (after the last dot of the name, without the dot) from `file`, unless `properties` sets them.
+[[nodiscard]] PropertyMap startingProperties(const Options& options);
 
 // The settings that make `options` again (the document and properties escaped), one per line.
 [[nodiscard]] std::string scenarioText(const Options& options);

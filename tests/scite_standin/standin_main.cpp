@@ -6,6 +6,8 @@
 //            document=<text>            the editor's text (default empty)
 //            anchor=<n> caret=<n>       the selection, as byte positions (default 0 0)
 //            style=<n>                  what editor.StyleAt gives inside the text (default 0)
+//            file=<path>                the document's file name: the properties FilePath,
+//                                       FileNameExt and FileExt unless set by property=
 //            property=<key>=<value>     an initial property (repeatable)
 //            foreground=no              a visible decoy window takes the foreground instead
 //            reply-counts-nul=yes       cbData of each answer counts a terminating NUL
@@ -131,7 +133,7 @@ StandIn::StandIn(fs::path dir, standin::Options options)
     : dir_(std::move(dir)), options_(std::move(options)) {
   state_.document = standin::Document(options_.document, options_.anchor, options_.caret);
   state_.document.setStyle(options_.style);
-  state_.properties = options_.properties;
+  state_.properties = standin::startingProperties(options_);
   lua_ = std::make_unique<standin::LuaExtender>(state_);
   if (!options_.startupLua.empty()) {
     (void)lua_->doString(options_.startupLua);
