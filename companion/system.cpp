@@ -5,6 +5,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/owner.h"
 #include "platform/text.h"
 
 namespace companion {
@@ -15,26 +16,6 @@ constexpr DWORD kFirstPathBuffer = 260;
 constexpr DWORD kLongestPath = 32768;
 // ShellExecuteW reports success by a value above 32, a convention from 16-bit Windows.
 constexpr INT_PTR kLastShellError = 32;
-
-// Some protocol handlers are COM servers, which the shell can only reach from an apartment.
-class ComApartment {
-public:
-  ComApartment() noexcept
-      : initialised_(
-            ole32::CoInitializeEx(nullptr, static_cast<DWORD>(COINIT_APARTMENTTHREADED) |
-                                               static_cast<DWORD>(COINIT_DISABLE_OLE1DDE)) >= 0) {}
-  ~ComApartment() {
-    // S_FALSE (already initialised) counts too: every success is balanced.
-    if (initialised_) {
-      ole32::CoUninitialize();
-    }
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-  bool initialised_;
-};
 
 [[nodiscard]] std::optional<std::string> readFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -47,7 +28,16 @@ private:
 }
 
 [[nodiscard]] bool openInBrowser(const std::string& url) {
-  const ComApartment apartment;
+  // Some protocol handlers are COM servers, which the shell can only reach from an apartment.
+  const bool inApartment =
+      ole32::CoInitializeEx(nullptr, static_cast<DWORD>(COINIT_APARTMENTTHREADED) |
+                                         static_cast<DWORD>(COINIT_DISABLE_OLE1DDE)) >= 0;
+  const platform::ScopeExit leave([inApartment] {
+    // S_FALSE (already initialised) counts too: every success is balanced.
+    if (inApartment) {
+      ole32::CoUninitialize();
+    }
+  });
   const WString verb = platform::toUtf16("open");
   const WString file = platform::toUtf16(url);
   const HINSTANCE result =

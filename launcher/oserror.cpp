@@ -1,10 +1,9 @@
 // OSError construction from a system error code.
 #include "launcher/oserror.h"
 
-#include <array>
-
-#include "launcher/handle.h"
 #include "launcher/syscalls.h"
+#include "platform/ascii.h"
+#include "platform/owner.h"
 #include "platform/text.h"
 
 namespace launcher {
@@ -21,7 +20,7 @@ std::string systemMessage(std::int32_t errorCode) {
   const DWORD length =
       kernel32::FormatMessageW(kMessageFlags, nullptr, static_cast<DWORD>(errorCode), 0,
                                reinterpret_cast<LPWSTR>(&allocated), 0, nullptr);
-  const LocalBuffer<WCHAR> owner(allocated);
+  const platform::Unique<WCHAR*, kernel32::LocalFree> owner(allocated);
   if (length == 0 || allocated == nullptr) {
     return {};
   }
@@ -29,11 +28,9 @@ std::string systemMessage(std::int32_t errorCode) {
 }
 
 void appendHexEscape(std::string& out, unsigned char byte) {
-  static constexpr std::array<char, 16> kDigits = {'0', '1', '2', '3', '4', '5', '6', '7',
-                                                   '8', '9', 'A', 'B', 'C', 'D', 'E', 'F'};
   out += "\\x";
-  out += kDigits[byte >> 4];
-  out += kDigits[byte & 0x0F];
+  out += platform::highHexDigit(byte);
+  out += platform::lowHexDigit(byte);
 }
 
 [[nodiscard]] const char* namedEscape(unsigned char byte) noexcept {

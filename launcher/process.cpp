@@ -1,9 +1,9 @@
 // Child processes through CreateProcessW.
 #include "launcher/process.h"
 
-#include "launcher/handle.h"
 #include "launcher/oserror.h"
 #include "launcher/syscalls.h"
+#include "platform/owner.h"
 #include "platform/text.h"
 
 namespace launcher {
@@ -11,6 +11,8 @@ namespace launcher {
 namespace {
 
 constexpr DWORD kErrorInvalidParameter = 87;
+
+using UniqueHandle = platform::Unique<HANDLE, kernel32::CloseHandle>;
 
 // The standard handles go into the record, but its flags stay 0, so the system does not take
 // them: the child simply shares the caller's console.

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "platform/owner.h"
 #include "platform/winstr.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wGdiObject.h"
@@ -31,38 +32,28 @@ using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
 using DllGetVersionProc = HRESULT(CALLBACK*)(DllVersionInfo*);
 
 // A library opened for one look-up and closed again; missing libraries are not an error here.
-class TransientLibrary {
-public:
-  explicit TransientLibrary(std::string_view name)
-      : handle_(kernel32::LoadLibraryW(platform::wideFromUtf8(name).c_str())) {}
-  TransientLibrary(const TransientLibrary&) = delete;
-  TransientLibrary& operator=(const TransientLibrary&) = delete;
-  ~TransientLibrary() {
-    if (handle_ != nullptr) {
-      kernel32::FreeLibrary(handle_);
-    }
-  }
+using TransientLibrary = platform::Unique<HMODULE, kernel32::FreeLibrary>;
 
-  template <typename Fn>
-  [[nodiscard]] Fn find(const char* name) const {
-    if (handle_ == nullptr) {
-      return nullptr;
-    }
-    // The untyped address goes through the generic function type the compiler accepts.
-    return reinterpret_cast<Fn>(
-        reinterpret_cast<void (*)()>(kernel32::GetProcAddress(handle_, name)));
-  }
+[[nodiscard]] TransientLibrary openLibrary(std::string_view name) {
+  return TransientLibrary(kernel32::LoadLibraryW(platform::wideFromUtf8(name).c_str()));
+}
 
-private:
-  HMODULE handle_;
-};
+template <typename Fn>
+[[nodiscard]] Fn find(const TransientLibrary& library, const char* name) {
+  if (!library) {
+    return nullptr;
+  }
+  // The untyped address goes through the generic function type the compiler accepts.
+  return reinterpret_cast<Fn>(
+      reinterpret_cast<void (*)()>(kernel32::GetProcAddress(library.get(), name)));
+}
 
 double windowsVersion() {
   OSVERSIONINFOW info{};
   info.dwOSVersionInfoSize = kVersionInfoSize;
-  const TransientLibrary ntdll("ntdll.dll");
+  const TransientLibrary ntdll = openLibrary("ntdll.dll");
   // RtlGetVersion tells the truth where GetVersionExW is capped by the manifest.
-  if (auto rtlGetVersion = ntdll.find<RtlGetVersionProc>("RtlGetVersion")) {
+  if (auto rtlGetVersion = find<RtlGetVersionProc>(ntdll, "RtlGetVersion")) {
     rtlGetVersion(&info);
   } else {
     kernel32::GetVersionExW(&info);
@@ -71,8 +62,8 @@ double windowsVersion() {
 }
 
 bool commonControlsThemed() {
-  const TransientLibrary comctl32Library("comctl32.dll");
-  auto dllGetVersion = comctl32Library.find<DllGetVersionProc>("DllGetVersion");
+  const TransientLibrary comctl32Library = openLibrary("comctl32.dll");
+  auto dllGetVersion = find<DllGetVersionProc>(comctl32Library, "DllGetVersion");
   if (dllGetVersion == nullptr) {
     return false;
   }
@@ -81,23 +72,6 @@ bool commonControlsThemed() {
   dllGetVersion(&info);
   return info.dwMajorVersion >= kFirstThemedCommonControls;
 }
-
-// The screen's device context for one query.
-class ScreenDc {
-public:
-  ScreenDc() : dc_(user32::GetDC(nullptr)) {}
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  ~ScreenDc() {
-    if (dc_ != nullptr) {
-      user32::ReleaseDC(nullptr, dc_);
-    }
-  }
-  [[nodiscard]] HDC get() const noexcept { return dc_; }
-
-private:
-  HDC dc_;
-};
 
 }  // namespace
 
@@ -127,8 +101,13 @@ std::shared_ptr<wApp> App() {
 std::int64_t wAppGetDpi() {
   wApp& app = *App();
   if (app.mDpi == 0) {
-    const ScreenDc screen;
-    app.mDpi = gdi32::GetDeviceCaps(screen.get(), LOGPIXELSY);
+    const HDC screen = user32::GetDC(nullptr);
+    const platform::ScopeExit release([screen] {
+      if (screen != nullptr) {
+        user32::ReleaseDC(nullptr, screen);
+      }
+    });
+    app.mDpi = gdi32::GetDeviceCaps(screen, LOGPIXELSY);
   }
   return app.mDpi;
 }

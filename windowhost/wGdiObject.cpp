@@ -2,26 +2,22 @@
 #include "windowhost/wGdiObject.h"
 
 #include "platform/errors.h"
+#include "platform/owner.h"
 #include "windowhost/bindings.h"
 
 namespace windowhost {
 
+// Each destructor hands its handle to an owner that frees it, unless the system shares it.
 wFont::~wFont() {
-  if (mHandle != nullptr && mDeletable) {
-    gdi32::DeleteObject(mHandle);
-  }
+  const platform::Unique<HGDIOBJ, gdi32::DeleteObject> owned(mDeletable ? mHandle : nullptr);
 }
 
 wBrush::~wBrush() {
-  if (mHandle != nullptr && mDeletable) {
-    gdi32::DeleteObject(mHandle);
-  }
+  const platform::Unique<HGDIOBJ, gdi32::DeleteObject> owned(mDeletable ? mHandle : nullptr);
 }
 
 wCursor::~wCursor() {
-  if (mHandle != nullptr && mDeletable) {
-    user32::DestroyCursor(handle());
-  }
+  const platform::Unique<HCURSOR, user32::DestroyCursor> owned(mDeletable ? handle() : nullptr);
 }
 
 std::shared_ptr<wFont> Font(const LOGFONTW& description) {
