@@ -6,11 +6,7 @@ else()
   set(PCRE_LIBRARY_NAME "libpcre.so.3")
 endif()
 
-# The loader finds a DLL beside the exe that loads it, so every exe and DLL of the Windows build
-# shares one folder.
-if(WIN32)
-  set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/runtime.cmake)
 
 # The library name reaches the code as a constant, not as a macro.
 file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/generated/platform/pcre_library.h CONTENT
@@ -24,9 +20,6 @@ inline constexpr std::string_view kPcreLibraryName = \"@PCRE_LIBRARY_NAME@\";
 }  // namespace platform
 " @ONLY)
 target_include_directories(project_options INTERFACE ${CMAKE_BINARY_DIR}/generated)
-
-# Files every test needs beside it at run time; test executables depend on this target.
-add_custom_target(runtime_files)
 
 if(WIN32)
   include(${CMAKE_CURRENT_LIST_DIR}/debian-source.cmake)

@@ -9,6 +9,8 @@
 #   project_add_import_test(<name> TARGET <target> ALLOW_DLLS <dll...> [FORBID_FUNCTIONS <fn...>])
 #   project_test_properties(<test>)
 
+include(${CMAKE_CURRENT_LIST_DIR}/runtime.cmake)
+
 set(PROJECT_SCRIPTS_DIR ${PROJECT_SOURCE_DIR}/scripts)
 set(PROJECT_CHECK_SCRIPTS_DIR ${CMAKE_CURRENT_LIST_DIR})
 

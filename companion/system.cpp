@@ -5,6 +5,7 @@
 #include <optional>
 #include <sstream>
 
+#include "platform/executable.h"
 #include "platform/owner.h"
 #include "platform/text.h"
 
@@ -12,8 +13,6 @@ namespace companion {
 
 namespace {
 
-constexpr DWORD kFirstPathBuffer = 260;
-constexpr DWORD kLongestPath = 32768;
 // ShellExecuteW reports success by a value above 32, a convention from 16-bit Windows.
 constexpr INT_PTR kLastShellError = 32;
 
@@ -79,23 +78,8 @@ bool bindSystemFunctions() noexcept {
 }
 
 std::filesystem::path ownDirectory() {
-  WString buffer(kFirstPathBuffer, WCHAR{});
-  for (;;) {
-    const auto size = static_cast<DWORD>(buffer.size());
-    const DWORD length = kernel32::GetModuleFileNameW(nullptr, buffer.data(), size);
-    if (length == 0) {
-      return {};
-    }
-    if (length < size) {
-      buffer.resize(length);
-      return std::filesystem::path(buffer).parent_path();
-    }
-    // A path that does not fit comes back cut, with the buffer's size as its length.
-    if (size >= kLongestPath) {
-      return {};
-    }
-    buffer.resize(std::size_t{size} * 2);
-  }
+  const WString path = platform::executablePath(kernel32::GetModuleFileNameW);
+  return path.empty() ? std::filesystem::path() : std::filesystem::path(path).parent_path();
 }
 
 std::string configuredTemplate() {

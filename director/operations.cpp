@@ -7,6 +7,7 @@
 
 #include "director/channel.h"
 #include "director/discovery.h"
+#include "platform/ascii.h"
 #include "platform/errors.h"
 #include "platform/re.h"
 
@@ -43,10 +44,6 @@ constexpr std::string_view kAssignedFunctionPattern =
   }
   parts.push_back(text.substr(start));
   return parts;
-}
-
-[[nodiscard]] bool isDigit(char c) noexcept {
-  return c >= '0' && c <= '9';
 }
 
 [[noreturn]] void invalidInteger(std::string_view text) {
@@ -126,7 +123,7 @@ std::int64_t parseInt(std::string_view text) {
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     ++i;
   }
-  if (i == text.size() || !isDigit(text[i])) {
+  if (i == text.size() || !platform::isAsciiDigit(text[i])) {
     invalidInteger(text);
   }
   // The magnitude is gathered as unsigned so that the most negative value fits too.
@@ -134,7 +131,7 @@ std::int64_t parseInt(std::string_view text) {
   std::uint64_t magnitude = 0;
   bool overflow = false;
   while (i < text.size()) {
-    if (!isDigit(text[i])) {
+    if (!platform::isAsciiDigit(text[i])) {
       invalidInteger(text);
     }
     const auto digit = static_cast<std::uint64_t>(text[i] - '0');

@@ -3,6 +3,7 @@
 
 #include "director/channel.h"
 #include "director/discovery.h"
+#include "director/version.h"
 #include "windowhost/wEvent.h"
 
 namespace director {
@@ -18,7 +19,7 @@ constexpr std::size_t kTitleFilterRoom = 4096;
 }  // namespace
 
 void initModule() {
-  interfaceVersion = "1.0";
+  interfaceVersion = kInterfaceVersion;
   recvApp = windowhost::App();
   recvFrame = std::make_shared<windowhost::wFrame>();
   windowhost::init(recvFrame, nullptr, kReceiverTitle, {windowhost::kDefault, windowhost::kDefault},
