@@ -5,17 +5,12 @@
 
 namespace windowhost {
 
-namespace {
-constexpr std::uint64_t kClipChildren = 0x02000000;  // WS_CLIPCHILDREN
-constexpr UINT kPlainPlacement = 0x0214;  // SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER
-}  // namespace
-
 void init(const std::shared_ptr<wFrame>& self, const std::shared_ptr<wWindow>& parent,
           std::string_view title, wPoint pos, wSize size, std::uint64_t style,
           std::string_view className) {
   const COLORREF background = user32::GetSysColor(COLOR_APPWORKSPACE);
-  initVerbosely(self, nullptr, 0, title, pos, size, style | kClipChildren, background,
-                kInheritColor, className, parent, true);
+  initVerbosely(self, nullptr, 0, title, pos, size, style | static_cast<DWORD>(WS_CLIPCHILDREN),
+                background, kInheritColor, className, parent, true);
   hardConnect(*self, kSizeNotification, wFrame_OnSize);
   hardConnect(*self, WM_SETFOCUS, wFrame_OnSetFocus);
   hardConnect(*self, WM_MENUSELECT, wFrame_OnMenuHighlight);

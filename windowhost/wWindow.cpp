@@ -15,19 +15,18 @@ namespace {
 
 constexpr std::size_t kTableCapacity = 64;
 constexpr std::size_t kStockSlots = kStockEmptyCursorSlot + 1;
-constexpr UINT kClassStyle = 0x000B;         // CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS
-constexpr ULONG_PTR kArrowCursorId = 32512;  // IDC_ARROW
+constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+constexpr ULONG_PTR kArrowCursorId = 32512;  // IDC_ARROW, as a number for the wide LoadCursorW
 constexpr std::uint64_t kLowWord32 = 0xFFFFFFFF;
 constexpr std::uint64_t kExtendedStyleMask = 0x0FFFFFFF;
-constexpr DWORD kChildStyle = 0x50000000;    // WS_CHILD | WS_VISIBLE
-constexpr DWORD kVisible = 0x10000000;       // WS_VISIBLE
-constexpr DWORD kClipChildren = 0x02000000;  // WS_CLIPCHILDREN
-constexpr DWORD kTopLevelKeep = 0xEDFFFFFF;  // all but WS_VISIBLE and WS_CLIPCHILDREN
-constexpr DWORD kToolWindow = 0x00000080;    // WS_EX_TOOLWINDOW
-constexpr UINT kPlainPlacement = 0x0214;     // SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER
-constexpr UINT kFontDescriptionSize = 504;   // NONCLIENTMETRICSW with the padded border
+constexpr auto kVisible = static_cast<DWORD>(WS_VISIBLE);
+constexpr auto kClipChildren = static_cast<DWORD>(WS_CLIPCHILDREN);
+constexpr DWORD kChildStyle = static_cast<DWORD>(WS_CHILD) | kVisible;
+constexpr DWORD kTopLevelKeep = ~(kVisible | kClipChildren);
+constexpr auto kToolWindow = static_cast<DWORD>(WS_EX_TOOLWINDOW);
+constexpr UINT kFontDescriptionSize = 504;  // NONCLIENTMETRICSW with the padded border
 constexpr LONG kNormalWeight = 400;
-constexpr LRESULT kHitClient = 1;  // HTCLIENT
+constexpr LRESULT kHitClient = HTCLIENT;
 constexpr COLORREF kDefaultBackground = 0xFFFFFF;
 constexpr COLORREF kDefaultForeground = 0;
 

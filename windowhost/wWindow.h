@@ -1,4 +1,10 @@
 // The window base: its fields, its creation path and the host's own handlers.
+//
+// The path this program lives on: App() once, one hidden wFrame created through initVerbosely,
+// one connection for WM_COPYDATA, and wWndProc -> processMessage -> the connected handler (the
+// director's reply handler), with errorHandler for anything it throws. The other members
+// (layout variables, menus, colours, fonts, cursors, scrolling, mouse tracking) and most of the
+// bound functions serve the framework's other window kinds and are kept for completeness.
 #pragma once
 
 #include <cstdint>
@@ -44,6 +50,8 @@ using wHookProc = std::function<bool(wWindow&, UINT, WPARAM, LPARAM)>;
 
 // A colour argument that asks for the parent's colour, or the default without a parent.
 inline constexpr COLORREF kInheritColor = 0xFFFFFFFF;
+// Moves and sizes a window without touching its place in the z-order or its activation.
+inline constexpr UINT kPlainPlacement = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
 
 // Style bits above the Win32 style: 32..59 the extended style, 60 a hidden owner window, 61 no
 // WS_VISIBLE whatever the low bits say.

@@ -26,6 +26,7 @@ inline constexpr UINT SWP_NOMOVE = 0x0002;
 inline constexpr UINT SWP_NOZORDER = 0x0004;
 inline constexpr UINT SWP_NOACTIVATE = 0x0010;
 inline constexpr UINT SWP_NOOWNERZORDER = 0x0200;
+inline constexpr LRESULT HTCLIENT = 1;
 inline constexpr DWORD TME_LEAVE = 0x00000002;
 inline constexpr DWORD GCL_HBRBACKGROUND = static_cast<DWORD>(-10);
 
