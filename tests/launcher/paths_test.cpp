@@ -74,6 +74,7 @@ TEST(JoinPath, KeepsRootsAsTheyAre) {
       {R"(\\server\share\)", "x", R"(\\server\share\x)"},
       {"//server/share", "x", R"(\\server\share\x)"},
       {R"(\\server)", "x", R"(\\server\x)"},
+      {R"(\\a)", "x", R"(\\a\x)"},
       {R"(\\.\pipe)", "x", R"(\\.\pipe\x)"},
       {R"(\\?\C:\Tools)", "x", R"(\\?\C:\Tools\x)"},
   });
@@ -85,6 +86,7 @@ TEST(JoinPath, DotsAreResolvedWithoutLeavingTheRoot) {
       {R"(C:\Tools\bin\..)", "x", R"(C:\Tools\x)"},
       {R"(C:\Tools)", R"(..\other\x)", R"(C:\other\x)"},
       {R"(C:\Tools)", R"(..\..\x)", R"(C:\..\x)"},
+      {R"(c:\Tools)", R"(..\..\x)", R"(c:\..\x)"},
       {"C:", "..", R"(C:\..)"},
       {R"(\a)", R"(..\..)", R"(\..)"},
       {R"(\\server\share)", R"(..\..\x)", R"(\\server\..\x)"},

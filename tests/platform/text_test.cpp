@@ -28,6 +28,7 @@ TEST(TextConverter, DecodesByLeadByteAndReplacesWhatItCannot) {
       {"empty", "", units({})},
       {"two bytes", "\xC3\xA9", units({0xE9})},
       {"three bytes", "\xE2\x82\xAC", units({0x20AC})},
+      {"first three-byte character", "\xE0\xA0\x80", units({0x0800})},
       {"four bytes become a pair", "\xF0\x9F\x98\x80", units({0xD83D, 0xDE00})},
       {"continuation byte as lead", "\x80x", units({0xFFFD, 'x'})},
       {"five-byte lead", "\xF8\x88\x80\x80\x80", units({0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD, 0xFFFD})},
