@@ -4,20 +4,22 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "platform/ascii.h"
+
 namespace companion {
 
 namespace {
 
+using platform::equalsIgnoringCase;
+using platform::isAsciiAlphanumeric;
+using platform::isOctalDigit;
+using platform::startsWithIgnoringCase;
+
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
-constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 [[nodiscard]] constexpr bool isWhiteSpace(char c) noexcept {
   return kWhiteSpace.find(c) != std::string_view::npos;
-}
-
-[[nodiscard]] constexpr bool isAsciiAlphanumeric(char c) noexcept {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
 }
 
 [[nodiscard]] constexpr bool isUnreserved(char c) noexcept {
@@ -30,29 +32,11 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
   return isUnreserved(c) || kReservedOrPercent.find(c) != std::string_view::npos;
 }
 
-[[nodiscard]] constexpr bool isOctalDigit(char c) noexcept {
-  return c >= '0' && c <= '7';
-}
-
-[[nodiscard]] constexpr char lowerAscii(char c) noexcept {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-[[nodiscard]] bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() &&
-         std::equal(prefix.begin(), prefix.end(), text.begin(),
-                    [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
-}
-
-[[nodiscard]] bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && startsWithIgnoringCase(a, b);
-}
-
 void appendPercentEscape(std::string& out, char c) {
   const auto byte = static_cast<unsigned char>(c);
   out.push_back('%');
-  out.push_back(kHexDigits[byte >> 4]);
-  out.push_back(kHexDigits[byte & 0x0F]);
+  out.push_back(platform::highHexDigit(byte));
+  out.push_back(platform::lowHexDigit(byte));
 }
 
 [[nodiscard]] std::string_view trim(std::string_view text) {
