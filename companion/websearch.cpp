@@ -1,8 +1,10 @@
-// Selection to URL: command-line reading, unescaping, white-space folding and URI encoding.
+// Selection to URL: command-line reading, unescaping, white-space folding, URI encoding, the
+// template setting and the cut that keeps a search address within the browsers' limit.
 #include "companion/websearch.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <utility>
 
 #include "platform/ascii.h"
 
@@ -17,6 +19,10 @@ using platform::startsWithIgnoringCase;
 
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kUrlKey = "url";
+constexpr std::string_view kExtensionKeyPrefix = "url.";
+constexpr std::string_view kOpenLabel = "+> Open: ";
+constexpr std::string_view kSearchLabel = "+> Search: ";
 
 [[nodiscard]] constexpr bool isWhiteSpace(char c) noexcept {
   return kWhiteSpace.find(c) != std::string_view::npos;
@@ -124,6 +130,124 @@ struct Escape {
   return value;
 }
 
+struct IniEntry {
+  std::string_view key;    // trimmed, as written
+  std::string_view value;  // trimmed, quotes around it removed
+  std::size_t line = 0;    // 1-based
+};
+
+// Calls `visit` with each key=value line of an ini text, in order, until it returns true.
+template <typename Visit>
+void visitIniEntries(std::string_view iniText, Visit visit) {
+  if (iniText.starts_with(kByteOrderMark)) {
+    iniText.remove_prefix(kByteOrderMark.size());
+  }
+  for (std::size_t number = 1; !iniText.empty(); ++number) {
+    const auto end = iniText.find('\n');
+    const std::string_view line = trim(iniText.substr(0, end));
+    iniText = end == std::string_view::npos ? std::string_view() : iniText.substr(end + 1);
+    if (line.empty() || line.front() == ';' || line.front() == '#' || line.front() == '[') {
+      continue;
+    }
+    const auto equals = line.find('=');
+    if (equals != std::string_view::npos &&
+        visit(IniEntry{trim(line.substr(0, equals)), withoutQuotes(trim(line.substr(equals + 1))),
+                       number})) {
+      return;
+    }
+  }
+}
+
+[[nodiscard]] TemplateSetting settingOf(const IniEntry& entry) {
+  return {std::string(entry.key), std::string(entry.value), entry.line};
+}
+
+[[nodiscard]] TemplateSetting builtInSetting() {
+  return {std::string(kUrlKey), std::string(kDefaultTemplate), 0};
+}
+
+// "!> <ini path>, line <N>: <key>", the start of every message about a setting.
+[[nodiscard]] std::string settingPlace(std::string_view iniPath, const TemplateSetting& setting) {
+  return "!> " + std::string(iniPath) + ", line " + std::to_string(setting.line) + ": " + setting.key;
+}
+
+[[nodiscard]] constexpr bool isContinuationByte(char c) noexcept {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+[[nodiscard]] std::size_t characterCount(std::string_view text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return !isContinuationByte(c); }));
+}
+
+[[nodiscard]] constexpr std::size_t encodedSize(char c) noexcept {
+  return isUnreserved(c) ? 1 : 3;
+}
+
+[[nodiscard]] std::size_t placeholderCount(std::string_view urlTemplate) {
+  std::size_t count = 0;
+  for (auto at = urlTemplate.find(kQueryPlaceholder); at != std::string_view::npos;
+       at = urlTemplate.find(kQueryPlaceholder, at + kQueryPlaceholder.size())) {
+    ++count;
+  }
+  return count;
+}
+
+// How many bytes of `text` to search for when its encoding may take `budget` characters: all of
+// it if it fits, else up to the last blank that fits, else up to the last whole character that
+// fits. Cutting the raw text keeps every percent escape whole. One pass: the encoded size of
+// each prefix grows by a byte's own share.
+[[nodiscard]] std::size_t fittingLength(std::string_view text, std::size_t budget) {
+  std::size_t used = 0;
+  std::size_t lastBlank = 0;
+  std::size_t lastCharacterEnd = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (!isContinuationByte(text[i])) {
+      lastCharacterEnd = i;
+      if (text[i] == ' ') {
+        lastBlank = i;
+      }
+    }
+    used += encodedSize(text[i]);
+    if (used > budget) {
+      return lastBlank > 0 ? lastBlank : lastCharacterEnd;
+    }
+  }
+  return text.size();
+}
+
+[[nodiscard]] Outcome refused(Outcome outcome, ExitCode code, std::string line) {
+  outcome.code = code;
+  outcome.lines.push_back(std::move(line));
+  return outcome;
+}
+
+[[nodiscard]] Outcome opened(Outcome outcome, std::string_view label, std::string url) {
+  outcome.code = ExitCode::Opened;
+  outcome.lines.push_back(std::string(label) + url);
+  outcome.url = std::move(url);
+  return outcome;
+}
+
+// The search address for `text`, the words cut so that it stays within kMaxUrlLength.
+[[nodiscard]] Outcome search(Outcome outcome, std::string_view text, const TemplateSetting& setting,
+                             std::string_view iniPath) {
+  // The template's own characters are fixed; every placeholder takes the same encoded words.
+  const std::size_t fixedSize = toUriCharacters(fillTemplate(setting.value, "")).size();
+  const std::size_t budget =
+      fixedSize < kMaxUrlLength ? (kMaxUrlLength - fixedSize) / placeholderCount(setting.value) : 0;
+  const std::size_t kept = fittingLength(text, budget);
+  if (kept == 0) {
+    return refused(std::move(outcome), ExitCode::BadTemplate, noRoomForWordsLine(iniPath, setting));
+  }
+  const std::string_view words = text.substr(0, kept);
+  if (kept < text.size()) {
+    outcome.lines.push_back(cutLine(characterCount(words)));
+  }
+  return opened(std::move(outcome), kSearchLabel,
+                toUriCharacters(fillTemplate(setting.value, percentEncode(words))));
+}
+
 }  // namespace
 
 std::string selectionFromCommandLine(std::string_view commandLine) {
@@ -219,23 +343,88 @@ bool isValidTemplate(std::string_view urlTemplate) {
 }
 
 std::optional<std::string> templateFromIni(std::string_view iniText) {
-  if (iniText.starts_with(kByteOrderMark)) {
-    iniText.remove_prefix(kByteOrderMark.size());
-  }
-  while (!iniText.empty()) {
-    const auto end = iniText.find('\n');
-    const std::string_view line = trim(iniText.substr(0, end));
-    iniText = end == std::string_view::npos ? std::string_view() : iniText.substr(end + 1);
-    if (line.empty() || line.front() == ';' || line.front() == '#' || line.front() == '[') {
-      continue;
+  std::optional<std::string> found;
+  visitIniEntries(iniText, [&found](const IniEntry& entry) {
+    if (equalsIgnoringCase(entry.key, kUrlKey)) {
+      found = std::string(entry.value);
     }
-    const auto equals = line.find('=');
-    if (equals != std::string_view::npos &&
-        equalsIgnoringCase(trim(line.substr(0, equals)), "url")) {
-      return std::string(withoutQuotes(trim(line.substr(equals + 1))));
+    return found.has_value();
+  });
+  return found;
+}
+
+TemplateSetting templateFor(std::string_view iniText, std::string_view fileExt) {
+  std::optional<TemplateSetting> forExtension;
+  std::optional<TemplateSetting> general;
+  visitIniEntries(iniText.substr(0, kMaxIniBytes), [&](const IniEntry& entry) {
+    if (!fileExt.empty() && startsWithIgnoringCase(entry.key, kExtensionKeyPrefix) &&
+        equalsIgnoringCase(entry.key.substr(kExtensionKeyPrefix.size()), fileExt)) {
+      forExtension = settingOf(entry);
+    } else if (!general && equalsIgnoringCase(entry.key, kUrlKey)) {
+      general = settingOf(entry);
+    }
+    return forExtension.has_value();
+  });
+  return forExtension.value_or(general.value_or(builtInSetting()));
+}
+
+std::string searchText(std::string_view commandLine) {
+  return collapseWhiteSpace(unescapeReply(selectionFromCommandLine(commandLine)));
+}
+
+Outcome decide(const SearchRequest& request) {
+  Outcome outcome;
+  if (request.text.empty()) {
+    return refused(std::move(outcome), ExitCode::NothingToSearch, nothingToSearchLine());
+  }
+  if (request.fromCaret) {
+    outcome.lines.push_back(wordAtCaretLine(request.text));
+  }
+  const TemplateSetting builtIn = builtInSetting();
+  const TemplateSetting& setting = request.setting != nullptr ? *request.setting : builtIn;
+  // Checked before a URL selection too, so that a broken setting shows on every run.
+  if (!isValidTemplate(setting.value)) {
+    return refused(std::move(outcome), ExitCode::BadTemplate,
+                   badTemplateLine(request.iniPath, setting));
+  }
+  if (isWebUrl(request.text)) {
+    std::string url = toUriCharacters(request.text);
+    if (url.size() <= kMaxUrlLength) {
+      return opened(std::move(outcome), kOpenLabel, std::move(url));
     }
   }
-  return std::nullopt;
+  return search(std::move(outcome), request.text, setting, request.iniPath);
+}
+
+std::string nothingToSearchLine() {
+  return "!> Nothing to search: select some text, or put the caret in a word.";
+}
+
+std::string wordAtCaretLine(std::string_view word) {
+  return "+> Word at caret: " + std::string(word);
+}
+
+std::string cutLine(std::size_t characters) {
+  return "+> Cut to " + std::to_string(characters) +
+         " characters: the selection is too long for a search address.";
+}
+
+std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& setting) {
+  return settingPlace(iniPath, setting) +
+         "= must begin with http:// or https:// and contain {query}.";
+}
+
+std::string noRoomForWordsLine(std::string_view iniPath, const TemplateSetting& setting) {
+  return settingPlace(iniPath, setting) +
+         "= leaves no room for the search words within 2,048 characters.";
+}
+
+std::string browserFailedLine(std::string_view systemMessage, std::int64_t code) {
+  const auto end = systemMessage.find_last_not_of(" \r\n.");
+  const std::string_view message =
+      end == std::string_view::npos ? std::string_view() : systemMessage.substr(0, end + 1);
+  return "!> The browser could not be started: " + std::string(message) + " (" +
+         std::to_string(code) + ").";
 }
 
 UrlChoice chooseUrl(std::string_view escapedSelection, std::string_view urlTemplate) {

@@ -61,8 +61,8 @@ inline constexpr std::size_t kMaxIniBytes = 64 * 1024;
 
 // The template a run uses and where it was written, for the message about a bad one.
 struct TemplateSetting {
-  std::string key;     // as written in websearch.ini ("url", "URL.py"); "url" for the default
-  std::string value;   // the template, quotes around it removed
+  std::string key;       // as written in websearch.ini ("url", "URL.py"); "url" for the default
+  std::string value;     // the template, quotes around it removed
   std::size_t line = 0;  // 1-based line in websearch.ini; 0 for the built-in default
 };
 
@@ -81,9 +81,9 @@ struct Outcome {
 };
 
 struct SearchRequest {
-  std::string_view text;  // folded, as searchText gives it, or the word at the caret
+  std::string_view text;   // folded, as searchText gives it, or the word at the caret
   bool fromCaret = false;  // text is the word at the caret, not a selection
-  const TemplateSetting* setting = nullptr;
+  const TemplateSetting* setting = nullptr;  // nullptr: the built-in default
   std::string_view iniPath;  // the full path shown in the message about a bad template
 };
 
@@ -96,6 +96,8 @@ struct SearchRequest {
 [[nodiscard]] std::string wordAtCaretLine(std::string_view word);
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& setting);
+[[nodiscard]] std::string noRoomForWordsLine(std::string_view iniPath,
+                                             const TemplateSetting& setting);
 [[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
 
 struct UrlChoice {

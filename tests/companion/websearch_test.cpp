@@ -3,12 +3,15 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using companion::chooseUrl;
 using companion::ExitCode;
 
 constexpr std::string_view kDefault = companion::kDefaultTemplate;
+constexpr std::size_t kMaxUrl = companion::kMaxUrlLength;
 
 struct UrlCase {
   const char* name;
@@ -171,6 +174,104 @@ TEST(TemplateFromIni, FindsTheFirstUrlSetting) {
   for (const auto& c : cases) {
     EXPECT_EQ(companion::templateFromIni(c.text), c.urlTemplate) << c.name;
   }
+}
+
+// A template of exactly kMaxUrlLength characters with `fill` in place of the placeholders when
+// `fill` takes `room` characters: "https://e.example/ppp.../<fill>/<fill>".
+std::string padded(std::size_t room, std::string_view fill, std::size_t placeholders = 1) {
+  const std::string head = "https://e.example/";
+  std::string out = head + std::string(kMaxUrl - head.size() - placeholders * (room + 1), 'p');
+  for (std::size_t i = 0; i < placeholders; ++i) {
+    out += "/" + std::string(fill);
+  }
+  return out;
+}
+
+struct DecideCase {
+  const char* name;
+  std::string ini;
+  std::string_view fileExt;
+  std::string text;  // folded
+  bool fromCaret;
+  ExitCode code;
+  std::string lines;  // joined by line breaks
+};
+
+constexpr std::string_view kCut = "+> Cut to %: the selection is too long for a search address.\n";
+
+std::string cut(std::string_view characters) {
+  std::string line(kCut);
+  return line.replace(line.find('%'), 1, characters);
+}
+
+TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
+  const std::string ini =
+      "url=https://all.example/{query}\nURL.Py=https://py.example/{query}\n"
+      "url.py=https://second.example/{query}";
+  const std::string tenLeft = "url=" + padded(10, "{query}");
+  const std::string webAddress = "https://e.example/" + std::string(kMaxUrl - 18, 'a');
+  const std::string mustBe = " must begin with http:// or https:// and contain {query}.";
+  const DecideCase cases[] = {
+      {"extension compared without case", ini, "pY", "x", false, ExitCode::Opened,
+       "+> Search: https://py.example/x"},
+      {"empty extension", ini, "", "x", false, ExitCode::Opened,
+       "+> Search: https://all.example/x"},
+      {"no line for the extension", ini, "cpp", "x", false, ExitCode::Opened,
+       "+> Search: https://all.example/x"},
+      {"no setting at all", "[x]\nurls=https://x/{query}", "py", "x", false, ExitCode::Opened,
+       "+> Search: https://duckduckgo.com/?q=x"},
+      {"bad template with its line and key",
+       "\xEF\xBB\xBF; c\r\n\r\n Url.Txt = \"ftp://x/{query}\"", "TXT", "x", false,
+       ExitCode::BadTemplate, R"(!> C:\Tools\websearch.ini, line 3: Url.Txt=)" + mustBe},
+      {"bad template refused for a web address", "url=https://x/", "", "https://e.example/", false,
+       ExitCode::BadTemplate, R"(!> C:\Tools\websearch.ini, line 1: url=)" + mustBe},
+      {"only the used template is checked", "url=bad\nurl.py=https://py.example/{query}", "py", "x",
+       false, ExitCode::Opened, "+> Search: https://py.example/x"},
+      {"nothing to search", ini, "py", "", true, ExitCode::NothingToSearch,
+       "!> Nothing to search: select some text, or put the caret in a word."},
+      {"word at the caret", "", "", "word", true, ExitCode::Opened,
+       "+> Word at caret: word\n+> Search: https://duckduckgo.com/?q=word"},
+      {"web address at the limit", "", "", webAddress, false, ExitCode::Opened,
+       "+> Open: " + webAddress},
+
+      {"fits exactly", tenLeft, "", "abcd\xC3\xA9", false, ExitCode::Opened,
+       "+> Search: " + padded(10, "abcd%C3%A9")},
+      {"cut at the last blank that fits", tenLeft, "", "abc def ghij", false, ExitCode::Opened,
+       cut("7 characters") + "+> Search: " + padded(10, "abc%20def")},
+      {"cut without a blank", tenLeft, "", "abcdefghijkl", false, ExitCode::Opened,
+       cut("10 characters") + "+> Search: " + padded(10, "abcdefghij")},
+      {"a character of two bytes at the limit", tenLeft, "", "abcdefgh\xC3\xA9", false,
+       ExitCode::Opened, cut("8 characters") + "+> Search: " + padded(10, "abcdefgh")},
+      {"escapes never split", tenLeft, "", "abcdefg&&", false, ExitCode::Opened,
+       cut("8 characters") + "+> Search: " + padded(10, "abcdefg%26")},
+      {"characters counted, not bytes", tenLeft, "", "\xC3\xA9\xC3\xA9 x", false, ExitCode::Opened,
+       cut("1 characters") + "+> Search: " + padded(10, "%C3%A9")},
+      {"every placeholder counts", "url=" + padded(5, "{query}", 2), "", "a b c", false,
+       ExitCode::Opened, cut("3 characters") + "+> Search: " + padded(5, "a%20b", 2)},
+      {"web address over the limit searched for", tenLeft, "", webAddress + "a", false,
+       ExitCode::Opened, cut("6 characters") + "+> Search: " + padded(10, "https%3A")},
+      {"no room for one character", "\nurl=" + padded(5, "{query}"), "", "\xC3\xA9", true,
+       ExitCode::BadTemplate,
+       "+> Word at caret: \xC3\xA9\n!> C:\\Tools\\websearch.ini, line 2: url= leaves no room for "
+       "the search words within 2,048 characters."},
+  };
+  for (const auto& c : cases) {
+    const auto setting = companion::templateFor(c.ini, c.fileExt);
+    const auto outcome =
+        companion::decide({c.text, c.fromCaret, &setting, R"(C:\Tools\websearch.ini)"});
+    std::string lines;
+    for (const auto& line : outcome.lines) {
+      lines += (lines.empty() ? "" : "\n") + line;
+    }
+    EXPECT_EQ(outcome.code, c.code) << c.name;
+    EXPECT_EQ(lines, c.lines) << c.name;
+    const std::string_view last = std::string_view(c.lines).substr(c.lines.rfind('\n') + 1);
+    EXPECT_EQ(outcome.url, c.code == ExitCode::Opened ? last.substr(last.find(": ") + 2) : "")
+        << c.name;
+  }
+  EXPECT_EQ(companion::browserFailedLine("Access is denied. \r\n", 5),
+            "!> The browser could not be started: Access is denied (5).");
+  EXPECT_EQ(companion::searchText(R"(w.exe  a\tb\n)"), "a b");
 }
 
 }  // namespace
