@@ -34,5 +34,6 @@ void checkPatterns(Bytes input);
 void checkReply(Bytes input);
 void checkSelection(Bytes input);
 void checkPaths(Bytes input);
+void checkCompanion(Bytes input);
 
 }  // namespace fuzz

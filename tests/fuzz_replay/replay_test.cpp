@@ -24,7 +24,7 @@ struct Target {
 constexpr Target kTargets[] = {
     {"utf8", fuzz::checkUtf8},   {"patterns", fuzz::checkPatterns},
     {"reply", fuzz::checkReply}, {"selection", fuzz::checkSelection},
-    {"paths", fuzz::checkPaths},
+    {"paths", fuzz::checkPaths}, {"companion", fuzz::checkCompanion},
 };
 
 std::vector<std::filesystem::path> keptInputs(std::string_view target) {

@@ -1,0 +1,265 @@
+// The companion's decisions over any command line, websearch.ini and file extension: whatever is
+// opened is a web address of URI characters within the length limit, a search asks for a prefix
+// of the selection cut where the rules cut it, and every refusal says why.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "companion/websearch.h"
+#include "fuzz/checks/check.h"
+#include "platform/ascii.h"
+
+namespace fuzz {
+
+namespace {
+
+using companion::ExitCode;
+using companion::kMaxUrlLength;
+using companion::kQueryPlaceholder;
+
+constexpr std::string_view kIniPath = R"(C:\Tools\websearch.ini)";
+constexpr std::uint8_t kFromCaret = 1;
+
+struct Run {
+  bool fromCaret = false;
+  std::string_view fileExt;
+  std::string_view commandLine;
+  std::string_view iniText;  // may hold NULs of its own
+};
+
+// Header: a flags byte. Then the extension, a NUL, the command line, a NUL and the ini text.
+[[nodiscard]] Run runFrom(std::string_view input) {
+  Run run;
+  if (input.empty()) {
+    return run;
+  }
+  run.fromCaret = (static_cast<std::uint8_t>(input[0]) & kFromCaret) != 0;
+  std::string_view rest = input.substr(1);
+  const auto takeField = [&rest]() {
+    const std::size_t nul = rest.find('\0');
+    const std::string_view field = rest.substr(0, nul);
+    rest = nul == std::string_view::npos ? std::string_view() : rest.substr(nul + 1);
+    return field;
+  };
+  run.fileExt = takeField();
+  run.commandLine = takeField();
+  run.iniText = rest;
+  return run;
+}
+
+[[nodiscard]] bool isUnreserved(char c) {
+  return platform::isAsciiAlphanumeric(c) ||
+         std::string_view("-._~").find(c) != std::string_view::npos;
+}
+
+[[nodiscard]] bool isUriCharacter(char c) {
+  return isUnreserved(c) ||
+         std::string_view(":/?#[]@!$&'()*+,;=%").find(c) != std::string_view::npos;
+}
+
+[[nodiscard]] bool startsWithWebScheme(std::string_view url) {
+  return platform::startsWithIgnoringCase(url, "http://") ||
+         platform::startsWithIgnoringCase(url, "https://");
+}
+
+[[nodiscard]] bool isContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+[[nodiscard]] int hexValue(char c) {
+  const auto at = std::string_view("0123456789abcdef").find(platform::lowerAscii(c));
+  return at == std::string_view::npos ? -1 : static_cast<int>(at);
+}
+
+// The bytes a percent-encoded query stands for; nothing when it is not one.
+[[nodiscard]] std::optional<std::string> percentDecoded(std::string_view query) {
+  std::string out;
+  for (std::size_t i = 0; i < query.size(); ++i) {
+    if (isUnreserved(query[i])) {
+      out.push_back(query[i]);
+      continue;
+    }
+    if (query[i] != '%' || i + 2 >= query.size() || hexValue(query[i + 1]) < 0 ||
+        hexValue(query[i + 2]) < 0) {
+      return std::nullopt;
+    }
+    out.push_back(static_cast<char>(hexValue(query[i + 1]) * 16 + hexValue(query[i + 2])));
+    i += 2;
+  }
+  return out;
+}
+
+// The template with `fill` in place of every placeholder, its own text in URI characters.
+[[nodiscard]] std::string filled(std::string_view urlTemplate, std::string_view fill) {
+  std::string out;
+  for (auto at = urlTemplate.find(kQueryPlaceholder); at != std::string_view::npos;
+       at = urlTemplate.find(kQueryPlaceholder)) {
+    out += companion::toUriCharacters(urlTemplate.substr(0, at));
+    out += fill;
+    urlTemplate.remove_prefix(at + kQueryPlaceholder.size());
+  }
+  return out + companion::toUriCharacters(urlTemplate);
+}
+
+[[nodiscard]] std::size_t placeholderCount(std::string_view urlTemplate) {
+  std::size_t count = 0;
+  for (auto at = urlTemplate.find(kQueryPlaceholder); at != std::string_view::npos;
+       at = urlTemplate.find(kQueryPlaceholder, at + kQueryPlaceholder.size())) {
+    ++count;
+  }
+  return count;
+}
+
+void checkFolded(std::string_view text) {
+  expect(
+      !text.starts_with(' ') && !text.ends_with(' ') && text.find("  ") == std::string_view::npos,
+      "folded text has single blanks between words only");
+  expect(text.find_first_of("\t\n\v\f\r") == std::string_view::npos,
+         "folded text has no white space but blanks");
+}
+
+void checkSetting(const Run& run, const companion::TemplateSetting& setting) {
+  if (setting.line == 0) {
+    expect(setting.key == "url" && setting.value == companion::kDefaultTemplate,
+           "without a setting the built-in default is used");
+  } else {
+    const std::string_view key = setting.key;
+    expect(platform::equalsIgnoringCase(key, "url") ||
+               (!run.fileExt.empty() && platform::startsWithIgnoringCase(key, "url.") &&
+                platform::equalsIgnoringCase(key.substr(4), run.fileExt)),
+           "a setting is url= or url.<the file's extension>=");
+    expect(
+        setting.line <=
+            static_cast<std::size_t>(std::count(run.iniText.begin(), run.iniText.end(), '\n')) + 1,
+        "the line number lies within the ini text");
+  }
+  // Where no extension line is chosen, the old reader of url= agrees.
+  if (run.iniText.size() <= companion::kMaxIniBytes &&
+      !platform::startsWithIgnoringCase(setting.key, "url.")) {
+    const auto general = companion::templateFromIni(run.iniText);
+    expect(setting.line == 0 ? !general.has_value() : general == setting.value,
+           "the url= setting is the one templateFromIni reads");
+  }
+}
+
+// The search address of `words` fits within the limit for this template.
+[[nodiscard]] bool fits(std::string_view urlTemplate, std::string_view words) {
+  return filled(urlTemplate, companion::percentEncode(words)).size() <= kMaxUrlLength;
+}
+
+void checkCut(std::string_view text, std::string_view urlTemplate, std::size_t kept) {
+  const bool atBlank = text[kept] == ' ';
+  expect(atBlank || !isContinuationByte(text[kept]), "a cut never splits a character");
+  if (atBlank) {
+    const std::size_t nextBlank = text.find(' ', kept + 1);
+    expect(nextBlank == std::string_view::npos || !fits(urlTemplate, text.substr(0, nextBlank)),
+           "a cut at a blank is at the last blank that fits");
+    return;
+  }
+  expect(text.find(' ', 1) > kept, "a cut inside a word only when no blank fits");
+  std::size_t next = kept + 1;
+  while (next < text.size() && isContinuationByte(text[next])) {
+    ++next;
+  }
+  expect(!fits(urlTemplate, text.substr(0, next)),
+         "a cut inside a word keeps every character that fits");
+}
+
+void checkSearch(std::string_view text, const companion::TemplateSetting& setting,
+                 const companion::Outcome& outcome, std::size_t caretLines) {
+  const std::string& url = outcome.url;
+  const std::string& urlTemplate = setting.value;
+  const std::size_t placeholders = placeholderCount(urlTemplate);
+  const std::string fixed = filled(urlTemplate, "");
+  expect(placeholders > 0 && url.size() >= fixed.size() &&
+             (url.size() - fixed.size()) % placeholders == 0,
+         "a search address is the template with the same query in every placeholder");
+  const std::string before =
+      companion::toUriCharacters(urlTemplate.substr(0, urlTemplate.find(kQueryPlaceholder)));
+  expect(url.starts_with(before), "a search address starts with the template's own text");
+  const std::string query = url.substr(before.size(), (url.size() - fixed.size()) / placeholders);
+  expect(url == filled(urlTemplate, query), "a search address is the filled template");
+  const auto words = percentDecoded(query);
+  expect(words.has_value() && !words->empty() && text.starts_with(*words),
+         "the query percent-decodes to a prefix of the folded text");
+  expect(!(companion::isWebUrl(text) && companion::toUriCharacters(text).size() <= kMaxUrlLength),
+         "a web address that fits is opened, not searched for");
+  if (words->size() == text.size()) {
+    expect(outcome.lines.size() == caretLines + 1, "an uncut search has no cut line");
+    return;
+  }
+  checkCut(text, urlTemplate, words->size());
+  const auto characters = static_cast<std::size_t>(
+      std::count_if(words->begin(), words->end(), [](char c) { return !isContinuationByte(c); }));
+  expect(outcome.lines.size() == caretLines + 2 &&
+             outcome.lines[caretLines] == companion::cutLine(characters),
+         "a cut search says how many characters it kept");
+}
+
+void checkOpened(std::string_view text, const companion::TemplateSetting& setting,
+                 const companion::Outcome& outcome, std::size_t caretLines) {
+  const std::string& url = outcome.url;
+  expect(startsWithWebScheme(url), "an opened address starts with http:// or https://");
+  expect(std::all_of(url.begin(), url.end(), isUriCharacter),
+         "an opened address has URI characters only");
+  expect(url.size() <= kMaxUrlLength, "an opened address is at most kMaxUrlLength long");
+  if (outcome.lines.back() == "+> Open: " + url) {
+    expect(companion::isWebUrl(text) && url == companion::toUriCharacters(text),
+           "only a web address is opened as it is");
+    expect(outcome.lines.size() == caretLines + 1, "an opened address has no cut line");
+    return;
+  }
+  expect(outcome.lines.back() == "+> Search: " + url, "the last line names the address");
+  checkSearch(text, setting, outcome, caretLines);
+}
+
+void checkRefused(std::string_view text, const companion::TemplateSetting& setting,
+                  const companion::Outcome& outcome) {
+  expect(outcome.url.empty(), "a refusal opens nothing");
+  expect(outcome.lines.back().starts_with("!> "), "a refusal ends with an error line");
+  if (outcome.code == ExitCode::NothingToSearch) {
+    expect(text.empty() && outcome.lines.back() == companion::nothingToSearchLine(),
+           "only empty text has nothing to search");
+    return;
+  }
+  expect(outcome.code == ExitCode::BadTemplate && !text.empty(),
+         "decide refuses only for nothing to search or the template");
+  if (!companion::isValidTemplate(setting.value)) {
+    expect(outcome.lines.back() == companion::badTemplateLine(kIniPath, setting),
+           "a bad template is named with its line");
+    return;
+  }
+  std::size_t firstEnd = 1;
+  while (firstEnd < text.size() && isContinuationByte(text[firstEnd])) {
+    ++firstEnd;
+  }
+  expect(!fits(setting.value, text.substr(0, firstEnd)) &&
+             outcome.lines.back() == companion::noRoomForWordsLine(kIniPath, setting),
+         "a good template is refused only when not one character fits");
+}
+
+}  // namespace
+
+void checkCompanion(Bytes input) {
+  const Run run = runFrom(asText(input));
+  const std::string text = companion::searchText(run.commandLine);
+  checkFolded(text);
+  const companion::TemplateSetting setting = companion::templateFor(run.iniText, run.fileExt);
+  checkSetting(run, setting);
+
+  const companion::Outcome outcome = companion::decide({text, run.fromCaret, &setting, kIniPath});
+  expect(!outcome.lines.empty(), "every run says something");
+  const bool caretLine = run.fromCaret && !text.empty();
+  expect(!caretLine || outcome.lines.front() == companion::wordAtCaretLine(text),
+         "the word at the caret comes first");
+  if (outcome.code == ExitCode::Opened) {
+    checkOpened(text, setting, outcome, caretLine ? 1 : 0);
+  } else {
+    checkRefused(text, setting, outcome);
+  }
+}
+
+}  // namespace fuzz
