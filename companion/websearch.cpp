@@ -168,7 +168,8 @@ void visitIniEntries(std::string_view iniText, Visit visit) {
 
 // "!> <ini path>, line <N>: <key>", the start of every message about a setting.
 [[nodiscard]] std::string settingPlace(std::string_view iniPath, const TemplateSetting& setting) {
-  return "!> " + std::string(iniPath) + ", line " + std::to_string(setting.line) + ": " + setting.key;
+  return "!> " + std::string(iniPath) + ", line " + std::to_string(setting.line) + ": " +
+         setting.key;
 }
 
 [[nodiscard]] constexpr bool isContinuationByte(char c) noexcept {
@@ -415,6 +416,7 @@ std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& set
 }
 
 std::string noRoomForWordsLine(std::string_view iniPath, const TemplateSetting& setting) {
+  static_assert(kMaxUrlLength == 2048, "the message spells the limit out");
   return settingPlace(iniPath, setting) +
          "= leaves no room for the search words within 2,048 characters.";
 }

@@ -57,7 +57,7 @@ inline constexpr std::string_view kQueryPlaceholder = "{query}";
 // The longest address handed to the shell; longer ones are not opened by every browser.
 inline constexpr std::size_t kMaxUrlLength = 2048;
 // websearch.ini is read up to this size; anything beyond it is ignored.
-inline constexpr std::size_t kMaxIniBytes = 64 * 1024;
+inline constexpr std::size_t kMaxIniBytes = std::size_t{64} * 1024;
 
 // The template a run uses and where it was written, for the message about a bad one.
 struct TemplateSetting {
