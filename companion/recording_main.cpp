@@ -22,6 +22,7 @@ int main() {
   if (!companion::bindSystemFunctions()) {
     return static_cast<int>(companion::ExitCode::SystemUnavailable);
   }
+  (void)companion::startDirectorClient();
   companion::shell32::ShellExecuteW = recordOpen;
   return companion::runBound();
 }

@@ -1,12 +1,16 @@
-// The companion's run over its bound system functions: nothing here talks to the console.
+// The companion's run over its bound system functions: what it reads, what it says and where.
 #include "companion/system.h"
 
-#include <fstream>
+#include <cstdio>
 #include <optional>
-#include <sstream>
 
+#include "director/channel.h"
+#include "director/discovery.h"
+#include "director/operations.h"
+#include "director/startup.h"
 #include "platform/executable.h"
 #include "platform/owner.h"
+#include "platform/system_message.h"
 #include "platform/text.h"
 
 namespace companion {
@@ -16,17 +20,68 @@ namespace {
 // ShellExecuteW reports success by a value above 32, a convention from 16-bit Windows.
 constexpr INT_PTR kLastShellError = 32;
 
-[[nodiscard]] std::optional<std::string> readFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    return std::nullopt;
+// Where the user reads what happened: SciTE's output pane when SciTE was in reach at the start,
+// else standard error. The window is found once: once the browser opens it usually takes the
+// foreground, and SciTE would no longer count as in reach.
+class Reporter {
+public:
+  explicit Reporter(HWND scite) noexcept : scite_(scite) {}
+
+  [[nodiscard]] bool toScite() const noexcept { return scite_ != nullptr; }
+
+  void say(std::string_view line) const {
+    if (toScite()) {
+      director::SendFrame(scite_, director::OutputCommand(director::OutputEscaped(line), true));
+    } else {
+      platform::showErrorMessage(line);
+      platform::showErrorMessage("\n");
+    }
   }
-  std::ostringstream contents;
-  contents << in.rdbuf();
-  return std::move(contents).str();
+
+private:
+  HWND scite_;
+};
+
+// SciTE's director window, or null when the client is not running or SciTE is out of reach.
+[[nodiscard]] HWND findScite() {
+  return director::hRecv != nullptr ? director::GetHwndDirectorExtension() : nullptr;
 }
 
-[[nodiscard]] bool openInBrowser(const std::string& url) {
+// The reply is "<@@>" and the word; anything else means there is none. extender.result is
+// emptied either way, so nothing of this run is left in SciTE.
+void parseWordAtCaret(std::string& word) {
+  const std::string_view reply = director::received;
+  word = reply.starts_with(director::kResultSeparator)
+             ? std::string(reply.substr(director::kResultSeparator.size()))
+             : std::string();
+  (void)director::SetProperty(director::kResultProperty, "");
+}
+
+[[nodiscard]] std::string wordAtCaret() {
+  std::string word;
+  director::LuaFuncGet(kLuaWordAtCaret, parseWordAtCaret, "", word);
+  return collapseWhiteSpace(unescapeReply(word));
+}
+
+[[nodiscard]] std::string fileExtension() {
+  return director::GetProperty("FileExt") ? unescapeReply(director::received) : std::string();
+}
+
+[[nodiscard]] std::string utf8Path(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return {text.begin(), text.end()};
+}
+
+[[nodiscard]] std::FILE* openForReading(const std::filesystem::path& file) {
+#ifdef _WIN32
+  return _wfopen(file.c_str(), L"rb");
+#else
+  return std::fopen(file.c_str(), "rb");
+#endif
+}
+
+// Null when the browser was started, else the error code that says why not.
+[[nodiscard]] std::optional<std::int32_t> openInBrowser(const std::string& url) {
   // Some protocol handlers are COM servers, which the shell can only reach from an apartment.
   const bool inApartment =
       ole32::CoInitializeEx(nullptr, static_cast<DWORD>(COINIT_APARTMENTTHREADED) |
@@ -39,9 +94,20 @@ constexpr INT_PTR kLastShellError = 32;
   });
   const WString verb = platform::toUtf16("open");
   const WString file = platform::toUtf16(url);
-  const HINSTANCE result =
-      shell32::ShellExecuteW(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  return reinterpret_cast<INT_PTR>(result) > kLastShellError;
+  const auto result = reinterpret_cast<INT_PTR>(
+      shell32::ShellExecuteW(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  if (result > kLastShellError) {
+    return std::nullopt;
+  }
+  // The shell sets the last error to the real cause; its own result is a coarse old code.
+  const DWORD lastError = kernel32::GetLastError();
+  return static_cast<std::int32_t>(lastError != 0 ? lastError : static_cast<DWORD>(result));
+}
+
+[[nodiscard]] std::string browserFailure(std::int32_t code) {
+  std::string message =
+      platform::systemMessage<kernel32::FormatMessageW, kernel32::LocalFree>(code);
+  return browserFailedLine(message.empty() ? "unknown error" : message, code);
 }
 
 }  // namespace
@@ -77,30 +143,64 @@ bool bindSystemFunctions() noexcept {
   }
 }
 
+bool startDirectorClient() noexcept {
+  try {
+    for (const platform::BindingGroup* group : director::clientBindingGroups()) {
+      if (platform::tryBindGroup(*group)) {
+        return false;
+      }
+    }
+    director::initModule();
+    return true;
+  } catch (...) {  // no receiver window: SciTE's replies could not reach us
+    director::hRecv = nullptr;
+    return false;
+  }
+}
+
 std::filesystem::path ownDirectory() {
   const WString path = platform::executablePath(kernel32::GetModuleFileNameW);
   return path.empty() ? std::filesystem::path() : std::filesystem::path(path).parent_path();
 }
 
-std::string configuredTemplate() {
+Settings readSettings() {
   const std::filesystem::path directory = ownDirectory();
-  if (!directory.empty()) {
-    if (const auto ini = readFile(directory / kIniFileName)) {
-      if (auto urlTemplate = templateFromIni(*ini)) {
-        return std::move(*urlTemplate);
-      }
-    }
+  if (directory.empty()) {
+    return {};
   }
-  return std::string(kDefaultTemplate);
+  const std::filesystem::path file = directory / kIniFileName;
+  Settings settings{utf8Path(file), {}};
+  const platform::Unique<std::FILE*, std::fclose> stream(openForReading(file));
+  if (stream) {
+    settings.text.resize(kMaxIniBytes);
+    settings.text.resize(std::fread(settings.text.data(), 1, kMaxIniBytes, stream.get()));
+  }
+  return settings;
 }
 
 ExitCode searchSelection() {
-  const std::string commandLine = platform::toUtf8(kernel32::GetCommandLineW());
-  const UrlChoice choice = chooseUrl(selectionFromCommandLine(commandLine), configuredTemplate());
-  if (choice.code != ExitCode::Opened) {
-    return choice.code;
+  const Reporter reporter(findScite());
+  std::string text = searchText(platform::toUtf8(kernel32::GetCommandLineW()));
+  const bool fromCaret = text.empty() && reporter.toScite();
+  if (fromCaret) {
+    text = wordAtCaret();
   }
-  return openInBrowser(choice.url) ? ExitCode::Opened : ExitCode::OpenFailed;
+  const std::string extension = reporter.toScite() ? fileExtension() : std::string();
+  const Settings settings = readSettings();
+  const TemplateSetting setting = templateFor(settings.text, extension);
+  const Outcome outcome = decide({text, fromCaret && !text.empty(), &setting, settings.path});
+  // Said before the shell is asked: the browser may take the foreground as it opens.
+  for (const std::string& line : outcome.lines) {
+    reporter.say(line);
+  }
+  if (outcome.code != ExitCode::Opened) {
+    return outcome.code;
+  }
+  if (const auto failure = openInBrowser(outcome.url)) {
+    reporter.say(browserFailure(*failure));
+    return ExitCode::OpenFailed;
+  }
+  return ExitCode::Opened;
 }
 
 int runBound() noexcept {
@@ -112,7 +212,11 @@ int runBound() noexcept {
 }
 
 int runCompanion() noexcept {
-  return bindSystemFunctions() ? runBound() : static_cast<int>(ExitCode::SystemUnavailable);
+  if (!bindSystemFunctions()) {
+    return static_cast<int>(ExitCode::SystemUnavailable);
+  }
+  (void)startDirectorClient();
+  return runBound();
 }
 
 }  // namespace companion

@@ -1,14 +1,17 @@
-// The companion's bound system functions and its run: command line, settings file and browser.
+// The companion's bound system functions and its run: command line, SciTE's director interface,
+// settings file and browser.
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 #include "companion/websearch.h"
 #include "platform/binding.h"
 #include "platform/win32.h"
 
 // clang-format off
-#define COMPANION_KERNEL32_FUNCTIONS(X) X(GetCommandLineW) X(GetModuleFileNameW)
+#define COMPANION_KERNEL32_FUNCTIONS(X) \
+  X(GetCommandLineW) X(GetModuleFileNameW) X(GetLastError) X(FormatMessageW) X(LocalFree)
 #define COMPANION_OLE32_FUNCTIONS(X) X(CoInitializeEx) X(CoUninitialize)
 #define COMPANION_SHELL32_FUNCTIONS(X) X(ShellExecuteW)
 // clang-format on
@@ -29,6 +32,13 @@ namespace companion {
 
 inline constexpr std::string_view kIniFileName = "websearch.ini";
 
+// Asks SciTE for the word at the caret: its bounds by the editor's word rules, its text, behind
+// the result separator so that a stale or foreign result is not taken for it.
+inline constexpr std::string_view kLuaWordAtCaret =
+    "function wordAtCaret() local p = editor.CurrentPos "
+    "local a, b = editor:WordStartPosition(p, true), editor:WordEndPosition(p, true) "
+    "return '<@@>'..editor:textrange(a, b) end";
+
 [[nodiscard]] const platform::BindingGroup& kernel32Bindings();
 [[nodiscard]] const platform::BindingGroup& ole32Bindings();
 [[nodiscard]] const platform::BindingGroup& shell32Bindings();
@@ -37,19 +47,29 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 // nothing: false when a library or function is missing.
 [[nodiscard]] bool bindSystemFunctions() noexcept;
 
+// Binds the director client's groups and creates its receiver window. False, quietly, when any
+// of it fails: SciTE then counts as out of reach and messages go to standard error.
+[[nodiscard]] bool startDirectorClient() noexcept;
+
 // The directory of the running executable; empty when the system does not say.
 [[nodiscard]] std::filesystem::path ownDirectory();
 
-// The template to fill: websearch.ini's url= beside the executable, else the default one.
-[[nodiscard]] std::string configuredTemplate();
+// websearch.ini beside the executable: its full path and up to kMaxIniBytes of its text (empty
+// when there is no such file).
+struct Settings {
+  std::string path;
+  std::string text;
+};
+[[nodiscard]] Settings readSettings();
 
-// One run over the bound slots: read the selection, choose the URL, hand it to the browser.
+// One run over the bound slots: read the selection (or the word at the caret), choose the URL,
+// say what happens, hand it to the browser.
 [[nodiscard]] ExitCode searchSelection();
 
 // searchSelection, with anything it throws turned into ExitCode::Unexpected.
 [[nodiscard]] int runBound() noexcept;
 
-// The whole program: bind, then run.
+// The whole program: bind, start the director client, then run.
 [[nodiscard]] int runCompanion() noexcept;
 
 }  // namespace companion

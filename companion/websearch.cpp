@@ -431,17 +431,9 @@ std::string browserFailedLine(std::string_view systemMessage, std::int64_t code)
 
 UrlChoice chooseUrl(std::string_view escapedSelection, std::string_view urlTemplate) {
   const std::string text = collapseWhiteSpace(unescapeReply(escapedSelection));
-  if (text.empty()) {
-    return {ExitCode::NothingToSearch, {}};
-  }
-  // Checked before a URL selection too, so that a broken setting shows on every run.
-  if (!isValidTemplate(urlTemplate)) {
-    return {ExitCode::BadTemplate, {}};
-  }
-  if (isWebUrl(text)) {
-    return {ExitCode::Opened, toUriCharacters(text)};
-  }
-  return {ExitCode::Opened, toUriCharacters(fillTemplate(urlTemplate, percentEncode(text)))};
+  const TemplateSetting setting{"url", std::string(urlTemplate), 0};
+  Outcome outcome = decide({text, false, &setting, {}});
+  return {outcome.code, std::move(outcome.url)};
 }
 
 }  // namespace companion

@@ -16,7 +16,6 @@ namespace director {
 namespace {
 
 constexpr std::string_view kClearOutputCommand = "extender:dostring do output:ClearAll() end";
-constexpr std::string_view kResultProperty = "extender.result";
 constexpr std::string_view kFunctionPattern = R"(^(?:local )?function ([^\(]+)\(([^\)]+)?)";
 constexpr std::string_view kAssignedFunctionPattern =
     R"(^(?:local\s)?(\w+)\s*=\s*function\(([^\)]+)?)";
@@ -62,13 +61,38 @@ bool ClearOutput() {
   return true;
 }
 
-bool OutputConsole(std::string_view text, bool lineEnd) {
+std::string OutputEscaped(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string OutputCommand(std::string_view text, bool lineEnd) {
   std::string command = "output:";
   command += text;
   if (lineEnd) {
     command += "\\n";  // SciTE turns the escape into the line break
   }
-  return SendCommand(command, false);
+  return command;
+}
+
+bool OutputConsole(std::string_view text, bool lineEnd) {
+  return SendCommand(OutputCommand(text, lineEnd), false);
 }
 
 bool LuaFuncRun(std::string_view code, std::string_view arguments) {

@@ -1,9 +1,13 @@
 // Creation of the receiver window and connection of the reply handler to it.
 #include "director/startup.h"
 
+#include "director/bindings.h"
 #include "director/channel.h"
 #include "director/discovery.h"
 #include "director/version.h"
+#include "platform/re.h"
+#include "platform/winstr.h"
+#include "windowhost/bindings.h"
 #include "windowhost/wEvent.h"
 
 namespace director {
@@ -17,6 +21,16 @@ constexpr std::size_t kClassFilterRoom = 256;
 constexpr std::size_t kTitleFilterRoom = 4096;
 
 }  // namespace
+
+std::vector<const platform::BindingGroup*> clientBindingGroups() {
+  std::vector<const platform::BindingGroup*> groups{&platform::textConversionBindings()};
+  for (const platform::BindingGroup& group : windowhost::bindingGroups()) {
+    groups.push_back(&group);
+  }
+  groups.push_back(&platform::pcreBindings());
+  groups.push_back(&user32Bindings());
+  return groups;
+}
 
 void initModule() {
   interfaceVersion = kInterfaceVersion;

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
+
+#include "platform/binding.h"
 
 #include "windowhost/wApp.h"
 #include "windowhost/wFrame.h"
@@ -19,6 +22,10 @@ inline constexpr std::string_view kReceiverTitle = "Velk-SciTE interface";
 inline constexpr std::string_view kReceiverClass = "wFrame";
 inline constexpr std::uint64_t kReceiverStyle = 0xCF0000;  // overlapped window, not visible
 inline constexpr windowhost::wSize kReceiverSize{320, 220};
+
+// The groups the client rests on, in binding order: text conversion, the window host's seven
+// groups, the pattern engine, and last its own "user32".
+[[nodiscard]] std::vector<const platform::BindingGroup*> clientBindingGroups();
 
 // Runs once, last of the module initialisations and after the user32 group is bound. Raises
 // wError when the receiver window cannot be registered or created.

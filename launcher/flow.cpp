@@ -19,18 +19,6 @@ std::string time;
 director::LuaSelection sel;
 std::string cmd;
 
-std::string doubleBackslashes(std::string_view text) {
-  std::string doubled;
-  doubled.reserve(text.size());
-  for (char c : text) {
-    doubled += c;
-    if (c == '\\') {
-      doubled += '\\';
-    }
-  }
-  return doubled;
-}
-
 std::string bannerText(std::string_view version, std::string_view stamp,
                        std::string_view shownApp) {
   std::string banner = ">> Velk-SciTE-Interface [v";
@@ -47,10 +35,10 @@ std::string selectionLine(std::string_view selection) {
 }
 
 std::string missingCompanionLine(std::string_view companionPath) {
-  // The path is shown with its backslashes doubled, as the banner shows the program's own path:
-  // SciTE would otherwise read "\t", "\b" or "\n" inside it as escapes and mangle it.
+  // The path is shown escaped, as the banner shows the program's own path: SciTE would otherwise
+  // read "\t", "\b" or "\n" inside it as escapes and mangle it.
   std::string line = "!> ERROR: Can't find file \"";
-  line += doubleBackslashes(companionPath);
+  line += director::OutputEscaped(companionPath);
   line += "\"!";
   return line;
 }
@@ -72,7 +60,7 @@ void runLauncher() {
     (void)director::OutputConsole(missingCompanionLine(websearch), true);
     std::exit(1);
   }
-  app = doubleBackslashes(getAppFilename());
+  app = director::OutputEscaped(getAppFilename());
   time = format(now(), "[HH:mm:ss]");
   (void)director::OutputConsole(bannerText(director::interfaceVersion, time, app), true);
   director::LuaFuncGet(director::LuaGetSelection, director::ParseLuaSelection, "", sel);

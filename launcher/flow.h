@@ -18,9 +18,6 @@ extern std::string time;
 extern director::LuaSelection sel;
 extern std::string cmd;
 
-// Every backslash doubled, because the director interface reads backslash escapes.
-[[nodiscard]] std::string doubleBackslashes(std::string_view text);
-
 [[nodiscard]] std::string bannerText(std::string_view version, std::string_view stamp,
                                      std::string_view shownApp);
 [[nodiscard]] std::string selectionLine(std::string_view selection);

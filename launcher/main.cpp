@@ -3,7 +3,6 @@
 // this order.
 #include <exception>
 
-#include "director/bindings.h"
 #include "director/startup.h"
 #include "launcher/flow.h"
 #include "launcher/sockets.h"
@@ -11,9 +10,6 @@
 #include "platform/binding.h"
 #include "platform/console.h"
 #include "platform/fatal.h"
-#include "platform/re.h"
-#include "platform/winstr.h"
-#include "windowhost/bindings.h"
 
 namespace {
 
@@ -23,12 +19,9 @@ void bindEverything() {
   platform::installSignalHandlers();
   platform::bindGroup(launcher::ws2_32Bindings());
   platform::bindGroup(launcher::kernel32Bindings());
-  platform::bindGroup(platform::textConversionBindings());
-  for (const platform::BindingGroup& group : windowhost::bindingGroups()) {
-    platform::bindGroup(group);
+  for (const platform::BindingGroup* group : director::clientBindingGroups()) {
+    platform::bindGroup(*group);
   }
-  platform::bindGroup(platform::pcreBindings());
-  platform::bindGroup(director::user32Bindings());
 }
 
 void startModules() {

@@ -3,29 +3,11 @@
 
 #include "launcher/syscalls.h"
 #include "platform/ascii.h"
-#include "platform/owner.h"
-#include "platform/text.h"
+#include "platform/system_message.h"
 
 namespace launcher {
 
 namespace {
-
-constexpr DWORD kMessageFlags =
-    FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;
-
-// The system's text for a code, exactly as it words it; empty when it has none.
-std::string systemMessage(std::int32_t errorCode) {
-  WCHAR* allocated = nullptr;
-  // With the allocate flag the buffer argument receives the address of the system's buffer.
-  const DWORD length =
-      kernel32::FormatMessageW(kMessageFlags, nullptr, static_cast<DWORD>(errorCode), 0,
-                               reinterpret_cast<LPWSTR>(&allocated), 0, nullptr);
-  const platform::Unique<WCHAR*, kernel32::LocalFree> owner(allocated);
-  if (length == 0 || allocated == nullptr) {
-    return {};
-  }
-  return platform::toUtf8(WStringView(allocated, length));
-}
 
 void appendHexEscape(std::string& out, unsigned char byte) {
   out += "\\x";
@@ -86,7 +68,10 @@ std::string quoted(std::string_view text) {
 
 platform::OSError newOSError(std::int32_t errorCode, std::string_view additionalInfo,
                              const std::source_location& where) {
-  std::string message = errorCode != 0 ? systemMessage(errorCode) : std::string();
+  std::string message =
+      errorCode != 0
+          ? platform::systemMessage<kernel32::FormatMessageW, kernel32::LocalFree>(errorCode)
+          : std::string();
   if (!additionalInfo.empty()) {
     if (!message.empty() && message.back() != '\n') {
       message += '\n';

@@ -35,6 +35,7 @@ struct FakeSystem {
   bool moduleFails = false;
   INT_PTR shellResult = 42;
   HRESULT comResult = 0;
+  DWORD lastError = 0;
   int comInits = 0;
   int comUninits = 0;
   ShellCall shell;
@@ -95,6 +96,16 @@ protected:
   }};
   SlotSwap<companion::ole32::CoUninitialize> comUninitSlot{[]() { ++fake.comUninits; }};
   SlotSwap<companion::shell32::ShellExecuteW> shellSlot{fakeShellExecute};
+  SlotSwap<companion::kernel32::GetLastError> lastErrorSlot{
+      []() -> DWORD { return fake.lastError; }};
+  // The system has a text for "file not found" only.
+  SlotSwap<companion::kernel32::FormatMessageW> messageSlot{
+      [](DWORD, LPCVOID, DWORD code, DWORD, LPWSTR buffer, DWORD, va_list*) -> DWORD {
+        static WCHAR text[] = {'N', 'o', 't', ' ', 'f', 'o', 'u', 'n', 'd', '.', '\r', '\n', 0};
+        *reinterpret_cast<LPWSTR*>(buffer) = text;
+        return code == 2 ? 12 : 0;
+      }};
+  SlotSwap<companion::kernel32::LocalFree> freeSlot{[](HLOCAL) -> HLOCAL { return nullptr; }};
 };
 
 struct RunCase {
@@ -104,30 +115,38 @@ struct RunCase {
   INT_PTR shellResult;
   ExitCode code;
   std::string_view opened;  // empty: the shell must not be called
+  std::string_view said;    // on standard error, SciTE being out of reach
 };
 
 TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
+  constexpr std::string_view kNothing =
+      "!> Nothing to search: select some text, or put the caret in a word.\n";
+  constexpr std::string_view kBadUrl =
+      "!> {ini}, line 1: url= must begin with http:// or https:// and contain {query}.\n";
   const RunCase cases[] = {
       {"no settings file", u"foo bar", std::nullopt, 42, ExitCode::Opened,
-       "https://duckduckgo.com/?q=foo%20bar"},
+       "https://duckduckgo.com/?q=foo%20bar", "+> Search: {url}\n"},
       {"own template", u"foo", "[search]\r\nurl=http://e.example/?q={query}\r\n", 42,
-       ExitCode::Opened, "http://e.example/?q=foo"},
+       ExitCode::Opened, "http://e.example/?q=foo", "+> Search: {url}\n"},
       {"settings without url", u"foo", "; nothing here\n", 42, ExitCode::Opened,
-       "https://duckduckgo.com/?q=foo"},
-      {"bad template", u"foo", "url=file:///C:/{query}\n", 42, ExitCode::BadTemplate, ""},
-      {"empty template", u"foo", "url=\n", 42, ExitCode::BadTemplate, ""},
-      {"nothing selected", u"", std::nullopt, 42, ExitCode::NothingToSearch, ""},
-      {"escaped line breaks only", u"\\r\\n", std::nullopt, 42, ExitCode::NothingToSearch, ""},
+       "https://duckduckgo.com/?q=foo", "+> Search: {url}\n"},
+      {"bad template", u"foo", "url=file:///C:/{query}\n", 42, ExitCode::BadTemplate, "", kBadUrl},
+      {"empty template", u"foo", "url=\n", 42, ExitCode::BadTemplate, "", kBadUrl},
+      {"nothing selected", u"", std::nullopt, 42, ExitCode::NothingToSearch, "", kNothing},
+      {"escaped line breaks only", u"\\r\\n", std::nullopt, 42, ExitCode::NothingToSearch, "",
+       kNothing},
       {"UTF-16 text", u"caf\u00E9 \U0001F600", std::nullopt, 42, ExitCode::Opened,
-       "https://duckduckgo.com/?q=caf%C3%A9%20%F0%9F%98%80"},
+       "https://duckduckgo.com/?q=caf%C3%A9%20%F0%9F%98%80", "+> Search: {url}\n"},
       {"URL", u"https://example.com/?a=b", std::nullopt, 42, ExitCode::Opened,
-       "https://example.com/?a=b"},
+       "https://example.com/?a=b", "+> Open: {url}\n"},
       {"shell fails: file not found", u"x", std::nullopt, 2, ExitCode::OpenFailed,
-       "https://duckduckgo.com/?q=x"},
+       "https://duckduckgo.com/?q=x",
+       "+> Search: {url}\n!> The browser could not be started: Not found (2).\n"},
       {"shell result 32 is a failure", u"x", std::nullopt, 32, ExitCode::OpenFailed,
-       "https://duckduckgo.com/?q=x"},
+       "https://duckduckgo.com/?q=x",
+       "+> Search: {url}\n!> The browser could not be started: unknown error (32).\n"},
       {"shell result 33 is a success", u"x", std::nullopt, 33, ExitCode::Opened,
-       "https://duckduckgo.com/?q=x"},
+       "https://duckduckgo.com/?q=x", "+> Search: {url}\n"},
   };
   for (const auto& c : cases) {
     SetUp();
@@ -138,9 +157,20 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
     }
     fake.shellResult = c.shellResult;
 
+    testing::internal::CaptureStderr();
     EXPECT_EQ(companion::searchSelection(), c.code) << c.name;
     EXPECT_EQ(fake.shell.count, c.opened.empty() ? 0 : 1) << c.name;
     EXPECT_EQ(fake.shell.file, c.opened) << c.name;
+    // Without SciTE in reach the lines go to standard error, in the same words.
+    std::string said(c.said);
+    for (const auto& [field, value] :
+         {std::pair<std::string, std::string>{"{url}", c.opened},
+          {"{ini}", (dir.path() / companion::kIniFileName).string()}}) {
+      if (const auto at = said.find(field); at != std::string::npos) {
+        said.replace(at, field.size(), value);
+      }
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), said) << c.name;
   }
 }
 

@@ -7,21 +7,22 @@ namespace {
 
 TEST(LauncherTexts, BannerShowsVersionTimeAndTheDoubledPath) {
   EXPECT_EQ(launcher::bannerText("1.0", "[14:03:09]",
-                                 launcher::doubleBackslashes(R"(C:\Tools\launcher.exe)")),
+                                 director::OutputEscaped(R"(C:\Tools\launcher.exe)")),
             R"(>> Velk-SciTE-Interface [v1.0] by @Zorvik\n-> [14:03:09] Running: )"
             R"(C:\\Tools\\launcher.exe)");
 }
 
-TEST(LauncherTexts, EveryBackslashIsDoubledAndNothingElseChanges) {
+TEST(LauncherTexts, BackslashesDoubledLineBreaksEscapedNothingElseChanges) {
   const std::pair<std::string, std::string> cases[] = {
       {R"(\\server\share\a.exe)", R"(\\\\server\\share\\a.exe)"},
       {"C:/Tools/launcher.exe", "C:/Tools/launcher.exe"},
       {"", ""},
       {"\\", "\\\\"},
       {"caf\xC3\xA9\\x", "caf\xC3\xA9\\\\x"},
+      {"a\r\nb\n", R"(a\r\nb\n)"},
   };
   for (const auto& [path, shown] : cases) {
-    EXPECT_EQ(launcher::doubleBackslashes(path), shown) << path;
+    EXPECT_EQ(director::OutputEscaped(path), shown) << path;
   }
 }
 
