@@ -1,5 +1,6 @@
 // websearch_recording.exe: the companion for end-to-end tests. It runs the same code, but instead
 // of starting a browser it appends each URL it would open to websearch-opened.txt beside itself.
+#include <filesystem>
 #include <fstream>
 
 #include "companion/system.h"
@@ -10,7 +11,7 @@ namespace {
 constexpr INT_PTR kShellSuccess = 42;
 
 HINSTANCE WINAPI recordOpen(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
-  std::ofstream record(companion::ownDirectory() / "websearch-opened.txt",
+  std::ofstream record(std::filesystem::path(companion::ownFolder()) / "websearch-opened.txt",
                        std::ios::binary | std::ios::app);
   record << platform::toUtf8(file) << '\n';
   return reinterpret_cast<HINSTANCE>(kShellSuccess);

@@ -67,16 +67,12 @@ void parseWordAtCaret(std::string& word) {
   return director::GetProperty("FileExt") ? unescapeReply(director::received) : std::string();
 }
 
-[[nodiscard]] std::string utf8Path(const std::filesystem::path& path) {
-  const std::u8string text = path.u8string();
-  return {text.begin(), text.end()};
-}
-
-[[nodiscard]] std::FILE* openForReading(const std::filesystem::path& file) {
+// Through the C run time: the stream library would double the program's size.
+[[nodiscard]] std::FILE* openForReading(const WString& file) {
 #ifdef _WIN32
   return _wfopen(file.c_str(), L"rb");
 #else
-  return std::fopen(file.c_str(), "rb");
+  return std::fopen(platform::toUtf8(file).c_str(), "rb");
 #endif
 }
 
@@ -158,18 +154,20 @@ bool startDirectorClient() noexcept {
   }
 }
 
-std::filesystem::path ownDirectory() {
-  const WString path = platform::executablePath(kernel32::GetModuleFileNameW);
-  return path.empty() ? std::filesystem::path() : std::filesystem::path(path).parent_path();
+WString ownFolder() {
+  WString path = platform::executablePath(kernel32::GetModuleFileNameW);
+  const auto separator = path.find_last_of(platform::toUtf16("\\/"));
+  path.resize(separator == WString::npos ? 0 : separator + 1);
+  return path;
 }
 
 Settings readSettings() {
-  const std::filesystem::path directory = ownDirectory();
-  if (directory.empty()) {
+  const WString folder = ownFolder();
+  if (folder.empty()) {
     return {};
   }
-  const std::filesystem::path file = directory / kIniFileName;
-  Settings settings{utf8Path(file), {}};
+  const WString file = folder + platform::toUtf16(kIniFileName);
+  Settings settings{platform::toUtf8(file), {}};
   const platform::Unique<std::FILE*, std::fclose> stream(openForReading(file));
   if (stream) {
     settings.text.resize(kMaxIniBytes);

@@ -2,7 +2,6 @@
 // settings file and browser.
 #pragma once
 
-#include <filesystem>
 #include <string>
 
 #include "companion/websearch.h"
@@ -51,8 +50,9 @@ inline constexpr std::string_view kLuaWordAtCaret =
 // of it fails: SciTE then counts as out of reach and messages go to standard error.
 [[nodiscard]] bool startDirectorClient() noexcept;
 
-// The directory of the running executable; empty when the system does not say.
-[[nodiscard]] std::filesystem::path ownDirectory();
+// The folder of the running executable with its trailing separator; empty when the system does
+// not say.
+[[nodiscard]] WString ownFolder();
 
 // websearch.ini beside the executable: its full path and up to kMaxIniBytes of its text (empty
 // when there is no such file).

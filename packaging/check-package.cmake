@@ -45,24 +45,25 @@ if(NOT EXISTS ${launcher})
   return()
 endif()
 
-# Without SciTE the selection is empty: the companion starts, finds nothing to search and opens
-# nothing, and the launcher ends with 0. A missing companion would give 1, a missing engine a
-# "could not load" line.
+# Without SciTE the selection is empty: the companion starts, finds nothing to search, says so on
+# its standard error (which it shares with the launcher) and opens nothing, and the launcher ends
+# with 0. A missing companion would give 1, a missing engine a "could not load" line.
 # The streams go to files, not pipes: a process that Wine starts on the launcher's behalf (its
 # desktop, say) inherits them and would keep a pipe open long after the launcher has ended.
-function(run_launcher expected_code)
+function(run_launcher expected_code expected_err)
   execute_process(COMMAND ${EMULATOR} ${launcher} RESULT_VARIABLE code
                   OUTPUT_FILE ${WORK_DIR}/stdout.txt ERROR_FILE ${WORK_DIR}/stderr.txt TIMEOUT 120)
   file(READ ${WORK_DIR}/stdout.txt out)
   file(READ ${WORK_DIR}/stderr.txt err)
-  if(NOT "${code}" STREQUAL "${expected_code}" OR NOT "${out}${err}" STREQUAL "")
+  if(NOT "${code}" STREQUAL "${expected_code}" OR NOT "${out}" STREQUAL ""
+     OR NOT "${err}" STREQUAL "${expected_err}")
     message(FATAL_ERROR "launcher.exe from the package: exit code ${code} (expected "
                         "${expected_code})\nstdout: ${out}\nstderr: ${err}")
   endif()
 endfunction()
 
-run_launcher(0)
+run_launcher(0 "!> Nothing to search: select some text, or put the caret in a word.\n")
 # Put back afterwards: the end-to-end tests run the unpacked folder as it was packed.
 file(RENAME ${unpacked}/${FOLDER}/websearch.exe ${WORK_DIR}/websearch.exe.aside)
-run_launcher(1)
+run_launcher(1 "")
 file(RENAME ${WORK_DIR}/websearch.exe.aside ${unpacked}/${FOLDER}/websearch.exe)

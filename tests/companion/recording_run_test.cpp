@@ -94,7 +94,8 @@ struct ProcessCase {
 
 TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
   bindHarness();
-  const std::filesystem::path recorder = companion::ownDirectory() / "websearch_recording.exe";
+  const std::filesystem::path recorder =
+      std::filesystem::path(companion::ownFolder()) / "websearch_recording.exe";
   ASSERT_TRUE(std::filesystem::exists(recorder)) << recorder;
 
   const ProcessCase cases[] = {

@@ -180,9 +180,11 @@ TEST(TemplateFromIni, FindsTheFirstUrlSetting) {
 // `fill` takes `room` characters: "https://e.example/ppp.../<fill>/<fill>".
 std::string padded(std::size_t room, std::string_view fill, std::size_t placeholders = 1) {
   const std::string head = "https://e.example/";
-  std::string out = head + std::string(kMaxUrl - head.size() - placeholders * (room + 1), 'p');
+  std::string out = head;
+  out.append(kMaxUrl - head.size() - placeholders * (room + 1), 'p');
   for (std::size_t i = 0; i < placeholders; ++i) {
-    out += "/" + std::string(fill);
+    out += '/';
+    out += fill;
   }
   return out;
 }
@@ -200,8 +202,11 @@ struct DecideCase {
 constexpr std::string_view kCut = "+> Cut to %: the selection is too long for a search address.\n";
 
 std::string cut(std::string_view characters) {
-  std::string line(kCut);
-  return line.replace(line.find('%'), 1, characters);
+  const std::size_t at = kCut.find('%');
+  std::string line(kCut.substr(0, at));
+  line += characters;
+  line += kCut.substr(at + 1);
+  return line;
 }
 
 TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {

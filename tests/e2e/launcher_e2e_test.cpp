@@ -7,6 +7,7 @@
 #include "harness.h"
 #include "launcher_run.h"
 #include "tests/support/exe_directory.h"
+#include "tests/support/files.h"
 
 namespace {
 
@@ -14,6 +15,8 @@ using e2e::Companion;
 using e2e::Install;
 
 constexpr std::string_view kBannerStart = ">> Velk-SciTE-Interface [v1.0] by @Zorvik\n-> ";
+constexpr std::string_view kNothingToSearch =
+    "!> Nothing to search: select some text, or put the caret in a word.\n";
 
 standin::Options selecting(std::string document, std::int64_t anchor, std::int64_t caret) {
   standin::Options options;
@@ -27,15 +30,16 @@ standin::Options selectingAll(const std::string& document) {
   return selecting(document, 0, static_cast<std::int64_t>(document.size()));
 }
 
-// The pane as the user sees it after a normal run: banner, time stamp, path, selection line.
+// The pane as the user sees it after a normal run: banner, time stamp, path, selection line,
+// then what the companion said.
 void expectNormalPane(const std::string& pane, const Install& install,
-                      std::string_view shownSelection) {
+                      std::string_view shownSelection, std::string_view companionLines = "") {
   ASSERT_TRUE(pane.starts_with(kBannerStart)) << pane;
   const std::string stamp = pane.substr(kBannerStart.size(), 10);
   EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\[\d\d:\d\d:\d\d\])"))) << stamp;
   EXPECT_EQ(pane.substr(kBannerStart.size() + 10),
-            " Running: " + e2e::utf8(install.launcher()) +
-                "\n+> Selection: " + std::string(shownSelection) + "\n");
+            " Running: " + e2e::utf8(install.launcher()) + "\n+> Selection: " +
+                std::string(shownSelection) + "\n" + std::string(companionLines));
 }
 
 std::string quotedCompanion(const Install& install) {
@@ -106,6 +110,55 @@ TEST_F(Launcher, TheRealCompanionSearchesForWhatSciteHasSelected) {
   }
 }
 
+struct CompanionCase {
+  const char* name;
+  standin::Options scite;
+  std::string ini;     // websearch.ini beside the companion, if not empty
+  std::string said;    // the companion's lines at the end of the pane; {ini} is the ini's path
+  std::string opened;  // what went to the shell, one line each
+};
+
+TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
+  auto caretAt = [](std::string document, std::int64_t caret) {
+    return selecting(std::move(document), caret, caret);
+  };
+  auto python = selectingAll("open");
+  python.file = R"(C:\docs\script.PY)";
+  const CompanionCase cases[] = {
+      {"selection", selectingAll("foo bar"), "", "+> Search: https://duckduckgo.com/?q=foo%20bar\n",
+       "https://duckduckgo.com/?q=foo%20bar\n"},
+      {"word at the caret", caretAt("say h\xC3\xA9llo_2 now", 6), "",
+       "+> Word at caret: h\xC3\xA9llo_2\n+> Search: https://duckduckgo.com/?q=h%C3%A9llo_2\n",
+       "https://duckduckgo.com/?q=h%C3%A9llo_2\n"},
+      {"caret between words", caretAt("one  two", 4), "", std::string(kNothingToSearch), ""},
+      {"empty document", caretAt("", 0), "", std::string(kNothingToSearch), ""},
+      {"template for the file type", python,
+       "url=https://all.example/{query}\nurl.py=https://docs.python.org/3/search.html?q={query}\n",
+       "+> Search: https://docs.python.org/3/search.html?q=open\n",
+       "https://docs.python.org/3/search.html?q=open\n"},
+      {"bad template", selectingAll("foo"), "url=ftp://e.example/{query}\n",
+       "!> {ini}, line 1: url= must begin with http:// or https:// and contain {query}.\n", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    standin::StandInRun scite(c.scite);
+    Install install(Companion::searching);
+    const auto ini = install.directory() / "websearch.ini";
+    if (!c.ini.empty()) {
+      test_support::writeFile(ini, c.ini);
+    }
+    const auto result = install.run();
+    EXPECT_EQ(result.exitCode, 0u) << result.standardError;
+    std::string said = c.said;
+    if (const auto at = said.find("{ini}"); at != std::string::npos) {
+      said.replace(at, 5, e2e::utf8(ini));
+    }
+    EXPECT_TRUE(scite.output().ends_with(said)) << scite.output();
+    EXPECT_EQ(install.openedUrls(), c.opened);
+    EXPECT_EQ(scite.properties()["extender.result"], "");
+  }
+}
+
 // The release zip, unpacked by the package test before this one runs.
 TEST_F(Launcher, FromTheReleaseZipItFindsAndStartsTheCompanionBesideIt) {
   const auto unpacked =
@@ -117,7 +170,7 @@ TEST_F(Launcher, FromTheReleaseZipItFindsAndStartsTheCompanionBesideIt) {
     Install install(unpacked);
     const auto result = install.run();
     EXPECT_EQ(result.exitCode, 0u) << result.standardError;
-    expectNormalPane(scite.output(), install, "");
+    expectNormalPane(scite.output(), install, "", kNothingToSearch);
   }
   {
     // The same folder with a companion that records what it would open.
@@ -126,7 +179,8 @@ TEST_F(Launcher, FromTheReleaseZipItFindsAndStartsTheCompanionBesideIt) {
     install.useSearchingRecorder();
     const auto result = install.run();
     EXPECT_EQ(result.exitCode, 0u) << result.standardError;
-    expectNormalPane(scite.output(), install, "foo bar");
+    expectNormalPane(scite.output(), install, "foo bar",
+                     "+> Search: https://duckduckgo.com/?q=foo%20bar\n");
     EXPECT_EQ(install.openedUrls(), "https://duckduckgo.com/?q=foo%20bar\n");
   }
 }
@@ -243,6 +297,25 @@ TEST_F(Launcher, WhateverSciteRepliesTheLauncherEndsAsSpecified) {
           result.standardError, std::regex(R"(Error: unhandled exception: .* \[ValueError\]\n$)")))
           << result.standardError;
       EXPECT_FALSE(install.companionRecord());
+    }
+  }
+}
+
+// The companion asks for the word at the caret; a bad or missing answer still ends in one line.
+TEST_F(Launcher, WhateverSciteRepliesTheCompanionEndsWithALine) {
+  using standin::Fault;
+  for (const Fault fault :
+       {Fault::noReply, Fault::noPrefix, Fault::embeddedNul, Fault::shortCbData, Fault::replyAll}) {
+    SCOPED_TRACE(static_cast<int>(fault));
+    auto options = selecting("one word", 5, 5);
+    options.fault = fault;
+    standin::StandInRun scite(options);
+    Install install(Companion::searching);
+    const auto result = install.run();
+    ASSERT_FALSE(result.timedOut);
+    if (result.exitCode == 0) {
+      EXPECT_TRUE(std::regex_search(scite.output(), std::regex(R"(\n[+!]> [^\n]+\n$)")))
+          << scite.output();
     }
   }
 }
