@@ -1,7 +1,8 @@
 // Times launcher.exe against the SciTE stand-in (a benchmark, not a test): from the process start
 // to the first frame SciTE receives (the start-up), to the companion's start, and to the
-// launcher's exit. It watches the stand-in's transcript and the companion's record from outside,
-// so the product runs unchanged.
+// launcher's exit; then, with the real companion (its recording build), to the URL reaching the
+// shell. It watches the stand-in's transcript and the companions' records from outside, so the
+// product runs unchanged.
 //   launcher_bench.exe [runs]
 #include <windows.h>
 
@@ -39,12 +40,16 @@ bool nonEmptyFile(const fs::path& path) {
 struct Timing {
   double firstFrame = -1;
   double companion = -1;
+  double url = -1;
   double exit = -1;
 };
 
 Timing timeOneRun(const e2e::Install& install, const fs::path& transcript) {
+  const fs::path record = install.directory() / "websearch.exe.record";
+  const fs::path opened = install.directory() / "websearch-opened.txt";
   std::error_code ignored;
-  fs::remove(install.directory() / "websearch.exe.record", ignored);
+  fs::remove(record, ignored);
+  fs::remove(opened, ignored);
   std::wstring commandLine = L"\"" + install.launcher().wstring() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -62,8 +67,11 @@ Timing timeOneRun(const e2e::Install& install, const fs::path& transcript) {
     if (timing.firstFrame < 0 && nonEmptyFile(transcript)) {
       timing.firstFrame = now;
     }
-    if (timing.companion < 0 && fs::exists(install.directory() / "websearch.exe.record")) {
+    if (timing.companion < 0 && fs::exists(record)) {
       timing.companion = now;
+    }
+    if (timing.url < 0 && nonEmptyFile(opened)) {
+      timing.url = now;
     }
     if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
       timing.exit = now;
@@ -86,15 +94,22 @@ int main(int argc, char** argv) {
   standin::Options options;
   options.document = "search the web";
   options.caret = static_cast<std::int64_t>(options.document.size());
-  e2e::Install install;
-  std::vector<double> firstFrames, companions, exits;
+  const e2e::Install install;
+  const e2e::Install searching(e2e::Companion::searching);
+  std::vector<double> firstFrames, companions, exits, urls, searchExits;
   for (int i = 0; i < runs; ++i) {
     // A fresh stand-in each run, so the transcript shows this run's first frame.
+    {
+      standin::StandInRun scite(options);
+      const Timing timing = timeOneRun(install, scite.directory() / "transcript");
+      firstFrames.push_back(timing.firstFrame);
+      companions.push_back(timing.companion);
+      exits.push_back(timing.exit);
+    }
     standin::StandInRun scite(options);
-    const Timing timing = timeOneRun(install, scite.directory() / "transcript");
-    firstFrames.push_back(timing.firstFrame);
-    companions.push_back(timing.companion);
-    exits.push_back(timing.exit);
+    const Timing timing = timeOneRun(searching, scite.directory() / "transcript");
+    urls.push_back(timing.url);
+    searchExits.push_back(timing.exit);
   }
   std::printf("runs: %d\n", runs);
   std::printf("median start-up (process start to first frame at SciTE): %7.1f ms\n",
@@ -103,5 +118,10 @@ int main(int argc, char** argv) {
               1000 * median(companions));
   std::printf("median process start to launcher exit:                   %7.1f ms\n",
               1000 * median(exits));
+  std::printf("with the real companion:\n");
+  std::printf("median process start to the URL at the shell:            %7.1f ms\n",
+              1000 * median(urls));
+  std::printf("median process start to launcher exit:                   %7.1f ms\n",
+              1000 * median(searchExits));
   return 0;
 }
