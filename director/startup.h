@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "platform/binding.h"
-
 #include "windowhost/wApp.h"
 #include "windowhost/wFrame.h"
 

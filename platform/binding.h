@@ -38,8 +38,9 @@ struct BindingGroup {
 // A group's functions are listed once, as an X-macro `#define <GROUP>_FUNCTIONS(X) X(Name) ...`;
 // the list expands into the slots (inside the group's namespace) and into the group's entries,
 // so a slot without an entry, or a name written twice, cannot occur.
+// NOLINTNEXTLINE(bugprone-macro-parentheses): the argument is the name being declared
 #define PLATFORM_BINDING_SLOT(name) inline decltype(&::name) name = nullptr;
-#define PLATFORM_BINDING_ENTRY(name) ::platform::Bind(#name, name),
+#define PLATFORM_BINDING_ENTRY(name) ::platform::Bind(#name, (name)),
 
 // What stopped a group from binding: the library, or the first function that is missing.
 struct BindingFailure {
