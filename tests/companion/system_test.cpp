@@ -123,6 +123,8 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
       "!> Nothing to search: select some text, or put the caret in a word.\n";
   constexpr std::string_view kBadUrl =
       "!> {ini}, line 1: url= must begin with http:// or https:// and contain {query}.\n";
+  // Only the first 64 KiB of the settings are read.
+  const std::string huge = std::string(70000, ';') + "\nurl=http://late.example/{query}\n";
   const RunCase cases[] = {
       {"no settings file", u"foo bar", std::nullopt, 42, ExitCode::Opened,
        "https://duckduckgo.com/?q=foo%20bar", "+> Search: {url}\n"},
@@ -135,6 +137,12 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
       {"nothing selected", u"", std::nullopt, 42, ExitCode::NothingToSearch, "", kNothing},
       {"escaped line breaks only", u"\\r\\n", std::nullopt, 42, ExitCode::NothingToSearch, "",
        kNothing},
+      {"settings beyond 64 KiB ignored", u"x", huge, 42, ExitCode::Opened,
+       "https://duckduckgo.com/?q=x", "+> Search: {url}\n"},
+      {"NUL bytes in the settings", u"x", std::string_view("url=http://a\0b/{query}\n", 23), 42,
+       ExitCode::Opened, "http://a%00b/x", "+> Search: {url}\n"},
+      {"lone surrogate", u"a\xD800z", std::nullopt, 42, ExitCode::Opened,
+       "https://duckduckgo.com/?q=a%EF%BF%BDz", "+> Search: {url}\n"},
       {"UTF-16 text", u"caf\u00E9 \U0001F600", std::nullopt, 42, ExitCode::Opened,
        "https://duckduckgo.com/?q=caf%C3%A9%20%F0%9F%98%80", "+> Search: {url}\n"},
       {"URL", u"https://example.com/?a=b", std::nullopt, 42, ExitCode::Opened,
