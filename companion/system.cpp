@@ -20,6 +20,13 @@ namespace {
 // ShellExecuteW reports success by a value above 32, a convention from 16-bit Windows.
 constexpr INT_PTR kLastShellError = 32;
 
+// Asks SciTE for the word at the caret: its bounds by the editor's word rules, its text, behind
+// the result separator so that a stale or foreign result is not taken for it.
+constexpr std::string_view kLuaWordAtCaret =
+    "function wordAtCaret() local p = editor.CurrentPos "
+    "local a, b = editor:WordStartPosition(p, true), editor:WordEndPosition(p, true) "
+    "return '<@@>'..editor:textrange(a, b) end";
+
 // Where the user reads what happened: SciTE's output pane when SciTE was in reach at the start,
 // else standard error. The window is found once: once the browser opens it usually takes the
 // foreground, and SciTE would no longer count as in reach.

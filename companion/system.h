@@ -31,13 +31,6 @@ namespace companion {
 
 inline constexpr std::string_view kIniFileName = "websearch.ini";
 
-// Asks SciTE for the word at the caret: its bounds by the editor's word rules, its text, behind
-// the result separator so that a stale or foreign result is not taken for it.
-inline constexpr std::string_view kLuaWordAtCaret =
-    "function wordAtCaret() local p = editor.CurrentPos "
-    "local a, b = editor:WordStartPosition(p, true), editor:WordEndPosition(p, true) "
-    "return '<@@>'..editor:textrange(a, b) end";
-
 [[nodiscard]] const platform::BindingGroup& kernel32Bindings();
 [[nodiscard]] const platform::BindingGroup& ole32Bindings();
 [[nodiscard]] const platform::BindingGroup& shell32Bindings();
