@@ -53,7 +53,9 @@ StandInRun::StandInRun(const Options& options) : dir_(freshDirectory()) {
     throw std::runtime_error("cannot start " + exe.string());
   }
   const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
-  while (!fs::exists(dir_ / "ready")) {
+  // Under Wine the file can be seen a moment before it can be read, so its text is awaited.
+  std::string ready;
+  while ((ready = readFile(dir_ / "ready")).find("\ndirector=") == std::string::npos) {
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
       abandon("the stand-in ended before it was ready");
     }
@@ -62,7 +64,6 @@ StandInRun::StandInRun(const Options& options) : dir_(freshDirectory()) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  const std::string ready = readFile(dir_ / "ready");
   processId_ = static_cast<DWORD>(readyValue(ready, "pid"));
   main_ = reinterpret_cast<HWND>(readyValue(ready, "main"));
   director_ = reinterpret_cast<HWND>(readyValue(ready, "director"));
