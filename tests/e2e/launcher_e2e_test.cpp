@@ -48,6 +48,11 @@ std::string quotedCompanion(const Install& install) {
 
 class Launcher : public ::testing::Test {};
 
+// Every way the stand-in can answer unlike SciTE.
+using standin::Fault;
+constexpr Fault kFaults[] = {Fault::noReply, Fault::noPrefix, Fault::embeddedNul,
+                             Fault::shortCbData, Fault::replyAll};
+
 struct SelectionCase {
   const char* name;
   std::string document;
@@ -278,9 +283,7 @@ TEST_F(Launcher, ASelectionReplyWithoutANumberEndsWithTheValueErrorReport) {
 }
 
 TEST_F(Launcher, WhateverSciteRepliesTheLauncherEndsAsSpecified) {
-  using standin::Fault;
-  for (const Fault fault :
-       {Fault::noReply, Fault::noPrefix, Fault::embeddedNul, Fault::shortCbData, Fault::replyAll}) {
+  for (const Fault fault : kFaults) {
     SCOPED_TRACE(static_cast<int>(fault));
     auto options = selectingAll("foo bar");
     options.fault = fault;
@@ -303,9 +306,7 @@ TEST_F(Launcher, WhateverSciteRepliesTheLauncherEndsAsSpecified) {
 
 // The companion asks for the word at the caret; a bad or missing answer still ends in one line.
 TEST_F(Launcher, WhateverSciteRepliesTheCompanionEndsWithALine) {
-  using standin::Fault;
-  for (const Fault fault :
-       {Fault::noReply, Fault::noPrefix, Fault::embeddedNul, Fault::shortCbData, Fault::replyAll}) {
+  for (const Fault fault : kFaults) {
     SCOPED_TRACE(static_cast<int>(fault));
     auto options = selecting("one word", 5, 5);
     options.fault = fault;
