@@ -8,13 +8,11 @@
 
 namespace {
 
-constexpr INT_PTR kShellSuccess = 42;
-
-HINSTANCE WINAPI recordOpen(HWND, LPCWSTR, LPCWSTR file, LPCWSTR, LPCWSTR, INT) {
+BOOL WINAPI recordOpen(SHELLEXECUTEINFOW* request) {
   std::ofstream record(std::filesystem::path(companion::ownFolder()) / "websearch-opened.txt",
                        std::ios::binary | std::ios::app);
-  record << platform::toUtf8(file) << '\n';
-  return reinterpret_cast<HINSTANCE>(kShellSuccess);
+  record << platform::toUtf8(request->lpFile) << '\n';
+  return TRUE;
 }
 
 }  // namespace
@@ -24,6 +22,6 @@ int main() {
     return static_cast<int>(companion::ExitCode::SystemUnavailable);
   }
   (void)companion::startDirectorClient();
-  companion::shell32::ShellExecuteW = recordOpen;
+  companion::shell32::ShellExecuteExW = recordOpen;
   return companion::runBound();
 }

@@ -6,6 +6,7 @@
 
 #include "director/channel.h"
 #include "director/discovery.h"
+#include "director/escapes.h"
 #include "director/operations.h"
 #include "director/startup.h"
 #include "platform/executable.h"
@@ -16,9 +17,6 @@
 namespace companion {
 
 namespace {
-
-// ShellExecuteW reports success by a value above 32, a convention from 16-bit Windows.
-constexpr INT_PTR kLastShellError = 32;
 
 // Asks SciTE for the word at the caret: its bounds by the editor's word rules, its text, behind
 // the result separator so that a stale or foreign result is not taken for it.
@@ -67,11 +65,11 @@ void parseWordAtCaret(std::string& word) {
 [[nodiscard]] std::string wordAtCaret() {
   std::string word;
   director::LuaFuncGet(kLuaWordAtCaret, parseWordAtCaret, "", word);
-  return collapseWhiteSpace(unescapeReply(word));
+  return collapseWhiteSpace(director::unescapeReply(word));
 }
 
 [[nodiscard]] std::string fileExtension() {
-  return director::GetProperty("FileExt") ? unescapeReply(director::received) : std::string();
+  return director::GetProperty("FileExt") ? director::unescapeReply(director::received) : std::string();
 }
 
 // Through the C run time: the stream library would double the program's size.
@@ -97,14 +95,23 @@ void parseWordAtCaret(std::string& word) {
   });
   const WString verb = platform::toUtf16("open");
   const WString file = platform::toUtf16(url);
-  const auto result = reinterpret_cast<INT_PTR>(
-      shell32::ShellExecuteW(nullptr, verb.c_str(), file.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  if (result > kLastShellError) {
+  SHELLEXECUTEINFOW request{};
+  request.cbSize = sizeof(request);
+  // The program ends as soon as the call returns, so the shell must finish handing the address
+  // over before it returns (NOASYNC). A failure is said in SciTE's pane: no dialog of the
+  // shell's own may hold up the tool run, hidden behind the editor (NO_UI).
+  request.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  request.lpVerb = verb.c_str();
+  request.lpFile = file.c_str();
+  request.nShow = SW_SHOWNORMAL;
+  if (shell32::ShellExecuteExW(&request) != FALSE) {
     return std::nullopt;
   }
-  // The shell sets the last error to the real cause; its own result is a coarse old code.
+  // The shell sets the last error to the real cause; hInstApp holds only a coarse old code.
   const DWORD lastError = kernel32::GetLastError();
-  return static_cast<std::int32_t>(lastError != 0 ? lastError : static_cast<DWORD>(result));
+  return static_cast<std::int32_t>(
+      lastError != 0 ? lastError
+                     : static_cast<DWORD>(reinterpret_cast<INT_PTR>(request.hInstApp)));
 }
 
 [[nodiscard]] std::string browserFailure(std::int32_t code) {
@@ -138,12 +145,27 @@ const platform::BindingGroup& shell32Bindings() {
 
 bool bindSystemFunctions() noexcept {
   try {
-    // Quietly, unlike the launcher: nobody reads this program's streams.
-    return !platform::tryBindGroup(kernel32Bindings()) &&
-           !platform::tryBindGroup(ole32Bindings()) && !platform::tryBindGroup(shell32Bindings());
+    // Quietly, unlike the launcher: without these there is no way to say anything anyway.
+    if (platform::tryBindGroup(kernel32Bindings()) || platform::tryBindGroup(ole32Bindings()) ||
+        platform::tryBindGroup(shell32Bindings())) {
+      return false;
+    }
+    using namespace ntdll;
+    static const platform::BindingGroup optional{
+        "ntdll", {COMPANION_NTDLL_OPTIONAL_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+    (void)platform::tryBindGroup(optional);  // absent on Windows: the slot stays null
+    return true;
   } catch (...) {  // building the groups allocates
     return false;
   }
+}
+
+std::size_t shellUrlLimit() {
+  if (ntdll::wine_get_version == nullptr) {
+    return maxUrlLengthFor(std::nullopt);
+  }
+  const char* version = ntdll::wine_get_version();
+  return maxUrlLengthFor(version != nullptr ? version : "");
 }
 
 bool startDirectorClient() noexcept {
@@ -193,7 +215,8 @@ ExitCode searchSelection() {
   const std::string extension = reporter.toScite() ? fileExtension() : std::string();
   const Settings settings = readSettings();
   const TemplateSetting setting = templateFor(settings.text, extension);
-  const Outcome outcome = decide({text, fromCaret && !text.empty(), &setting, settings.path});
+  const Outcome outcome =
+      decide({text, fromCaret && !text.empty(), &setting, settings.path, shellUrlLimit()});
   // Said before the shell is asked: the browser may take the foreground as it opens.
   for (const std::string& line : outcome.lines) {
     reporter.say(line);

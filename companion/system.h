@@ -12,7 +12,9 @@
 #define COMPANION_KERNEL32_FUNCTIONS(X) \
   X(GetCommandLineW) X(GetModuleFileNameW) X(GetLastError) X(FormatMessageW) X(LocalFree)
 #define COMPANION_OLE32_FUNCTIONS(X) X(CoInitializeEx) X(CoUninitialize)
-#define COMPANION_SHELL32_FUNCTIONS(X) X(ShellExecuteW)
+#define COMPANION_SHELL32_FUNCTIONS(X) X(ShellExecuteExW)
+// Optional: only Wine has it, and it tells which limits Wine's shell has.
+#define COMPANION_NTDLL_OPTIONAL_FUNCTIONS(X) X(wine_get_version)
 // clang-format on
 
 namespace companion::kernel32 {
@@ -27,6 +29,10 @@ namespace companion::shell32 {
 COMPANION_SHELL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace companion::shell32
 
+namespace companion::ntdll {
+COMPANION_NTDLL_OPTIONAL_FUNCTIONS(PLATFORM_BINDING_SLOT)
+}  // namespace companion::ntdll
+
 namespace companion {
 
 inline constexpr std::string_view kIniFileName = "websearch.ini";
@@ -35,9 +41,12 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 [[nodiscard]] const platform::BindingGroup& ole32Bindings();
 [[nodiscard]] const platform::BindingGroup& shell32Bindings();
 
-// Fills every slot, in the order kernel32, ole32, shell32. Unlike the launcher it reports
-// nothing: false when a library or function is missing.
+// Fills every slot, in the order kernel32, ole32, shell32, then the optional ntdll one. Unlike
+// the launcher it reports nothing: false when a library or required function is missing.
 [[nodiscard]] bool bindSystemFunctions() noexcept;
+
+// The longest address this system's shell is handed: shorter under an old Wine.
+[[nodiscard]] std::size_t shellUrlLimit();
 
 // Binds the director client's groups and creates its receiver window. False, quietly, when any
 // of it fails: SciTE then counts as out of reach and messages go to standard error.

@@ -3,18 +3,20 @@
 #include "companion/websearch.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <utility>
 
+#include "director/escapes.h"
 #include "platform/ascii.h"
 
 namespace companion {
 
 namespace {
 
+using director::unescapeReply;
 using platform::equalsIgnoringCase;
 using platform::isAsciiAlphanumeric;
-using platform::isOctalDigit;
 using platform::startsWithIgnoringCase;
 
 constexpr std::string_view kWhiteSpace = " \t\n\v\f\r";
@@ -52,62 +54,6 @@ void appendPercentEscape(std::string& out, char c) {
   }
   const auto last = text.find_last_not_of(kWhiteSpace);
   return text.substr(first, last - first + 1);
-}
-
-// The one-letter escapes; a NUL result means the letter names none.
-[[nodiscard]] constexpr char namedEscape(char letter) noexcept {
-  switch (letter) {
-    case 'a':
-      return '\a';
-    case 'b':
-      return '\b';
-    case 'f':
-      return '\f';
-    case 'n':
-      return '\n';
-    case 'r':
-      return '\r';
-    case 't':
-      return '\t';
-    case 'v':
-      return '\v';
-    case '\\':
-      return '\\';
-    default:
-      return '\0';
-  }
-}
-
-// Three octal digits that fit a byte; \400 and above name no byte and are left alone.
-[[nodiscard]] std::optional<char> octalEscape(std::string_view digits) noexcept {
-  if (digits.size() < 3 || !std::all_of(digits.begin(), digits.begin() + 3, isOctalDigit)) {
-    return std::nullopt;
-  }
-  const int value = (digits[0] - '0') * 64 + (digits[1] - '0') * 8 + (digits[2] - '0');
-  if (value > 0xFF) {
-    return std::nullopt;
-  }
-  return static_cast<char>(static_cast<unsigned char>(value));
-}
-
-struct Escape {
-  char byte = '\0';
-  std::size_t length = 0;  // characters after the backslash
-};
-
-// The escape `rest`, the text after a backslash, starts with. A backslash that starts none, or
-// ends the text, stands for itself.
-[[nodiscard]] std::optional<Escape> readEscape(std::string_view rest) noexcept {
-  if (rest.empty()) {
-    return std::nullopt;
-  }
-  if (const char named = namedEscape(rest[0]); named != '\0') {
-    return Escape{named, 1};
-  }
-  if (const auto byte = octalEscape(rest.substr(0, 3))) {
-    return Escape{*byte, 3};
-  }
-  return std::nullopt;
 }
 
 [[nodiscard]] std::string fillTemplate(std::string_view urlTemplate, std::string_view query) {
@@ -217,6 +163,40 @@ void visitIniEntries(std::string_view iniText, Visit visit) {
   return text.size();
 }
 
+// 2048 as "2,048", the way the user's lines write numbers.
+[[nodiscard]] std::string withThousandsSeparators(std::size_t number) {
+  std::string digits = std::to_string(number);
+  for (auto at = digits.size(); at > 3; at -= 3) {
+    digits.insert(at - 3, 1, ',');
+  }
+  return digits;
+}
+
+// The leading decimal number of `text`, and the text after it; nothing when it starts with none
+// or the number does not fit.
+[[nodiscard]] std::optional<std::pair<unsigned, std::string_view>> leadingNumber(
+    std::string_view text) {
+  unsigned value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc()) {
+    return std::nullopt;
+  }
+  return std::pair{value, text.substr(static_cast<std::size_t>(end - text.data()))};
+}
+
+// Wine's shell overflows long command lines before this version.
+constexpr std::pair<unsigned, unsigned> kFirstSoundWine{8, 17};
+
+// Major and minor number compared as numbers: "8.2" is older than "8.17".
+[[nodiscard]] bool isOldWine(std::string_view version) {
+  const auto major = leadingNumber(version);
+  if (!major || !major->second.starts_with('.')) {
+    return true;
+  }
+  const auto minor = leadingNumber(major->second.substr(1));
+  return !minor || std::pair{major->first, minor->first} < kFirstSoundWine;
+}
+
 [[nodiscard]] Outcome refused(Outcome outcome, ExitCode code, std::string line) {
   outcome.code = code;
   outcome.lines.push_back(std::move(line));
@@ -230,16 +210,19 @@ void visitIniEntries(std::string_view iniText, Visit visit) {
   return outcome;
 }
 
-// The search address for `text`, the words cut so that it stays within kMaxUrlLength.
-[[nodiscard]] Outcome search(Outcome outcome, std::string_view text, const TemplateSetting& setting,
-                             std::string_view iniPath) {
+// The search address for `text`, the words cut so that it stays within the request's limit.
+[[nodiscard]] Outcome search(Outcome outcome, const SearchRequest& request,
+                             const TemplateSetting& setting) {
+  const std::size_t limit = request.maxUrlLength;
   // The template's own characters are fixed; every placeholder takes the same encoded words.
   const std::size_t fixedSize = toUriCharacters(fillTemplate(setting.value, "")).size();
   const std::size_t budget =
-      fixedSize < kMaxUrlLength ? (kMaxUrlLength - fixedSize) / placeholderCount(setting.value) : 0;
+      fixedSize < limit ? (limit - fixedSize) / placeholderCount(setting.value) : 0;
+  const std::string_view text = request.text;
   const std::size_t kept = fittingLength(text, budget);
   if (kept == 0) {
-    return refused(std::move(outcome), ExitCode::BadTemplate, noRoomForWordsLine(iniPath, setting));
+    return refused(std::move(outcome), ExitCode::BadTemplate,
+                   noRoomForWordsLine(request.iniPath, setting, limit));
   }
   const std::string_view words = text.substr(0, kept);
   if (kept < text.size()) {
@@ -250,6 +233,10 @@ void visitIniEntries(std::string_view iniText, Visit visit) {
 }
 
 }  // namespace
+
+std::size_t maxUrlLengthFor(std::optional<std::string_view> wineVersion) {
+  return wineVersion && isOldWine(*wineVersion) ? kOldWineMaxUrlLength : kMaxUrlLength;
+}
 
 std::string selectionFromCommandLine(std::string_view commandLine) {
   bool quoted = false;
@@ -264,21 +251,6 @@ std::string selectionFromCommandLine(std::string_view commandLine) {
     }
   }
   return std::string(commandLine.substr(i));
-}
-
-std::string unescapeReply(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto escape = text[i] == '\\' ? readEscape(text.substr(i + 1)) : std::nullopt;
-    if (escape) {
-      out.push_back(escape->byte);
-      i += escape->length;
-    } else {
-      out.push_back(text[i]);
-    }
-  }
-  return out;
 }
 
 std::string collapseWhiteSpace(std::string_view text) {
@@ -390,11 +362,11 @@ Outcome decide(const SearchRequest& request) {
   }
   if (isWebUrl(request.text)) {
     std::string url = toUriCharacters(request.text);
-    if (url.size() <= kMaxUrlLength) {
+    if (url.size() <= request.maxUrlLength) {
       return opened(std::move(outcome), kOpenLabel, std::move(url));
     }
   }
-  return search(std::move(outcome), request.text, setting, request.iniPath);
+  return search(std::move(outcome), request, setting);
 }
 
 std::string nothingToSearchLine() {
@@ -415,10 +387,10 @@ std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& set
          "= must begin with http:// or https:// and contain {query}.";
 }
 
-std::string noRoomForWordsLine(std::string_view iniPath, const TemplateSetting& setting) {
-  static_assert(kMaxUrlLength == 2048, "the message spells the limit out");
-  return settingPlace(iniPath, setting) +
-         "= leaves no room for the search words within 2,048 characters.";
+std::string noRoomForWordsLine(std::string_view iniPath, const TemplateSetting& setting,
+                               std::size_t maxUrlLength) {
+  return settingPlace(iniPath, setting) + "= leaves no room for the search words within " +
+         withThousandsSeparators(maxUrlLength) + " characters.";
 }
 
 std::string browserFailedLine(std::string_view systemMessage, std::int64_t code) {

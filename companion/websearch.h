@@ -28,10 +28,6 @@ inline constexpr std::string_view kQueryPlaceholder = "{query}";
 // The name ends at the first blank or tab outside double quotes, the way the C run time reads it.
 [[nodiscard]] std::string selectionFromCommandLine(std::string_view commandLine);
 
-// Undoes the escapes of the editor's replies: \a \b \f \n \r \t \v, \\ and three octal digits.
-// A backslash that starts none of them stays as it is.
-[[nodiscard]] std::string unescapeReply(std::string_view text);
-
 // Runs of blanks, tabs and line breaks become one blank; none is left at either end.
 [[nodiscard]] std::string collapseWhiteSpace(std::string_view text);
 
@@ -56,6 +52,14 @@ inline constexpr std::string_view kQueryPlaceholder = "{query}";
 
 // The longest address handed to the shell; longer ones are not opened by every browser.
 inline constexpr std::size_t kMaxUrlLength = 2048;
+// The longest under Wine before 8.17, whose shell overflows a fixed buffer with addresses of
+// about 1,000 characters while it builds the browser's command line (984 still open with its
+// default handler; this leaves room for a longer handler command).
+inline constexpr std::size_t kOldWineMaxUrlLength = 900;
+
+// The limit for a system that gives `wineVersion` ("8.0", "10.0-rc2") as Wine's version, or
+// none (std::nullopt: not Wine). A version that cannot be read counts as an old one.
+[[nodiscard]] std::size_t maxUrlLengthFor(std::optional<std::string_view> wineVersion);
 // websearch.ini is read up to this size; anything beyond it is ignored.
 inline constexpr std::size_t kMaxIniBytes = std::size_t{64} * 1024;
 
@@ -85,10 +89,11 @@ struct SearchRequest {
   bool fromCaret = false;  // text is the word at the caret, not a selection
   const TemplateSetting* setting = nullptr;  // nullptr: the built-in default
   std::string_view iniPath;  // the full path shown in the message about a bad template
+  std::size_t maxUrlLength = kMaxUrlLength;  // the longest address the shell may get
 };
 
 // Decides the URL and the lines that go before it. Nothing to search, a bad template or one
-// that leaves no room for the words within kMaxUrlLength opens nothing.
+// that leaves no room for the words within the request's limit opens nothing.
 [[nodiscard]] Outcome decide(const SearchRequest& request);
 
 // The texts the user sees, unescaped.
@@ -97,7 +102,8 @@ struct SearchRequest {
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& setting);
 [[nodiscard]] std::string noRoomForWordsLine(std::string_view iniPath,
-                                             const TemplateSetting& setting);
+                                             const TemplateSetting& setting,
+                                             std::size_t maxUrlLength);
 [[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
 
 struct UrlChoice {

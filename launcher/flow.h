@@ -2,6 +2,7 @@
 // fetch and echo the selection, and start the companion with it.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -23,8 +24,17 @@ extern std::string cmd;
 [[nodiscard]] std::string selectionLine(std::string_view selection);
 [[nodiscard]] std::string missingCompanionLine(std::string_view companionPath);
 
+// The longest command line the system starts a process with, in UTF-16 units with its NUL.
+inline constexpr std::size_t kMaxCommandLineUnits = 32767;
+
+// The longest start of `selection` whose UTF-16 form takes at most `room` units. It ends
+// between whole characters and whole escapes, so the companion reads a prefix of what SciTE
+// sent, never half a character or a broken escape.
+[[nodiscard]] std::string_view selectionWithin(std::string_view selection, std::size_t room);
+
 // The companion's path quoted, then one blank and the selection as it is: blanks in the
-// selection split it into arguments.
+// selection split it into arguments. A selection too long for the system's limit is cut by
+// selectionWithin; the companion cuts every search to far less anyway.
 [[nodiscard]] std::string companionCommandLine(std::string_view companionPath,
                                                std::string_view selection);
 

@@ -9,22 +9,6 @@ namespace {
 
 constexpr char32_t kMaxCodePoint = 0x10FFFF;
 
-[[nodiscard]] std::size_t sequenceLength(unsigned char lead) noexcept {
-  if (lead < 0x80) {
-    return 1;
-  }
-  if ((lead & 0xE0) == 0xC0) {
-    return 2;
-  }
-  if ((lead & 0xF0) == 0xE0) {
-    return 3;
-  }
-  if ((lead & 0xF8) == 0xF0) {
-    return 4;
-  }
-  return 0;  // a continuation byte or 11111xxx: not a lead byte
-}
-
 [[nodiscard]] constexpr bool isSurrogate(char32_t value) noexcept {
   return value >= 0xD800 && value <= 0xDFFF;
 }
@@ -60,13 +44,30 @@ void appendUtf8(std::string& out, char32_t value) {
 
 }  // namespace
 
+std::size_t utf8SequenceLength(char first) noexcept {
+  const auto lead = static_cast<unsigned char>(first);
+  if (lead < 0x80) {
+    return 1;
+  }
+  if ((lead & 0xE0) == 0xC0) {
+    return 2;
+  }
+  if ((lead & 0xF0) == 0xE0) {
+    return 3;
+  }
+  if ((lead & 0xF8) == 0xF0) {
+    return 4;
+  }
+  return 0;  // a continuation byte or 11111xxx: not a lead byte
+}
+
 WString toUtf16(std::string_view utf8) {
   WString out;
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
     const auto lead = static_cast<unsigned char>(utf8[i]);
-    const std::size_t length = sequenceLength(lead);
+    const std::size_t length = utf8SequenceLength(utf8[i]);
     if (length == 0) {
       appendUtf16(out, kReplacementCharacter);
       ++i;

@@ -2,6 +2,7 @@
 // the lead byte alone; anything it cannot decode becomes U+FFFD, so no input is refused.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,9 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 // byte are taken unchecked. Other lead bytes, cut-off sequences, encoded surrogates and values
 // above U+10FFFF give U+FFFD; values above U+FFFF give a surrogate pair.
 [[nodiscard]] WString toUtf16(std::string_view utf8);
+
+// The bytes of the sequence that `lead` starts by the rules above; 0 for a byte that starts none.
+[[nodiscard]] std::size_t utf8SequenceLength(char lead) noexcept;
 
 // Reads UTF-16 up to the first NUL (or the end of the view), joins surrogate pairs and writes
 // U+FFFD for a lone surrogate.

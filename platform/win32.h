@@ -27,6 +27,9 @@
 #include <string>
 #include <string_view>
 
+// Wine's ntdll exports its version ("8.0"); Windows has no such export and no SDK declares it.
+extern "C" const char* wine_get_version();
+
 // UTF-16 text in the platform's own wide character.
 using WString = std::basic_string<WCHAR>;
 using WStringView = std::basic_string_view<WCHAR>;

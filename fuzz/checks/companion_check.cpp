@@ -237,7 +237,7 @@ void checkRefused(std::string_view text, const companion::TemplateSetting& setti
     ++firstEnd;
   }
   expect(!fits(setting.value, text.substr(0, firstEnd)) &&
-             outcome.lines.back() == companion::noRoomForWordsLine(kIniPath, setting),
+             outcome.lines.back() == companion::noRoomForWordsLine(kIniPath, setting, kMaxUrlLength),
          "a good template is refused only when not one character fits");
 }
 

@@ -50,7 +50,25 @@ HRESULT WINAPI OleInitialize(LPVOID reserved);
 inline constexpr INT SW_SHOWNORMAL = 1;
 inline constexpr DWORD COINIT_APARTMENTTHREADED = 0x2;
 inline constexpr DWORD COINIT_DISABLE_OLE1DDE = 0x4;
-HINSTANCE WINAPI ShellExecuteW(HWND window, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
-                               LPCWSTR directory, INT showCommand);
+inline constexpr ULONG SEE_MASK_NOASYNC = 0x100;
+inline constexpr ULONG SEE_MASK_FLAG_NO_UI = 0x400;
+struct SHELLEXECUTEINFOW {
+  DWORD cbSize;
+  ULONG fMask;
+  HWND hwnd;
+  LPCWSTR lpVerb;
+  LPCWSTR lpFile;
+  LPCWSTR lpParameters;
+  LPCWSTR lpDirectory;
+  int nShow;
+  HINSTANCE hInstApp;
+  void* lpIDList;
+  LPCWSTR lpClass;
+  HANDLE hkeyClass;
+  DWORD dwHotKey;
+  HANDLE hIconOrMonitor;
+  HANDLE hProcess;
+};
+BOOL WINAPI ShellExecuteExW(SHELLEXECUTEINFOW* info);
 HRESULT WINAPI CoInitializeEx(LPVOID reserved, DWORD coInit);
 void WINAPI CoUninitialize();

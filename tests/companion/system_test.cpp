@@ -20,12 +20,16 @@ using test_support::SlotSwap;
 
 struct ShellCall {
   int count = 0;
-  HWND window{};
+  SHELLEXECUTEINFOW request{};  // its strings are valid only during the call
   std::string verb;
   std::string file;
-  bool parametersNull = false;
-  bool directoryNull = false;
-  INT show = 0;
+};
+
+// What the shell answers: its result, the coarse code in hInstApp and the thread's last error.
+struct ShellAnswer {
+  BOOL result = TRUE;
+  INT_PTR instApp = 42;
+  DWORD lastError = 0;
 };
 
 // What the fakes read and record; reset before every test.
@@ -33,9 +37,8 @@ struct FakeSystem {
   WString commandLine;
   WString modulePath;
   bool moduleFails = false;
-  INT_PTR shellResult = 42;
+  ShellAnswer answer;
   HRESULT comResult = 0;
-  DWORD lastError = 0;
   int comInits = 0;
   int comUninits = 0;
   ShellCall shell;
@@ -59,16 +62,11 @@ DWORD WINAPI fakeModuleFileName(HMODULE, LPWSTR buffer, DWORD size) {
   return copied == fake.modulePath.size() ? static_cast<DWORD>(copied) : size;
 }
 
-HINSTANCE WINAPI fakeShellExecute(HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                  LPCWSTR directory, INT show) {
-  fake.shell = {fake.shell.count + 1,
-                window,
-                platform::toUtf8(verb),
-                platform::toUtf8(file),
-                parameters == nullptr,
-                directory == nullptr,
-                show};
-  return reinterpret_cast<HINSTANCE>(fake.shellResult);
+BOOL WINAPI fakeShellExecute(SHELLEXECUTEINFOW* request) {
+  fake.shell = {fake.shell.count + 1, *request, platform::toUtf8(request->lpVerb),
+                platform::toUtf8(request->lpFile)};
+  request->hInstApp = reinterpret_cast<HINSTANCE>(fake.answer.instApp);
+  return fake.answer.result;
 }
 
 class CompanionRun : public ::testing::Test {
@@ -95,9 +93,9 @@ protected:
     return fake.comResult;
   }};
   SlotSwap<companion::ole32::CoUninitialize> comUninitSlot{[]() { ++fake.comUninits; }};
-  SlotSwap<companion::shell32::ShellExecuteW> shellSlot{fakeShellExecute};
+  SlotSwap<companion::shell32::ShellExecuteExW> shellSlot{fakeShellExecute};
   SlotSwap<companion::kernel32::GetLastError> lastErrorSlot{
-      []() -> DWORD { return fake.lastError; }};
+      []() -> DWORD { return fake.answer.lastError; }};
   // The system has a text for "file not found" only.
   SlotSwap<companion::kernel32::FormatMessageW> messageSlot{
       [](DWORD, LPCVOID, DWORD code, DWORD, LPWSTR buffer, DWORD, va_list*) -> DWORD {
@@ -112,7 +110,7 @@ struct RunCase {
   const char* name;
   std::u16string_view selection;
   std::optional<std::string_view> ini;
-  INT_PTR shellResult;
+  ShellAnswer shell;
   ExitCode code;
   std::string_view opened;  // empty: the shell must not be called
   std::string_view said;    // on standard error, SciTE being out of reach
@@ -126,35 +124,39 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
   // Only the first 64 KiB of the settings are read.
   const std::string huge = std::string(70000, ';') + "\nurl=http://late.example/{query}\n";
   const RunCase cases[] = {
-      {"no settings file", u"foo bar", std::nullopt, 42, ExitCode::Opened,
+      {"no settings file", u"foo bar", std::nullopt, {}, ExitCode::Opened,
        "https://duckduckgo.com/?q=foo%20bar", "+> Search: {url}\n"},
-      {"own template", u"foo", "[search]\r\nurl=http://e.example/?q={query}\r\n", 42,
+      {"own template", u"foo", "[search]\r\nurl=http://e.example/?q={query}\r\n", {},
        ExitCode::Opened, "http://e.example/?q=foo", "+> Search: {url}\n"},
-      {"settings without url", u"foo", "; nothing here\n", 42, ExitCode::Opened,
+      {"settings without url", u"foo", "; nothing here\n", {}, ExitCode::Opened,
        "https://duckduckgo.com/?q=foo", "+> Search: {url}\n"},
-      {"bad template", u"foo", "url=file:///C:/{query}\n", 42, ExitCode::BadTemplate, "", kBadUrl},
-      {"empty template", u"foo", "url=\n", 42, ExitCode::BadTemplate, "", kBadUrl},
-      {"nothing selected", u"", std::nullopt, 42, ExitCode::NothingToSearch, "", kNothing},
-      {"escaped line breaks only", u"\\r\\n", std::nullopt, 42, ExitCode::NothingToSearch, "",
+      {"bad template", u"foo", "url=file:///C:/{query}\n", {}, ExitCode::BadTemplate, "", kBadUrl},
+      {"empty template", u"foo", "url=\n", {}, ExitCode::BadTemplate, "", kBadUrl},
+      {"nothing selected", u"", std::nullopt, {}, ExitCode::NothingToSearch, "", kNothing},
+      {"escaped line breaks only", u"\\r\\n", std::nullopt, {}, ExitCode::NothingToSearch, "",
        kNothing},
-      {"settings beyond 64 KiB ignored", u"x", huge, 42, ExitCode::Opened,
+      {"settings beyond 64 KiB ignored", u"x", huge, {}, ExitCode::Opened,
        "https://duckduckgo.com/?q=x", "+> Search: {url}\n"},
-      {"NUL bytes in the settings", u"x", std::string_view("url=http://a\0b/{query}\n", 23), 42,
+      {"NUL bytes in the settings", u"x", std::string_view("url=http://a\0b/{query}\n", 23), {},
        ExitCode::Opened, "http://a%00b/x", "+> Search: {url}\n"},
-      {"lone surrogate", u"a\xD800z", std::nullopt, 42, ExitCode::Opened,
+      {"lone surrogate", u"a\xD800z", std::nullopt, {}, ExitCode::Opened,
        "https://duckduckgo.com/?q=a%EF%BF%BDz", "+> Search: {url}\n"},
-      {"UTF-16 text", u"caf\u00E9 \U0001F600", std::nullopt, 42, ExitCode::Opened,
+      {"UTF-16 text", u"caf\u00E9 \U0001F600", std::nullopt, {}, ExitCode::Opened,
        "https://duckduckgo.com/?q=caf%C3%A9%20%F0%9F%98%80", "+> Search: {url}\n"},
-      {"URL", u"https://example.com/?a=b", std::nullopt, 42, ExitCode::Opened,
+      {"URL", u"https://example.com/?a=b", std::nullopt, {}, ExitCode::Opened,
        "https://example.com/?a=b", "+> Open: {url}\n"},
-      {"shell fails: file not found", u"x", std::nullopt, 2, ExitCode::OpenFailed,
+      {"shell fails: file not found", u"x", std::nullopt, {FALSE, 2, 0}, ExitCode::OpenFailed,
        "https://duckduckgo.com/?q=x",
        "+> Search: {url}\n!> The browser could not be started: Not found (2).\n"},
-      {"shell result 32 is a failure", u"x", std::nullopt, 32, ExitCode::OpenFailed,
+      {"shell fails with a code above 32", u"x", std::nullopt, {FALSE, 32, 0},
+       ExitCode::OpenFailed,
        "https://duckduckgo.com/?q=x",
        "+> Search: {url}\n!> The browser could not be started: unknown error (32).\n"},
-      {"shell result 33 is a success", u"x", std::nullopt, 33, ExitCode::Opened,
-       "https://duckduckgo.com/?q=x", "+> Search: {url}\n"},
+      {"shell says yes, whatever its coarse code", u"x", std::nullopt, {TRUE, 2, 0},
+       ExitCode::Opened, "https://duckduckgo.com/?q=x", "+> Search: {url}\n"},
+      {"shell fails: the last error before the coarse code", u"x", std::nullopt, {FALSE, 31, 2},
+       ExitCode::OpenFailed, "https://duckduckgo.com/?q=x",
+       "+> Search: {url}\n!> The browser could not be started: Not found (2).\n"},
   };
   for (const auto& c : cases) {
     SetUp();
@@ -163,7 +165,7 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
     if (c.ini) {
       dir.write(companion::kIniFileName, *c.ini);
     }
-    fake.shellResult = c.shellResult;
+    fake.answer = c.shell;
 
     testing::internal::CaptureStderr();
     EXPECT_EQ(companion::searchSelection(), c.code) << c.name;
@@ -185,11 +187,18 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
 TEST_F(CompanionRun, AsksTheShellToOpenInsideAnApartment) {
   commandLine(u"x");
   ASSERT_EQ(companion::searchSelection(), ExitCode::Opened);
-  EXPECT_EQ(fake.shell.window, nullptr);
+  const SHELLEXECUTEINFOW& request = fake.shell.request;
+  EXPECT_EQ(request.cbSize, sizeof(SHELLEXECUTEINFOW));
+  EXPECT_EQ(request.hwnd, nullptr);
   EXPECT_EQ(fake.shell.verb, "open");
-  EXPECT_TRUE(fake.shell.parametersNull);
-  EXPECT_TRUE(fake.shell.directoryNull);
-  EXPECT_EQ(fake.shell.show, SW_SHOWNORMAL);
+  EXPECT_EQ(request.lpParameters, nullptr);
+  EXPECT_EQ(request.lpDirectory, nullptr);
+  EXPECT_EQ(request.nShow, SW_SHOWNORMAL);
+  // Neither flag changes anything a test here can see (Wine ignores both), but Windows needs
+  // them: the shell may finish asynchronously after this process ended, or stop on an error
+  // dialog nobody sees.
+  EXPECT_EQ(request.fMask & SEE_MASK_NOASYNC, SEE_MASK_NOASYNC);
+  EXPECT_EQ(request.fMask & SEE_MASK_FLAG_NO_UI, SEE_MASK_FLAG_NO_UI);
   EXPECT_EQ(fake.comInits, 1);
   EXPECT_EQ(fake.comUninits, 1);
 }

@@ -1,5 +1,6 @@
 // Selection to URL: what is searched for, what is opened as it is, and what is refused.
 #include "companion/websearch.h"
+#include "director/escapes.h"
 
 #include <gtest/gtest.h>
 
@@ -143,7 +144,7 @@ TEST(UnescapeReply, ReadsOnlyWhatTheEditorWrites) {
       {R"(\"\x41)", R"(\"\x41)"},
   };
   for (const auto& [escaped, plain] : cases) {
-    EXPECT_EQ(companion::unescapeReply(escaped), plain) << escaped;
+    EXPECT_EQ(director::unescapeReply(escaped), plain) << escaped;
   }
 }
 
@@ -176,12 +177,13 @@ TEST(TemplateFromIni, FindsTheFirstUrlSetting) {
   }
 }
 
-// A template of exactly kMaxUrlLength characters with `fill` in place of the placeholders when
-// `fill` takes `room` characters: "https://e.example/ppp.../<fill>/<fill>".
-std::string padded(std::size_t room, std::string_view fill, std::size_t placeholders = 1) {
+// A template of exactly `total` characters with `fill` in place of the placeholders when `fill`
+// takes `room` characters: "https://e.example/ppp.../<fill>/<fill>".
+std::string padded(std::size_t room, std::string_view fill, std::size_t placeholders = 1,
+                   std::size_t total = kMaxUrl) {
   const std::string head = "https://e.example/";
   std::string out = head;
-  out.append(kMaxUrl - head.size() - placeholders * (room + 1), 'p');
+  out.append(total - head.size() - placeholders * (room + 1), 'p');
   for (std::size_t i = 0; i < placeholders; ++i) {
     out += '/';
     out += fill;
@@ -197,6 +199,7 @@ struct DecideCase {
   bool fromCaret;
   ExitCode code;
   std::string lines;  // joined by line breaks
+  std::size_t limit = kMaxUrl;
 };
 
 constexpr std::string_view kCut = "+> Cut to %: the selection is too long for a search address.\n";
@@ -216,6 +219,9 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
   const std::string tenLeft = "url=" + padded(10, "{query}");
   const std::string webAddress = "https://e.example/" + std::string(kMaxUrl - 18, 'a');
   const std::string mustBe = " must begin with http:// or https:// and contain {query}.";
+  constexpr std::size_t kOldWine = companion::kOldWineMaxUrlLength;
+  const std::string old10Left = padded(10, "{query}", 1, kOldWine);
+  const std::string oldWebAddress = "https://e.example/" + std::string(kOldWine - 18, 'a');
   const DecideCase cases[] = {
       {"extension compared without case", ini, "pY", "x", false, ExitCode::Opened,
        "+> Search: https://py.example/x"},
@@ -259,11 +265,26 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
        ExitCode::BadTemplate,
        "+> Word at caret: \xC3\xA9\n!> C:\\Tools\\websearch.ini, line 2: url= leaves no room for "
        "the search words within 2,048 characters."},
+
+      {"old Wine: fits exactly", "url=" + old10Left, "", "abcdefghij", false, ExitCode::Opened,
+       "+> Search: " + padded(10, "abcdefghij", 1, kOldWine), kOldWine},
+      {"old Wine: one character over", "url=" + old10Left, "", "abcdefghijk", false,
+       ExitCode::Opened, cut("10 characters") + "+> Search: " + padded(10, "abcdefghij", 1, kOldWine),
+       kOldWine},
+      {"old Wine: web address at its limit", "", "", oldWebAddress, false, ExitCode::Opened,
+       "+> Open: " + oldWebAddress, kOldWine},
+      {"old Wine: web address over its limit", "url=" + old10Left, "", oldWebAddress + "a", false,
+       ExitCode::Opened, cut("6 characters") + "+> Search: " + padded(10, "https%3A", 1, kOldWine),
+       kOldWine},
+      {"old Wine: no room names its limit", tenLeft, "", "x", false, ExitCode::BadTemplate,
+       "!> C:\\Tools\\websearch.ini, line 1: url= leaves no room for the search words within 900 "
+       "characters.",
+       kOldWine},
   };
   for (const auto& c : cases) {
     const auto setting = companion::templateFor(c.ini, c.fileExt);
     const auto outcome =
-        companion::decide({c.text, c.fromCaret, &setting, R"(C:\Tools\websearch.ini)"});
+        companion::decide({c.text, c.fromCaret, &setting, R"(C:\Tools\websearch.ini)", c.limit});
     std::string lines;
     for (const auto& line : outcome.lines) {
       lines += (lines.empty() ? "" : "\n") + line;
@@ -277,6 +298,16 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
   EXPECT_EQ(companion::browserFailedLine("Access is denied. \r\n", 5),
             "!> The browser could not be started: Access is denied (5).");
   EXPECT_EQ(companion::searchText(R"(w.exe  a\tb\n)"), "a b");
+}
+
+TEST(UrlLimit, ShorterOnlyUnderWineBefore8_17) {
+  const std::pair<std::optional<std::string_view>, std::size_t> cases[] = {
+      {std::nullopt, kMaxUrl}, {"8.0", 900},  {"8.2", 900},      {"8.16", 900}, {"8.17", kMaxUrl},
+      {"9.0", kMaxUrl},        {"10.0-rc2", kMaxUrl}, {"", 900}, {"x", 900},    {"8", 900},
+  };
+  for (const auto& [version, limit] : cases) {
+    EXPECT_EQ(companion::maxUrlLengthFor(version), limit) << version.value_or("not Wine");
+  }
 }
 
 }  // namespace

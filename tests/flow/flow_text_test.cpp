@@ -45,4 +45,38 @@ TEST(LauncherTexts, CommandLineQuotesThePathButNotTheSelection) {
             "\"w.exe\" say \"hi\"\r\nx");
 }
 
+TEST(LauncherTexts, SelectionCutOnlyBetweenWholeCharactersAndEscapes) {
+  const std::string smiley = "\xF0\x9F\x98\x80";  // two UTF-16 units
+  const std::string e = "\xC3\xA9";                // one unit in two bytes
+  const struct {
+    std::string selection;
+    std::size_t room;
+    std::string kept;
+  } cases[] = {
+      {"abc", 3, "abc"},
+      {"abcd", 3, "abc"},
+      {"ab" + smiley, 3, "ab"},
+      {"ab" + smiley, 4, "ab" + smiley},
+      {"ab" + e, 3, "ab" + e},
+      {"ab" + e, 2, "ab"},
+      {R"(ab\\c)", 3, "ab"},
+      {R"(a\012b)", 4, "a"},
+      {R"(a\012b)", 5, R"(a\012)"},
+      {R"(a\q)", 2, R"(a\)"},  // no escape: the backslash stands for itself
+      {R"(\n\n\n)", 5, R"(\n\n)"},
+      {smiley + smiley + smiley, 5, smiley + smiley},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(launcher::selectionWithin(c.selection, c.room), c.kept) << c.selection << c.room;
+  }
+}
+
+TEST(LauncherTexts, CommandLineWithinTheSystemsLimit) {
+  // `"w.exe" ` and the NUL take 9 units of the 32,767.
+  const std::size_t room = launcher::kMaxCommandLineUnits - 9;
+  const std::string fits(room, 'a');
+  EXPECT_EQ(launcher::companionCommandLine("w.exe", fits), "\"w.exe\" " + fits);
+  EXPECT_EQ(launcher::companionCommandLine("w.exe", fits + "b"), "\"w.exe\" " + fits);
+}
+
 }  // namespace

@@ -1,0 +1,79 @@
+// The reply escapes: one-letter names and octal bytes.
+#include "director/escapes.h"
+
+#include <algorithm>
+
+#include "platform/ascii.h"
+
+namespace director {
+
+namespace {
+
+// The one-letter escapes; a NUL result means the letter names none.
+[[nodiscard]] constexpr char namedEscape(char letter) noexcept {
+  switch (letter) {
+    case 'a':
+      return '\a';
+    case 'b':
+      return '\b';
+    case 'f':
+      return '\f';
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case 'v':
+      return '\v';
+    case '\\':
+      return '\\';
+    default:
+      return '\0';
+  }
+}
+
+// Three octal digits that fit a byte; \400 and above name no byte and are left alone.
+[[nodiscard]] std::optional<char> octalEscape(std::string_view digits) noexcept {
+  if (digits.size() < 3 ||
+      !std::all_of(digits.begin(), digits.begin() + 3, platform::isOctalDigit)) {
+    return std::nullopt;
+  }
+  const int value = (digits[0] - '0') * 64 + (digits[1] - '0') * 8 + (digits[2] - '0');
+  if (value > 0xFF) {
+    return std::nullopt;
+  }
+  return static_cast<char>(static_cast<unsigned char>(value));
+}
+
+}  // namespace
+
+std::optional<Escape> readEscape(std::string_view rest) noexcept {
+  if (rest.empty()) {
+    return std::nullopt;
+  }
+  if (const char named = namedEscape(rest[0]); named != '\0') {
+    return Escape{named, 1};
+  }
+  if (const auto byte = octalEscape(rest.substr(0, 3))) {
+    return Escape{*byte, 3};
+  }
+  return std::nullopt;
+}
+
+std::string unescapeReply(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto escape = text[i] == '\\' ? readEscape(text.substr(i + 1)) : std::nullopt;
+    if (escape) {
+      out.push_back(escape->byte);
+      i += escape->length;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+}  // namespace director
