@@ -1,6 +1,8 @@
 // The companion's run over its bound system functions: what it reads, what it says and where.
 #include "companion/system.h"
 
+#include "companion/properties.h"
+
 #include <cstdio>
 #include <optional>
 
@@ -68,8 +70,10 @@ void parseWordAtCaret(std::string& word) {
   return collapseWhiteSpace(director::unescapeReply(word));
 }
 
-[[nodiscard]] std::string fileExtension() {
-  return director::GetProperty("FileExt") ? director::unescapeReply(director::received) : std::string();
+// A property's raw value as SciTE answers it; empty when it is undefined or SciTE is silent.
+[[nodiscard]] std::string sciteProperty(const std::string& name) {
+  return director::GetProperty(name) ? director::unescapeReply(director::received)
+                                     : std::string();
 }
 
 // Through the C run time: the stream library would double the program's size.
@@ -212,9 +216,14 @@ ExitCode searchSelection() {
   if (fromCaret) {
     text = wordAtCaret();
   }
-  const std::string extension = reporter.toScite() ? fileExtension() : std::string();
-  const Settings settings = readSettings();
-  const TemplateSetting setting = templateFor(settings.text, extension);
+  const std::string extension = reporter.toScite() ? sciteProperty("FileExt") : std::string();
+  // SciTE's own properties first: they can differ per folder, websearch.ini cannot.
+  std::optional<TemplateSetting> fromScite;
+  if (reporter.toScite()) {
+    fromScite = templateFromScite(extension, sciteProperty);
+  }
+  const Settings settings = fromScite ? Settings{} : readSettings();
+  const TemplateSetting setting = fromScite ? *fromScite : templateFor(settings.text, extension);
   const Outcome outcome =
       decide({text, fromCaret && !text.empty(), &setting, settings.path, shellUrlLimit()});
   // Said before the shell is asked: the browser may take the foreground as it opens.

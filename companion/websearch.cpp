@@ -40,11 +40,21 @@ constexpr std::string_view kSearchLabel = "+> Search: ";
   return isUnreserved(c) || kReservedOrPercent.find(c) != std::string_view::npos;
 }
 
-void appendPercentEscape(std::string& out, char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  out.push_back('%');
-  out.push_back(platform::highHexDigit(byte));
-  out.push_back(platform::lowHexDigit(byte));
+// `text` with every byte that `keep` refuses written as %XX.
+[[nodiscard]] std::string encodedExcept(std::string_view text, bool (*keep)(char) noexcept) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    if (keep(c)) {
+      out.push_back(c);
+    } else {
+      const auto byte = static_cast<unsigned char>(c);
+      out.push_back('%');
+      out.push_back(platform::highHexDigit(byte));
+      out.push_back(platform::lowHexDigit(byte));
+    }
+  }
+  return out;
 }
 
 [[nodiscard]] std::string_view trim(std::string_view text) {
@@ -112,10 +122,14 @@ void visitIniEntries(std::string_view iniText, Visit visit) {
   return {std::string(kUrlKey), std::string(kDefaultTemplate), 0};
 }
 
-// "!> <ini path>, line <N>: <key>", the start of every message about a setting.
+// "!> <ini path>, line <N>: <key>=" or "!> SciTE property <key>", the start of every message
+// about a setting.
 [[nodiscard]] std::string settingPlace(std::string_view iniPath, const TemplateSetting& setting) {
+  if (setting.fromScite) {
+    return "!> SciTE property " + setting.key;
+  }
   return "!> " + std::string(iniPath) + ", line " + std::to_string(setting.line) + ": " +
-         setting.key;
+         setting.key + "=";
 }
 
 [[nodiscard]] constexpr bool isContinuationByte(char c) noexcept {
@@ -272,29 +286,11 @@ std::string collapseWhiteSpace(std::string_view text) {
 }
 
 std::string percentEncode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() * 3);
-  for (const char c : text) {
-    if (isUnreserved(c)) {
-      out.push_back(c);
-    } else {
-      appendPercentEscape(out, c);
-    }
-  }
-  return out;
+  return encodedExcept(text, isUnreserved);
 }
 
 std::string toUriCharacters(std::string_view url) {
-  std::string out;
-  out.reserve(url.size());
-  for (const char c : url) {
-    if (isUriCharacter(c)) {
-      out.push_back(c);
-    } else {
-      appendPercentEscape(out, c);
-    }
-  }
-  return out;
+  return encodedExcept(url, isUriCharacter);
 }
 
 bool hasWebScheme(std::string_view text) {
@@ -313,17 +309,6 @@ bool isWebUrl(std::string_view text) {
 
 bool isValidTemplate(std::string_view urlTemplate) {
   return hasWebScheme(urlTemplate) && urlTemplate.find(kQueryPlaceholder) != std::string_view::npos;
-}
-
-std::optional<std::string> templateFromIni(std::string_view iniText) {
-  std::optional<std::string> found;
-  visitIniEntries(iniText, [&found](const IniEntry& entry) {
-    if (equalsIgnoringCase(entry.key, kUrlKey)) {
-      found = std::string(entry.value);
-    }
-    return found.has_value();
-  });
-  return found;
 }
 
 TemplateSetting templateFor(std::string_view iniText, std::string_view fileExt) {
@@ -356,6 +341,9 @@ Outcome decide(const SearchRequest& request) {
   const TemplateSetting builtIn = builtInSetting();
   const TemplateSetting& setting = request.setting != nullptr ? *request.setting : builtIn;
   // Checked before a URL selection too, so that a broken setting shows on every run.
+  if (setting.refersToItself) {
+    return refused(std::move(outcome), ExitCode::BadTemplate, selfReferenceLine(setting));
+  }
   if (!isValidTemplate(setting.value)) {
     return refused(std::move(outcome), ExitCode::BadTemplate,
                    badTemplateLine(request.iniPath, setting));
@@ -384,12 +372,17 @@ std::string cutLine(std::size_t characters) {
 
 std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& setting) {
   return settingPlace(iniPath, setting) +
-         "= must begin with http:// or https:// and contain {query}.";
+         " must begin with http:// or https:// and contain {query}.";
+}
+
+std::string selfReferenceLine(const TemplateSetting& setting) {
+  return settingPlace({}, setting) + " refers to itself or nests more than " +
+         std::to_string(kMaxReferenceNesting) + " levels.";
 }
 
 std::string noRoomForWordsLine(std::string_view iniPath, const TemplateSetting& setting,
                                std::size_t maxUrlLength) {
-  return settingPlace(iniPath, setting) + "= leaves no room for the search words within " +
+  return settingPlace(iniPath, setting) + " leaves no room for the search words within " +
          withThousandsSeparators(maxUrlLength) + " characters.";
 }
 
@@ -399,13 +392,6 @@ std::string browserFailedLine(std::string_view systemMessage, std::int64_t code)
       end == std::string_view::npos ? std::string_view() : systemMessage.substr(0, end + 1);
   return "!> The browser could not be started: " + std::string(message) + " (" +
          std::to_string(code) + ").";
-}
-
-UrlChoice chooseUrl(std::string_view escapedSelection, std::string_view urlTemplate) {
-  const std::string text = collapseWhiteSpace(unescapeReply(escapedSelection));
-  const TemplateSetting setting{"url", std::string(urlTemplate), 0};
-  Outcome outcome = decide({text, false, &setting, {}});
-  return {outcome.code, std::move(outcome.url)};
 }
 
 }  // namespace companion

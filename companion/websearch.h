@@ -10,19 +10,20 @@
 
 namespace companion {
 
-// The process's exit codes. Nobody reads the companion's streams, so the code is the only trace
-// that a run leaves.
+// The process's exit codes, for runs by hand or from a script; SciTE does not show them.
 enum class ExitCode : int {
   Opened = 0,             // the URL went to the default browser
   Unexpected = 1,         // an error nothing here anticipated, such as running out of memory
   NothingToSearch = 2,    // the selection was empty or white space only
-  BadTemplate = 3,        // websearch.ini sets a url= that is no http(s) template with {query}
+  BadTemplate = 3,        // the setting chosen is no http(s) template with {query}
   OpenFailed = 4,         // the shell could not open the URL
   SystemUnavailable = 5,  // a system library or function could not be bound
 };
 
 inline constexpr std::string_view kDefaultTemplate = "https://duckduckgo.com/?q={query}";
 inline constexpr std::string_view kQueryPlaceholder = "{query}";
+// A chain of references in SciTE's properties deeper than this is refused rather than expanded.
+inline constexpr std::size_t kMaxReferenceNesting = 10;
 
 // The text after the program's own name on a raw command line and the one blank or tab after it.
 // The name ends at the first blank or tab outside double quotes, the way the C run time reads it.
@@ -47,9 +48,6 @@ inline constexpr std::string_view kQueryPlaceholder = "{query}";
 // A usable template has a web scheme and the {query} placeholder.
 [[nodiscard]] bool isValidTemplate(std::string_view urlTemplate);
 
-// The value of the first url= line of websearch.ini, if there is one.
-[[nodiscard]] std::optional<std::string> templateFromIni(std::string_view iniText);
-
 // The longest address handed to the shell; longer ones are not opened by every browser.
 inline constexpr std::size_t kMaxUrlLength = 2048;
 // The longest under Wine before 8.17, whose shell overflows a fixed buffer with addresses of
@@ -65,9 +63,12 @@ inline constexpr std::size_t kMaxIniBytes = std::size_t{64} * 1024;
 
 // The template a run uses and where it was written, for the message about a bad one.
 struct TemplateSetting {
-  std::string key;       // as written in websearch.ini ("url", "URL.py"); "url" for the default
-  std::string value;     // the template, quotes around it removed
+  std::string key;       // as written in websearch.ini ("url", "URL.py"), or the SciTE property
+                         // asked for ("websearch.url.py"); "url" for the default
+  std::string value;     // the template: quotes around it removed, references expanded
   std::size_t line = 0;  // 1-based line in websearch.ini; 0 for the built-in default
+  bool fromScite = false;       // one of SciTE's properties, not websearch.ini
+  bool refersToItself = false;  // its references run in a circle or nest too deep
 };
 
 // The first `url.<fileExt>=` line (the extension compared without regard to case; none for an
@@ -101,17 +102,10 @@ struct SearchRequest {
 [[nodiscard]] std::string wordAtCaretLine(std::string_view word);
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string badTemplateLine(std::string_view iniPath, const TemplateSetting& setting);
+[[nodiscard]] std::string selfReferenceLine(const TemplateSetting& setting);
 [[nodiscard]] std::string noRoomForWordsLine(std::string_view iniPath,
                                              const TemplateSetting& setting,
                                              std::size_t maxUrlLength);
 [[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
-
-struct UrlChoice {
-  ExitCode code = ExitCode::Opened;  // anything else: there is nothing to open
-  std::string url;
-};
-
-// From the selection as the launcher passed it to the URL to open.
-[[nodiscard]] UrlChoice chooseUrl(std::string_view escapedSelection, std::string_view urlTemplate);
 
 }  // namespace companion

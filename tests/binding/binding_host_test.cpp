@@ -58,4 +58,23 @@ TEST(BindGroupDeathTest, StopsAtTheFirstMissingFunctionInOrder) {
               "^could not import: no_such_first\n$");
 }
 
+TEST(TryBindGroup, NamesTheMissingLibraryOrFunctionByItsKind) {
+  platform::RawProc config = nullptr;
+  platform::RawProc missing = nullptr;
+  const platform::BindingGroup noLibrary{"libno-such-library.so.0",
+                                         {platform::Bind("pcre_config", config)}};
+  const platform::BindingGroup noFunction{
+      platform::kPcreLibraryName,
+      {platform::Bind("pcre_config", config), platform::Bind("no_such_function", missing)}};
+  using Kind = platform::BindingFailure::Kind;
+  const auto library = platform::tryBindGroup(noLibrary);
+  ASSERT_TRUE(library);
+  EXPECT_EQ(library->kind, Kind::load);
+  EXPECT_EQ(library->name, "libno-such-library.so.0");
+  const auto function = platform::tryBindGroup(noFunction);
+  ASSERT_TRUE(function);
+  EXPECT_EQ(function->kind, Kind::import);
+  EXPECT_EQ(function->name, "no_such_function");
+}
+
 }  // namespace

@@ -123,6 +123,8 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
       "!> {ini}, line 1: url= must begin with http:// or https:// and contain {query}.\n";
   // Only the first 64 KiB of the settings are read.
   const std::string huge = std::string(70000, ';') + "\nurl=http://late.example/{query}\n";
+  const std::string lastLine = "\nurl=http://last.example/{query}";
+  const std::string exactlyFull = std::string(65536 - lastLine.size(), ';') + lastLine;
   const RunCase cases[] = {
       {"no settings file", u"foo bar", std::nullopt, {}, ExitCode::Opened,
        "https://duckduckgo.com/?q=foo%20bar", "+> Search: {url}\n"},
@@ -135,6 +137,8 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
       {"nothing selected", u"", std::nullopt, {}, ExitCode::NothingToSearch, "", kNothing},
       {"escaped line breaks only", u"\\r\\n", std::nullopt, {}, ExitCode::NothingToSearch, "",
        kNothing},
+      {"settings of exactly 64 KiB read whole", u"x", exactlyFull, {}, ExitCode::Opened,
+       "http://last.example/x", "+> Search: {url}\n"},
       {"settings beyond 64 KiB ignored", u"x", huge, {}, ExitCode::Opened,
        "https://duckduckgo.com/?q=x", "+> Search: {url}\n"},
       {"NUL bytes in the settings", u"x", std::string_view("url=http://a\0b/{query}\n", 23), {},
@@ -222,7 +226,12 @@ TEST_F(CompanionRun, UnknownOwnPathFallsBackToTheDefaultTemplate) {
   commandLine(u"x");
   dir.write(companion::kIniFileName, "url=http://e.example/{query}\n");
   fake.moduleFails = true;
-  EXPECT_EQ(companion::searchSelection(), ExitCode::Opened);
+  // Not even from the current folder, which is anybody's.
+  const auto previous = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  const auto code = companion::searchSelection();
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(code, ExitCode::Opened);
   EXPECT_EQ(fake.shell.file, "https://duckduckgo.com/?q=x");
 }
 

@@ -1,14 +1,15 @@
 // Selection to URL: what is searched for, what is opened as it is, and what is refused.
 #include "companion/websearch.h"
+#include "companion/properties.h"
 #include "director/escapes.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 namespace {
 
-using companion::chooseUrl;
 using companion::ExitCode;
 
 constexpr std::string_view kDefault = companion::kDefaultTemplate;
@@ -22,7 +23,7 @@ struct UrlCase {
   std::string_view url;
 };
 
-TEST(ChooseUrl, SearchesForTextAndOpensOnlyWebUrls) {
+TEST(Decide, SearchesForTextAndOpensOnlyWebUrls) {
   const UrlCase cases[] = {
       {"plain words", "foo bar", kDefault, ExitCode::Opened, "https://duckduckgo.com/?q=foo%20bar"},
       {"escaped line breaks", R"(first line\r\nsecond\nthird)", kDefault, ExitCode::Opened,
@@ -47,6 +48,7 @@ TEST(ChooseUrl, SearchesForTextAndOpensOnlyWebUrls) {
        "https://duckduckgo.com/?q=a%2Bb%26c%3Dd%2Fe%3Ff%23g%25"},
       {"unreserved characters kept", "Az09-._~", kDefault, ExitCode::Opened,
        "https://duckduckgo.com/?q=Az09-._~"},
+      {"the last letters kept", "Zz", kDefault, ExitCode::Opened, "https://duckduckgo.com/?q=Zz"},
       {"non-ASCII", "caf\xC3\xA9 \xC3\xBC \xE4\xB8\xAD\xE6\x96\x87 \xF0\x9F\x98\x80", kDefault,
        ExitCode::Opened,
        "https://duckduckgo.com/?q=caf%C3%A9%20%C3%BC%20%E4%B8%AD%E6%96%87%20%F0%9F%98%80"},
@@ -68,6 +70,8 @@ TEST(ChooseUrl, SearchesForTextAndOpensOnlyWebUrls) {
        ExitCode::Opened, "https://de.example.org/K%C3%B6ln%3Cb%3E%7C%7B%7D"},
       {"URL with a control byte", R"(https://example.com/a\033b)", kDefault, ExitCode::Opened,
        "https://example.com/a%1Bb"},
+      {"URL with an apostrophe", "https://example.com/it's", kDefault, ExitCode::Opened,
+       "https://example.com/it's"},
       {"URL and more words is searched for", "https://example.com and more", kDefault,
        ExitCode::Opened, "https://duckduckgo.com/?q=https%3A%2F%2Fexample.com%20and%20more"},
       {"scheme alone is searched for", "https://", kDefault, ExitCode::Opened,
@@ -98,9 +102,11 @@ TEST(ChooseUrl, SearchesForTextAndOpensOnlyWebUrls) {
        ExitCode::BadTemplate, ""},
   };
   for (const auto& c : cases) {
-    const auto choice = chooseUrl(c.selection, c.urlTemplate);
-    EXPECT_EQ(choice.code, c.code) << c.name;
-    EXPECT_EQ(choice.url, c.url) << c.name;
+    const companion::TemplateSetting setting{"url", std::string(c.urlTemplate)};
+    const std::string text = companion::searchText("w.exe " + std::string(c.selection));
+    const auto outcome = companion::decide({text, false, &setting, {}});
+    EXPECT_EQ(outcome.code, c.code) << c.name;
+    EXPECT_EQ(outcome.url, c.url) << c.name;
   }
 }
 
@@ -139,6 +145,7 @@ TEST(UnescapeReply, ReadsOnlyWhatTheEditorWrites) {
       {R"(\177\377)", "\x7F\xFF"},
       {R"(\400)", R"(\400)"},
       {R"(\08)", R"(\08)"},
+      {R"(\018)", R"(\018)"},
       {R"(\12)", R"(\12)"},
       {R"(\)", R"(\)"},
       {R"(\"\x41)", R"(\"\x41)"},
@@ -154,13 +161,17 @@ struct IniCase {
   std::optional<std::string> urlTemplate;
 };
 
-TEST(TemplateFromIni, FindsTheFirstUrlSetting) {
+TEST(TemplateFor, FindsTheFirstUrlSetting) {
   const IniCase cases[] = {
       {"plain", "url=https://e.example/?q={query}", "https://e.example/?q={query}"},
       {"CRLF, BOM and blanks",
        "\xEF\xBB\xBF ; search engine\r\n  URL = https://e.example/{query} \r\n",
        "https://e.example/{query}"},
       {"quoted value", "url=\"https://e.example/?q={query}\"\n", "https://e.example/?q={query}"},
+      {"a pair of quotes alone", "url=\"\"\n", ""},
+      {"an unclosed quote kept", "url=\"https://e.example/{query}", "\"https://e.example/{query}"},
+      {"BOM right before the key", "\xEF\xBB\xBFurl=http://bom/{query}", "http://bom/{query}"},
+      {"url.= is no setting without an extension", "url.=http://x/{query}\n", std::nullopt},
       {"value with equals signs", "url=https://e.example/?a=1&q={query}",
        "https://e.example/?a=1&q={query}"},
       {"sections and comments skipped",
@@ -173,7 +184,9 @@ TEST(TemplateFromIni, FindsTheFirstUrlSetting) {
       {"empty file", "", std::nullopt},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(companion::templateFromIni(c.text), c.urlTemplate) << c.name;
+    const auto setting = companion::templateFor(c.text, "");
+    EXPECT_EQ(setting.line == 0 ? std::nullopt : std::optional(setting.value), c.urlTemplate)
+        << c.name;
   }
 }
 
@@ -229,6 +242,8 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
        "+> Search: https://all.example/x"},
       {"no line for the extension", ini, "cpp", "x", false, ExitCode::Opened,
        "+> Search: https://all.example/x"},
+      {"extension with the last capital", "url.z=https://z.example/{query}", "Z", "x", false,
+       ExitCode::Opened, "+> Search: https://z.example/x"},
       {"no setting at all", "[x]\nurls=https://x/{query}", "py", "x", false, ExitCode::Opened,
        "+> Search: https://duckduckgo.com/?q=x"},
       {"bad template with its line and key",
@@ -307,6 +322,108 @@ TEST(UrlLimit, ShorterOnlyUnderWineBefore8_17) {
   };
   for (const auto& [version, limit] : cases) {
     EXPECT_EQ(companion::maxUrlLengthFor(version), limit) << version.value_or("not Wine");
+  }
+}
+
+struct SciteCase {
+  const char* name;
+  std::map<std::string, std::string> properties;  // SciTE's raw values
+  std::string_view fileExt;
+  std::string last;  // the outcome's last line
+};
+
+TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
+  const std::string ini = "url.py=https://ini-py.example/{query}\nurl=https://ini.example/{query}";
+  const std::string mustBe = " must begin with http:// or https:// and contain {query}.";
+  std::map<std::string, std::string> tenDeep{{"websearch.url", "$(l1)"}};
+  for (int level = 1; level < 10; ++level) {
+    tenDeep["l" + std::to_string(level)] = "$(l" + std::to_string(level + 1) + ")";
+  }
+  tenDeep["l10"] = "https://deep.example/{query}";
+  auto elevenDeep = tenDeep;
+  elevenDeep["l10"] = "$(l11)";
+  elevenDeep["l11"] = "https://deep.example/{query}";
+  std::string refs200;
+  for (int i = 0; i < 200; ++i) {
+    refs200 += "$(u)";
+  }
+  const SciteCase cases[] = {
+      {"SciTE's key for the extension first",
+       {{"websearch.url.py", "https://py.example/{query}"},
+        {"websearch.url", "https://all.example/{query}"}},
+       "py",
+       "+> Search: https://py.example/x"},
+      {"then SciTE's general key", {{"websearch.url", "https://all.example/{query}"}}, "py",
+       "+> Search: https://all.example/x"},
+      {"an empty value is no setting",
+       {{"websearch.url.py", ""}, {"websearch.url", "https://all.example/{query}"}},
+       "py",
+       "+> Search: https://all.example/x"},
+      {"the extension in lower case", {{"websearch.url.py", "https://py.example/{query}"}}, "PY",
+       "+> Search: https://py.example/x"},
+      {"then the ini", {}, "py", "+> Search: https://ini-py.example/x"},
+      {"a reference", {{"websearch.url", "$(engine)"}, {"engine", "https://e.example/{query}"}},
+       "",
+       "+> Search: https://e.example/x"},
+      {"nested references",
+       {{"websearch.url", "$(a)/{query}"}, {"a", "$(b).example"}, {"b", "https://n"}},
+       "",
+       "+> Search: https://n.example/x"},
+      {"the innermost reference first",
+       {{"websearch.url", "$(e$(n))"}, {"n", "1"}, {"e1", "https://one.example/{query}"}},
+       "",
+       "+> Search: https://one.example/x"},
+      {"an undefined name is empty", {{"websearch.url", "https://e.example/$(none){query}"}}, "",
+       "+> Search: https://e.example/x"},
+      {"expression forms are not asked for",
+       {{"websearch.url", "https://e.example/$(= 1+2)$(star x){query}"}, {"= 1+2", "3"}},
+       "",
+       "+> Search: https://e.example/x"},
+      {"$( without ) is text", {{"websearch.url", "https://e.example/{query}$(x"}}, "",
+       "+> Search: https://e.example/x$(x"},
+      {"200 references expanded", {{"websearch.url", "https://e.example/{query}" + refs200}}, "",
+       "+> Search: https://e.example/x"},
+      {"the 201st left as text",
+       {{"websearch.url", "https://e.example/{query}" + refs200 + "$(u)"}},
+       "",
+       "+> Search: https://e.example/x$(u)"},
+      {"10 levels", tenDeep, "", "+> Search: https://deep.example/x"},
+      {"11 levels", elevenDeep, "",
+       "!> SciTE property websearch.url refers to itself or nests more than 10 levels."},
+      {"a reference to itself", {{"websearch.url.py", "https://e.example/$(websearch.url.py)"}},
+       "py",
+       "!> SciTE property websearch.url.py refers to itself or nests more than 10 levels."},
+      {"a circle", {{"websearch.url", "$(a)"}, {"a", "$(b)"}, {"b", "$(a)"}}, "",
+       "!> SciTE property websearch.url refers to itself or nests more than 10 levels."},
+      {"the same name twice is no circle",
+       {{"websearch.url", "$(h)$(h){query}"}, {"h", "https://h"}},
+       "",
+       "+> Search: https://hhttps://hx"},
+      {"a bad template", {{"websearch.url.py", "ftp://x/{query}"}}, "py",
+       "!> SciTE property websearch.url.py" + mustBe},
+      {"expanded to nothing: no fallback to the ini", {{"websearch.url", "$(none)"}}, "py",
+       "!> SciTE property websearch.url" + mustBe},
+      {"no room",
+       {{"websearch.url", "https://e.example/" + std::string(kMaxUrl, 'p') + "{query}"}},
+       "",
+       "!> SciTE property websearch.url leaves no room for the search words within 2,048 "
+       "characters."},
+  };
+  for (const auto& c : cases) {
+    std::map<std::string, int> asked;
+    const auto lookup = [&](const std::string& name) {
+      ++asked[name];
+      const auto found = c.properties.find(name);
+      return found == c.properties.end() ? std::string() : found->second;
+    };
+    const auto setting = companion::templateFromScite(c.fileExt, lookup)
+                             .value_or(companion::templateFor(ini, c.fileExt));
+    const auto outcome = companion::decide({"x", false, &setting, R"(C:\w.ini)"});
+    EXPECT_EQ(outcome.lines.back(), c.last) << c.name;
+    for (const auto& [name, count] : asked) {
+      EXPECT_EQ(count, 1) << c.name << ": " << name;
+      EXPECT_FALSE(name.starts_with('=') || name.starts_with("star")) << c.name;
+    }
   }
 }
 

@@ -1,0 +1,112 @@
+// SciTE's properties as the source of the template: which key, and $(name) expansion.
+#include "companion/properties.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+#include "platform/ascii.h"
+
+namespace companion {
+
+namespace {
+
+constexpr std::string_view kReferenceStart = "$(";
+
+// SciTE evaluates these forms itself ("$(= 1+2)", "$(star x)", "$(escape x)", "$(scale 9)");
+// no property has such a name, so asking for one would only cost a round trip.
+[[nodiscard]] bool isExpression(std::string_view name) {
+  return name.starts_with('=') || name.find(' ') != std::string_view::npos;
+}
+
+class Expander {
+public:
+  explicit Expander(const PropertyLookup& lookup) : lookup_(lookup) {}
+
+  // Expands `text` in place, SciTE's way; false for a cycle or a chain too deep.
+  [[nodiscard]] bool expand(std::string& text, std::vector<std::string>& chain) {
+    auto start = text.find(kReferenceStart);
+    while (start != std::string::npos && expansionsLeft_ > 0 && text.size() <= kMaxExpandedBytes) {
+      const auto end = text.find(')', start + kReferenceStart.size());
+      if (end == std::string::npos) {
+        break;
+      }
+      // In "$(a$(b))" the inner reference comes first, so that "a" joins with b's value.
+      for (auto inner = text.find(kReferenceStart, start + kReferenceStart.size());
+           inner != std::string::npos && inner < end;
+           inner = text.find(kReferenceStart, start + kReferenceStart.size())) {
+        start = inner;
+      }
+      const auto nameStart = start + kReferenceStart.size();
+      const std::string name = text.substr(nameStart, end - nameStart);
+      --expansionsLeft_;
+      std::string value;
+      if (!isExpression(name)) {
+        if (std::find(chain.begin(), chain.end(), name) != chain.end() ||
+            chain.size() > kMaxReferenceNesting) {
+          return false;
+        }
+        value = lookup_(name);
+        chain.push_back(name);
+        const bool expanded = expand(value, chain);
+        chain.pop_back();
+        if (!expanded) {
+          return false;
+        }
+      }
+      text.replace(start, end + 1 - start, value);
+      start = text.find(kReferenceStart);
+    }
+    return true;
+  }
+
+private:
+  const PropertyLookup& lookup_;
+  int expansionsLeft_ = kMaxExpansions;
+};
+
+// `value`, the raw value of `key`, expanded; nothing for a cycle or a chain too deep.
+[[nodiscard]] std::optional<std::string> expandProperty(const std::string& key, std::string value,
+                                                        const PropertyLookup& lookup) {
+  std::vector<std::string> chain{key};
+  if (!Expander(lookup).expand(value, chain)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+}  // namespace
+
+std::vector<std::string> sciteUrlKeys(std::string_view fileExt) {
+  std::vector<std::string> keys;
+  if (!fileExt.empty()) {
+    std::string key = std::string(kSciteUrlKey) + '.';
+    std::transform(fileExt.begin(), fileExt.end(), std::back_inserter(key), platform::lowerAscii);
+    keys.push_back(std::move(key));
+  }
+  keys.emplace_back(kSciteUrlKey);
+  return keys;
+}
+
+std::optional<TemplateSetting> templateFromScite(std::string_view fileExt,
+                                                 const PropertyLookup& lookup) {
+  std::map<std::string, std::string, std::less<>> answered;
+  const PropertyLookup once = [&](const std::string& name) -> std::string {
+    auto found = answered.find(name);
+    if (found == answered.end()) {
+      found = answered.emplace(name, lookup(name)).first;
+    }
+    return found->second;
+  };
+  for (const std::string& key : sciteUrlKeys(fileExt)) {
+    std::string raw = once(key);
+    if (raw.empty()) {
+      continue;
+    }
+    auto expanded = expandProperty(key, std::move(raw), once);
+    return TemplateSetting{key, expanded.value_or(std::string()), 0, true, !expanded.has_value()};
+  }
+  return std::nullopt;
+}
+
+}  // namespace companion

@@ -1,0 +1,39 @@
+// The search engine as SciTE's own properties set it: the keys asked, in order, and the
+// expansion of $(name) references in the value chosen, with SciTE answered through a callback.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "companion/websearch.h"
+
+namespace companion {
+
+inline constexpr std::string_view kSciteUrlKey = "websearch.url";
+// At most this many references are expanded in all, SciTE's own cap; the rest stay as text.
+inline constexpr int kMaxExpansions = 200;
+// An expansion grows no further than this: far beyond any address, so the verdict stays.
+inline constexpr std::size_t kMaxExpandedBytes = std::size_t{64} * 1024;
+
+// A property's raw value as SciTE answers it; empty for an undefined one.
+using PropertyLookup = std::function<std::string(const std::string& name)>;
+
+// The keys asked, in order: websearch.url.<ext> (the extension in lower-case ASCII; no such key
+// without an extension), then websearch.url.
+[[nodiscard]] std::vector<std::string> sciteUrlKeys(std::string_view fileExt);
+
+// The first of sciteUrlKeys whose raw value is not empty; nothing when none is set. Its value
+// has each $(name) replaced by that property's own expanded value, the innermost reference
+// first, as SciTE expands its properties; an undefined name and SciTE's expression forms
+// ($(= ...), $(star ...), ...) give nothing, a "$(" without ")" stays as text. Unlike SciTE, a
+// reference back to a name on its own chain (the key included) or a chain deeper than
+// kMaxReferenceNesting marks the setting refersToItself instead of expanding to blanks: the
+// user must see a broken setting. Asks `lookup` at most once per name.
+[[nodiscard]] std::optional<TemplateSetting> templateFromScite(std::string_view fileExt,
+                                                               const PropertyLookup& lookup);
+
+}  // namespace companion
