@@ -156,6 +156,13 @@ TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
   };
   auto python = selectingAll("open");
   python.file = R"(C:\docs\script.PY)";
+  // SciTE's own properties come before websearch.ini and are expanded as SciTE would.
+  auto pythonInScite = python;
+  pythonInScite.properties = {{"websearch.url.py", "$(engine.docs)/search.html?q={query}"},
+                              {"engine.docs", "https://$(host)/3"},
+                              {"host", "docs.python.org"}};
+  auto badInScite = selectingAll("foo");
+  badInScite.properties = {{"websearch.url", "$(engine)"}, {"engine", "ftp://e.example/{query}"}};
   const CompanionCase cases[] = {
       {"selection", selectingAll("foo bar"), "", "+> Search: https://duckduckgo.com/?q=foo%20bar\n",
        "https://duckduckgo.com/?q=foo%20bar\n"},
@@ -170,6 +177,14 @@ TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
        "https://docs.python.org/3/search.html?q=open\n"},
       {"bad template", selectingAll("foo"), "url=ftp://e.example/{query}\n",
        "!> {ini}, line 1: url= must begin with http:// or https:// and contain {query}.\n", ""},
+      {"SciTE's property for the file type, expanded", pythonInScite,
+       "url.py=https://ini.example/{query}\n",
+       "+> Search: https://docs.python.org/3/search.html?q=open\n",
+       "https://docs.python.org/3/search.html?q=open\n"},
+      {"a bad SciTE property", badInScite, "url=https://ini.example/{query}\n",
+       "!> SciTE property websearch.url must begin with http:// or https:// and contain "
+       "{query}.\n",
+       ""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
