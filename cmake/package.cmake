@@ -56,6 +56,8 @@ add_test(NAME release_package
                  -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
                  -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected}
                  -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
-# It leaves the zip unpacked in package-test/unpacked for the end-to-end run from there.
-set_tests_properties(release_package PROPERTIES TIMEOUT 300 FIXTURES_SETUP release_zip_unpacked)
+# It leaves the zip unpacked in package-test/unpacked for the end-to-end run from there. It runs
+# the packaged launcher with SciTE absent, so no stand-in of another test may be in front then.
+set_tests_properties(release_package PROPERTIES TIMEOUT 300 FIXTURES_SETUP release_zip_unpacked
+                     RESOURCE_LOCK scite_desktop)
 project_test_properties(release_package)
