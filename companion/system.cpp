@@ -174,12 +174,12 @@ std::size_t shellUrlLimit() {
 
 bool startDirectorClient() noexcept {
   try {
-    for (const platform::BindingGroup* group : director::clientBindingGroups()) {
+    for (const platform::BindingGroup* group : director::receiverBindingGroups()) {
       if (platform::tryBindGroup(*group)) {
         return false;
       }
     }
-    director::initModule();
+    director::initReceiverModule();
     return true;
   } catch (...) {  // no receiver window: SciTE's replies could not reach us
     director::hRecv = nullptr;

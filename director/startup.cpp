@@ -20,11 +20,11 @@ namespace {
 constexpr std::size_t kClassFilterRoom = 256;
 constexpr std::size_t kTitleFilterRoom = 4096;
 
-}  // namespace
-
-std::vector<const platform::BindingGroup*> clientBindingGroups() {
+// Text conversion, the given window-host groups, the pattern engine, and last "user32".
+[[nodiscard]] std::vector<const platform::BindingGroup*> bindingGroupsWith(
+    std::span<const platform::BindingGroup> windowHostGroups) {
   std::vector<const platform::BindingGroup*> groups{&platform::textConversionBindings()};
-  for (const platform::BindingGroup& group : windowhost::bindingGroups()) {
+  for (const platform::BindingGroup& group : windowHostGroups) {
     groups.push_back(&group);
   }
   groups.push_back(&platform::pcreBindings());
@@ -32,9 +32,9 @@ std::vector<const platform::BindingGroup*> clientBindingGroups() {
   return groups;
 }
 
-void initModule() {
+void startModuleUnder(const std::shared_ptr<windowhost::wApp>& app) {
   interfaceVersion = kInterfaceVersion;
-  recvApp = windowhost::App();
+  recvApp = app;
   recvFrame = std::make_shared<windowhost::wFrame>();
   windowhost::init(recvFrame, nullptr, kReceiverTitle, {windowhost::kDefault, windowhost::kDefault},
                    kReceiverSize, kReceiverStyle, kReceiverClass);
@@ -47,6 +47,24 @@ void initModule() {
   // The reply's COPYDATASTRUCT is valid only while the handler runs; it is copied at once.
   (void)windowhost::connect(*recvFrame, WM_COPYDATA,
                             [](windowhost::wEvent& event) { ReplyHandler(event.mLparam); });
+}
+
+}  // namespace
+
+std::vector<const platform::BindingGroup*> clientBindingGroups() {
+  return bindingGroupsWith(windowhost::bindingGroups());
+}
+
+std::vector<const platform::BindingGroup*> receiverBindingGroups() {
+  return bindingGroupsWith(windowhost::hiddenWindowBindingGroups());
+}
+
+void initModule() {
+  startModuleUnder(windowhost::App());
+}
+
+void initReceiverModule() {
+  startModuleUnder(windowhost::HiddenApp());
 }
 
 }  // namespace director

@@ -26,8 +26,16 @@ inline constexpr windowhost::wSize kReceiverSize{320, 220};
 // groups, the pattern engine, and last its own "user32".
 [[nodiscard]] std::vector<const platform::BindingGroup*> clientBindingGroups();
 
+// The same for a client that only sends commands and receives replies, such as the companion:
+// the window host's groups for hidden windows instead of all seven.
+[[nodiscard]] std::vector<const platform::BindingGroup*> receiverBindingGroups();
+
 // Runs once, last of the module initialisations and after the user32 group is bound. Raises
 // wError when the receiver window cannot be registered or created.
 void initModule();
+
+// initModule for a client bound by receiverBindingGroups: the receiver window under the window
+// host's HiddenApp, without common controls or OLE.
+void initReceiverModule();
 
 }  // namespace director

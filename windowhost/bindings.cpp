@@ -51,4 +51,10 @@ std::span<const platform::BindingGroup> bindingGroups() {
   return groups;
 }
 
+std::span<const platform::BindingGroup> hiddenWindowBindingGroups() {
+  static const std::array<platform::BindingGroup, 3> groups{gdi32Group(), user32Group(),
+                                                            kernel32Group()};
+  return groups;
+}
+
 }  // namespace windowhost

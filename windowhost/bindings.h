@@ -70,4 +70,9 @@ WINDOWHOST_OLE32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 // The groups in binding order: gdi32, user32, shell32, kernel32, comctl32, uxtheme, ole32.
 [[nodiscard]] std::span<const platform::BindingGroup> bindingGroups();
 
+// What a program needs that only hosts hidden windows under HiddenApp: gdi32, user32 and
+// kernel32. Of the others only App calls anything (common controls and OLE), so their slots
+// may stay empty.
+[[nodiscard]] std::span<const platform::BindingGroup> hiddenWindowBindingGroups();
+
 }  // namespace windowhost

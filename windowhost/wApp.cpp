@@ -73,6 +73,19 @@ bool commonControlsThemed() {
   return info.dwMajorVersion >= kFirstThemedCommonControls;
 }
 
+// The application object without anything that controls need.
+[[nodiscard]] std::shared_ptr<wApp> newApp() {
+  auto app = std::make_shared<wApp>();
+  app->mInstance = kernel32::GetModuleHandleW(nullptr);
+  app->mTopLevelWindowTable.reserve(kTableCapacity);
+  app->mWindowTable.reserve(kTableCapacity);
+  app->mMenuBaseTable.reserve(kTableCapacity);
+  app->mMessageCountTable.reserve(kTableCapacity);
+  app->mPropagationSet.reserve(kTableCapacity);
+  app->mWinVersion = windowsVersion();
+  return app;
+}
+
 }  // namespace
 
 std::shared_ptr<wApp> App() {
@@ -85,17 +98,17 @@ std::shared_ptr<wApp> App() {
   comctl32::InitCommonControlsEx(&controls);
   ole32::OleInitialize(nullptr);
 
-  auto app = std::make_shared<wApp>();
-  app->mInstance = kernel32::GetModuleHandleW(nullptr);
-  app->mTopLevelWindowTable.reserve(kTableCapacity);
-  app->mWindowTable.reserve(kTableCapacity);
-  app->mMenuBaseTable.reserve(kTableCapacity);
-  app->mMessageCountTable.reserve(kTableCapacity);
-  app->mPropagationSet.reserve(kTableCapacity);
-  app->mWinVersion = windowsVersion();
+  auto app = newApp();
   app->mUsingTheme = commonControlsThemed();
   wTheApp = app;
   return app;
+}
+
+std::shared_ptr<wApp> HiddenApp() {
+  if (!wTheApp) {
+    wTheApp = newApp();
+  }
+  return wTheApp;
 }
 
 std::int64_t wAppGetDpi() {

@@ -44,6 +44,11 @@ inline std::shared_ptr<wApp> wTheApp;  // NOLINT(cppcoreguidelines-avoid-non-con
 // Returns the application object, creating it (with the common controls and OLE) on first call.
 std::shared_ptr<wApp> App();
 
+// The same for a program that shows no control and hosts only hidden windows: on first call
+// it creates the object without starting the common controls or OLE, whose libraries take
+// long to load. App later returns this object as it is.
+std::shared_ptr<wApp> HiddenApp();
+
 // The screen's vertical dots per inch, asked once.
 [[nodiscard]] std::int64_t wAppGetDpi();
 
