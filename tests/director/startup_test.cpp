@@ -1,5 +1,6 @@
 // The client's own start-up under Wine: the hidden receiver frame, and SciTE's answers reaching
-// the reply handler through the window host, bad ones included.
+// the reply handler through the window host, bad ones included. Built twice: with the full
+// start the launcher uses, and with RECEIVER_ONLY the light one of the companion.
 #include "director/startup.h"
 
 #include <gtest/gtest.h>
@@ -30,12 +31,19 @@ int WINAPI recordMessageBox(HWND, LPCWSTR text, LPCWSTR, UINT) {
 class Startup : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
+#ifdef RECEIVER_ONLY
+    for (const platform::BindingGroup* group : director::receiverBindingGroups()) {
+      platform::bindGroup(*group);
+    }
+    director::initReceiverModule();
+#else
     platform::bindGroup(platform::textConversionBindings());
     for (const platform::BindingGroup& group : windowhost::bindingGroups()) {
       platform::bindGroup(group);
     }
     platform::bindGroups({&platform::pcreBindings(), &director::user32Bindings()});
     director::initModule();
+#endif
   }
 
   void SetUp() override {
@@ -63,6 +71,15 @@ TEST_F(Startup, LeavesAHiddenReceiverAndFreshState) {
   GetWindowTextW(director::hRecv, title.data(), static_cast<int>(title.size()));
   EXPECT_EQ(std::wstring(title.data()), L"Velk-SciTE interface");
 }
+
+#ifdef RECEIVER_ONLY
+// The receiver-only start is the light one: the common controls' library, which takes long to
+// load, is never touched, and nothing on the reply path needs it.
+TEST_F(Startup, AReceiverOnlyClientLeavesTheCommonControlsUnloaded) {
+  EXPECT_EQ(GetModuleHandleW(L"comctl32.dll"), nullptr);
+  EXPECT_EQ(windowhost::comctl32::InitCommonControlsEx, nullptr);
+}
+#endif
 
 TEST_F(Startup, RepliesReachTheHandlerAndAreAnsweredWithZero) {
   director::pattern = platform::re(director::kReplyPrefixPattern);
