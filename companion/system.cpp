@@ -1,11 +1,10 @@
 // The companion's run over its bound system functions: what it reads, what it says and where.
 #include "companion/system.h"
 
-#include "companion/properties.h"
-
 #include <cstdio>
 #include <optional>
 
+#include "companion/properties.h"
 #include "director/channel.h"
 #include "director/discovery.h"
 #include "director/escapes.h"
@@ -72,8 +71,7 @@ void parseWordAtCaret(std::string& word) {
 
 // A property's raw value as SciTE answers it; empty when it is undefined or SciTE is silent.
 [[nodiscard]] std::string sciteProperty(const std::string& name) {
-  return director::GetProperty(name) ? director::unescapeReply(director::received)
-                                     : std::string();
+  return director::GetProperty(name) ? director::unescapeReply(director::received) : std::string();
 }
 
 // Through the C run time: the stream library would double the program's size.
@@ -114,8 +112,7 @@ void parseWordAtCaret(std::string& word) {
   // The shell sets the last error to the real cause; hInstApp holds only a coarse old code.
   const DWORD lastError = kernel32::GetLastError();
   return static_cast<std::int32_t>(
-      lastError != 0 ? lastError
-                     : static_cast<DWORD>(reinterpret_cast<INT_PTR>(request.hInstApp)));
+      lastError != 0 ? lastError : static_cast<DWORD>(reinterpret_cast<INT_PTR>(request.hInstApp)));
 }
 
 [[nodiscard]] std::string browserFailure(std::int32_t code) {

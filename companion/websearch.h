@@ -63,11 +63,11 @@ inline constexpr std::size_t kMaxIniBytes = std::size_t{64} * 1024;
 
 // The template a run uses and where it was written, for the message about a bad one.
 struct TemplateSetting {
-  std::string key;       // as written in websearch.ini ("url", "URL.py"), or the SciTE property
-                         // asked for ("websearch.url.py"); "url" for the default
-  std::string value;     // the template: quotes around it removed, references expanded
-  std::size_t line = 0;  // 1-based line in websearch.ini; 0 for the built-in default
-  bool fromScite = false;       // one of SciTE's properties, not websearch.ini
+  std::string key;         // as written in websearch.ini ("url", "URL.py"), or the SciTE property
+                           // asked for ("websearch.url.py"); "url" for the default
+  std::string value;       // the template: quotes around it removed, references expanded
+  std::size_t line = 0;    // 1-based line in websearch.ini; 0 for the built-in default
+  bool fromScite = false;  // one of SciTE's properties, not websearch.ini
   bool refersToItself = false;  // its references run in a circle or nest too deep
 };
 

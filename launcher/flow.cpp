@@ -56,8 +56,9 @@ std::string_view selectionWithin(std::string_view selection, std::size_t room) {
     const std::string_view rest = selection.substr(kept);
     const auto escape = rest.front() == '\\' ? director::readEscape(rest.substr(1)) : std::nullopt;
     const std::size_t step =
-        escape ? 1 + escape->length
-               : std::clamp<std::size_t>(platform::utf8SequenceLength(rest.front()), 1, rest.size());
+        escape
+            ? 1 + escape->length
+            : std::clamp<std::size_t>(platform::utf8SequenceLength(rest.front()), 1, rest.size());
     const std::size_t units = platform::toUtf16(rest.substr(0, step)).size();
     if (units > room) {
       break;

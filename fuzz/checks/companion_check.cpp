@@ -269,9 +269,10 @@ void checkRefused(std::string_view text, const companion::TemplateSetting& setti
   while (firstEnd < text.size() && isContinuationByte(text[firstEnd])) {
     ++firstEnd;
   }
-  expect(!fits(setting.value, text.substr(0, firstEnd)) &&
-             outcome.lines.back() == companion::noRoomForWordsLine(kIniPath, setting, kMaxUrlLength),
-         "a good template is refused only when not one character fits");
+  expect(
+      !fits(setting.value, text.substr(0, firstEnd)) &&
+          outcome.lines.back() == companion::noRoomForWordsLine(kIniPath, setting, kMaxUrlLength),
+      "a good template is refused only when not one character fits");
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
 // Selection to URL: what is searched for, what is opened as it is, and what is refused.
 #include "companion/websearch.h"
-#include "companion/properties.h"
-#include "director/escapes.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+
+#include "companion/properties.h"
+#include "director/escapes.h"
 
 namespace {
 
@@ -284,8 +285,8 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
       {"old Wine: fits exactly", "url=" + old10Left, "", "abcdefghij", false, ExitCode::Opened,
        "+> Search: " + padded(10, "abcdefghij", 1, kOldWine), kOldWine},
       {"old Wine: one character over", "url=" + old10Left, "", "abcdefghijk", false,
-       ExitCode::Opened, cut("10 characters") + "+> Search: " + padded(10, "abcdefghij", 1, kOldWine),
-       kOldWine},
+       ExitCode::Opened,
+       cut("10 characters") + "+> Search: " + padded(10, "abcdefghij", 1, kOldWine), kOldWine},
       {"old Wine: web address at its limit", "", "", oldWebAddress, false, ExitCode::Opened,
        "+> Open: " + oldWebAddress, kOldWine},
       {"old Wine: web address over its limit", "url=" + old10Left, "", oldWebAddress + "a", false,
@@ -317,8 +318,17 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
 
 TEST(UrlLimit, ShorterOnlyUnderWineBefore8_17) {
   const std::pair<std::optional<std::string_view>, std::size_t> cases[] = {
-      {std::nullopt, kMaxUrl}, {"8.0", 900},  {"8.2", 900},      {"8.16", 900}, {"8.17", kMaxUrl},
-      {"9.0", kMaxUrl},        {"10.0-rc2", kMaxUrl}, {"", 900}, {"x", 900},    {"8", 900}, {"9.x", 900},
+      {std::nullopt, kMaxUrl},
+      {"8.0", 900},
+      {"8.2", 900},
+      {"8.16", 900},
+      {"8.17", kMaxUrl},
+      {"9.0", kMaxUrl},
+      {"10.0-rc2", kMaxUrl},
+      {"", 900},
+      {"x", 900},
+      {"8", 900},
+      {"9.x", 900},
   };
   for (const auto& [version, limit] : cases) {
     EXPECT_EQ(companion::maxUrlLengthFor(version), limit) << version.value_or("not Wine");
@@ -353,16 +363,21 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
         {"websearch.url", "https://all.example/{query}"}},
        "py",
        "+> Search: https://py.example/x"},
-      {"then SciTE's general key", {{"websearch.url", "https://all.example/{query}"}}, "py",
+      {"then SciTE's general key",
+       {{"websearch.url", "https://all.example/{query}"}},
+       "py",
        "+> Search: https://all.example/x"},
       {"an empty value is no setting",
        {{"websearch.url.py", ""}, {"websearch.url", "https://all.example/{query}"}},
        "py",
        "+> Search: https://all.example/x"},
-      {"the extension in lower case", {{"websearch.url.py", "https://py.example/{query}"}}, "PY",
+      {"the extension in lower case",
+       {{"websearch.url.py", "https://py.example/{query}"}},
+       "PY",
        "+> Search: https://py.example/x"},
       {"then the ini", {}, "py", "+> Search: https://ini-py.example/x"},
-      {"a reference", {{"websearch.url", "$(engine)"}, {"engine", "https://e.example/{query}"}},
+      {"a reference",
+       {{"websearch.url", "$(engine)"}, {"engine", "https://e.example/{query}"}},
        "",
        "+> Search: https://e.example/x"},
       {"nested references",
@@ -373,15 +388,21 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        {{"websearch.url", "$(e$(n))"}, {"n", "1"}, {"e1", "https://one.example/{query}"}},
        "",
        "+> Search: https://one.example/x"},
-      {"an undefined name is empty", {{"websearch.url", "https://e.example/$(none){query}"}}, "",
+      {"an undefined name is empty",
+       {{"websearch.url", "https://e.example/$(none){query}"}},
+       "",
        "+> Search: https://e.example/x"},
       {"expression forms are not asked for",
        {{"websearch.url", "https://e.example/$(= 1+2)$(star x){query}"}, {"= 1+2", "3"}},
        "",
        "+> Search: https://e.example/x"},
-      {"$( without ) is text", {{"websearch.url", "https://e.example/{query}$(x"}}, "",
+      {"$( without ) is text",
+       {{"websearch.url", "https://e.example/{query}$(x"}},
+       "",
        "+> Search: https://e.example/x$(x"},
-      {"200 references expanded", {{"websearch.url", "https://e.example/{query}" + refs200}}, "",
+      {"200 references expanded",
+       {{"websearch.url", "https://e.example/{query}" + refs200}},
+       "",
        "+> Search: https://e.example/x"},
       {"the 201st left as text",
        {{"websearch.url", "https://e.example/{query}" + refs200 + "$(u)"}},
@@ -390,10 +411,13 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
       {"10 levels", tenDeep, "", "+> Search: https://deep.example/x"},
       {"11 levels", elevenDeep, "",
        "!> SciTE property websearch.url refers to itself or nests more than 10 levels."},
-      {"a reference to itself", {{"websearch.url.py", "https://e.example/$(websearch.url.py)"}},
+      {"a reference to itself",
+       {{"websearch.url.py", "https://e.example/$(websearch.url.py)"}},
        "py",
        "!> SciTE property websearch.url.py refers to itself or nests more than 10 levels."},
-      {"a circle", {{"websearch.url", "$(a)"}, {"a", "$(b)"}, {"b", "$(a)"}}, "",
+      {"a circle",
+       {{"websearch.url", "$(a)"}, {"a", "$(b)"}, {"b", "$(a)"}},
+       "",
        "!> SciTE property websearch.url refers to itself or nests more than 10 levels."},
       {"a circle found even near the cap",
        {{"websearch.url", "https://e.example/{query}" + refs200.substr(12) + "$(a)"},
@@ -404,9 +428,13 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        {{"websearch.url", "$(h)$(h){query}"}, {"h", "https://h"}},
        "",
        "+> Search: https://hhttps://hx"},
-      {"a bad template", {{"websearch.url.py", "ftp://x/{query}"}}, "py",
+      {"a bad template",
+       {{"websearch.url.py", "ftp://x/{query}"}},
+       "py",
        "!> SciTE property websearch.url.py" + mustBe},
-      {"expanded to nothing: no fallback to the ini", {{"websearch.url", "$(none)"}}, "py",
+      {"expanded to nothing: no fallback to the ini",
+       {{"websearch.url", "$(none)"}},
+       "py",
        "!> SciTE property websearch.url" + mustBe},
       {"no room",
        {{"websearch.url", "https://e.example/" + std::string(kMaxUrl, 'p') + "{query}"}},

@@ -104,7 +104,7 @@ TEST_F(Launcher, PassesTheSelectionToTheCompanionAndEchoesIt) {
 TEST_F(Launcher, ALongSelectionIsCutCleanlyWithinTheSystemsLimit) {
   const std::pair<std::string, std::string> cases[] = {
       {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},  // a surrogate pair, sent as it is
-      {"\\", "\\\\"},                      // a backslash, sent as an escape
+      {"\\", "\\\\"},                            // a backslash, sent as an escape
   };
   for (const auto& [written, sent] : cases) {
     SCOPED_TRACE(sent);

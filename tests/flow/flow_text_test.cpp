@@ -47,7 +47,7 @@ TEST(LauncherTexts, CommandLineQuotesThePathButNotTheSelection) {
 
 TEST(LauncherTexts, SelectionCutOnlyBetweenWholeCharactersAndEscapes) {
   const std::string smiley = "\xF0\x9F\x98\x80";  // two UTF-16 units
-  const std::string e = "\xC3\xA9";                // one unit in two bytes
+  const std::string e = "\xC3\xA9";               // one unit in two bytes
   const struct {
     std::string selection;
     std::size_t room;
