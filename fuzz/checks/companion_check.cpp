@@ -4,10 +4,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "companion/properties.h"
 #include "companion/websearch.h"
 #include "fuzz/checks/check.h"
 #include "platform/ascii.h"
@@ -275,6 +277,39 @@ void checkRefused(std::string_view text, const companion::TemplateSetting& setti
       "a good template is refused only when not one character fits");
 }
 
+// The ini text read as SciTE's properties (each line "name=value", the first one of a name
+// counts): whatever the references, the expansion ends, asks for each name once and for no more
+// names than its cap allows, and a refusal is for the key it names.
+void checkSciteProperties(const Run& run) {
+  std::map<std::string, std::string, std::less<>> properties;
+  for (std::string_view rest = run.iniText; !rest.empty();) {
+    const std::string_view line = rest.substr(0, rest.find('\n'));
+    rest.remove_prefix(std::min(line.size() + 1, rest.size()));
+    const auto equals = line.find('=');
+    if (equals != std::string_view::npos) {
+      properties.emplace(line.substr(0, equals), line.substr(equals + 1));
+    }
+  }
+  std::map<std::string, int> asked;
+  const auto setting =
+      companion::templateFromScite(run.fileExt, [&](const std::string& name) -> std::string {
+        ++asked[name];
+        const auto found = properties.find(name);
+        return found == properties.end() ? std::string() : found->second;
+      });
+  expect(
+      std::all_of(asked.begin(), asked.end(), [](const auto& entry) { return entry.second == 1; }),
+      "each property is asked for once");
+  expect(asked.size() <= 2 + static_cast<std::size_t>(companion::kMaxExpansions),
+         "no more names are asked for than the expansions allow");
+  if (setting) {
+    const auto keys = companion::sciteUrlKeys(run.fileExt);
+    expect(setting->fromScite && std::find(keys.begin(), keys.end(), setting->key) != keys.end(),
+           "a SciTE setting is one of the keys asked for");
+    expect(!setting->refersToItself || setting->value.empty(), "a refused setting has no value");
+  }
+}
+
 }  // namespace
 
 void checkCompanion(Bytes input) {
@@ -283,6 +318,7 @@ void checkCompanion(Bytes input) {
   checkFolded(text);
   const companion::TemplateSetting setting = companion::templateFor(run.iniText, run.fileExt);
   checkSetting(run, setting);
+  checkSciteProperties(run);
 
   const companion::Outcome outcome = companion::decide({text, run.fromCaret, &setting, kIniPath});
   expect(!outcome.lines.empty(), "every run says something");
