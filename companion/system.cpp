@@ -146,7 +146,8 @@ const platform::BindingGroup& shell32Bindings() {
 
 bool bindSystemFunctions() noexcept {
   try {
-    // Quietly, unlike the launcher: without these there is no way to say anything anyway.
+    // Quietly, unlike the launcher: without these SciTE's pane is out of reach, and this
+    // program's own streams do not reliably reach it; the exit code tells a caller why.
     if (platform::tryBindGroup(kernel32Bindings()) || platform::tryBindGroup(ole32Bindings()) ||
         platform::tryBindGroup(shell32Bindings())) {
       return false;
