@@ -57,36 +57,15 @@ std::string unescape(std::string_view text) {
       continue;
     }
     const char c = text[++i];
-    switch (c) {
-      case 'a':
-        out += '\a';
-        break;
-      case 'b':
-        out += '\b';
-        break;
-      case 'f':
-        out += '\f';
-        break;
-      case 'n':
-        out += '\n';
-        break;
-      case 'r':
-        out += '\r';
-        break;
-      case 't':
-        out += '\t';
-        break;
-      case 'v':
-        out += '\v';
-        break;
-      default:
-        if (c >= '0' && c <= '7' && i + 2 < text.size()) {
-          out += static_cast<char>(((c - '0') << 6) | ((text[i + 1] - '0') << 3) |
-                                   (text[i + 2] - '0'));
-          i += 2;
-        } else {
-          out += c;
-        }
+    constexpr std::string_view kLetters = "abfnrtv";
+    constexpr std::string_view kControls = "\a\b\f\n\r\t\v";
+    if (const auto letter = kLetters.find(c); letter != std::string_view::npos) {
+      out += kControls[letter];
+    } else if (c >= '0' && c <= '7' && i + 2 < text.size()) {
+      out += static_cast<char>(((c - '0') << 6) | ((text[i + 1] - '0') << 3) | (text[i + 2] - '0'));
+      i += 2;
+    } else {
+      out += c;  // a doubled backslash, or a character that stands for itself
     }
   }
   return out;
