@@ -56,6 +56,9 @@ add_test(NAME release_package
                  -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
                  -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected}
                  -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
-# It leaves the zip unpacked in package-test/unpacked for the end-to-end run from there.
-set_tests_properties(release_package PROPERTIES TIMEOUT 300 FIXTURES_SETUP release_zip_unpacked)
+# It leaves the zip unpacked in package-test/unpacked for the end-to-end run from there. Its
+# launcher talks to whatever SciTE window is in front of the shared desktop, so it must not run
+# while another test has a SciTE stand-in there.
+set_tests_properties(release_package PROPERTIES TIMEOUT 300 FIXTURES_SETUP release_zip_unpacked
+                                                RESOURCE_LOCK scite_desktop)
 project_test_properties(release_package)
