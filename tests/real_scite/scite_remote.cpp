@@ -25,6 +25,8 @@
 #include <thread>
 #include <vector>
 
+#include "director/escapes.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -46,29 +48,6 @@ std::string utf8(std::wstring_view wide) {
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), text.data(), length,
                       nullptr, nullptr);
   return text;
-}
-
-// SciTE escapes every reply: C escapes, a doubled backslash, and other control bytes as octal.
-std::string unescape(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\' || i + 1 == text.size()) {
-      out += text[i];
-      continue;
-    }
-    const char c = text[++i];
-    constexpr std::string_view kLetters = "abfnrtv";
-    constexpr std::string_view kControls = "\a\b\f\n\r\t\v";
-    if (const auto letter = kLetters.find(c); letter != std::string_view::npos) {
-      out += kControls[letter];
-    } else if (c >= '0' && c <= '7' && i + 2 < text.size()) {
-      out += static_cast<char>(((c - '0') << 6) | ((text[i + 1] - '0') << 3) | (text[i + 2] - '0'));
-      i += 2;
-    } else {
-      out += c;  // a doubled backslash, or a character that stands for itself
-    }
-  }
-  return out;
 }
 
 LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -144,8 +123,9 @@ public:
       return false;
     }
     const auto at = gReply.find(kStringInfo);
-    value =
-        at == std::string::npos ? std::string() : unescape(gReply.substr(at + kStringInfo.size()));
+    value = at == std::string::npos
+                ? std::string()
+                : director::unescapeReply(gReply.substr(at + kStringInfo.size()));
     return true;
   }
 
