@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "platform/errors.h"
 #include "platform/owner.h"
 #include "platform/winstr.h"
 #include "windowhost/bindings.h"
@@ -18,15 +19,6 @@ constexpr std::size_t kTableCapacity = 64;
 constexpr DWORD kVersionInfoSize = 276;
 constexpr DWORD kDllVersionInfoSize = 20;
 constexpr DWORD kFirstThemedCommonControls = 6;
-
-// The layout DllGetVersion fills; it is looked up at run time, so its type is ours to state.
-struct DllVersionInfo {
-  DWORD cbSize;
-  DWORD dwMajorVersion;
-  DWORD dwMinorVersion;
-  DWORD dwBuildNumber;
-  DWORD dwPlatformID;
-};
 
 using RtlGetVersionProc = LONG(WINAPI*)(OSVERSIONINFOW*);
 using DllGetVersionProc = HRESULT(CALLBACK*)(DllVersionInfo*);
@@ -90,6 +82,9 @@ bool commonControlsThemed() {
 
 std::shared_ptr<wApp> App() {
   if (wTheApp) {
+    if (!wTheApp->mControlsStarted) {
+      throw platform::wError("App after HiddenApp: no common controls or OLE");
+    }
     return wTheApp;
   }
   INITCOMMONCONTROLSEX controls{};
@@ -100,6 +95,7 @@ std::shared_ptr<wApp> App() {
 
   auto app = newApp();
   app->mUsingTheme = commonControlsThemed();
+  app->mControlsStarted = true;
   wTheApp = app;
   return app;
 }
@@ -111,8 +107,12 @@ std::shared_ptr<wApp> HiddenApp() {
   return wTheApp;
 }
 
+std::shared_ptr<wApp> CurrentApp() {
+  return wTheApp ? wTheApp : App();
+}
+
 std::int64_t wAppGetDpi() {
-  wApp& app = *App();
+  wApp& app = *CurrentApp();
   if (app.mDpi == 0) {
     const HDC screen = user32::GetDC(nullptr);
     const platform::ScopeExit release([screen] {

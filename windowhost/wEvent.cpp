@@ -22,11 +22,11 @@ constexpr std::string_view kStandardErrorKind = "std::exception";
 constexpr std::string_view kUnknownErrorKind = "unknown";
 
 void countUp(std::int32_t msg) {
-  ++App()->mMessageCountTable[msg];
+  ++CurrentApp()->mMessageCountTable[msg];
 }
 
 void countDown(std::int32_t msg) {
-  auto& counts = App()->mMessageCountTable;
+  auto& counts = CurrentApp()->mMessageCountTable;
   const auto it = counts.find(msg);
   if (it != counts.end() && --it->second <= 0) {
     counts.erase(it);

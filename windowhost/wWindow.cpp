@@ -101,7 +101,7 @@ void registerWindowClass(const wWindow& self, const std::string& className,
   windowClass.cbSize = sizeof(WNDCLASSEXW);
   windowClass.style = kClassStyle;
   windowClass.lpfnWndProc = wWndProc;
-  windowClass.hInstance = App()->mInstance;
+  windowClass.hInstance = CurrentApp()->mInstance;
   windowClass.hCursor = user32::LoadCursorW(nullptr, systemResource(kArrowCursorId));
   windowClass.hbrBackground = self.mBackgroundBrush->handle();
   windowClass.lpszClassName = wideClassName.c_str();
@@ -148,7 +148,7 @@ void initBase(wWindow& self) {
   self.mMaxSize = {kDefault, kDefault};
   self.mMinSize = {kDefault, kDefault};
 
-  auto& stock = App()->mGDIStockSeq;
+  auto& stock = CurrentApp()->mGDIStockSeq;
   if (stock.size() < kStockSlots) {
     stock.resize(kStockSlots);
   }
@@ -159,7 +159,7 @@ void initBase(wWindow& self) {
 }
 
 std::string unusedClassName(std::string_view base) {
-  const HINSTANCE instance = App()->mInstance;
+  const HINSTANCE instance = CurrentApp()->mInstance;
   for (std::uint64_t number = 1;; ++number) {
     std::string candidate(base);
     candidate += std::to_string(number);
@@ -176,7 +176,7 @@ void initVerbosely(const std::shared_ptr<wWindow>& self, const std::shared_ptr<w
                    std::uint64_t style, COLORREF backgroundColor, COLORREF foregroundColor,
                    std::string_view className, const std::shared_ptr<wWindow>& owner,
                    bool registerClass) {
-  wApp& app = *App();
+  wApp& app = *CurrentApp();
   initBase(*self);
   self->mParent = parent;
 
@@ -327,7 +327,7 @@ void wWindow_DoNcDestroy(wEvent& event) {
   }
   self->release();
   dropAllConnections(*self);
-  wApp& app = *App();
+  wApp& app = *CurrentApp();
   app.mWindowTable.erase(self->mHwnd);
   app.mTopLevelWindowTable.erase(self->mHwnd);
   if (const auto parent = self->mParent.lock()) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_system.h"
+#include "platform/errors.h"
 #include "windowhost/wApp.h"
 
 namespace windowhost_test {
@@ -17,6 +18,7 @@ TEST(App, IsMadeOnceWithCommonControlsAndOle) {
 
   EXPECT_EQ(first, second);
   EXPECT_EQ(first, windowhost::wTheApp);
+  EXPECT_EQ(windowhost::HiddenApp(), first);
   EXPECT_EQ(system.commonControlInits, 1);
   EXPECT_EQ(system.oleInits, 1);
   EXPECT_EQ(system.iccSize, 8u);
@@ -28,6 +30,18 @@ TEST(App, IsMadeOnceWithCommonControlsAndOle) {
   EXPECT_TRUE(first->mWindowTable.empty());
   EXPECT_TRUE(first->mMessageCountTable.empty());
   EXPECT_TRUE(first->mPropagationSet.empty());
+}
+
+// A program that starts hidden leaves the controls' slots unbound, so App cannot add them later.
+TEST(App, HiddenAppStartsNoControlsAndAppThenRefuses) {
+  FakeSystem system;
+  const auto hidden = windowhost::HiddenApp();
+
+  EXPECT_THROW((void)App(), platform::wError);
+  EXPECT_EQ(windowhost::wTheApp, hidden);
+  EXPECT_EQ(system.commonControlInits + system.oleInits, 0);
+  EXPECT_EQ(system.loadedLibraries, std::vector<std::string>{"ntdll.dll"});
+  EXPECT_EQ(wAppGetDpi(), kDpi);
 }
 
 TEST(App, VersionAndThemeComeFromRuntimeLookups) {
