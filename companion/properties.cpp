@@ -104,7 +104,10 @@ std::optional<TemplateSetting> templateFromScite(std::string_view fileExt,
       continue;
     }
     auto expanded = expandProperty(key, std::move(raw), once);
-    return TemplateSetting{key, expanded.value_or(std::string()), 0, true, !expanded.has_value()};
+    return TemplateSetting{.key = key,
+                           .value = expanded.value_or(std::string()),
+                           .source = SettingSource::Scite,
+                           .refersToItself = !expanded.has_value()};
   }
   return std::nullopt;
 }

@@ -3,24 +3,22 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "companion/websearch.h"
+#include "companion/settings.h"
 
 namespace companion {
 
 inline constexpr std::string_view kSciteUrlKey = "websearch.url";
+// A chain of references in SciTE's properties deeper than this is refused rather than expanded.
+inline constexpr std::size_t kMaxReferenceNesting = 10;
 // At most this many references are expanded in all, SciTE's own cap; the rest stay as text.
 inline constexpr int kMaxExpansions = 200;
 // An expansion grows no further than this: far beyond any address, so the verdict stays.
 inline constexpr std::size_t kMaxExpandedBytes = std::size_t{64} * 1024;
-
-// A property's raw value as SciTE answers it; empty for an undefined one.
-using PropertyLookup = std::function<std::string(const std::string& name)>;
 
 // The keys asked, in order: websearch.url.<ext> (the extension in lower-case ASCII; no such key
 // without an extension), then websearch.url.

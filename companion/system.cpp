@@ -2,14 +2,18 @@
 #include "companion/system.h"
 
 #include <cstdio>
+#include <exception>
 #include <optional>
 
-#include "companion/properties.h"
+#include "companion/command_line.h"
+#include "companion/ini.h"
+#include "companion/texts.h"
 #include "director/channel.h"
 #include "director/discovery.h"
 #include "director/escapes.h"
 #include "director/operations.h"
 #include "director/startup.h"
+#include "platform/errors.h"
 #include "platform/executable.h"
 #include "platform/owner.h"
 #include "platform/system_message.h"
@@ -39,19 +43,50 @@ public:
     if (toScite()) {
       director::SendFrame(scite_, director::OutputCommand(director::OutputEscaped(line), true));
     } else {
-      platform::showErrorMessage(line);
-      platform::showErrorMessage("\n");
+      toStandardError(line);
     }
   }
 
+  // For the last line of a run that has already failed: it never throws, and a line that
+  // cannot reach SciTE goes to standard error instead.
+  void sayLast(std::string_view line) const noexcept {
+    try {
+      say(line);
+      return;
+    } catch (...) {  // SciTE gone, or no memory for the frame
+    }
+    toStandardError(line);
+  }
+
 private:
+  static void toStandardError(std::string_view line) noexcept {
+    platform::showErrorMessage(line);
+    platform::showErrorMessage("\n");
+  }
+
   HWND scite_;
 };
 
-// SciTE's director window, or null when the client is not running or SciTE is out of reach.
-[[nodiscard]] HWND findScite() {
-  return director::hRecv != nullptr ? director::GetHwndDirectorExtension() : nullptr;
-}
+// A single-threaded COM apartment for the calling thread while it lives, for the shell's
+// protocol handlers that are COM servers. Left again only when it was entered: S_FALSE (already
+// initialised) counts too, so that every success is balanced.
+class ComApartment {
+public:
+  ComApartment() noexcept
+      : entered_(ole32::CoInitializeEx(nullptr, static_cast<DWORD>(COINIT_APARTMENTTHREADED) |
+                                                    static_cast<DWORD>(COINIT_DISABLE_OLE1DDE)) >=
+                 0) {}
+  ~ComApartment() {
+    if (entered_) {
+      ole32::CoUninitialize();
+    }
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+  bool entered_;
+};
 
 // The reply is "<@@>" and the word; anything else means there is none. extender.result is
 // emptied either way, so nothing of this run is left in SciTE.
@@ -85,16 +120,7 @@ void parseWordAtCaret(std::string& word) {
 
 // Null when the browser was started, else the error code that says why not.
 [[nodiscard]] std::optional<std::int32_t> openInBrowser(const std::string& url) {
-  // Some protocol handlers are COM servers, which the shell can only reach from an apartment.
-  const bool inApartment =
-      ole32::CoInitializeEx(nullptr, static_cast<DWORD>(COINIT_APARTMENTTHREADED) |
-                                         static_cast<DWORD>(COINIT_DISABLE_OLE1DDE)) >= 0;
-  const platform::ScopeExit leave([inApartment] {
-    // S_FALSE (already initialised) counts too: every success is balanced.
-    if (inApartment) {
-      ole32::CoUninitialize();
-    }
-  });
+  const ComApartment apartment;
   const WString verb = platform::toUtf16("open");
   const WString file = platform::toUtf16(url);
   SHELLEXECUTEINFOW request{};
@@ -119,6 +145,25 @@ void parseWordAtCaret(std::string& word) {
   std::string message =
       platform::systemMessage<kernel32::FormatMessageW, kernel32::LocalFree>(code);
   return browserFailedLine(message.empty() ? "unknown error" : message, code);
+}
+
+// Says what ended the run: the error's message and kind, the text of any other exception.
+void sayUnexpected(HWND scite, const std::exception_ptr& failure) noexcept {
+  try {
+    std::string line;
+    try {
+      std::rethrow_exception(failure);
+    } catch (const platform::Error& error) {
+      line = unexpectedErrorLine(error.message(), error.kind());
+    } catch (const std::exception& error) {
+      line = unexpectedErrorLine(error.what(), "std::exception");
+    } catch (...) {
+      line = unexpectedErrorLine("no details", "unknown");
+    }
+    Reporter(scite).sayLast(line);
+  } catch (...) {  // not even the line could be built
+    platform::showErrorMessage("!> Unexpected error: out of memory [unknown]\n");
+  }
 }
 
 }  // namespace
@@ -192,38 +237,40 @@ WString ownFolder() {
   return path;
 }
 
-Settings readSettings() {
+IniFile readIniFile() {
   const WString folder = ownFolder();
   if (folder.empty()) {
     return {};
   }
   const WString file = folder + platform::toUtf16(kIniFileName);
-  Settings settings{platform::toUtf8(file), {}};
+  IniFile ini{.path = platform::toUtf8(file)};
   const platform::Unique<std::FILE*, std::fclose> stream(openForReading(file));
   if (stream) {
-    settings.text.resize(kMaxIniBytes);
-    settings.text.resize(std::fread(settings.text.data(), 1, kMaxIniBytes, stream.get()));
+    ini.text.resize(kMaxIniBytes);
+    ini.text.resize(std::fread(ini.text.data(), 1, kMaxIniBytes, stream.get()));
   }
-  return settings;
+  return ini;
 }
 
-ExitCode searchSelection() {
-  const Reporter reporter(findScite());
+HWND findScite() {
+  return director::hRecv != nullptr ? director::GetHwndDirectorExtension() : nullptr;
+}
+
+ExitCode searchSelection(HWND scite) {
+  const Reporter reporter(scite);
   std::string text = searchText(platform::toUtf8(kernel32::GetCommandLineW()));
   const bool fromCaret = text.empty() && reporter.toScite();
   if (fromCaret) {
     text = wordAtCaret();
   }
   const std::string extension = reporter.toScite() ? sciteProperty("FileExt") : std::string();
-  // SciTE's own properties first: they can differ per folder, websearch.ini cannot.
-  std::optional<TemplateSetting> fromScite;
-  if (reporter.toScite()) {
-    fromScite = templateFromScite(extension, sciteProperty);
-  }
-  const Settings settings = fromScite ? Settings{} : readSettings();
-  const TemplateSetting setting = fromScite ? *fromScite : templateFor(settings.text, extension);
   const Outcome outcome =
-      decide({text, fromCaret && !text.empty(), &setting, settings.path, shellUrlLimit()});
+      decide({.text = text,
+              .fromCaret = fromCaret && !text.empty(),
+              .setting = chooseTemplate(
+                  extension, reporter.toScite() ? PropertyLookup(sciteProperty) : PropertyLookup(),
+                  readIniFile),
+              .maxUrlLength = shellUrlLimit()});
   // Said before the shell is asked: the browser may take the foreground as it opens.
   for (const std::string& line : outcome.lines) {
     reporter.say(line);
@@ -239,11 +286,14 @@ ExitCode searchSelection() {
 }
 
 int runBound() noexcept {
+  HWND scite = nullptr;
   try {
-    return static_cast<int>(searchSelection());
+    scite = findScite();
+    return static_cast<int>(searchSelection(scite));
   } catch (...) {
-    return static_cast<int>(ExitCode::Unexpected);
+    sayUnexpected(scite, std::current_exception());
   }
+  return static_cast<int>(ExitCode::Unexpected);
 }
 
 int runCompanion() noexcept {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "companion/settings.h"
 #include "companion/websearch.h"
 #include "platform/binding.h"
 #include "platform/win32.h"
@@ -58,17 +59,18 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 
 // websearch.ini beside the executable: its full path and up to kMaxIniBytes of its text (empty
 // when there is no such file).
-struct Settings {
-  std::string path;
-  std::string text;
-};
-[[nodiscard]] Settings readSettings();
+[[nodiscard]] IniFile readIniFile();
+
+// SciTE's director window, or null when the client is not running or SciTE is out of reach.
+[[nodiscard]] HWND findScite();
 
 // One run over the bound slots: read the selection (or the word at the caret), choose the URL,
-// say what happens, hand it to the browser.
-[[nodiscard]] ExitCode searchSelection();
+// say what happens, hand it to the browser. What it says goes to `scite`, SciTE's director
+// window as found at the start, or to standard error when that is null.
+[[nodiscard]] ExitCode searchSelection(HWND scite);
 
-// searchSelection, with anything it throws turned into ExitCode::Unexpected.
+// searchSelection with the window findScite gives; anything it throws is said where its lines
+// go and ends the run with ExitCode::Unexpected.
 [[nodiscard]] int runBound() noexcept;
 
 // The whole program: bind, start the director client, then run.

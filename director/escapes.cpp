@@ -1,4 +1,4 @@
-// The reply escapes: one-letter names and octal bytes.
+// The reply escapes (one-letter names and octal bytes) and the escaping of output texts.
 #include "director/escapes.h"
 
 #include <algorithm>
@@ -74,6 +74,27 @@ std::string unescapeReply(std::string_view text) {
     }
   }
   return out;
+}
+
+std::string OutputEscaped(std::string_view text) {
+  std::string escaped;
+  escaped.reserve(text.size());
+  for (const char c : text) {
+    switch (c) {
+      case '\\':
+        escaped += "\\\\";
+        break;
+      case '\r':
+        escaped += "\\r";
+        break;
+      case '\n':
+        escaped += "\\n";
+        break;
+      default:
+        escaped += c;
+    }
+  }
+  return escaped;
 }
 
 }  // namespace director

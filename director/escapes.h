@@ -1,7 +1,9 @@
-// The backslash escapes SciTE writes into the texts of its replies, and into the selection the
-// launcher passes on: \a \b \f \n \r \t \v, \\ and three octal digits that fit a byte. Both
-// programs read them by this one grammar: the companion undoes them, the launcher never cuts
-// through one.
+// The director's backslash escapes in both directions, two different grammars. What we read:
+// SciTE escapes the texts of its replies, and so the selection the launcher passes on, with
+// \a \b \f \n \r \t \v, \\ and three octal digits that fit a byte; the companion undoes them, the
+// launcher never cuts through one. What we write: SciTE reads named, \xHH and octal escapes in
+// the texts it is sent, so a text for its output pane has its backslashes doubled.
+// A library of its own that needs no window, below the director client.
 #pragma once
 
 #include <cstddef>
@@ -22,5 +24,9 @@ struct Escape {
 
 // Undoes every escape; a backslash that starts none stays as it is.
 [[nodiscard]] std::string unescapeReply(std::string_view text);
+
+// The text escaped so that SciTE, which decodes escapes in output texts, shows it as it is:
+// backslashes doubled, line breaks written as \r and \n.
+[[nodiscard]] std::string OutputEscaped(std::string_view text);
 
 }  // namespace director

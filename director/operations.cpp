@@ -61,27 +61,6 @@ bool ClearOutput() {
   return true;
 }
 
-std::string OutputEscaped(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
-  for (const char c : text) {
-    switch (c) {
-      case '\\':
-        escaped += "\\\\";
-        break;
-      case '\r':
-        escaped += "\\r";
-        break;
-      case '\n':
-        escaped += "\\n";
-        break;
-      default:
-        escaped += c;
-    }
-  }
-  return escaped;
-}
-
 std::string OutputCommand(std::string_view text, bool lineEnd) {
   std::string command = "output:";
   command += text;

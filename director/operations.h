@@ -19,10 +19,6 @@ inline constexpr std::string_view kResultSeparator = "<@@>";
 inline constexpr std::string_view kResultProperty = "extender.result";
 inline constexpr std::string_view kReplyPrefixPattern = R"(^:\d+:([^:]+:){2})";
 
-// The text escaped so that SciTE, which decodes escapes in output texts, shows it as it is:
-// backslashes doubled, line breaks written as \r and \n.
-[[nodiscard]] std::string OutputEscaped(std::string_view text);
-
 // The command that writes a text (already escaped) to the output pane, a line break after it
 // when asked.
 [[nodiscard]] std::string OutputCommand(std::string_view text, bool lineEnd);

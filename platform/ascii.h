@@ -17,6 +17,13 @@ inline constexpr std::string_view kHexDigits = "0123456789ABCDEF";
   return c >= '0' && c <= '7';
 }
 
+// Blank, tab, line feed, vertical tab, form feed, carriage return.
+inline constexpr std::string_view kAsciiWhiteSpace = " \t\n\v\f\r";
+
+[[nodiscard]] constexpr bool isAsciiWhiteSpace(char c) noexcept {
+  return kAsciiWhiteSpace.find(c) != std::string_view::npos;
+}
+
 [[nodiscard]] constexpr bool isAsciiAlphanumeric(char c) noexcept {
   return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || isAsciiDigit(c);
 }

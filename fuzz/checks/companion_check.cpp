@@ -9,7 +9,11 @@
 #include <string>
 #include <string_view>
 
+#include "companion/command_line.h"
+#include "companion/ini.h"
 #include "companion/properties.h"
+#include "companion/texts.h"
+#include "companion/uri.h"
 #include "companion/websearch.h"
 #include "fuzz/checks/check.h"
 #include "platform/ascii.h"
@@ -21,12 +25,15 @@ namespace {
 using companion::ExitCode;
 using companion::kMaxUrlLength;
 using companion::kQueryPlaceholder;
+using companion::SettingSource;
 
 constexpr std::string_view kIniPath = R"(C:\Tools\websearch.ini)";
 constexpr std::uint8_t kFromCaret = 1;
+constexpr std::uint8_t kSciteInReach = 2;
 
 struct Run {
   bool fromCaret = false;
+  bool sciteInReach = false;  // the ini text is also SciTE's properties, asked first
   std::string_view fileExt;
   std::string_view commandLine;
   std::string_view iniText;  // may hold NULs of its own
@@ -65,13 +72,15 @@ struct Run {
   return std::nullopt;
 }
 
-// Header: a flags byte. Then the extension, a NUL, the command line, a NUL and the ini text.
+// Header: a flags byte (1: the word at the caret, 2: SciTE in reach). Then the extension, a NUL,
+// the command line, a NUL and the ini text.
 [[nodiscard]] Run runFrom(std::string_view input) {
   Run run;
   if (input.empty()) {
     return run;
   }
   run.fromCaret = (static_cast<std::uint8_t>(input[0]) & kFromCaret) != 0;
+  run.sciteInReach = (static_cast<std::uint8_t>(input[0]) & kSciteInReach) != 0;
   std::string_view rest = input.substr(1);
   const auto takeField = [&rest]() {
     const std::size_t nul = rest.find('\0');
@@ -156,8 +165,8 @@ void checkFolded(std::string_view text) {
          "folded text has no white space but blanks");
 }
 
-void checkSetting(const Run& run, const companion::TemplateSetting& setting) {
-  if (setting.line == 0) {
+void checkIniSetting(const Run& run, const companion::TemplateSetting& setting) {
+  if (setting.source == SettingSource::BuiltIn) {
     expect(setting.key == "url" && setting.value == companion::kDefaultTemplate,
            "without a setting the built-in default is used");
   } else {
@@ -175,8 +184,9 @@ void checkSetting(const Run& run, const companion::TemplateSetting& setting) {
   if (run.iniText.size() <= companion::kMaxIniBytes &&
       !platform::startsWithIgnoringCase(setting.key, "url.")) {
     const auto general = firstUrlSetting(run.iniText);
-    expect(setting.line == 0 ? !general.has_value() : general == setting.value,
-           "the url= setting is the first one a plain reader finds");
+    expect(
+        setting.source == SettingSource::BuiltIn ? !general.has_value() : general == setting.value,
+        "the url= setting is the first one a plain reader finds");
   }
 }
 
@@ -262,27 +272,31 @@ void checkRefused(std::string_view text, const companion::TemplateSetting& setti
   }
   expect(outcome.code == ExitCode::BadTemplate && !text.empty(),
          "decide refuses only for nothing to search or the template");
+  if (setting.refersToItself) {
+    expect(outcome.lines.back() == companion::selfReferenceLine(setting),
+           "a setting that refers to itself is named");
+    return;
+  }
   if (!companion::isValidTemplate(setting.value)) {
-    expect(outcome.lines.back() == companion::badTemplateLine(kIniPath, setting),
-           "a bad template is named with its line");
+    expect(outcome.lines.back() == companion::badTemplateLine(setting),
+           "a bad template is named with its place");
     return;
   }
   std::size_t firstEnd = 1;
   while (firstEnd < text.size() && isContinuationByte(text[firstEnd])) {
     ++firstEnd;
   }
-  expect(
-      !fits(setting.value, text.substr(0, firstEnd)) &&
-          outcome.lines.back() == companion::noRoomForWordsLine(kIniPath, setting, kMaxUrlLength),
-      "a good template is refused only when not one character fits");
+  expect(!fits(setting.value, text.substr(0, firstEnd)) &&
+             outcome.lines.back() == companion::noRoomForWordsLine(setting, kMaxUrlLength),
+         "a good template is refused only when not one character fits");
 }
 
-// The ini text read as SciTE's properties (each line "name=value", the first one of a name
-// counts): whatever the references, the expansion ends, asks for each name once and for no more
-// names than its cap allows, and a refusal is for the key it names.
-void checkSciteProperties(const Run& run) {
-  std::map<std::string, std::string, std::less<>> properties;
-  for (std::string_view rest = run.iniText; !rest.empty();) {
+using Properties = std::map<std::string, std::string, std::less<>>;
+
+// The ini text read as SciTE's properties: each line "name=value", the first one of a name counts.
+[[nodiscard]] Properties propertiesOf(std::string_view text) {
+  Properties properties;
+  for (std::string_view rest = text; !rest.empty();) {
     const std::string_view line = rest.substr(0, rest.find('\n'));
     rest.remove_prefix(std::min(line.size() + 1, rest.size()));
     const auto equals = line.find('=');
@@ -290,6 +304,12 @@ void checkSciteProperties(const Run& run) {
       properties.emplace(line.substr(0, equals), line.substr(equals + 1));
     }
   }
+  return properties;
+}
+
+// Whatever the references, the expansion ends, asks for each name once and for no more names
+// than its cap allows, and a refusal is for the key it names.
+void checkSciteProperties(const Run& run, const Properties& properties) {
   std::map<std::string, int> asked;
   const auto setting =
       companion::templateFromScite(run.fileExt, [&](const std::string& name) -> std::string {
@@ -304,10 +324,37 @@ void checkSciteProperties(const Run& run) {
          "no more names are asked for than the expansions allow");
   if (setting) {
     const auto keys = companion::sciteUrlKeys(run.fileExt);
-    expect(setting->fromScite && std::find(keys.begin(), keys.end(), setting->key) != keys.end(),
+    expect(setting->source == SettingSource::Scite &&
+               std::find(keys.begin(), keys.end(), setting->key) != keys.end(),
            "a SciTE setting is one of the keys asked for");
     expect(!setting->refersToItself || setting->value.empty(), "a refused setting has no value");
   }
+}
+
+// SciTE's keys decide when SciTE is in reach and one is set; websearch.ini is read otherwise.
+[[nodiscard]] companion::TemplateSetting chosenSetting(const Run& run,
+                                                       const Properties& properties) {
+  int iniReads = 0;
+  const auto lookup = [&properties](const std::string& name) -> std::string {
+    const auto found = properties.find(name);
+    return found == properties.end() ? std::string() : found->second;
+  };
+  const auto setting = companion::chooseTemplate(
+      run.fileExt, run.sciteInReach ? companion::PropertyLookup(lookup) : nullptr, [&] {
+        ++iniReads;
+        return companion::IniFile{.path = std::string(kIniPath), .text = std::string(run.iniText)};
+      });
+  const auto keys = companion::sciteUrlKeys(run.fileExt);
+  const bool sciteKeySet = std::any_of(
+      keys.begin(), keys.end(), [&](const std::string& key) { return !lookup(key).empty(); });
+  expect((setting.source == SettingSource::Scite) == (run.sciteInReach && sciteKeySet),
+         "a SciTE key decides exactly when SciTE is in reach and one is set");
+  expect(iniReads == (setting.source == SettingSource::Scite ? 0 : 1),
+         "websearch.ini is read only when no SciTE key decides");
+  if (setting.source != SettingSource::Scite) {
+    checkIniSetting(run, setting);
+  }
+  return setting;
 }
 
 }  // namespace
@@ -316,11 +363,12 @@ void checkCompanion(Bytes input) {
   const Run run = runFrom(asText(input));
   const std::string text = companion::searchText(run.commandLine);
   checkFolded(text);
-  const companion::TemplateSetting setting = companion::templateFor(run.iniText, run.fileExt);
-  checkSetting(run, setting);
-  checkSciteProperties(run);
+  const Properties properties = propertiesOf(run.iniText);
+  checkSciteProperties(run, properties);
+  const companion::TemplateSetting setting = chosenSetting(run, properties);
 
-  const companion::Outcome outcome = companion::decide({text, run.fromCaret, &setting, kIniPath});
+  const companion::Outcome outcome =
+      companion::decide({.text = text, .fromCaret = run.fromCaret, .setting = setting});
   expect(!outcome.lines.empty(), "every run says something");
   const bool caretLine = run.fromCaret && !text.empty();
   expect(!caretLine || outcome.lines.front() == companion::wordAtCaretLine(text),

@@ -6,17 +6,19 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
+#include "platform/errors.h"
 #include "platform/text.h"
-#include "tests/companion/temp_dir.h"
 #include "tests/support/slot_swap.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 using companion::ExitCode;
-using companion_test::TempDir;
 using test_support::SlotSwap;
+using test_support::TempDir;
 
 struct ShellCall {
   int count = 0;
@@ -25,11 +27,15 @@ struct ShellCall {
   std::string file;
 };
 
+// What the call throws instead of answering.
+enum class Thrown { Nothing, OurError, StdException, Other };
+
 // What the shell answers: its result, the coarse code in hInstApp and the thread's last error.
 struct ShellAnswer {
   BOOL result = TRUE;
   INT_PTR instApp = 42;
   DWORD lastError = 0;
+  Thrown thrown = Thrown::Nothing;
 };
 
 // What the fakes read and record; reset before every test.
@@ -65,6 +71,16 @@ DWORD WINAPI fakeModuleFileName(HMODULE, LPWSTR buffer, DWORD size) {
 BOOL WINAPI fakeShellExecute(SHELLEXECUTEINFOW* request) {
   fake.shell = {fake.shell.count + 1, *request, platform::toUtf8(request->lpVerb),
                 platform::toUtf8(request->lpFile)};
+  switch (fake.answer.thrown) {
+    case Thrown::OurError:
+      throw platform::OSError("The pipe broke", 109);
+    case Thrown::StdException:
+      throw std::length_error("string too long");
+    case Thrown::Other:
+      throw 42;
+    case Thrown::Nothing:
+      break;
+  }
   request->hInstApp = reinterpret_cast<HINSTANCE>(fake.answer.instApp);
   return fake.answer.result;
 }
@@ -227,6 +243,27 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
        ExitCode::OpenFailed,
        "https://duckduckgo.com/?q=x",
        "+> Search: {url}\n!> The browser could not be started: Not found (2).\n"},
+      {"an error of ours is said with its kind",
+       u"x",
+       std::nullopt,
+       {.thrown = Thrown::OurError},
+       ExitCode::Unexpected,
+       "https://duckduckgo.com/?q=x",
+       "+> Search: {url}\n!> Unexpected error: The pipe broke [OSError]\n"},
+      {"any other exception with its text",
+       u"x",
+       std::nullopt,
+       {.thrown = Thrown::StdException},
+       ExitCode::Unexpected,
+       "https://duckduckgo.com/?q=x",
+       "+> Search: {url}\n!> Unexpected error: string too long [std::exception]\n"},
+      {"anything else thrown",
+       u"x",
+       std::nullopt,
+       {.thrown = Thrown::Other},
+       ExitCode::Unexpected,
+       "https://duckduckgo.com/?q=x",
+       "+> Search: {url}\n!> Unexpected error: no details [unknown]\n"},
   };
   for (const auto& c : cases) {
     SetUp();
@@ -238,7 +275,7 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
     fake.answer = c.shell;
 
     testing::internal::CaptureStderr();
-    EXPECT_EQ(companion::searchSelection(), c.code) << c.name;
+    EXPECT_EQ(companion::runBound(), static_cast<int>(c.code)) << c.name;
     EXPECT_EQ(fake.shell.count, c.opened.empty() ? 0 : 1) << c.name;
     EXPECT_EQ(fake.shell.file, c.opened) << c.name;
     // Without SciTE in reach the lines go to standard error, in the same words.
@@ -256,7 +293,7 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
 
 TEST_F(CompanionRun, AsksTheShellToOpenInsideAnApartment) {
   commandLine(u"x");
-  ASSERT_EQ(companion::searchSelection(), ExitCode::Opened);
+  ASSERT_EQ(companion::searchSelection(nullptr), ExitCode::Opened);
   const SHELLEXECUTEINFOW& request = fake.shell.request;
   EXPECT_EQ(request.cbSize, sizeof(SHELLEXECUTEINFOW));
   EXPECT_EQ(request.hwnd, nullptr);
@@ -282,7 +319,7 @@ TEST_F(CompanionRun, ApartmentBalancedOnlyWhenEntered) {
     SetUp();
     commandLine(u"x");
     fake.comResult = result;
-    EXPECT_EQ(companion::searchSelection(), ExitCode::Opened);
+    EXPECT_EQ(companion::searchSelection(nullptr), ExitCode::Opened);
     EXPECT_EQ(fake.shell.count, 1);
     EXPECT_EQ(fake.comUninits, uninits) << result;
   }
@@ -295,7 +332,7 @@ TEST_F(CompanionRun, UnknownOwnPathFallsBackToTheDefaultTemplate) {
   // Not even from the current folder, which is anybody's.
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
-  const auto code = companion::searchSelection();
+  const auto code = companion::searchSelection(nullptr);
   std::filesystem::current_path(previous);
   EXPECT_EQ(code, ExitCode::Opened);
   EXPECT_EQ(fake.shell.file, "https://duckduckgo.com/?q=x");
@@ -312,7 +349,7 @@ TEST_F(CompanionRun, FindsTheSettingsBesideALongPath) {
   ASSERT_GT(fake.modulePath.size(), 520U);
   commandLine(u"x");
 
-  EXPECT_EQ(companion::searchSelection(), ExitCode::Opened);
+  EXPECT_EQ(companion::searchSelection(nullptr), ExitCode::Opened);
   EXPECT_EQ(fake.shell.file, "http://deep.example/x");
 }
 

@@ -6,8 +6,10 @@
 #include <map>
 #include <string>
 
+#include "companion/command_line.h"
+#include "companion/ini.h"
 #include "companion/properties.h"
-#include "director/escapes.h"
+#include "companion/texts.h"
 
 namespace {
 
@@ -103,9 +105,9 @@ TEST(Decide, SearchesForTextAndOpensOnlyWebUrls) {
        ExitCode::BadTemplate, ""},
   };
   for (const auto& c : cases) {
-    const companion::TemplateSetting setting{"url", std::string(c.urlTemplate)};
     const std::string text = companion::searchText("w.exe " + std::string(c.selection));
-    const auto outcome = companion::decide({text, false, &setting, {}});
+    const auto outcome =
+        companion::decide({.text = text, .setting = {.value = std::string(c.urlTemplate)}});
     EXPECT_EQ(outcome.code, c.code) << c.name;
     EXPECT_EQ(outcome.url, c.url) << c.name;
   }
@@ -134,25 +136,6 @@ TEST(SelectionFromCommandLine, TakesEverythingAfterTheNameAndOneBlank) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(companion::selectionFromCommandLine(c.commandLine), c.selection) << c.name;
-  }
-}
-
-TEST(UnescapeReply, ReadsOnlyWhatTheEditorWrites) {
-  const std::pair<std::string_view, std::string_view> cases[] = {
-      {R"(\a\b\f\n\r\t\v)", "\a\b\f\n\r\t\v"},
-      {R"(\\n)", R"(\n)"},
-      {R"(\\\n)", "\\\n"},
-      {R"(\000x)", std::string_view("\0x", 2)},
-      {R"(\177\377)", "\x7F\xFF"},
-      {R"(\400)", R"(\400)"},
-      {R"(\08)", R"(\08)"},
-      {R"(\018)", R"(\018)"},
-      {R"(\12)", R"(\12)"},
-      {R"(\)", R"(\)"},
-      {R"(\"\x41)", R"(\"\x41)"},
-  };
-  for (const auto& [escaped, plain] : cases) {
-    EXPECT_EQ(director::unescapeReply(escaped), plain) << escaped;
   }
 }
 
@@ -185,8 +168,10 @@ TEST(TemplateFor, FindsTheFirstUrlSetting) {
       {"empty file", "", std::nullopt},
   };
   for (const auto& c : cases) {
-    const auto setting = companion::templateFor(c.text, "");
-    EXPECT_EQ(setting.line == 0 ? std::nullopt : std::optional(setting.value), c.urlTemplate)
+    const auto setting = companion::templateFor({.text = std::string(c.text)}, "");
+    EXPECT_EQ(setting.source == companion::SettingSource::BuiltIn ? std::nullopt
+                                                                  : std::optional(setting.value),
+              c.urlTemplate)
         << c.name;
   }
 }
@@ -232,6 +217,12 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
       "url.py=https://second.example/{query}";
   const std::string tenLeft = "url=" + padded(10, "{query}");
   const std::string webAddress = "https://e.example/" + std::string(kMaxUrl - 18, 'a');
+  // A web address that reaches the limit once its last character is encoded.
+  const std::string encodedToLimit = "https://e.example/" + std::string(kMaxUrl - 21, 'a') + "<";
+  // A template's fixed part with a blank in it, three characters once encoded.
+  const auto blankAt20 = [](std::string text, std::string_view blank = " ") {
+    return text.replace(20, 1, blank);
+  };
   const std::string mustBe = " must begin with http:// or https:// and contain {query}.";
   constexpr std::size_t kOldWine = companion::kOldWineMaxUrlLength;
   const std::string old10Left = padded(10, "{query}", 1, kOldWine);
@@ -260,11 +251,21 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
        "+> Word at caret: word\n+> Search: https://duckduckgo.com/?q=word"},
       {"web address at the limit", "", "", webAddress, false, ExitCode::Opened,
        "+> Open: " + webAddress},
+      {"web address at the limit once encoded", "", "", encodedToLimit, false, ExitCode::Opened,
+       "+> Open: " + encodedToLimit.substr(0, kMaxUrl - 3) + "%3C"},
+      {"web address over the limit once encoded", tenLeft, "",
+       "https://e.example/a" + encodedToLimit.substr(18), false, ExitCode::Opened,
+       cut("6 characters") + "+> Search: " + padded(10, "https%3A")},
 
       {"fits exactly", tenLeft, "", "abcd\xC3\xA9", false, ExitCode::Opened,
        "+> Search: " + padded(10, "abcd%C3%A9")},
       {"cut at the last blank that fits", tenLeft, "", "abc def ghij", false, ExitCode::Opened,
        cut("7 characters") + "+> Search: " + padded(10, "abc%20def")},
+      {"cut at a blank well before the limit", tenLeft, "", "ab cdefghijkl", false,
+       ExitCode::Opened, cut("2 characters") + "+> Search: " + padded(10, "ab")},
+      {"the template's own characters counted encoded", "url=" + blankAt20(padded(10, "{query}")),
+       "", "abcdefghij", false, ExitCode::Opened,
+       cut("8 characters") + "+> Search: " + blankAt20(padded(10, "abcdefgh"), "%20")},
       {"cut without a blank", tenLeft, "", "abcdefghijkl", false, ExitCode::Opened,
        cut("10 characters") + "+> Search: " + padded(10, "abcdefghij")},
       {"a character of two bytes at the limit", tenLeft, "", "abcdefgh\xC3\xA9", false,
@@ -298,9 +299,12 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
        kOldWine},
   };
   for (const auto& c : cases) {
-    const auto setting = companion::templateFor(c.ini, c.fileExt);
     const auto outcome =
-        companion::decide({c.text, c.fromCaret, &setting, R"(C:\Tools\websearch.ini)", c.limit});
+        companion::decide({.text = c.text,
+                           .fromCaret = c.fromCaret,
+                           .setting = companion::templateFor(
+                               {.path = R"(C:\Tools\websearch.ini)", .text = c.ini}, c.fileExt),
+                           .maxUrlLength = c.limit});
     std::string lines;
     for (const auto& line : outcome.lines) {
       lines += (lines.empty() ? "" : "\n") + line;
@@ -339,7 +343,8 @@ struct SciteCase {
   const char* name;
   std::map<std::string, std::string> properties;  // SciTE's raw values
   std::string_view fileExt;
-  std::string last;  // the outcome's last line
+  std::string last;     // the outcome's last line
+  bool inReach = true;  // false: SciTE out of reach, its properties not asked
 };
 
 TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
@@ -353,10 +358,14 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
   auto elevenDeep = tenDeep;
   elevenDeep["l10"] = "$(l11)";
   elevenDeep["l11"] = "https://deep.example/{query}";
-  std::string refs200;
-  for (int i = 0; i < 200; ++i) {
-    refs200 += "$(u)";
-  }
+  const auto repeated = [](std::string_view text, int times) {
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+      out += text;
+    }
+    return out;
+  };
+  const std::string refs200 = repeated("$(u)", 200);
   const SciteCase cases[] = {
       {"SciTE's key for the extension first",
        {{"websearch.url.py", "https://py.example/{query}"},
@@ -376,6 +385,15 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        "PY",
        "+> Search: https://py.example/x"},
       {"then the ini", {}, "py", "+> Search: https://ini-py.example/x"},
+      {"SciTE out of reach: the ini",
+       {{"websearch.url.py", "https://py.example/{query}"}},
+       "py",
+       "+> Search: https://ini-py.example/x",
+       false},
+      {"no key with a dot and no extension",
+       {{"websearch.url.", "https://dot.example/{query}"}},
+       "",
+       "+> Search: https://ini.example/x"},
       {"a reference",
        {{"websearch.url", "$(engine)"}, {"engine", "https://e.example/{query}"}},
        "",
@@ -396,6 +414,16 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        {{"websearch.url", "https://e.example/$(= 1+2)$(star x){query}"}, {"= 1+2", "3"}},
        "",
        "+> Search: https://e.example/x"},
+      {"a name starting with = is an expression",
+       {{"websearch.url", "https://e.example/$(=1+2){query}"}, {"=1+2", "3"}},
+       "",
+       "+> Search: https://e.example/x"},
+      {"growth stops past 64 KiB, the rest left as text",
+       {{"websearch.url", "https://e.example/" + repeated("$(k)", 70) + "$(q)"},
+        {"k", std::string(1024, 'p')},
+        {"q", "{query}"}},
+       "",
+       "!> SciTE property websearch.url" + mustBe},
       {"$( without ) is text",
        {{"websearch.url", "https://e.example/{query}$(x"}},
        "",
@@ -449,10 +477,17 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
       const auto found = c.properties.find(name);
       return found == c.properties.end() ? std::string() : found->second;
     };
-    const auto setting = companion::templateFromScite(c.fileExt, lookup)
-                             .value_or(companion::templateFor(ini, c.fileExt));
-    const auto outcome = companion::decide({"x", false, &setting, R"(C:\w.ini)"});
+    int iniReads = 0;
+    const auto readIni = [&] {
+      ++iniReads;
+      return companion::IniFile{.path = R"(C:\w.ini)", .text = ini};
+    };
+    const auto setting = companion::chooseTemplate(
+        c.fileExt, c.inReach ? companion::PropertyLookup(lookup) : nullptr, readIni);
+    const auto outcome = companion::decide({.text = "x", .setting = setting});
     EXPECT_EQ(outcome.lines.back(), c.last) << c.name;
+    // websearch.ini is read only when no SciTE key decides.
+    EXPECT_EQ(iniReads, setting.source == companion::SettingSource::Scite ? 0 : 1) << c.name;
     for (const auto& [name, count] : asked) {
       EXPECT_EQ(count, 1) << c.name << ": " << name;
       EXPECT_FALSE(name.starts_with('=') || name.starts_with("star")) << c.name;

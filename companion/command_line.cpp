@@ -1,0 +1,46 @@
+// The selection on the command line, unescaped and folded.
+#include "companion/command_line.h"
+
+#include "director/escapes.h"
+#include "platform/ascii.h"
+
+namespace companion {
+
+std::string selectionFromCommandLine(std::string_view commandLine) {
+  bool quoted = false;
+  std::size_t i = 0;
+  for (; i < commandLine.size(); ++i) {
+    const char c = commandLine[i];
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && (c == ' ' || c == '\t')) {
+      ++i;  // the one separator the launcher puts after the name belongs to neither side
+      break;
+    }
+  }
+  return std::string(commandLine.substr(i));
+}
+
+std::string collapseWhiteSpace(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool pendingBlank = false;
+  for (const char c : text) {
+    if (platform::isAsciiWhiteSpace(c)) {
+      pendingBlank = !out.empty();
+      continue;
+    }
+    if (pendingBlank) {
+      out.push_back(' ');
+      pendingBlank = false;
+    }
+    out.push_back(c);
+  }
+  return out;
+}
+
+std::string searchText(std::string_view commandLine) {
+  return collapseWhiteSpace(director::unescapeReply(selectionFromCommandLine(commandLine)));
+}
+
+}  // namespace companion

@@ -1,0 +1,19 @@
+// What the launcher hands over: the selection on the raw command line, still in SciTE's escapes.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace companion {
+
+// The text after the program's own name on a raw command line and the one blank or tab after it.
+// The name ends at the first blank or tab outside double quotes, the way the C run time reads it.
+[[nodiscard]] std::string selectionFromCommandLine(std::string_view commandLine);
+
+// Runs of blanks, tabs and line breaks become one blank; none is left at either end.
+[[nodiscard]] std::string collapseWhiteSpace(std::string_view text);
+
+// The folded text to search for: the command line's selection, unescaped, white space folded.
+[[nodiscard]] std::string searchText(std::string_view commandLine);
+
+}  // namespace companion

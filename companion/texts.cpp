@@ -1,0 +1,75 @@
+// The user's lines, and the place of a setting that every message about one starts with.
+#include "companion/texts.h"
+
+#include "companion/properties.h"
+
+namespace companion {
+
+namespace {
+
+// "!> <ini path>, line <N>: <key>=" or "!> SciTE property <key>", the start of every message
+// about a setting.
+[[nodiscard]] std::string settingPlace(const TemplateSetting& setting) {
+  switch (setting.source) {
+    case SettingSource::Scite:
+      return "!> SciTE property " + setting.key;
+    case SettingSource::Ini:
+      return "!> " + setting.iniPath + ", line " + std::to_string(setting.line) + ": " +
+             setting.key + "=";
+    case SettingSource::BuiltIn:
+      break;
+  }
+  return "!> The built-in " + setting.key + "=";
+}
+
+// 2048 as "2,048", the way the user's lines write numbers.
+[[nodiscard]] std::string withThousandsSeparators(std::size_t number) {
+  std::string digits = std::to_string(number);
+  for (auto at = digits.size(); at > 3; at -= 3) {
+    digits.insert(at - 3, 1, ',');
+  }
+  return digits;
+}
+
+}  // namespace
+
+std::string nothingToSearchLine() {
+  return "!> Nothing to search: select some text, or put the caret in a word.";
+}
+
+std::string wordAtCaretLine(std::string_view word) {
+  return "+> Word at caret: " + std::string(word);
+}
+
+std::string cutLine(std::size_t characters) {
+  return "+> Cut to " + std::to_string(characters) +
+         " characters: the selection is too long for a search address.";
+}
+
+std::string badTemplateLine(const TemplateSetting& setting) {
+  return settingPlace(setting) + " must begin with http:// or https:// and contain {query}.";
+}
+
+std::string selfReferenceLine(const TemplateSetting& setting) {
+  return settingPlace(setting) + " refers to itself or nests more than " +
+         std::to_string(kMaxReferenceNesting) + " levels.";
+}
+
+std::string noRoomForWordsLine(const TemplateSetting& setting, std::size_t maxUrlLength) {
+  return settingPlace(setting) + " leaves no room for the search words within " +
+         withThousandsSeparators(maxUrlLength) + " characters.";
+}
+
+std::string browserFailedLine(std::string_view systemMessage, std::int64_t code) {
+  const auto end = systemMessage.find_last_not_of(" \r\n.");
+  const std::string_view message =
+      end == std::string_view::npos ? std::string_view() : systemMessage.substr(0, end + 1);
+  return "!> The browser could not be started: " + std::string(message) + " (" +
+         std::to_string(code) + ").";
+}
+
+std::string unexpectedErrorLine(std::string_view message, std::string_view kind) {
+  return "!> Unexpected error: " + std::string(message) + " [" + std::string(kind) + "]";
+}
+
+}  // namespace companion

@@ -1,0 +1,27 @@
+// The lines the user reads in SciTE's output pane (or on standard error), unescaped.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "companion/settings.h"
+
+namespace companion {
+
+inline constexpr std::string_view kOpenLabel = "+> Open: ";
+inline constexpr std::string_view kSearchLabel = "+> Search: ";
+
+[[nodiscard]] std::string nothingToSearchLine();
+[[nodiscard]] std::string wordAtCaretLine(std::string_view word);
+[[nodiscard]] std::string cutLine(std::size_t characters);
+[[nodiscard]] std::string badTemplateLine(const TemplateSetting& setting);
+[[nodiscard]] std::string selfReferenceLine(const TemplateSetting& setting);
+[[nodiscard]] std::string noRoomForWordsLine(const TemplateSetting& setting,
+                                             std::size_t maxUrlLength);
+[[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
+// Anything the run did not anticipate: what was said about it and what kind of failure it was.
+[[nodiscard]] std::string unexpectedErrorLine(std::string_view message, std::string_view kind);
+
+}  // namespace companion
