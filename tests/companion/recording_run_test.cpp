@@ -8,8 +8,8 @@
 #include "companion/system.h"
 #include "platform/binding.h"
 #include "platform/win32.h"
-#include "tests/companion/temp_dir.h"
 #include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
 
 namespace companion_test::kernel32 {
 inline decltype(&::CreateProcessW) CreateProcessW = nullptr;
@@ -21,7 +21,7 @@ inline decltype(&::CloseHandle) CloseHandle = nullptr;
 namespace {
 
 using companion::ExitCode;
-using companion_test::TempDir;
+using test_support::TempDir;
 using test_support::tryReadFile;
 namespace k32 = companion_test::kernel32;
 

@@ -125,12 +125,12 @@ TEST_F(Discovery, FiltersCompareWholeTextsExactly) {
 }
 
 TEST_F(Discovery, RecordsHoldWhatTheSystemReported) {
-  desktop.windows = {{7, wide("K\xE9"), wide(""), 0, 0xFFFFFFFF, 0xFFFFFFFE},
+  desktop.windows = {{7, wide(u"K\xE9"), wide(""), 0, 0xFFFFFFFF, 0xFFFFFFFE},
                      {8, wide("K"), wide("t"), 0, 42, 43}};
   ASSERT_EQ(GetEnumWindows(), 2u);
   const auto& first = director::sEnumWnd[0];
   EXPECT_EQ(first.hwnd, handle(7));
-  EXPECT_EQ(first.className, wide("K\xE9"));
+  EXPECT_EQ(first.className, wide(u"K\xE9"));
   EXPECT_TRUE(first.title.empty());
   EXPECT_EQ(first.pid, 4294967295);  // zero-extended
   EXPECT_EQ(first.tid, -2);          // sign-extended

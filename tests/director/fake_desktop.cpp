@@ -118,14 +118,6 @@ LRESULT WINAPI fakeSendMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
 
 }  // namespace
 
-WString wide(std::string_view latin1) {
-  WString out;
-  for (const char c : latin1) {
-    out.push_back(static_cast<unsigned char>(c));
-  }
-  return out;
-}
-
 FakeDesktop::FakeDesktop()
     : foreground_(fakeForeground),
       findWindow_(fakeFindWindow),

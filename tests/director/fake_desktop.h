@@ -12,6 +12,7 @@
 #include "platform/re.h"
 #include "platform/win32.h"
 #include "tests/support/slot_swap.h"
+#include "tests/support/text.h"
 
 namespace director_test {
 
@@ -27,10 +28,12 @@ struct FakeWindow {
 // One WM_COPYDATA as the director window received it.
 struct SentFrame {
   HWND target{};
-  std::string bytes;  // all cbData bytes
+  std::string bytes{};  // all cbData bytes
   DWORD cbData = 0;
   ULONG_PTR dwData = 0;
   WPARAM wParam = 0;
+
+  bool operator==(const SentFrame&) const = default;
 };
 
 // A reply the fake director sends back while the frame's SendMessageW is still running.
@@ -43,8 +46,7 @@ struct FakeReply {
 [[nodiscard]] inline HWND handle(std::uintptr_t id) noexcept {
   return reinterpret_cast<HWND>(id);
 }
-// Each byte as one UTF-16 unit (Latin-1).
-[[nodiscard]] WString wide(std::string_view latin1);
+using test_support::wide;
 
 // Installs itself in the slots while it lives; one at a time.
 class FakeDesktop {

@@ -5,13 +5,13 @@
 
 #include "launcher/syscalls.h"
 #include "tests/support/slot_swap.h"
-#include "wide.h"
+#include "tests/support/text.h"
 
 namespace {
 
 using launcher::existsFile;
-using launcher_test::wide;
 using test_support::SlotSwap;
+using test_support::wide;
 
 struct FakeFiles {
   static inline DWORD attributes = 0;

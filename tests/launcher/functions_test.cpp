@@ -7,14 +7,14 @@
 
 #include "launcher/syscalls.h"
 #include "tests/support/slot_swap.h"
-#include "wide.h"
+#include "tests/support/text.h"
 
 namespace {
 
 using launcher::CurrentDir;
 using launcher::getAppFilename;
-using launcher_test::wide;
 using test_support::SlotSwap;
+using test_support::wide;
 
 // Behaves as the system does: a path that does not fit is cut, NUL-terminated, and reported
 // with the buffer's size as its length.

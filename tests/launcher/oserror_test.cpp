@@ -7,13 +7,13 @@
 
 #include "launcher/syscalls.h"
 #include "tests/support/slot_swap.h"
-#include "wide.h"
+#include "tests/support/text.h"
 
 namespace {
 
 using launcher::newOSError;
-using launcher_test::wide;
 using test_support::SlotSwap;
+using test_support::wide;
 
 constexpr std::int32_t kNoText = 1234;
 

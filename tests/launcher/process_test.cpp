@@ -10,13 +10,13 @@
 #include "launcher/syscalls.h"
 #include "platform/errors.h"
 #include "tests/support/slot_swap.h"
-#include "wide.h"
+#include "tests/support/text.h"
 
 namespace {
 
 using launcher::execCmd;
-using launcher_test::wide;
 using test_support::SlotSwap;
+using test_support::wide;
 
 HANDLE fakeHandle(std::uintptr_t value) {
   return reinterpret_cast<HANDLE>(value);

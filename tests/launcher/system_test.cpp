@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,20 +18,17 @@
 #include "platform/errors.h"
 #include "platform/text.h"
 #include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/text.h"
 #include "tests/websearch_double/record.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using test_support::pathFromUtf8;
 using test_support::readFile;
+using test_support::utf8;
 using test_support::writeFile;
-
-fs::path fromUtf8(std::string_view utf8) {
-  return fs::path(platform::toUtf16(utf8));
-}
-std::string toUtf8(const fs::path& path) {
-  return platform::toUtf8(path.native());
-}
 
 // Build outputs are named by their host path; under Wine the host's root is drive Z:.
 fs::path buildOutput(std::string_view hostPath) {
@@ -41,11 +39,11 @@ fs::path buildOutput(std::string_view hostPath) {
   for (char& c : path) {
     c = c == '/' ? '\\' : c;
   }
-  return fromUtf8(path);
+  return pathFromUtf8(path);
 }
 
 std::string quote(const fs::path& path) {
-  return '"' + toUtf8(path) + '"';
+  return '"' + utf8(path) + '"';
 }
 
 // The system's own text for an error code, asked directly.
@@ -63,21 +61,13 @@ protected:
   static void SetUpTestSuite() {
     platform::bindGroup(launcher::ws2_32Bindings());
     platform::bindGroup(launcher::kernel32Bindings());
-    // Process ids come round again quickly; the start time keeps a left-over directory of an
-    // aborted run out of the way.
-    root_ = fs::temp_directory_path() /
-            ("launcher_system_tests_" + std::to_string(GetCurrentProcessId()) + "_" +
-             std::to_string(GetTickCount64()));
-    fs::create_directories(root_);
+    root_.emplace("launcher_system_tests");
   }
-  static void TearDownTestSuite() {
-    std::error_code ignored;
-    fs::remove_all(root_, ignored);
-  }
+  static void TearDownTestSuite() { root_.reset(); }
 
   // A fresh directory of its own for each use.
   static fs::path scratch(std::string_view utf8Name) {
-    fs::path dir = root_ / fromUtf8(utf8Name);
+    fs::path dir = root_->path() / pathFromUtf8(utf8Name);
     fs::create_directories(dir);
     return dir;
   }
@@ -93,11 +83,11 @@ protected:
 
   static websearch_double::Record recordOf(const fs::path& exe) {
     const auto record = websearch_double::parseRecord(readFile(fs::path(exe) += ".record"));
-    EXPECT_TRUE(record.has_value()) << "no record beside " << toUtf8(exe);
+    EXPECT_TRUE(record.has_value()) << "no record beside " << utf8(exe);
     return record.value_or(websearch_double::Record{});
   }
 
-  static inline fs::path root_;
+  static inline std::optional<test_support::TempDir> root_;
 };
 
 TEST_F(System, ExecCmdReturnsTheChildsExitCodeAsSigned) {
@@ -141,7 +131,7 @@ TEST_F(System, CommandLineReachesTheChildIntact) {
     const auto record = recordOf(exe);
     EXPECT_EQ(record.commandLine, platform::toUtf8(platform::toUtf16(command))) << c.directory;
     ASSERT_FALSE(record.arguments.empty());
-    EXPECT_EQ(record.arguments.front(), toUtf8(exe));
+    EXPECT_EQ(record.arguments.front(), utf8(exe));
     EXPECT_EQ(std::vector(record.arguments.begin() + 1, record.arguments.end()), c.arguments)
         << c.directory;
   }
@@ -186,17 +176,17 @@ TEST_F(System, ChildThatCannotStartRaisesTheSystemsMessage) {
 TEST_F(System, ExistsFileIsTrueOnlyForFiles) {
   const fs::path dir = scratch("exists \xC3\xBC");
   writeFile(dir / "file.txt", "x");
-  writeFile(dir / fromUtf8("\xC3\xA9t\xC3\xA9.txt"), "x");
+  writeFile(dir / pathFromUtf8("\xC3\xA9t\xC3\xA9.txt"), "x");
   fs::create_directories(dir / "websearch.exe");
   const std::pair<std::string, bool> cases[] = {
-      {toUtf8(dir / "file.txt"), true},
-      {toUtf8(dir) + "/file.txt", true},
-      {toUtf8(dir) + "\\\xC3\xA9t\xC3\xA9.txt", true},
-      {toUtf8(dir / "websearch.exe"), false},
-      {toUtf8(dir), false},
-      {toUtf8(dir / "nothing.txt"), false},
-      {toUtf8(dir / "no dir" / "file.txt"), false},
-      {toUtf8(dir) + "\\\xFF\xFE.txt", false},
+      {utf8(dir / "file.txt"), true},
+      {utf8(dir) + "/file.txt", true},
+      {utf8(dir) + "\\\xC3\xA9t\xC3\xA9.txt", true},
+      {utf8(dir / "websearch.exe"), false},
+      {utf8(dir), false},
+      {utf8(dir / "nothing.txt"), false},
+      {utf8(dir / "no dir" / "file.txt"), false},
+      {utf8(dir) + "\\\xFF\xFE.txt", false},
       {"", false},
   };
   for (const auto& [path, expected] : cases) {

@@ -1,7 +1,6 @@
 // Starting, waiting for, stopping and reading a SciTE stand-in.
 #include "harness.h"
 
-#include <atomic>
 #include <chrono>
 #include <fstream>
 #include <stdexcept>
@@ -22,16 +21,6 @@ using test_support::writeFile;
 constexpr auto kReadyWait = std::chrono::seconds(30);
 constexpr DWORD kStopWaitMilliseconds = 15000;
 
-fs::path freshDirectory() {
-  static std::atomic<int> counter{0};
-  const fs::path dir =
-      fs::temp_directory_path() /
-      ("scite-standin-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter));
-  fs::remove_all(dir);
-  fs::create_directories(dir);
-  return dir;
-}
-
 std::uintptr_t readyValue(const std::string& ready, std::string_view key) {
   const auto at = ready.find(std::string(key) + "=");
   if (at == std::string::npos) {
@@ -42,10 +31,10 @@ std::uintptr_t readyValue(const std::string& ready, std::string_view key) {
 
 }  // namespace
 
-StandInRun::StandInRun(const Options& options) : dir_(freshDirectory()) {
-  writeFile(dir_ / "scenario", scenarioText(options));
+StandInRun::StandInRun(const Options& options) : dir_("scite-standin") {
+  writeFile(dir_.path() / "scenario", scenarioText(options));
   const fs::path exe = exeDirectory() / "scite_standin.exe";
-  std::wstring commandLine = L"\"" + exe.wstring() + L"\" \"" + dir_.wstring() + L"\"";
+  std::wstring commandLine = L"\"" + exe.wstring() + L"\" \"" + dir_.path().wstring() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
@@ -55,7 +44,7 @@ StandInRun::StandInRun(const Options& options) : dir_(freshDirectory()) {
   const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
   // Under Wine the file can be seen a moment before it can be read, so its text is awaited.
   std::string ready;
-  while ((ready = readFile(dir_ / "ready")).find("\ndirector=") == std::string::npos) {
+  while ((ready = readFile(dir_.path() / "ready")).find("\ndirector=") == std::string::npos) {
     if (WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0) {
       abandon("the stand-in ended before it was ready");
     }
@@ -72,23 +61,20 @@ StandInRun::StandInRun(const Options& options) : dir_(freshDirectory()) {
 StandInRun::~StandInRun() {
   stop();
   CloseHandle(process_.hProcess);
-  std::error_code ignored;
-  fs::remove_all(dir_, ignored);
 }
 
 void StandInRun::abandon(const std::string& reason) {
   // The destructor does not run for a constructor that throws.
   const DWORD exitCode = stop();
   CloseHandle(process_.hProcess);
-  throw std::runtime_error(reason + " (exit code " + std::to_string(exitCode) + ", directory " +
-                           dir_.string() + ")");
+  throw std::runtime_error(reason + " (exit code " + std::to_string(exitCode) + ")");
 }
 
 DWORD StandInRun::stop() {
   DWORD exitCode = 0;
   if (!stopped_) {
     stopped_ = true;
-    std::ofstream(dir_ / "quit").close();
+    std::ofstream(dir_.path() / "quit").close();
     if (WaitForSingleObject(process_.hProcess, kStopWaitMilliseconds) != WAIT_OBJECT_0) {
       TerminateProcess(process_.hProcess, 3);
       WaitForSingleObject(process_.hProcess, kStopWaitMilliseconds);
@@ -100,16 +86,16 @@ DWORD StandInRun::stop() {
 }
 
 std::vector<FrameRecord> StandInRun::transcript(int extra) const {
-  const fs::path dir = extra == 0 ? dir_ : dir_ / ("extra" + std::to_string(extra));
+  const fs::path dir = extra == 0 ? dir_.path() : dir_.path() / ("extra" + std::to_string(extra));
   return parseTranscript(readFile(dir / "transcript"));
 }
 
 std::string StandInRun::output() const {
-  return readFile(dir_ / "output");
+  return readFile(dir_.path() / "output");
 }
 
 PropertyMap StandInRun::properties() const {
-  return parseProperties(readFile(dir_ / "properties"));
+  return parseProperties(readFile(dir_.path() / "properties"));
 }
 
 std::string commandOf(const FrameRecord& frame) {

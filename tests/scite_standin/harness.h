@@ -12,6 +12,7 @@
 
 #include "results.h"
 #include "scenario.h"
+#include "tests/support/temp_dir.h"
 
 namespace standin {
 
@@ -29,7 +30,7 @@ public:
   [[nodiscard]] HWND mainWindow() const noexcept { return main_; }
   [[nodiscard]] HWND directorWindow() const noexcept { return director_; }
   [[nodiscard]] DWORD processId() const noexcept { return processId_; }
-  [[nodiscard]] const std::filesystem::path& directory() const noexcept { return dir_; }
+  [[nodiscard]] const std::filesystem::path& directory() const noexcept { return dir_.path(); }
 
   // What the stand-in (or its extra director `extra`, counted from 1) recorded so far.
   [[nodiscard]] std::vector<FrameRecord> transcript(int extra = 0) const;
@@ -39,7 +40,7 @@ public:
 private:
   [[noreturn]] void abandon(const std::string& reason);
 
-  std::filesystem::path dir_;
+  test_support::TempDir dir_;
   PROCESS_INFORMATION process_{};
   HWND main_{};
   HWND director_{};

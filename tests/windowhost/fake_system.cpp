@@ -7,6 +7,7 @@
 
 #include "platform/text.h"
 #include "platform/winstr.h"
+#include "tests/support/text.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wApp.h"
 
@@ -15,6 +16,7 @@ namespace windowhost_test {
 namespace {
 
 using namespace windowhost;
+using test_support::narrow;
 
 FakeSystem* gFake = nullptr;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
@@ -34,15 +36,6 @@ const HMODULE kNtdll = handleOf<HMODULE>(0x7000);
 const HMODULE kComctl = handleOf<HMODULE>(0x7100);
 const HGDIOBJ kGuiFont = handleOf<HGDIOBJ>(0x7200);
 
-// The layout DllGetVersion fills.
-struct DllVersionInfo {
-  DWORD cbSize;
-  DWORD dwMajorVersion;
-  DWORD dwMinorVersion;
-  DWORD dwBuildNumber;
-  DWORD dwPlatformID;
-};
-
 LONG WINAPI fakeRtlGetVersion(OSVERSIONINFOW* info) {
   fake().versionInfoSize = info->dwOSVersionInfoSize;
   info->dwMajorVersion = 10;
@@ -59,10 +52,6 @@ HRESULT CALLBACK fakeDllGetVersion(DllVersionInfo* info) {
 template <typename Fn>
 FARPROC asProc(Fn function) {
   return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(function));
-}
-
-std::string narrow(LPCWSTR text) {
-  return text == nullptr ? std::string() : platform::toUtf8(text);
 }
 
 void setFace(LOGFONTW& font, std::string_view face) {

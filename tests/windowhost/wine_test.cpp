@@ -12,6 +12,7 @@
 #include "platform/text.h"
 #include "platform/winstr.h"
 #include "tests/support/slot_swap.h"
+#include "tests/support/text.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wApp.h"
 #include "windowhost/wFrame.h"
@@ -20,6 +21,7 @@ namespace windowhost_test {
 namespace {
 
 using namespace windowhost;
+using test_support::wide;
 
 void bindOnce() {
   static const bool bound = [] {
@@ -122,11 +124,6 @@ std::wstring senderPath() {
   std::wstring path(own);
   path.erase(path.find_last_of(L"\\/") + 1);
   return path + L"copydata_sender.exe";
-}
-
-std::wstring wide(std::string_view text) {
-  const WString converted = platform::toUtf16(text);
-  return {converted.begin(), converted.end()};
 }
 
 // First in this file: numbering starts with the first frame of the process.

@@ -1,4 +1,4 @@
-// A fresh directory under the system's temporary folder, removed with everything in it.
+// A fresh folder under the system's temporary folder, removed with everything in it.
 #pragma once
 
 #include <filesystem>
@@ -9,14 +9,15 @@
 
 #include "tests/support/files.h"
 
-namespace companion_test {
+namespace test_support {
 
 class TempDir {
 public:
-  explicit TempDir(const std::filesystem::path& name = "companion") {
-    const auto suffix = std::to_string(std::random_device{}());
+  // The random suffix keeps runs apart, an aborted one's left-overs included.
+  explicit TempDir(const std::filesystem::path& name) {
     path_ = std::filesystem::temp_directory_path() / name;
-    path_ += "-" + suffix;
+    path_ += "-" + std::to_string(std::random_device{}());
+    std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
   ~TempDir() {
@@ -29,11 +30,11 @@ public:
   [[nodiscard]] const std::filesystem::path& path() const noexcept { return path_; }
 
   void write(const std::filesystem::path& name, std::string_view bytes) const {
-    test_support::writeFile(path_ / name, bytes);
+    writeFile(path_ / name, bytes);
   }
 
 private:
   std::filesystem::path path_;
 };
 
-}  // namespace companion_test
+}  // namespace test_support
