@@ -17,6 +17,7 @@ using director_test::ClientStateGuard;
 using director_test::FakeDesktop;
 using director_test::FakeReply;
 using director_test::handle;
+using director_test::SentFrame;
 
 using namespace std::string_literals;
 
@@ -49,13 +50,12 @@ TEST_F(Channel, FramesCarryTheReceiverAndATerminatingNul) {
     desktop.frames.clear();
     director::hRecv = reinterpret_cast<HWND>(c.receiver);
     EXPECT_TRUE(SendCommand(c.command, false));
-    ASSERT_EQ(desktop.frames.size(), 1u);
-    const auto& frame = desktop.frames[0];
-    EXPECT_EQ(frame.bytes, c.frame);
-    EXPECT_EQ(frame.cbData, c.frame.size());
-    EXPECT_EQ(frame.dwData, 1u);
-    EXPECT_EQ(frame.wParam, static_cast<WPARAM>(c.receiver));
-    EXPECT_EQ(frame.target, handle(11));
+    EXPECT_EQ(desktop.frames,
+              (std::vector<SentFrame>{{.target = handle(11),
+                                       .bytes = c.frame,
+                                       .cbData = static_cast<DWORD>(c.frame.size()),
+                                       .dwData = 1,
+                                       .wParam = static_cast<WPARAM>(c.receiver)}}));
   }
 }
 

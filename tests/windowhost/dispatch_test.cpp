@@ -268,11 +268,10 @@ TEST_F(Dispatch, HandlerErrorsAreShownThenTheNextOlderHandlerRuns) {
 
     EXPECT_EQ(send(*frame, kProbe), kDefaultResult);
 
-    ASSERT_EQ(system.boxes.size(), 1u);
-    EXPECT_EQ(system.boxes[0].owner, frame->mHwnd);
-    EXPECT_EQ(system.boxes[0].text, row.text);
-    EXPECT_EQ(system.boxes[0].caption, "Error: unhandled exception");
-    EXPECT_EQ(system.boxes[0].type, 0x10u);
+    EXPECT_EQ(system.boxes, (std::vector<MessageBoxRecord>{{.owner = frame->mHwnd,
+                                                            .text = row.text,
+                                                            .caption = "Error: unhandled exception",
+                                                            .type = 0x10}}));
     EXPECT_EQ(calls, (std::vector<std::string>{"failing", "older"}));
     EXPECT_TRUE(reachedDefault(kProbe));
   }
@@ -398,11 +397,10 @@ TEST_F(Dispatch, TeardownEndsTheWindowsLifeAndItsConnections) {
   user32::DestroyWindow(hwnd);
 
   EXPECT_EQ(notified, std::vector<HWND>{hwnd});
-  ASSERT_EQ(system.posted.size(), 1u);  // only the top-level window posts
-  EXPECT_EQ(system.posted[0].hwnd, nullptr);
-  EXPECT_EQ(system.posted[0].msg, 0x8001u);
-  EXPECT_EQ(system.posted[0].wParam, 0u);
-  EXPECT_EQ(system.posted[0].lParam, reinterpret_cast<LPARAM>(hwnd));
+  // Only the top-level window posts.
+  EXPECT_EQ(
+      system.posted,
+      (std::vector<MessageRecord>{{.msg = 0x8001, .lParam = reinterpret_cast<LPARAM>(hwnd)}}));
   EXPECT_TRUE(frame->mConnectionTable.empty());
   EXPECT_TRUE(frame->mSystemConnectionTable.empty());
   EXPECT_TRUE(App()->mMessageCountTable.empty());

@@ -17,10 +17,11 @@
 
 namespace windowhost_test {
 
+// What the host asked of the system, compared as whole records.
 struct CreatedWindow {
   DWORD exStyle = 0;
-  std::string className;
-  std::string title;
+  std::string className{};
+  std::string title{};
   bool titleNull = false;
   DWORD style = 0;
   int x = 0;
@@ -32,10 +33,12 @@ struct CreatedWindow {
   HINSTANCE instance{};
   void* param = nullptr;
   HWND result{};
+
+  bool operator==(const CreatedWindow&) const = default;
 };
 
 struct RegisteredClass {
-  std::string name;
+  std::string name{};
   UINT cbSize = 0;
   UINT style = 0;
   WNDPROC wndProc = nullptr;
@@ -47,6 +50,8 @@ struct RegisteredClass {
   HBRUSH background{};
   bool menuNameNull = false;
   HICON smallIcon{};
+
+  bool operator==(const RegisteredClass&) const = default;
 };
 
 struct Placement {
@@ -57,6 +62,8 @@ struct Placement {
   int width = 0;
   int height = 0;
   UINT flags = 0;
+
+  bool operator==(const Placement&) const = default;
 };
 
 struct MessageRecord {
@@ -64,13 +71,17 @@ struct MessageRecord {
   UINT msg = 0;
   WPARAM wParam = 0;
   LPARAM lParam = 0;
+
+  bool operator==(const MessageRecord&) const = default;
 };
 
 struct MessageBoxRecord {
   HWND owner{};
-  std::string text;
-  std::string caption;
+  std::string text{};
+  std::string caption{};
   UINT type = 0;
+
+  bool operator==(const MessageBoxRecord&) const = default;
 };
 
 inline constexpr LRESULT kDefaultResult = 0xDEF;

@@ -47,21 +47,17 @@ TEST(Frame, ReceiverFrameIsRegisteredCreatedAndPlaced) {
   FakeSystem system;
   const auto frame = receiverFrame();
 
-  ASSERT_EQ(system.classes.size(), 1u);
-  const RegisteredClass& windowClass = system.classes[0];
-  EXPECT_EQ(windowClass.name, "wFrame1");
-  EXPECT_EQ(windowClass.cbSize, 80u);
-  EXPECT_EQ(windowClass.style, 11u);
-  EXPECT_EQ(windowClass.wndProc, &wWndProc);
-  EXPECT_EQ(windowClass.classExtra, 0);
-  EXPECT_EQ(windowClass.windowExtra, 0);
-  EXPECT_EQ(windowClass.instance, fakeInstance());
-  EXPECT_EQ(windowClass.icon, nullptr);
-  EXPECT_EQ(windowClass.cursor, reinterpret_cast<HCURSOR>(std::uintptr_t{0xC000}));
+  EXPECT_EQ(
+      system.classes,
+      (std::vector<RegisteredClass>{{.name = "wFrame1",
+                                     .cbSize = 80,
+                                     .style = 11,
+                                     .wndProc = &wWndProc,
+                                     .instance = fakeInstance(),
+                                     .cursor = reinterpret_cast<HCURSOR>(std::uintptr_t{0xC000}),
+                                     .background = frame->mBackgroundBrush->handle(),
+                                     .menuNameNull = true}}));
   EXPECT_EQ(system.cursorIds, std::vector<ULONG_PTR>{0x7F00});
-  EXPECT_EQ(windowClass.background, frame->mBackgroundBrush->handle());
-  EXPECT_TRUE(windowClass.menuNameNull);
-  EXPECT_EQ(windowClass.smallIcon, nullptr);
 
   // The background is the application-workspace colour, as a solid brush.
   EXPECT_EQ(system.sysColorIndexes, std::vector<int>{12});
@@ -71,40 +67,30 @@ TEST(Frame, ReceiverFrameIsRegisteredCreatedAndPlaced) {
   EXPECT_EQ(frame->mBackgroundColor, kSysColor);
   EXPECT_EQ(frame->mForegroundColor, 0u);
 
-  ASSERT_EQ(system.created.size(), 1u);
-  const CreatedWindow& created = system.created[0];
-  EXPECT_EQ(created.exStyle, 0u);
-  EXPECT_EQ(created.className, "wFrame1");
-  EXPECT_EQ(created.title, "Velk-SciTE interface");
-  EXPECT_EQ(created.style, kFrameStyle);
-  EXPECT_EQ(created.x, kUseDefault);
-  EXPECT_EQ(created.y, kUseDefault);
-  EXPECT_EQ(created.width, 320);
-  EXPECT_EQ(created.height, 220);
-  EXPECT_EQ(created.parent, nullptr);
-  EXPECT_EQ(created.menu, nullptr);
-  EXPECT_EQ(created.instance, fakeInstance());
-  EXPECT_EQ(created.param, frame.get());
-  EXPECT_EQ(frame->mHwnd, created.result);
+  EXPECT_EQ(system.created, (std::vector<CreatedWindow>{{.className = "wFrame1",
+                                                         .title = "Velk-SciTE interface",
+                                                         .style = kFrameStyle,
+                                                         .x = kUseDefault,
+                                                         .y = kUseDefault,
+                                                         .width = 320,
+                                                         .height = 220,
+                                                         .instance = fakeInstance(),
+                                                         .param = frame.get(),
+                                                         .result = frame->mHwnd}}));
 
   const auto app = App();
   EXPECT_EQ(app->mWindowTable.at(frame->mHwnd), frame);
   EXPECT_EQ(app->mTopLevelWindowTable.at(frame->mHwnd), frame);
 
   // The default font is set with a redraw, then the outer size without moving the window.
-  ASSERT_EQ(system.sent.size(), 1u);
-  EXPECT_EQ(system.sent[0].msg, static_cast<UINT>(WM_SETFONT));
-  EXPECT_EQ(system.sent[0].wParam, reinterpret_cast<WPARAM>(frame->mFont->handle()));
-  EXPECT_EQ(system.sent[0].lParam, 1);
-  ASSERT_EQ(system.placements.size(), 1u);
-  const Placement& placement = system.placements[0];
-  EXPECT_EQ(placement.hwnd, frame->mHwnd);
-  EXPECT_EQ(placement.insertAfter, nullptr);
-  EXPECT_EQ(placement.x, 0);
-  EXPECT_EQ(placement.y, 0);
-  EXPECT_EQ(placement.width, 320);
-  EXPECT_EQ(placement.height, 220);
-  EXPECT_EQ(placement.flags, 0x216u);
+  EXPECT_EQ(system.sent,
+            (std::vector<MessageRecord>{{.hwnd = frame->mHwnd,
+                                         .msg = WM_SETFONT,
+                                         .wParam = reinterpret_cast<WPARAM>(frame->mFont->handle()),
+                                         .lParam = 1}}));
+  EXPECT_EQ(system.placements,
+            (std::vector<Placement>{
+                {.hwnd = frame->mHwnd, .width = 320, .height = 220, .flags = 0x216}}));
   EXPECT_EQ(system.updated, std::vector<HWND>{frame->mHwnd});
 
   EXPECT_EQ(frame->mMinSize.width, kDefault);
@@ -280,18 +266,23 @@ TEST(Frame, StyleArithmetic) {
     FakeSystem system;
     const auto window = plainWindow(row.style, row.pos, row.size);
 
-    ASSERT_EQ(system.created.size(), 1u);
-    const CreatedWindow& created = system.created[0];
-    EXPECT_EQ(created.style, row.style32);
-    EXPECT_EQ(created.exStyle, row.exStyle);
-    EXPECT_EQ(created.x, row.x);
-    EXPECT_EQ(created.y, row.y);
-    EXPECT_EQ(created.width, row.width);
-    EXPECT_EQ(created.height, row.height);
-    EXPECT_EQ(created.menu, reinterpret_cast<HMENU>(std::uintptr_t{7}));
-    ASSERT_EQ(system.placements.size(), 1u);
-    EXPECT_EQ(system.placements[0].width, row.placedWidth);
-    EXPECT_EQ(system.placements[0].height, row.placedHeight);
+    EXPECT_EQ(system.created,
+              (std::vector<CreatedWindow>{{.exStyle = row.exStyle,
+                                           .className = "wPlain1",
+                                           .title = "plain",
+                                           .style = row.style32,
+                                           .x = row.x,
+                                           .y = row.y,
+                                           .width = row.width,
+                                           .height = row.height,
+                                           .menu = reinterpret_cast<HMENU>(std::uintptr_t{7}),
+                                           .instance = fakeInstance(),
+                                           .param = window.get(),
+                                           .result = window->mHwnd}}));
+    EXPECT_EQ(system.placements, (std::vector<Placement>{{.hwnd = window->mHwnd,
+                                                          .width = row.placedWidth,
+                                                          .height = row.placedHeight,
+                                                          .flags = 0x216}}));
   }
 }
 
@@ -305,14 +296,11 @@ TEST(Frame, OwnersAndTheHiddenOwnerWindow) {
   const auto hidden = plainWindow(std::uint64_t{1} << 60, {0, 0}, {1, 1});
   ASSERT_EQ(system.created.size(), 4u);
   const CreatedWindow& dummy = system.created[2];
-  EXPECT_EQ(dummy.exStyle, 0x80u);
-  EXPECT_EQ(dummy.className, "wPlain3");
-  EXPECT_TRUE(dummy.titleNull);
-  EXPECT_EQ(dummy.style, 0u);
-  EXPECT_EQ(dummy.x | dummy.y | dummy.width | dummy.height, 0);
-  EXPECT_EQ(dummy.parent, nullptr);
-  EXPECT_EQ(dummy.param, nullptr);
-  EXPECT_EQ(hidden->mDummyParent, dummy.result);
+  EXPECT_EQ(dummy, (CreatedWindow{.exStyle = 0x80,
+                                  .className = "wPlain3",
+                                  .titleNull = true,
+                                  .instance = fakeInstance(),
+                                  .result = hidden->mDummyParent}));
   EXPECT_EQ(system.created[3].parent, dummy.result);
   // The hidden owner's extended-style bits do not reach the window itself.
   EXPECT_EQ(system.created[3].exStyle, 0u);
