@@ -92,7 +92,8 @@ wine_stop() {
 wine_prefix_pids() {
   local pid
   for pid in $(pgrep -f -- "$1" 2>/dev/null); do
-    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+    # stderr first: a process that ended since pgrep saw it fails the input redirection.
+    if tr '\0' '\n' 2>/dev/null <"/proc/$pid/environ" | grep -qx "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"
     fi
   done

@@ -1,4 +1,4 @@
-// What scripts/scite-run cannot do from the X side: talk to the running SciTE through its
+// What scripts/scite_run.py cannot do from the X side: talk to the running SciTE through its
 // director window, and say which window is in front. One command per run; each waits at most
 // as long as it is told, so a SciTE that does not answer fails the run instead of hanging it.
 //

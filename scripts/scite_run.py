@@ -1,0 +1,430 @@
+#!/usr/bin/env python3
+"""Drives a real SciTE as a user does: the release zip installed in SciTE's folder, a document
+open with some text selected, SciTE's window in front, the tool started by its key (or SciTE's
+Tools command); then it waits for SciTE's ">Exit code:" line and collects what the output pane
+said and what address Wine's shell handed to the browser (a recording xdg-open takes its place).
+
+    scite_run.py [--build DIR] [--package ZIP|DIR] [--out DIR] [--screenshot PNG] CASE.json...
+    scite_run.py [--build DIR] [--package ZIP|DIR] --bench N CASE.json
+
+A CASE.json holds one case or a list of them, with the fields of Case. Results go to
+<out>/<case name>/: pane, opened (an address a line), result (extender.result) and status.
+--screenshot takes SciTE's window after the (single) case; --bench presses the key N times in one
+SciTE and prints the median time from the key press to the address reaching the shell.
+Exit codes: 0 every case ran to its end, 1 a case did not (see its status), 2 set-up failed.
+
+Everything it starts it stops, pass or fail; tests import it and call run().
+"""
+from __future__ import annotations
+
+import argparse
+import contextlib
+import ctypes
+import dataclasses
+import json
+import os
+import select
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import time
+import zipfile
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+XDG_OPEN = HERE.parent / "tests" / "support" / "xdg-open"
+WINDOW = (860, 470)  # SciTE's window at the screen's top left, and the screenshot's size
+EXIT_LINE = ">Exit code:"
+
+
+class SetupFailed(Exception):
+    """The run could not begin."""
+
+
+class CaseFailed(Exception):
+    """A case did not run to its end; the message is its status."""
+
+
+@dataclasses.dataclass
+class Case:
+    name: str
+    text: str = ""
+    document: str = "document.txt"
+    select: tuple[int, int] | None = None  # anchor and caret in bytes; None: all of the text
+    ini: str | None = None  # websearch.ini for this case; None: the zip's own
+    props: str = ""  # more lines for the user's options file
+    start: str = "key"  # "key": Ctrl+Shift+W; "tools": SciTE's Tools command via the director
+    front: str = "scite"  # "other": another window is in front when the tool starts
+    limit: int = 30  # seconds for the ">Exit code:" line
+
+
+@dataclasses.dataclass
+class Result:
+    status: str  # "done", or what went wrong
+    pane: str = ""
+    opened: list[str] = dataclasses.field(default_factory=list)
+    result: str = ""
+
+
+def run_for(args, seconds, env=None, output=None, log=None) -> int:
+    """Runs a program to its end or its time limit (exit code 124). Its streams go to files, never
+    a pipe: a Wine program may leave a process behind that holds a pipe open."""
+    with open(output or os.devnull, "wb") as out, open(log or os.devnull, "ab") as err:
+        try:
+            return subprocess.run(args, env=env, stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                                  timeout=seconds).returncode
+        except subprocess.TimeoutExpired:
+            return 124
+
+
+def die_with_parent():
+    """Ends the child when the runner ends, even when it is killed outright."""
+    ctypes.CDLL(None).prctl(1, signal.SIGTERM)  # PR_SET_PDEATHSIG
+
+
+class Display:
+    """A virtual X display of its own: Xvfb picks a free number and names it once it listens."""
+
+    def __enter__(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            pass_fds=(write,), preexec_fn=die_with_parent)
+        os.close(write)
+        with os.fdopen(read, "rb") as named:
+            number = named.readline().strip() if select.select([named], [], [], 10)[0] else b""
+        if not number:
+            self.__exit__()
+            raise SetupFailed("Xvfb did not start")
+        self.name = ":" + number.decode()
+        return self
+
+    def __exit__(self, *_):
+        self.xvfb.terminate()
+        self.xvfb.wait(10)
+
+    def xdotool(self, *args) -> str:
+        done = subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": self.name},
+                              stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=5)
+        return done.stdout.strip() if done.returncode == 0 else ""
+
+    def press(self, window: str):
+        self.xdotool("windowfocus", "--sync", window)
+        # Wine hands the key to SciTE only while the pointer is over SciTE's window (with the
+        # pointer outside it the key was lost), as it is when a user presses it.
+        self.xdotool("mousemove", str(WINDOW[0] // 2), str(WINDOW[1] // 2))
+        self.xdotool("key", "--window", window, "ctrl+shift+w")
+
+    def screenshot(self, png: Path):
+        png.parent.mkdir(parents=True, exist_ok=True)
+        time.sleep(0.5)  # SciTE draws the pane asynchronously: a frame or two
+        run_for(["import", "-window", "root", "-crop", "{}x{}+0+0".format(*WINDOW), "+repage",
+                 png], 20, env={**os.environ, "DISPLAY": self.name})
+
+
+class WineSciTE:
+    """SciTE for Windows (<build>/scite/Sc1.exe) under Wine, installed where a user has it:
+    C:\\Program Files\\SciTE in the runner's own prefix (<build>/wine-scite: the x11 driver and a
+    virtual desktop, created once). A driver: the cases reach SciTE only through its public
+    methods, so another SciTE (the GTK one, natively) is another class of the same shape."""
+
+    def __init__(self, build: Path, work: Path, display: Display):
+        self.build, self.work, self.display = build, work, display
+        self.remote_exe = build / "bin" / "scite_remote.exe"
+        dump = self.shell('wine_environment && wine_use_build_dir "$1" wine-scite && '
+                          'printf "%s\\0" "$WINE" "$WINESERVER" && env -0', build, capture=True)
+        self.wine, self.wineserver, *variables = dump.rstrip("\0").split("\0")
+        self.env = dict(v.split("=", 1) for v in variables) | {"DISPLAY": display.name}
+        # winebrowser inherits the Unix environment of the Windows process that started it, up to
+        # SciTE (the wineserver's PATH does not count): the recording xdg-open comes first.
+        (work / "xdg").mkdir(parents=True, exist_ok=True)
+        shutil.copy(XDG_OPEN, work / "xdg" / "xdg-open")
+        self.opened = work / "xdg" / "opened"
+        self.env["PATH"] = f"{work / 'xdg'}:{os.environ['PATH']}"
+        self.home = Path(self.env["WINEPREFIX"], "drive_c", "Program Files", "SciTE")
+        self.scite = self.other = None
+
+    def shell(self, code, *args, capture=False, seconds=60) -> str:
+        """Runs shell code with scripts/wine-common.sh sourced: the Wine session logic is written
+        once there, for the test fixtures and this runner."""
+        try:
+            done = subprocess.run(["bash", "-c", 'source "$0" && ' + code,
+                                   HERE / "wine-common.sh", *map(str, args)],
+                                  env=getattr(self, "env", None), stdin=subprocess.DEVNULL,
+                                  timeout=seconds, text=True,
+                                  stdout=subprocess.PIPE if capture else subprocess.DEVNULL)
+        except subprocess.TimeoutExpired:
+            done = None
+        if done is None or done.returncode != 0:
+            raise SetupFailed(f"{code.split()[0]} (scripts/wine-common.sh) failed")
+        return done.stdout
+
+    def __enter__(self):
+        self.shell('wine_session_begin "$1"', os.getpid(), seconds=1600)
+        try:
+            self.shell("wine_ensure_prefix x11 1280x1024", seconds=300)
+            log = self.work / "wine.log"
+            if run_for([self.wineserver, "-p"], 30, self.env, log, log) != 0 or \
+                    run_for([self.wine, "wineboot"], 60, self.env, log, log) != 0:
+                raise SetupFailed(f"the Wine session did not start (see {log})")
+        except BaseException:
+            self.__exit__()
+            raise
+        return self
+
+    def __exit__(self, *_):
+        self.close()
+        self.shell('wine_session_end "$1"', os.getpid())
+
+    def install(self, package: Path):
+        """Sc1.exe with its .properties files, the zip unpacked as "websearch" beside them."""
+        shutil.rmtree(self.home, ignore_errors=True)
+        self.home.mkdir(parents=True)
+        for file in (self.build / "scite").iterdir():
+            shutil.copy(file, self.home)
+        if package.is_dir():
+            shutil.copytree(package / "websearch", self.home / "websearch")
+        else:
+            zipfile.ZipFile(package).extractall(self.home)
+        if not (self.home / "websearch" / "launcher.exe").is_file():
+            raise SetupFailed(f"{package} has no websearch/launcher.exe")
+        self.packed_ini = (self.home / "websearch" / "websearch.ini").read_bytes()
+
+    def configure(self, ini: str | None, props: str):
+        """websearch.ini, and the user's options: the zip's tool lines and the case's own."""
+        tool = self.home / "websearch"
+        (tool / "websearch.ini").write_bytes(self.packed_ini if ini is None else ini.encode())
+        lines = (tool / "scite-tool.properties").read_bytes() + props.encode() + b"\n"
+        (self.home / "SciTEUser.properties").write_bytes(lines)
+
+    def remote(self, *args, seconds=10) -> tuple[int, str]:
+        out, log = self.work / "remote.out", self.work / "remote.log"
+        code = run_for([self.wine, self.remote_exe, *map(str, args)], seconds, self.env, out, log)
+        if code != 0:
+            with open(log, "a") as note:
+                print(f"scite_remote {args[0]}: exit code {code}", file=note)
+        return code, out.read_bytes().decode("utf-8", "replace")
+
+    @contextlib.contextmanager
+    def running(self, document: Path, anchor: int, caret: int):
+        """SciTE with the document open and the selection made, stopped again afterwards."""
+        with open(self.work / "scite.log", "ab") as log:
+            self.scite = subprocess.Popen(
+                [self.wine, self.home / "Sc1.exe", "-technology=0", "-split.vertical=0",
+                 "-position.left=0", "-position.top=0", f"-position.width={WINDOW[0]}",
+                 f"-position.height={WINDOW[1]}", "-output.vertical.size=150",
+                 "Z:" + str(document).replace("/", "\\")],
+                env=self.env | {"SciTE_USERHOME": "C:\\Program Files\\SciTE"},
+                stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
+        try:
+            waiter = subprocess.Popen([self.wine, self.remote_exe, "wait", "25000"], env=self.env,
+                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                      stderr=subprocess.DEVNULL)
+            deadline = time.monotonic() + 30
+            while waiter.poll() is None and self.scite.poll() is None and \
+                    time.monotonic() < deadline:
+                time.sleep(0.1)
+            if waiter.poll() is None:
+                waiter.kill()
+                raise CaseFailed(f"SciTE did not start (see {self.work / 'scite.log'})")
+            if waiter.wait() != 0:
+                raise CaseFailed("SciTE started but showed no director window within 25 s")
+            if self.remote("send", f"extender:dostring editor:SetSel({anchor}, {caret})")[0]:
+                raise CaseFailed("SciTE did not take the selection through its director window")
+            yield self
+        finally:
+            self.close()
+
+    def close(self):
+        for process in (self.other, self.scite):
+            if process is not None and process.poll() is None:
+                process.kill()
+                process.wait()
+        self.scite = self.other = None
+
+    def front(self):
+        if self.remote("front")[0]:
+            raise CaseFailed("SciTE's window did not come to the front")
+
+    def other_in_front(self, seconds: int):
+        """A window of the helper's own in front of SciTE, for the given time."""
+        said = self.work / "other.out"
+        with open(said, "wb") as out:
+            self.other = subprocess.Popen(
+                [self.wine, self.remote_exe, "other", str(seconds * 1000)], env=self.env,
+                stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if b"front" in said.read_bytes():
+                return
+            time.sleep(0.1)
+        raise CaseFailed("the other window did not come to the front")
+
+    def press_key(self):
+        window = self.display.xdotool("search", "--limit", "1", "--name", "Wine desktop")
+        if not window:
+            raise CaseFailed("no Wine desktop window to press the key in")
+        self.display.press(window)
+
+    def tools_command(self):
+        if self.remote("send", "menucommand:1135")[0]:
+            raise CaseFailed("SciTE did not take the Tools command")
+
+    def clear_pane(self):
+        self.remote("send", "extender:dostring output:ClearAll()")
+
+    def wait_exit_line(self, limit: int) -> str:
+        """The pane once it holds SciTE's ">Exit code:" line. Reading it changes nothing, so a
+        helper that died without a word (seen once in a few hundred runs) is asked once more."""
+        for _ in range(2):
+            code, pane = self.remote("pane", limit * 1000, EXIT_LINE, seconds=limit + 10)
+            if code in (0, 1, 3):
+                break
+        if code == 3:
+            last = "\n".join(pane.replace("\r", "").splitlines()[-2:])
+            raise CaseFailed(f"time limit reached: no '{EXIT_LINE}' line in the output pane "
+                             f"after {limit} s; it ends:\n{last}")
+        if code != 0:
+            raise CaseFailed("SciTE did not answer while the tool ran")
+        return pane.replace("\r", "")
+
+    def wait_tool_gone(self):
+        """Until no program the tool started can still hand something to the shell."""
+        quiet = 0
+        for _ in range(100):
+            # Bracketed so that the pattern does not match the shell that carries it.
+            busy = self.shell("wine_prefix_pids '[l]auncher\\.exe|[w]ebsearch\\.exe|[w]inebrowser|"
+                              "[x]dg-open'", capture=True)
+            quiet = 0 if busy else quiet + 1
+            if quiet == 3:
+                return
+            time.sleep(0.1)
+
+    def ask(self, key: str) -> str:
+        return self.remote("ask", key)[1]
+
+
+def run_case(scite: WineSciTE, case: Case, out: Path, screenshot: Path | None) -> Result:
+    folder = out / case.name
+    shutil.rmtree(folder, ignore_errors=True)
+    (folder / "doc").mkdir(parents=True)
+    document = folder / "doc" / case.document
+    document.write_text(case.text, encoding="utf-8", newline="")
+    anchor, caret = case.select or (0, len(case.text.encode()))
+    scite.configure(case.ini, case.props)
+    scite.opened.write_bytes(b"")
+    try:
+        with scite.running(document, anchor, caret):
+            if case.front == "other":
+                scite.other_in_front(case.limit + 20)
+            else:
+                scite.front()
+            if case.start == "key":
+                scite.press_key()
+            else:
+                scite.tools_command()
+            pane = scite.wait_exit_line(case.limit)
+            scite.wait_tool_gone()
+            result = Result("done", pane, scite.opened.read_text(encoding="utf-8").splitlines(),
+                            scite.ask("extender.result"))
+            if screenshot:
+                scite.display.screenshot(screenshot)
+    except CaseFailed as failure:
+        result = Result(str(failure))
+    for name in ("status", "pane", "result"):
+        (folder / name).write_text(getattr(result, name), encoding="utf-8")
+    opened = "".join(line + "\n" for line in result.opened)
+    (folder / "opened").write_text(opened, encoding="utf-8")
+    return result
+
+
+def bench(scite: WineSciTE, case: Case, out: Path, runs: int) -> int:
+    """Median milliseconds from the key press to the address at the shell, in one SciTE."""
+    document = out / "bench" / case.document
+    document.parent.mkdir(parents=True, exist_ok=True)
+    document.write_text(case.text, encoding="utf-8", newline="")
+    times = []
+    with scite.running(document, 0, len(case.text.encode())):
+        scite.front()
+        for run in range(1, runs + 1):
+            scite.clear_pane()
+            scite.wait_tool_gone()
+            scite.opened.unlink(missing_ok=True)
+            pressed = time.time_ns()
+            scite.press_key()
+            for _ in range(2000):
+                if scite.opened.exists() and scite.opened.stat().st_size:
+                    break
+                time.sleep(0.005)
+            else:
+                raise CaseFailed(f"run {run}: no address reached the shell")
+            times.append((scite.opened.stat().st_mtime_ns - pressed) // 1_000_000)
+            scite.wait_exit_line(30)
+    return int(statistics.median(times))
+
+
+@contextlib.contextmanager
+def session(build: Path, package: Path, out: Path, screenshot: bool = False):
+    """The X display, then SciTE's own session with the zip installed; all of it stopped after."""
+    needs = ["Xvfb", "xdotool", "setsid", "flock"] + (["import"] if screenshot else [])
+    missing = [tool for tool in needs if not shutil.which(tool)]
+    for path in (build / "scite" / "Sc1.exe", build / "bin" / "scite_remote.exe", package):
+        if not path.exists():
+            missing.append(str(path))
+    if missing:
+        raise SetupFailed(f"missing: {', '.join(missing)} (scripts/setup installs the tools; "
+                          "build the windows preset and its package target for the rest)")
+    work = out / ".session"
+    shutil.rmtree(work, ignore_errors=True)
+    work.mkdir(parents=True)
+    with Display() as display, WineSciTE(build, work, display) as scite:
+        scite.install(package)
+        yield scite
+
+
+def run(cases: list[Case], build: Path, package: Path, out: Path,
+        screenshot: Path | None = None) -> dict[str, Result]:
+    with session(build, package, out, screenshot is not None) as scite:
+        return {case.name: run_case(scite, case, out, screenshot) for case in cases}
+
+
+def main() -> int:
+    build_default = HERE.parent / "build" / "windows"
+    parser = argparse.ArgumentParser(prog="scite_run.py", description=__doc__.split("\n")[0])
+    parser.add_argument("--build", type=Path, default=build_default)
+    parser.add_argument("--package", type=Path, help="the zip, or a folder holding websearch/")
+    parser.add_argument("--out", type=Path)
+    parser.add_argument("--screenshot", type=Path)
+    parser.add_argument("--bench", type=int, default=0, metavar="N")
+    parser.add_argument("cases", nargs="+", type=Path)
+    args = parser.parse_args()
+    build = args.build.resolve()
+    package = args.package or next(build.glob("scite-websearch-*-win64.zip"), build / "no.zip")
+    out = (args.out or build / "scite-run").resolve()
+    cases = []
+    for file in args.cases:
+        data = json.loads(file.read_text())
+        cases += [Case(**row) for row in (data if isinstance(data, list) else [data])]
+    try:
+        if args.bench:
+            with session(build, package.resolve(), out) as scite:
+                median = bench(scite, cases[0], out, args.bench)
+            print(f"in the real SciTE (one SciTE, {args.bench} presses of Ctrl+Shift+W):")
+            print(f"{'median key press to the URL at the shell:':<59}{median} ms")
+            return 0
+        results = run(cases, build, package.resolve(), out, args.screenshot)
+    except SetupFailed as failure:
+        print(f"scite_run: {failure}", file=sys.stderr)
+        return 2
+    except CaseFailed as failure:
+        print(f"scite_run: {failure}", file=sys.stderr)
+        return 1
+    for name, result in results.items():
+        print(f"scite_run: {name}: {result.status}", file=sys.stderr)
+    return 0 if all(r.status == "done" for r in results.values()) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,97 @@
+#!/usr/bin/env python3
+"""The real SciTE, driven by scripts/scite_run.py as a user drives it, with the release zip
+installed in its folder: each row is one SciTE with one document and the tool started, then what
+the output pane said and what address (if any) Wine's shell handed to the browser.
+
+    real_scite_test.py <build-dir> <unpacked release zip (the folder holding websearch/)>
+"""
+import dataclasses
+import fnmatch
+import sys
+import time
+import unittest
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+from scite_run import Case, run  # noqa: E402
+
+# The longest address the companion may hand to the shell: 900 under Wine before 8.17, whose
+# shell breaks on longer ones (this machine's Wine is 8.0).
+MAX_ADDRESS = 900
+DDG = "https://duckduckgo.com/?q="
+PY = "https://docs.python.org/3/search.html?q="
+BAD_TEMPLATE = "url= must begin with http:// or https:// and contain {query}."
+NOTHING = "Nothing to search: select some text, or put the caret in a word."
+
+
+@dataclasses.dataclass
+class Cut:
+    """One search address that starts so and has at most MAX_ADDRESS characters."""
+    start: str
+
+
+@dataclasses.dataclass
+class Row:
+    case: Case
+    said: str  # a line the pane must hold (a glob)
+    address: str | Cut | None  # what the shell was handed; None: nothing
+
+
+ROWS = [
+    Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
+        f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
+    Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
+        "+> Word at caret: printf", f"{DDG}printf"),
+    Row(Case("file_type", "open", "script.py", ini=f"url={DDG}{{query}}\nurl.py={PY}{{query}}\n"),
+        f"+> Search: {PY}open", f"{PY}open"),
+    Row(Case("bad_template", "foo", "notes.txt", ini="url=ftp://x\n"),
+        f"!> *websearch.ini, line 1: {BAD_TEMPLATE}", None),
+    Row(Case("long_selection", "word " * 8000, "notes.txt"),  # 40,000 characters
+        f"+> Search: {DDG}word%20word*", Cut(f"{DDG}word%20word")),
+    # SciTE's Tools command while another window is in front.
+    Row(Case("tools_command_behind_another_window", "foo", "notes.txt", start="tools",
+             front="other"), f"!> {NOTHING}", None),
+]
+
+
+class RealSciTE(unittest.TestCase):
+    build: Path
+    package: Path
+
+    @classmethod
+    def setUpClass(cls):
+        started = time.monotonic()
+        cls.results = run([row.case for row in ROWS], cls.build, cls.package,
+                          cls.build / "real-scite-test")
+        print(f"real_scite: {len(ROWS)} cases in {time.monotonic() - started:.0f} s")
+
+    def test_rows(self):
+        for row in ROWS:
+            with self.subTest(row.case.name):
+                result = self.results[row.case.name]
+                if result.status != "done":
+                    self.fail(f"the run did not end: {result.status}")
+                pane = result.pane
+                self.assertTrue(any(fnmatch.fnmatchcase(line, row.said)
+                                    for line in pane.splitlines()),
+                                f"no line '{row.said}' in the pane:\n{pane}")
+                self.assertIn(">Exit code: 0", pane, "the tool did not end with 0")
+                opened = result.opened
+                if isinstance(row.address, Cut):
+                    first = opened[0] if opened else ""
+                    self.assertTrue(len(opened) == 1 and len(first) <= MAX_ADDRESS
+                                    and first.startswith(row.address.start),
+                                    f"expected one search address of at most {MAX_ADDRESS} "
+                                    f"characters, got {len(opened)} (the first {len(first)} "
+                                    f"characters long): {first[:200]}; the pane ends:\n"
+                                    + "\n".join(line[:200] for line in pane.splitlines()[-2:]))
+                else:
+                    self.assertEqual(opened, [row.address] if row.address else [])
+                # The launcher leaves no answer of its own behind in SciTE's properties.
+                self.assertEqual(result.result, "", "extender.result is not left empty")
+
+
+if __name__ == "__main__":
+    RealSciTE.build, RealSciTE.package = (Path(arg).resolve() for arg in sys.argv[1:3])
+    unittest.main(argv=sys.argv[:1], verbosity=2)
