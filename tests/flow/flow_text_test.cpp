@@ -1,6 +1,7 @@
 // The launcher's fixed texts, byte for byte, and how paths and selections are put into them.
 #include <gtest/gtest.h>
 
+#include "director/escapes.h"
 #include "launcher/flow.h"
 
 namespace {
@@ -48,6 +49,7 @@ TEST(LauncherTexts, CommandLineQuotesThePathButNotTheSelection) {
 TEST(LauncherTexts, SelectionCutOnlyBetweenWholeCharactersAndEscapes) {
   const std::string smiley = "\xF0\x9F\x98\x80";  // two UTF-16 units
   const std::string e = "\xC3\xA9";               // one unit in two bytes
+  const std::string stray = "\x80";  // a continuation byte without a lead: Latin-1 text
   const struct {
     std::string selection;
     std::size_t room;
@@ -65,6 +67,7 @@ TEST(LauncherTexts, SelectionCutOnlyBetweenWholeCharactersAndEscapes) {
       {R"(a\q)", 2, R"(a\)"},  // no escape: the backslash stands for itself
       {R"(\n\n\n)", 5, R"(\n\n)"},
       {smiley + smiley + smiley, 5, smiley + smiley},
+      {"a" + stray + "b", 2, "a" + stray},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(launcher::selectionWithin(c.selection, c.room), c.kept) << c.selection << c.room;
@@ -72,11 +75,14 @@ TEST(LauncherTexts, SelectionCutOnlyBetweenWholeCharactersAndEscapes) {
 }
 
 TEST(LauncherTexts, CommandLineWithinTheSystemsLimit) {
-  // `"w.exe" ` and the NUL take 9 units of the 32,767.
-  const std::size_t room = launcher::kMaxCommandLineUnits - 9;
-  const std::string fits(room, 'a');
-  EXPECT_EQ(launcher::companionCommandLine("w.exe", fits), "\"w.exe\" " + fits);
-  EXPECT_EQ(launcher::companionCommandLine("w.exe", fits + "b"), "\"w.exe\" " + fits);
+  // The quoted path, the blank and the NUL, in UTF-16 units of the 32,767 ("\xC3\xA9" is one).
+  const std::pair<std::string, std::size_t> cases[] = {{"w.exe", 9}, {"w\xC3\xA9.exe", 10}};
+  for (const auto& [path, used] : cases) {
+    const std::string fits(launcher::kMaxCommandLineUnits - used, 'a');
+    const std::string start = '"' + path + "\" ";
+    EXPECT_EQ(launcher::companionCommandLine(path, fits), start + fits) << path;
+    EXPECT_EQ(launcher::companionCommandLine(path, fits + "b"), start + fits) << path;
+  }
 }
 
 }  // namespace
