@@ -306,15 +306,20 @@ class WineSciTE:
         return self.remote("ask", key)[1]
 
 
-def run_case(scite: WineSciTE, case: Case, out: Path, screenshot: Path | None) -> Result:
-    folder = out / case.name
+def prepare(scite: WineSciTE, case: Case, folder: Path) -> tuple[Path, int, int]:
+    """The case's document in <folder>/doc and its settings in SciTE's folder."""
     shutil.rmtree(folder, ignore_errors=True)
     (folder / "doc").mkdir(parents=True)
     document = folder / "doc" / case.document
     document.write_text(case.text, encoding="utf-8", newline="")
-    anchor, caret = case.select or (0, len(case.text.encode()))
     scite.configure(case.ini, case.props)
     scite.opened.write_bytes(b"")
+    return document, *(case.select or (0, len(case.text.encode())))
+
+
+def run_case(scite: WineSciTE, case: Case, out: Path, screenshot: Path | None) -> Result:
+    folder = out / case.name
+    document, anchor, caret = prepare(scite, case, folder)
     try:
         with scite.running(document, anchor, caret):
             if case.front == "other":
@@ -342,11 +347,8 @@ def run_case(scite: WineSciTE, case: Case, out: Path, screenshot: Path | None) -
 
 def bench(scite: WineSciTE, case: Case, out: Path, runs: int) -> int:
     """Median milliseconds from the key press to the address at the shell, in one SciTE."""
-    document = out / "bench" / case.document
-    document.parent.mkdir(parents=True, exist_ok=True)
-    document.write_text(case.text, encoding="utf-8", newline="")
     times = []
-    with scite.running(document, 0, len(case.text.encode())):
+    with scite.running(*prepare(scite, case, out / "bench")):
         scite.front()
         for run in range(1, runs + 1):
             scite.clear_pane()
