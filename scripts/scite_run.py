@@ -15,7 +15,6 @@ Exit codes: 0 every case ran to its end, 1 a case did not (see its status), 2 se
 
 Everything it starts it stops, pass or fail; tests import it and call run().
 """
-from __future__ import annotations
 
 import argparse
 import contextlib
@@ -134,6 +133,9 @@ class WineSciTE:
     def __init__(self, build: Path, work: Path, display: Display):
         self.build, self.work, self.display = build, work, display
         self.remote_exe = build / "bin" / "scite_remote.exe"
+        missing = [str(f) for f in (build / "scite" / "Sc1.exe", self.remote_exe) if not f.exists()]
+        if missing:
+            raise SetupFailed(f"missing: {', '.join(missing)} (build the windows preset first)")
         dump = self.shell('wine_environment && wine_use_build_dir "$1" wine-scite && '
                           'printf "%s\\0" "$WINE" "$WINESERVER" && env -0', build, capture=True)
         self.wine, self.wineserver, *variables = dump.rstrip("\0").split("\0")
@@ -306,7 +308,7 @@ class WineSciTE:
         return self.remote("ask", key)[1]
 
 
-def prepare(scite: WineSciTE, case: Case, folder: Path) -> tuple[Path, int, int]:
+def prepare(scite, case: Case, folder: Path) -> tuple[Path, int, int]:
     """The case's document in <folder>/doc and its settings in SciTE's folder."""
     shutil.rmtree(folder, ignore_errors=True)
     (folder / "doc").mkdir(parents=True)
@@ -317,7 +319,7 @@ def prepare(scite: WineSciTE, case: Case, folder: Path) -> tuple[Path, int, int]
     return document, *(case.select or (0, len(case.text.encode())))
 
 
-def run_case(scite: WineSciTE, case: Case, out: Path, screenshot: Path | None) -> Result:
+def run_case(scite, case: Case, out: Path, screenshot: Path | None) -> Result:
     folder = out / case.name
     document, anchor, caret = prepare(scite, case, folder)
     try:
@@ -345,7 +347,7 @@ def run_case(scite: WineSciTE, case: Case, out: Path, screenshot: Path | None) -
     return result
 
 
-def bench(scite: WineSciTE, case: Case, out: Path, runs: int) -> int:
+def bench(scite, case: Case, out: Path, runs: int) -> int:
     """Median milliseconds from the key press to the address at the shell, in one SciTE."""
     times = []
     with scite.running(*prepare(scite, case, out / "bench")):
@@ -368,27 +370,26 @@ def bench(scite: WineSciTE, case: Case, out: Path, runs: int) -> int:
 
 
 @contextlib.contextmanager
-def session(build: Path, package: Path, out: Path, screenshot: bool = False):
-    """The X display, then SciTE's own session with the zip installed; all of it stopped after."""
+def session(build: Path, package: Path, out: Path, screenshot=False, driver=WineSciTE):
+    """The X display, then the editor's own session with the zip installed; all of it stopped
+    after. The driver is the class of the editor."""
     needs = ["Xvfb", "xdotool", "setsid", "flock"] + (["import"] if screenshot else [])
     missing = [tool for tool in needs if not shutil.which(tool)]
-    for path in (build / "scite" / "Sc1.exe", build / "bin" / "scite_remote.exe", package):
-        if not path.exists():
-            missing.append(str(path))
     if missing:
-        raise SetupFailed(f"missing: {', '.join(missing)} (scripts/setup installs the tools; "
-                          "build the windows preset and its package target for the rest)")
+        raise SetupFailed(f"missing: {', '.join(missing)} (scripts/setup installs them)")
+    if not package.exists():
+        raise SetupFailed(f"no release package at {package} (build the target package first)")
     work = out / ".session"
     shutil.rmtree(work, ignore_errors=True)
     work.mkdir(parents=True)
-    with Display() as display, WineSciTE(build, work, display) as scite:
+    with Display() as display, driver(build, work, display) as scite:
         scite.install(package)
         yield scite
 
 
 def run(cases: list[Case], build: Path, package: Path, out: Path,
-        screenshot: Path | None = None) -> dict[str, Result]:
-    with session(build, package, out, screenshot is not None) as scite:
+        screenshot: Path | None = None, driver=WineSciTE) -> dict[str, Result]:
+    with session(build, package, out, screenshot is not None, driver) as scite:
         return {case.name: run_case(scite, case, out, screenshot) for case in cases}
 
 
