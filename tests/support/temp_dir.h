@@ -16,7 +16,8 @@ public:
   // The random suffix keeps runs apart, an aborted one's left-overs included.
   explicit TempDir(const std::filesystem::path& name) {
     path_ = std::filesystem::temp_directory_path() / name;
-    path_ += "-" + std::to_string(std::random_device{}());
+    path_ += '-';
+    path_ += std::to_string(std::random_device{}());
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
   }
