@@ -1,19 +1,16 @@
 #!/usr/bin/env python3
 """Drives a real SciTE as a user does: the release zip installed in SciTE's folder, a document
-open with some text selected, SciTE's window in front, the tool started by its key (or SciTE's
-Tools command); then it waits for SciTE's ">Exit code:" line and collects what the output pane
-said and what address Wine's shell handed to the browser (a recording xdg-open takes its place).
+open with some text selected, the tool started by its key (or SciTE's Tools command); then it
+waits for SciTE's ">Exit code:" line and collects what the output pane said and what address
+Wine's shell handed to the browser (a recording xdg-open). Everything it starts it stops.
 
     scite_run.py [--build DIR] [--package ZIP|DIR] [--out DIR] [--screenshot PNG] CASE.json...
     scite_run.py [--build DIR] [--package ZIP|DIR] --bench N CASE.json
 
-A CASE.json holds one case or a list of them, with the fields of Case. Results go to
-<out>/<case name>/: pane, opened (an address a line), result (extender.result) and status.
---screenshot takes SciTE's window after the (single) case; --bench presses the key N times in one
-SciTE and prints the median time from the key press to the address reaching the shell.
-Exit codes: 0 every case ran to its end, 1 a case did not (see its status), 2 set-up failed.
-
-Everything it starts it stops, pass or fail; tests import it and call run().
+A CASE.json holds a Case or a list of them; results go to <out>/<case>/ (the fields of Result).
+--bench presses the key N times in one SciTE and prints the median time from the press to the
+address at the shell. Exit codes: 0 every case ran to its end, 1 one did not, 2 set-up failed.
+Tests import it and call run().
 """
 
 import argparse
@@ -106,8 +103,12 @@ class Display:
         self.xvfb.wait(10)
 
     def xdotool(self, *args) -> str:
-        done = subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": self.name},
-                              stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=5)
+        try:
+            done = subprocess.run(["xdotool", *args], env={**os.environ, "DISPLAY": self.name},
+                                  stdin=subprocess.DEVNULL, capture_output=True, text=True,
+                                  timeout=5)
+        except subprocess.TimeoutExpired:
+            return ""
         return done.stdout.strip() if done.returncode == 0 else ""
 
     def press(self, window: str):
@@ -222,17 +223,9 @@ class WineSciTE:
                 env=self.env | {"SciTE_USERHOME": "C:\\Program Files\\SciTE"},
                 stdin=subprocess.DEVNULL, stdout=log, stderr=log, start_new_session=True)
         try:
-            waiter = subprocess.Popen([self.wine, self.remote_exe, "wait", "25000"], env=self.env,
-                                      stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                      stderr=subprocess.DEVNULL)
-            deadline = time.monotonic() + 30
-            while waiter.poll() is None and self.scite.poll() is None and \
-                    time.monotonic() < deadline:
-                time.sleep(0.1)
-            if waiter.poll() is None:
-                waiter.kill()
-                raise CaseFailed(f"SciTE did not start (see {self.work / 'scite.log'})")
-            if waiter.wait() != 0:
+            if self.remote("wait", 25000, seconds=30)[0]:
+                if self.scite.poll() is not None:
+                    raise CaseFailed(f"SciTE did not start (see {self.work / 'scite.log'})")
                 raise CaseFailed("SciTE started but showed no director window within 25 s")
             if self.remote("send", f"extender:dostring editor:SetSel({anchor}, {caret})")[0]:
                 raise CaseFailed("SciTE did not take the selection through its director window")
@@ -340,10 +333,9 @@ def run_case(scite, case: Case, out: Path, screenshot: Path | None) -> Result:
                 scite.display.screenshot(screenshot)
     except CaseFailed as failure:
         result = Result(str(failure))
-    for name in ("status", "pane", "result"):
-        (folder / name).write_text(getattr(result, name), encoding="utf-8")
-    opened = "".join(line + "\n" for line in result.opened)
-    (folder / "opened").write_text(opened, encoding="utf-8")
+    for name, value in dataclasses.asdict(result).items():
+        text = value if isinstance(value, str) else "".join(line + "\n" for line in value)
+        (folder / name).write_text(text, encoding="utf-8")
     return result
 
 
@@ -407,10 +399,13 @@ def main() -> int:
     package = args.package or next(build.glob("scite-websearch-*-win64.zip"), build / "no.zip")
     out = (args.out or build / "scite-run").resolve()
     cases = []
-    for file in args.cases:
-        data = json.loads(file.read_text())
-        cases += [Case(**row) for row in (data if isinstance(data, list) else [data])]
     try:
+        for file in args.cases:
+            try:
+                data = json.loads(file.read_text(encoding="utf-8"))
+                cases += [Case(**row) for row in (data if isinstance(data, list) else [data])]
+            except (OSError, ValueError, TypeError) as error:
+                raise SetupFailed(f"bad case file {file}: {error}") from error
         if args.bench:
             with session(build, package.resolve(), out) as scite:
                 median = bench(scite, cases[0], out, args.bench)
