@@ -1,17 +1,24 @@
 // websearch_recording.exe: the companion for end-to-end tests. It runs the same code, but instead
-// of starting a browser it appends each URL it would open to websearch-opened.txt beside itself.
+// of starting a browser it appends each URL it would open to websearch-opened.txt beside itself,
+// and it leaves websearch-comctl32.txt there when its start bound the common controls, which a
+// program of hidden windows never needs.
 #include <filesystem>
 #include <fstream>
 
 #include "companion/system.h"
 #include "platform/text.h"
+#include "windowhost/bindings.h"
 
 namespace {
 
+void record(const char* file, std::string_view line) {
+  std::ofstream(std::filesystem::path(companion::ownFolder()) / file,
+                std::ios::binary | std::ios::app)
+      << line << '\n';
+}
+
 BOOL WINAPI recordOpen(SHELLEXECUTEINFOW* request) {
-  std::ofstream record(std::filesystem::path(companion::ownFolder()) / "websearch-opened.txt",
-                       std::ios::binary | std::ios::app);
-  record << platform::toUtf8(request->lpFile) << '\n';
+  record("websearch-opened.txt", platform::toUtf8(request->lpFile));
   return TRUE;
 }
 
@@ -23,5 +30,9 @@ int main() {
   }
   (void)companion::startDirectorClient();
   companion::shell32::ShellExecuteExW = recordOpen;
-  return companion::runBound();
+  const int code = companion::runBound();
+  if (windowhost::comctl32::InitCommonControlsEx != nullptr) {
+    record("websearch-comctl32.txt", "bound");
+  }
+  return code;
 }

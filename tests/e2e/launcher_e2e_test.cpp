@@ -161,6 +161,9 @@ TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
   pythonInScite.properties = {{"websearch.url.py", "$(engine.docs)/search.html?q={query}"},
                               {"engine.docs", "https://$(host)/3"},
                               {"host", "docs.python.org"}};
+  // SciTE escapes the backslash in its reply; read as sent, the address would get two.
+  auto backslashInScite = selectingAll("foo");
+  backslashInScite.properties = {{"websearch.url", R"(https://e.example/a\b?q={query})"}};
   auto badInScite = selectingAll("foo");
   badInScite.properties = {{"websearch.url", "$(engine)"}, {"engine", "ftp://e.example/{query}"}};
   const CompanionCase cases[] = {
@@ -181,6 +184,8 @@ TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
        "url.py=https://ini.example/{query}\n",
        "+> Search: https://docs.python.org/3/search.html?q=open\n",
        "https://docs.python.org/3/search.html?q=open\n"},
+      {"a backslash in a SciTE property", backslashInScite, "",
+       "+> Search: https://e.example/a%5Cb?q=foo\n", "https://e.example/a%5Cb?q=foo\n"},
       {"a bad SciTE property", badInScite, "url=https://ini.example/{query}\n",
        "!> SciTE property websearch.url must begin with http:// or https:// and contain "
        "{query}.\n",
