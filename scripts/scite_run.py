@@ -8,8 +8,12 @@ Wine's shell handed to the browser (a recording xdg-open). Everything it starts 
     scite_run.py [--build DIR] [--package ZIP|DIR] --bench N CASE.json
 
 A CASE.json holds a Case or a list of them; results go to <out>/<case>/ (the fields of Result).
---bench presses the key N times in one SciTE and prints the median time from the press to the
-address at the shell. Exit codes: 0 every case ran to its end, 1 one did not, 2 set-up failed.
+A case with keys presses them once SciTE's list shows at the caret (the engine list the tool
+offers), then waits for ">Exit code:" as any case does.
+--bench presses the key N times in one SciTE per case and prints medians: for a case without
+keys, the press to the address at the shell; for one with keys, the press to the list shown and
+the last key to the address at the shell.
+Exit codes: 0 every case ran to its end, 1 one did not, 2 set-up failed.
 Tests import it and call run().
 """
 
@@ -53,7 +57,8 @@ class Case:
     props: str = ""  # more lines for the user's options file
     start: str = "key"  # "key": Ctrl+Shift+W; "tools": SciTE's Tools command via the director
     front: str = "scite"  # "other": another window is in front when the tool starts
-    limit: int = 30  # seconds for the ">Exit code:" line
+    limit: int = 30  # seconds for the list to show, and for the ">Exit code:" line
+    keys: list[str] = dataclasses.field(default_factory=list)  # xdotool names, once the list shows
 
 
 @dataclasses.dataclass
@@ -117,6 +122,12 @@ class Display:
         # pointer outside it the key was lost), as it is when a user presses it.
         self.xdotool("mousemove", str(WINDOW[0] // 2), str(WINDOW[1] // 2))
         self.xdotool("key", "--window", window, "ctrl+shift+w")
+
+    def keys(self, keys: list[str]):
+        """Real key presses to whatever has the focus: no new focus, no pointer move, which could
+        close a list that is open."""
+        if keys:
+            self.xdotool("key", *keys)
 
     def screenshot(self, png: Path):
         png.parent.mkdir(parents=True, exist_ok=True)
@@ -263,6 +274,22 @@ class WineSciTE:
             raise CaseFailed("no Wine desktop window to press the key in")
         self.display.press(window)
 
+    def wait_list(self, limit: int) -> int | None:
+        """When SciTE's list showed (ns since 1970), or None when the tool ended without one."""
+        code, said = self.remote(
+            "until", limit * 1000,
+            f"editor:AutoCActive() and 'list' or output:GetText():find('{EXIT_LINE}', 1, true) "
+            "and 'ended'", seconds=limit + 10)
+        if code == 3:
+            raise CaseFailed(f"time limit reached: SciTE's list did not show within {limit} s")
+        if code != 0:
+            raise CaseFailed("SciTE did not answer while the tool ran")
+        seen, value = said.split()
+        return int(seen) if value == "list" else None
+
+    def press_keys(self, keys: list[str]):
+        self.display.keys(keys)
+
     def tools_command(self):
         if self.remote("send", "menucommand:1135")[0]:
             raise CaseFailed("SciTE did not take the Tools command")
@@ -325,6 +352,9 @@ def run_case(scite, case: Case, out: Path, screenshot: Path | None) -> Result:
                 scite.press_key()
             else:
                 scite.tools_command()
+            # Without the list the keys are not pressed: the pane then shows what came instead.
+            if case.keys and scite.wait_list(case.limit) is not None:
+                scite.press_keys(case.keys)
             pane = scite.wait_exit_line(case.limit)
             scite.wait_tool_gone()
             result = Result("done", pane, scite.opened.read_text(encoding="utf-8").splitlines(),
@@ -339,10 +369,11 @@ def run_case(scite, case: Case, out: Path, screenshot: Path | None) -> Result:
     return result
 
 
-def bench(scite, case: Case, out: Path, runs: int) -> int:
-    """Median milliseconds from the key press to the address at the shell, in one SciTE."""
+def bench(scite, case: Case, out: Path, runs: int) -> list[int]:
+    """Median milliseconds, in one SciTE: from the key press to the address at the shell; for a
+    case with keys, from the key press to the list shown and from the last key to the address."""
     times = []
-    with scite.running(*prepare(scite, case, out / "bench")):
+    with scite.running(*prepare(scite, case, out / "bench" / case.name)):
         scite.front()
         for run in range(1, runs + 1):
             scite.clear_pane()
@@ -350,15 +381,26 @@ def bench(scite, case: Case, out: Path, runs: int) -> int:
             scite.opened.unlink(missing_ok=True)
             pressed = time.time_ns()
             scite.press_key()
+            if case.keys:
+                shown = scite.wait_list(case.limit)
+                if shown is None:
+                    raise CaseFailed(f"run {run}: the tool ended without showing its list")
+                scite.press_keys(case.keys[:-1])
+                last = time.time_ns()
+                scite.press_keys(case.keys[-1:])
+                spans = [shown - pressed, -last]
+            else:
+                spans = [-pressed]
             for _ in range(2000):
                 if scite.opened.exists() and scite.opened.stat().st_size:
                     break
                 time.sleep(0.005)
             else:
                 raise CaseFailed(f"run {run}: no address reached the shell")
-            times.append((scite.opened.stat().st_mtime_ns - pressed) // 1_000_000)
+            spans[-1] += scite.opened.stat().st_mtime_ns
+            times.append([span // 1_000_000 for span in spans])
             scite.wait_exit_line(30)
-    return int(statistics.median(times))
+    return [int(statistics.median(column)) for column in zip(*times)]
 
 
 @contextlib.contextmanager
@@ -408,9 +450,16 @@ def main() -> int:
                 raise SetupFailed(f"bad case file {file}: {error}") from error
         if args.bench:
             with session(build, package.resolve(), out) as scite:
-                median = bench(scite, cases[0], out, args.bench)
-            print(f"in the real SciTE (one SciTE, {args.bench} presses of Ctrl+Shift+W):")
-            print(f"{'median key press to the URL at the shell:':<59}{median} ms")
+                medians = [bench(scite, case, out, args.bench) for case in cases]
+            print(f"in the real SciTE (one SciTE a case, {args.bench} presses of Ctrl+Shift+W):")
+            for case, figures in zip(cases, medians):
+                if case.keys:
+                    labels = ["key press to the engine list shown:",
+                              f"{case.keys[-1]} in the list to the URL at the shell:"]
+                else:
+                    labels = ["key press to the URL at the shell:"]
+                for label, median in zip(labels, figures):
+                    print(f"{'median ' + label:<59}{median} ms")
             return 0
         results = run(cases, build, package.resolve(), out, args.screenshot)
     except SetupFailed as failure:

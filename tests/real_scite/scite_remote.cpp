@@ -7,6 +7,9 @@
 //   scite_remote.exe send <command>         one director command, e.g. "menucommand:1135"
 //   scite_remote.exe ask <key>              prints the property's value
 //   scite_remote.exe pane <ms> <text>       waits until the output pane holds <text>; prints it
+//   scite_remote.exe until <ms> <lua>       waits until the Lua expression in SciTE is neither
+//                                           nil nor false; prints when it first was (ns since
+//                                           1970, the clock Linux stamps files by) and its value
 //   scite_remote.exe other <ms>             shows a window of its own in front of SciTE, prints
 //                                           "front" once it is, and keeps it <ms> long
 //
@@ -37,6 +40,7 @@ constexpr wchar_t kReceiverClass[] = L"SciteRemoteReceiver";
 constexpr wchar_t kOtherClass[] = L"SciteRemoteOther";
 constexpr std::string_view kStringInfo = "macro:stringinfo:";
 constexpr char kPaneProperty[] = "scite.remote.pane";
+constexpr char kValueProperty[] = "scite.remote.value";
 
 std::string gReply;
 bool gReplied = false;
@@ -206,6 +210,38 @@ int waitForPane(std::chrono::milliseconds limit, std::string_view wanted) {
   return answered ? 3 : 1;
 }
 
+// Asked every 10 ms: one round (a dostring and an askproperty) takes about 6 ms, so the moment
+// printed is at most about 16 ms late.
+int waitForLua(std::chrono::milliseconds limit, std::string_view expression) {
+  Director director;
+  const auto end = Clock::now() + limit;
+  const std::string property = std::string("props['") + kValueProperty + "']";
+  // A round whose Lua fails leaves the value empty rather than the one before it.
+  const std::string fill = "extender:dostring " + property + "='' " + property + "=tostring((" +
+                           std::string(expression) + ") or '')";
+  std::string value;
+  bool answered = false;
+  for (;;) {
+    if (director.send(fill) && director.ask(kValueProperty, value)) {
+      answered = true;
+      if (!value.empty()) {
+        const auto seen = std::chrono::duration_cast<std::chrono::nanoseconds>(
+            std::chrono::system_clock::now().time_since_epoch());
+        print(std::to_string(seen.count()) + " " + value + "\n");
+        return 0;
+      }
+    }
+    if (Clock::now() >= end) {
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::fputs(answered ? "scite_remote: time limit reached before the expression held\n"
+                      : "scite_remote: SciTE did not answer\n",
+             stderr);
+  return answered ? 3 : 1;
+}
+
 int showOther(std::chrono::milliseconds keep) {
   const HWND other =
       makeWindow(kOtherClass, DefWindowProcW, WS_OVERLAPPEDWINDOW | WS_VISIBLE, L"Another window");
@@ -227,7 +263,7 @@ int showOther(std::chrono::milliseconds keep) {
 int usage() {
   std::fputs(
       "usage: scite_remote wait <ms> | front | send <command> | ask <key> |"
-      " pane <ms> <text> | other <ms>\n",
+      " pane <ms> <text> | until <ms> <lua> | other <ms>\n",
       stderr);
   return 2;
 }
@@ -275,6 +311,9 @@ int main() {
   }
   if (command == "pane" && args.size() == 3) {
     return waitForPane(milliseconds(1), args[2]);
+  }
+  if (command == "until" && args.size() == 3) {
+    return waitForLua(milliseconds(1), args[2]);
   }
   if (command == "other" && args.size() == 2) {
     return showOther(milliseconds(1));
