@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <utility>
 
 #include "platform/ascii.h"
@@ -77,37 +78,51 @@ private:
 
 }  // namespace
 
-std::vector<std::string> sciteUrlKeys(std::string_view fileExt) {
+std::vector<std::string> sciteKeys(std::string_view fileExt) {
   std::vector<std::string> keys;
   if (!fileExt.empty()) {
-    std::string key = std::string(kSciteUrlKey) + '.';
-    std::transform(fileExt.begin(), fileExt.end(), std::back_inserter(key), platform::lowerAscii);
-    keys.push_back(std::move(key));
+    std::string extension;
+    std::transform(fileExt.begin(), fileExt.end(), std::back_inserter(extension),
+                   platform::lowerAscii);
+    keys.push_back(std::string(kSciteEnginesKey) + '.' + extension);
+    keys.push_back(std::string(kSciteUrlKey) + '.' + extension);
   }
+  keys.emplace_back(kSciteEnginesKey);
   keys.emplace_back(kSciteUrlKey);
   return keys;
 }
 
-std::optional<TemplateSetting> templateFromScite(std::string_view fileExt,
-                                                 const PropertyLookup& lookup) {
-  std::map<std::string, std::string, std::less<>> answered;
-  const PropertyLookup once = [&](const std::string& name) -> std::string {
-    auto found = answered.find(name);
-    if (found == answered.end()) {
-      found = answered.emplace(name, lookup(name)).first;
+bool isEngineListKey(std::string_view key) {
+  return key == kSciteEnginesKey ||
+         (key.starts_with(kSciteEnginesKey) && key[kSciteEnginesKey.size()] == '.');
+}
+
+PropertyLookup askingOnce(PropertyLookup lookup) {
+  auto answered = std::make_shared<std::map<std::string, std::string, std::less<>>>();
+  return [answered, lookup = std::move(lookup)](const std::string& name) -> std::string {
+    auto found = answered->find(name);
+    if (found == answered->end()) {
+      found = answered->emplace(name, lookup(name)).first;
     }
     return found->second;
   };
-  for (const std::string& key : sciteUrlKeys(fileExt)) {
-    std::string raw = once(key);
-    if (raw.empty()) {
-      continue;
+}
+
+TemplateSetting sciteSetting(const std::string& key, const PropertyLookup& lookup) {
+  auto expanded = expandProperty(key, lookup(key), lookup);
+  return {.key = key,
+          .value = expanded.value_or(std::string()),
+          .source = SettingSource::Scite,
+          .refersToItself = !expanded.has_value()};
+}
+
+std::optional<TemplateSetting> templateFromScite(std::string_view fileExt,
+                                                 const PropertyLookup& lookup) {
+  const PropertyLookup once = askingOnce(lookup);
+  for (const std::string& key : sciteKeys(fileExt)) {
+    if (!once(key).empty()) {
+      return sciteSetting(key, once);
     }
-    auto expanded = expandProperty(key, std::move(raw), once);
-    return TemplateSetting{.key = key,
-                           .value = expanded.value_or(std::string()),
-                           .source = SettingSource::Scite,
-                           .refersToItself = !expanded.has_value()};
   }
   return std::nullopt;
 }

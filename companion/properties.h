@@ -20,17 +20,30 @@ inline constexpr int kMaxExpansions = 200;
 // An expansion grows no further than this: far beyond any address, so the verdict stays.
 inline constexpr std::size_t kMaxExpandedBytes = std::size_t{64} * 1024;
 
-// The keys asked, in order: websearch.url.<ext> (the extension in lower-case ASCII; no such key
-// without an extension), then websearch.url.
-[[nodiscard]] std::vector<std::string> sciteUrlKeys(std::string_view fileExt);
+inline constexpr std::string_view kSciteEnginesKey = "websearch.engines";
+inline constexpr std::string_view kSciteEngineKeyPrefix = "websearch.engine.";
 
-// The first of sciteUrlKeys whose raw value is not empty; nothing when none is set. Its value
-// has each $(name) replaced by that property's own expanded value, the innermost reference
-// first, as SciTE expands its properties; an undefined name and SciTE's expression forms
-// ($(= ...), $(star ...), ...) give nothing, a "$(" without ")" stays as text. Unlike SciTE, a
-// reference back to a name on its own chain (the key included) or a chain deeper than
-// kMaxReferenceNesting marks the setting refersToItself instead of expanding to blanks: the
-// user must see a broken setting. Asks `lookup` at most once per name.
+// The keys asked, most specific first: websearch.engines.<ext>, websearch.url.<ext> (the
+// extension in lower-case ASCII; no such keys without an extension), websearch.engines,
+// websearch.url.
+[[nodiscard]] std::vector<std::string> sciteKeys(std::string_view fileExt);
+
+// True for websearch.engines and websearch.engines.<ext>: a list of engine names.
+[[nodiscard]] bool isEngineListKey(std::string_view key);
+
+// `lookup` asking SciTE at most once per name; the copies share what was answered.
+[[nodiscard]] PropertyLookup askingOnce(PropertyLookup lookup);
+
+// The property `key` with each $(name) in its raw value replaced by that property's own expanded
+// value, the innermost reference first, as SciTE expands its properties; an undefined name and
+// SciTE's expression forms ($(= ...), $(star ...), ...) give nothing, a "$(" without ")" stays as
+// text. Unlike SciTE, a reference back to a name on its own chain (the key included) or a chain
+// deeper than kMaxReferenceNesting marks the setting refersToItself instead of expanding to
+// blanks: the user must see a broken setting.
+[[nodiscard]] TemplateSetting sciteSetting(const std::string& key, const PropertyLookup& lookup);
+
+// The first of sciteKeys whose raw value is not empty, expanded; nothing when none is set. Asks
+// `lookup` at most once per name.
 [[nodiscard]] std::optional<TemplateSetting> templateFromScite(std::string_view fileExt,
                                                                const PropertyLookup& lookup);
 

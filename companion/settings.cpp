@@ -1,6 +1,7 @@
 // The order of the template's sources.
 #include "companion/settings.h"
 
+#include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
 #include "companion/uri.h"
@@ -11,14 +12,18 @@ bool isValidTemplate(std::string_view urlTemplate) {
   return hasWebScheme(urlTemplate) && urlTemplate.find(kQueryPlaceholder) != std::string_view::npos;
 }
 
-TemplateSetting chooseTemplate(std::string_view fileExt, const PropertyLookup& lookup,
-                               const IniReader& readIni) {
+Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
+                        const IniReader& readIni) {
   if (lookup) {
-    if (auto fromScite = templateFromScite(fileExt, lookup)) {
-      return std::move(*fromScite);
+    const PropertyLookup once = askingOnce(lookup);
+    if (auto fromScite = templateFromScite(fileExt, once)) {
+      if (isEngineListKey(fromScite->key)) {
+        return engineList(*fromScite, once);
+      }
+      return {.setting = std::move(*fromScite)};
     }
   }
-  return templateFor(readIni(), fileExt);
+  return {.setting = templateFor(readIni(), fileExt)};
 }
 
 }  // namespace companion

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace companion {
 
@@ -45,11 +46,28 @@ struct IniFile {
 };
 using IniReader = std::function<IniFile()>;
 
-// The template for a file with extension `fileExt`: SciTE's keys first (templateFromScite),
-// asked only through `lookup`, which is empty when SciTE is out of reach; then websearch.ini's
-// (templateFor), read through `readIni` only when no SciTE key decides; then the built-in
-// default. SciTE's properties come first because they can differ per folder, the file cannot.
-[[nodiscard]] TemplateSetting chooseTemplate(std::string_view fileExt, const PropertyLookup& lookup,
-                                             const IniReader& readIni);
+// One engine of a list: its name and its template (SciTE's websearch.engine.<name>).
+struct Engine {
+  std::string name;
+  TemplateSetting setting;
+  bool operator==(const Engine&) const = default;
+};
+
+// What the user's settings give a run: a template, or the engines a websearch.engines key lists.
+struct Settings {
+  TemplateSetting setting;         // the template, unless an engine list decided
+  std::string engineListKey;       // the websearch.engines key that decided; empty when none did
+  std::vector<Engine> engines;     // its usable engines, each once, in the order listed
+  std::vector<std::string> notes;  // names and engines left out and why, said before anything
+  bool operator==(const Settings&) const = default;
+};
+
+// The settings for a file with extension `fileExt`: SciTE's keys first (the first of sciteKeys
+// whose raw value is not empty), asked only through `lookup`, which is empty when SciTE is out of
+// reach; then websearch.ini's (templateFor), read through `readIni` only when no SciTE key
+// decides; then the built-in default. SciTE's properties come first because they can differ per
+// folder, the file cannot. Asks `lookup` at most once per name.
+[[nodiscard]] Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
+                                      const IniReader& readIni);
 
 }  // namespace companion

@@ -6,11 +6,13 @@
 #include <optional>
 
 #include "companion/command_line.h"
+#include "companion/engine_list.h"
+#include "companion/engines.h"
 #include "companion/ini.h"
+#include "companion/scite.h"
 #include "companion/texts.h"
 #include "director/channel.h"
 #include "director/discovery.h"
-#include "director/escapes.h"
 #include "director/operations.h"
 #include "director/startup.h"
 #include "platform/errors.h"
@@ -23,49 +25,12 @@ namespace companion {
 
 namespace {
 
-// Asks SciTE for the word at the caret: its bounds by the editor's word rules, its text, behind
-// the result separator so that a stale or foreign result is not taken for it.
+// Puts the word at the caret, by the editor's word rules, into extender.result behind the result
+// separator, so that a stale or foreign result is not taken for it.
 constexpr std::string_view kLuaWordAtCaret =
-    "function wordAtCaret() local p = editor.CurrentPos "
+    "local p = editor.CurrentPos "
     "local a, b = editor:WordStartPosition(p, true), editor:WordEndPosition(p, true) "
-    "return '<@@>'..editor:textrange(a, b) end";
-
-// Where the user reads what happened: SciTE's output pane when SciTE was in reach at the start,
-// else standard error. The window is found once: once the browser opens it usually takes the
-// foreground, and SciTE would no longer count as in reach.
-class Reporter {
-public:
-  explicit Reporter(HWND scite) noexcept : scite_(scite) {}
-
-  [[nodiscard]] bool toScite() const noexcept { return scite_ != nullptr; }
-
-  void say(std::string_view line) const {
-    if (toScite()) {
-      director::SendFrame(scite_, director::OutputCommand(director::OutputEscaped(line), true));
-    } else {
-      toStandardError(line);
-    }
-  }
-
-  // For the last line of a run that has already failed: it never throws, and a line that
-  // cannot reach SciTE goes to standard error instead.
-  void sayLast(std::string_view line) const noexcept {
-    try {
-      say(line);
-      return;
-    } catch (...) {  // SciTE gone, or no memory for the frame
-    }
-    toStandardError(line);
-  }
-
-private:
-  static void toStandardError(std::string_view line) noexcept {
-    platform::showErrorMessage(line);
-    platform::showErrorMessage("\n");
-  }
-
-  HWND scite_;
-};
+    "props['extender.result'] = '<@@>'..editor:textrange(a, b)";
 
 // A single-threaded COM apartment for the calling thread while it lives, for the shell's
 // protocol handlers that are COM servers. Left again only when it was entered: S_FALSE (already
@@ -88,25 +53,22 @@ private:
   bool entered_;
 };
 
-// The reply is "<@@>" and the word; anything else means there is none. extender.result is
-// emptied either way, so nothing of this run is left in SciTE.
-void parseWordAtCaret(std::string& word) {
-  const std::string_view reply = director::received;
-  word = reply.starts_with(director::kResultSeparator)
-             ? std::string(reply.substr(director::kResultSeparator.size()))
-             : std::string();
-  (void)director::SetProperty(director::kResultProperty, "");
+// The word at the caret, folded; empty when there is none or SciTE does not say. extender.result
+// is emptied either way, so nothing of this run is left in SciTE.
+[[nodiscard]] std::string wordAtCaret(const Scite& scite) {
+  const auto reply =
+      scite.run(kLuaWordAtCaret) ? scite.ask(director::kResultProperty) : std::nullopt;
+  (void)scite.send("property:" + std::string(director::kResultProperty) + "=");
+  if (!reply || !reply->starts_with(director::kResultSeparator)) {
+    return {};
+  }
+  return collapseWhiteSpace(reply->substr(director::kResultSeparator.size()));
 }
 
-[[nodiscard]] std::string wordAtCaret() {
-  std::string word;
-  director::LuaFuncGet(kLuaWordAtCaret, parseWordAtCaret, "", word);
-  return collapseWhiteSpace(director::unescapeReply(word));
-}
-
-// A property's raw value as SciTE answers it; empty when it is undefined or SciTE is silent.
-[[nodiscard]] std::string sciteProperty(const std::string& name) {
-  return director::GetProperty(name) ? director::unescapeReply(director::received) : std::string();
+void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    scite.say(line);
+  }
 }
 
 // Through the C run time: the stream library would double the program's size.
@@ -160,7 +122,7 @@ void sayUnexpected(HWND scite, const std::exception_ptr& failure) noexcept {
     } catch (...) {
       line = unexpectedErrorLine("no details", "unknown");
     }
-    Reporter(scite).sayLast(line);
+    Scite(scite).sayLast(line);
   } catch (...) {  // not even the line could be built
     platform::showErrorMessage("!> Unexpected error: out of memory [unknown]\n");
   }
@@ -189,12 +151,19 @@ const platform::BindingGroup& shell32Bindings() {
   return group;
 }
 
+const platform::BindingGroup& user32Bindings() {
+  using namespace user32;
+  static const platform::BindingGroup group{"user32",
+                                            {COMPANION_USER32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
+  return group;
+}
+
 bool bindSystemFunctions() noexcept {
   try {
     // Quietly, unlike the launcher: without these SciTE's pane is out of reach, and this
     // program's own streams do not reliably reach it; the exit code tells a caller why.
     if (platform::tryBindGroup(kernel32Bindings()) || platform::tryBindGroup(ole32Bindings()) ||
-        platform::tryBindGroup(shell32Bindings())) {
+        platform::tryBindGroup(shell32Bindings()) || platform::tryBindGroup(user32Bindings())) {
       return false;
     }
     using namespace ntdll;
@@ -256,30 +225,34 @@ HWND findScite() {
   return director::hRecv != nullptr ? director::GetHwndDirectorExtension() : nullptr;
 }
 
-ExitCode searchSelection(HWND scite) {
-  const Reporter reporter(scite);
+ExitCode searchSelection(HWND window) {
+  const Scite scite(window);
   std::string text = searchText(platform::toUtf8(kernel32::GetCommandLineW()));
-  const bool fromCaret = text.empty() && reporter.toScite();
+  const bool fromCaret = text.empty() && scite.inReach();
   if (fromCaret) {
-    text = wordAtCaret();
+    text = wordAtCaret(scite);
   }
-  const std::string extension = reporter.toScite() ? sciteProperty("FileExt") : std::string();
-  const Outcome outcome =
-      decide({.text = text,
-              .fromCaret = fromCaret && !text.empty(),
-              .setting = chooseTemplate(
-                  extension, reporter.toScite() ? PropertyLookup(sciteProperty) : PropertyLookup(),
-                  readIniFile),
-              .maxUrlLength = shellUrlLimit()});
+  const PropertyLookup sciteProperty = [&scite](const std::string& name) {
+    return scite.ask(name).value_or(std::string());
+  };
+  const std::string extension = scite.inReach() ? sciteProperty("FileExt") : std::string();
+  const Settings settings =
+      chooseSettings(extension, scite.inReach() ? sciteProperty : nullptr, readIniFile);
+  const SearchRequest request{
+      .text = text, .fromCaret = fromCaret && !text.empty(), .maxUrlLength = shellUrlLimit()};
+  const Plan plan = companion::plan(settings, request);
   // Said before the shell is asked: the browser may take the foreground as it opens.
-  for (const std::string& line : outcome.lines) {
-    reporter.say(line);
+  sayAll(scite, plan.outcome.lines);
+  Outcome outcome = plan.outcome;
+  if (!plan.offer.empty()) {
+    outcome = afterList(settings, request, pickEngine(scite, plan.offer));
+    sayAll(scite, outcome.lines);
   }
   if (outcome.code != ExitCode::Opened) {
     return outcome.code;
   }
   if (const auto failure = openInBrowser(outcome.url)) {
-    reporter.say(browserFailure(*failure));
+    scite.say(browserFailure(*failure));
     return ExitCode::OpenFailed;
   }
   return ExitCode::Opened;

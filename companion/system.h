@@ -11,9 +11,12 @@
 
 // clang-format off
 #define COMPANION_KERNEL32_FUNCTIONS(X) \
-  X(GetCommandLineW) X(GetModuleFileNameW) X(GetLastError) X(FormatMessageW) X(LocalFree)
+  X(GetCommandLineW) X(GetModuleFileNameW) X(GetLastError) X(FormatMessageW) X(LocalFree) \
+  X(GetCurrentProcessId) X(Sleep)
 #define COMPANION_OLE32_FUNCTIONS(X) X(CoInitializeEx) X(CoUninitialize)
 #define COMPANION_SHELL32_FUNCTIONS(X) X(ShellExecuteExW)
+// Commands to SciTE with a time limit; the director client's own sends wait as long as SciTE does.
+#define COMPANION_USER32_FUNCTIONS(X) X(SendMessageTimeoutW)
 // Optional: only Wine has it, and it tells which limits Wine's shell has.
 #define COMPANION_NTDLL_OPTIONAL_FUNCTIONS(X) X(wine_get_version)
 // clang-format on
@@ -30,6 +33,10 @@ namespace companion::shell32 {
 COMPANION_SHELL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace companion::shell32
 
+namespace companion::user32 {
+COMPANION_USER32_FUNCTIONS(PLATFORM_BINDING_SLOT)
+}  // namespace companion::user32
+
 namespace companion::ntdll {
 COMPANION_NTDLL_OPTIONAL_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace companion::ntdll
@@ -41,9 +48,10 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 [[nodiscard]] const platform::BindingGroup& kernel32Bindings();
 [[nodiscard]] const platform::BindingGroup& ole32Bindings();
 [[nodiscard]] const platform::BindingGroup& shell32Bindings();
+[[nodiscard]] const platform::BindingGroup& user32Bindings();
 
-// Fills every slot, in the order kernel32, ole32, shell32, then the optional ntdll one. Unlike
-// the launcher it reports nothing: false when a library or required function is missing.
+// Fills every slot, in the order kernel32, ole32, shell32, user32, then the optional ntdll one.
+// Unlike the launcher it reports nothing: false when a library or required function is missing.
 [[nodiscard]] bool bindSystemFunctions() noexcept;
 
 // The longest address this system's shell is handed: shorter under an old Wine.
@@ -65,9 +73,10 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 [[nodiscard]] HWND findScite();
 
 // One run over the bound slots: read the selection (or the word at the caret), choose the URL,
-// say what happens, hand it to the browser. What it says goes to `scite`, SciTE's director
-// window as found at the start, or to standard error when that is null.
-[[nodiscard]] ExitCode searchSelection(HWND scite);
+// offer SciTE's list of engines when the settings name several, say what happens, hand it to
+// the browser. It talks to `window`, SciTE's director window as found at the start; when that
+// is null what it says goes to standard error.
+[[nodiscard]] ExitCode searchSelection(HWND window);
 
 // searchSelection with the window findScite gives; anything it throws is said where its lines
 // go and ends the run with ExitCode::Unexpected.

@@ -60,6 +60,19 @@ std::string noRoomForWordsLine(const TemplateSetting& setting, std::size_t maxUr
          withThousandsSeparators(maxUrlLength) + " characters.";
 }
 
+std::string badEngineNameLine(std::string_view listKey, std::string_view name) {
+  return "!> SciTE property " + std::string(listKey) + " names \"" + std::string(name) +
+         "\": an engine name is letters, digits and . _ + - only.";
+}
+
+std::string namesNoEngineLine(std::string_view listKey) {
+  return "!> SciTE property " + std::string(listKey) + " names no engine.";
+}
+
+std::string noEngineChosenLine() {
+  return "+> No engine chosen: nothing opened.";
+}
+
 std::string browserFailedLine(std::string_view systemMessage, std::int64_t code) {
   const auto end = systemMessage.find_last_not_of(" \r\n.");
   const std::string_view message =

@@ -20,6 +20,9 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string selfReferenceLine(const TemplateSetting& setting);
 [[nodiscard]] std::string noRoomForWordsLine(const TemplateSetting& setting,
                                              std::size_t maxUrlLength);
+[[nodiscard]] std::string badEngineNameLine(std::string_view listKey, std::string_view name);
+[[nodiscard]] std::string namesNoEngineLine(std::string_view listKey);
+[[nodiscard]] std::string noEngineChosenLine();
 [[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
 // Anything the run did not anticipate: what was said about it and what kind of failure it was.
 [[nodiscard]] std::string unexpectedErrorLine(std::string_view message, std::string_view kind);

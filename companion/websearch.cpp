@@ -102,6 +102,10 @@ namespace {
 
 }  // namespace
 
+bool opensAsIs(std::string_view text, std::size_t maxUrlLength) {
+  return isWebUrl(text) && toUriCharacters(text).size() <= maxUrlLength;
+}
+
 Outcome decide(const SearchRequest& request) {
   Outcome outcome;
   if (request.text.empty()) {
@@ -118,11 +122,8 @@ Outcome decide(const SearchRequest& request) {
   if (!isValidTemplate(setting.value)) {
     return refused(std::move(outcome), ExitCode::BadTemplate, badTemplateLine(setting));
   }
-  if (isWebUrl(request.text)) {
-    std::string url = toUriCharacters(request.text);
-    if (url.size() <= request.maxUrlLength) {
-      return opened(std::move(outcome), kOpenLabel, std::move(url));
-    }
+  if (opensAsIs(request.text, request.maxUrlLength)) {
+    return opened(std::move(outcome), kOpenLabel, toUriCharacters(request.text));
   }
   return search(std::move(outcome), request);
 }

@@ -19,6 +19,7 @@ enum class ExitCode : int {
   BadTemplate = 3,        // the setting chosen is no http(s) template with {query}
   OpenFailed = 4,         // the shell could not open the URL
   SystemUnavailable = 5,  // a system library or function could not be bound
+  NoEngineChosen = 6,     // SciTE's list of engines closed without a pick
 };
 
 // What one run tells the user and opens.
@@ -35,6 +36,9 @@ struct SearchRequest {
   TemplateSetting setting;  // as chooseTemplate gives it
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address the shell may get
 };
+
+// A selection opened as it is: one web address that fits the limit once encoded.
+[[nodiscard]] bool opensAsIs(std::string_view text, std::size_t maxUrlLength);
 
 // Decides the URL and the lines that go before it. Nothing to search, a bad template or one
 // that leaves no room for the words within the request's limit opens nothing.

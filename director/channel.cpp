@@ -34,12 +34,17 @@ std::string Frame(HWND receiver, std::string_view command) {
   return frame;
 }
 
-void SendFrame(HWND directorWindow, std::string_view command) {
-  std::string frame = Frame(hRecv, command);
+COPYDATASTRUCT FrameData(std::string& frame) noexcept {
   COPYDATASTRUCT data{};
   data.dwData = kFrameDataTag;
   data.cbData = static_cast<DWORD>(frame.size() + 1);  // the string's own NUL is counted
   data.lpData = frame.data();
+  return data;
+}
+
+void SendFrame(HWND directorWindow, std::string_view command) {
+  std::string frame = Frame(hRecv, command);
+  COPYDATASTRUCT data = FrameData(frame);
   received.clear();
   // SciTE answers inside this call; the result says nothing about the command.
   (void)user32::SendMessageW(directorWindow, WM_COPYDATA, reinterpret_cast<WPARAM>(hRecv),

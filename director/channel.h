@@ -24,6 +24,10 @@ extern std::string interfaceVersion;
 // terminating NUL would not fit a 32-bit signed count, before anything is copied.
 [[nodiscard]] std::string Frame(HWND receiver, std::string_view command);
 
+// What WM_COPYDATA carries of a frame: its bytes and the NUL after them. The frame must outlive
+// the result.
+[[nodiscard]] COPYDATASTRUCT FrameData(std::string& frame) noexcept;
+
 // Hands the framed command to a director window found just now; false when there is none, in
 // which case nothing is sent and `received` keeps its value. `expectReply` documents intent only.
 bool SendCommand(std::string_view command, bool expectReply);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "companion/command_line.h"
+#include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
 #include "companion/texts.h"
@@ -315,7 +316,7 @@ void checkSciteProperties(const Run& run, const Properties& properties) {
   expect(asked.size() <= 2 + static_cast<std::size_t>(companion::kMaxExpansions),
          "no more names are asked for than the expansions allow");
   if (setting) {
-    const auto keys = companion::sciteUrlKeys(run.fileExt);
+    const auto keys = companion::sciteKeys(run.fileExt);
     expect(setting->source == SettingSource::Scite &&
                std::find(keys.begin(), keys.end(), setting->key) != keys.end(),
            "a SciTE setting is one of the keys asked for");
@@ -324,29 +325,33 @@ void checkSciteProperties(const Run& run, const Properties& properties) {
 }
 
 // SciTE's keys decide when SciTE is in reach and one is set; websearch.ini is read otherwise.
-[[nodiscard]] companion::TemplateSetting chosenSetting(const Run& run,
-                                                       const Properties& properties) {
+[[nodiscard]] companion::Settings chosenSettings(const Run& run, const Properties& properties) {
   int iniReads = 0;
   const auto lookup = [&properties](const std::string& name) -> std::string {
     const auto found = properties.find(name);
     return found == properties.end() ? std::string() : found->second;
   };
-  const auto setting = companion::chooseTemplate(
+  const auto settings = companion::chooseSettings(
       run.fileExt, run.sciteInReach ? companion::PropertyLookup(lookup) : nullptr, [&] {
         ++iniReads;
         return companion::IniFile{.path = std::string(kIniPath), .text = std::string(run.iniText)};
       });
-  const auto keys = companion::sciteUrlKeys(run.fileExt);
+  const auto keys = companion::sciteKeys(run.fileExt);
   const bool sciteKeySet = std::any_of(
       keys.begin(), keys.end(), [&](const std::string& key) { return !lookup(key).empty(); });
-  expect((setting.source == SettingSource::Scite) == (run.sciteInReach && sciteKeySet),
+  const bool fromScite =
+      !settings.engineListKey.empty() || settings.setting.source == SettingSource::Scite;
+  expect(fromScite == (run.sciteInReach && sciteKeySet),
          "a SciTE key decides exactly when SciTE is in reach and one is set");
-  expect(iniReads == (setting.source == SettingSource::Scite ? 0 : 1),
-         "websearch.ini is read only when no SciTE key decides");
-  if (setting.source != SettingSource::Scite) {
-    checkIniSetting(run, setting);
+  expect(iniReads == (fromScite ? 0 : 1), "websearch.ini is read only when no SciTE key decides");
+  if (!fromScite) {
+    checkIniSetting(run, settings.setting);
   }
-  return setting;
+  for (const companion::Engine& engine : settings.engines) {
+    expect(companion::isEngineName(engine.name) && companion::isValidTemplate(engine.setting.value),
+           "an engine offered has a good name and a usable template");
+  }
+  return settings;
 }
 
 }  // namespace
@@ -357,7 +362,11 @@ void checkCompanion(Bytes input) {
   checkFolded(text);
   const Properties properties = propertiesOf(run.iniText);
   checkSciteProperties(run, properties);
-  const companion::TemplateSetting setting = chosenSetting(run, properties);
+  const companion::Settings settings = chosenSettings(run, properties);
+  if (!settings.engineListKey.empty()) {
+    return;  // the list's rules are the core table's
+  }
+  const companion::TemplateSetting& setting = settings.setting;
 
   const companion::Outcome outcome =
       companion::decide({.text = text, .fromCaret = run.fromCaret, .setting = setting});

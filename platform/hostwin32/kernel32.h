@@ -23,6 +23,8 @@ DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
                             LPWSTR buffer, DWORD size, va_list* arguments);
 HLOCAL WINAPI LocalFree(HLOCAL memory);
 DWORD WINAPI GetLastError();
+DWORD WINAPI GetCurrentProcessId();
+void WINAPI Sleep(DWORD milliseconds);
 DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
 DWORD WINAPI GetFileAttributesW(LPCWSTR fileName);
 void WINAPI GetSystemTimeAsFileTime(LPFILETIME systemTime);

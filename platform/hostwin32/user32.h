@@ -12,6 +12,10 @@ int WINAPI GetWindowTextLengthW(HWND window);
 int WINAPI GetWindowTextW(HWND window, LPWSTR text, int maxCount);
 int WINAPI GetClassNameW(HWND window, LPWSTR className, int maxCount);
 LRESULT WINAPI SendMessageW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT WINAPI SendMessageTimeoutW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT flags,
+                                   UINT timeout, DWORD_PTR* result);
+inline constexpr UINT SMTO_NORMAL = 0x0000;
+inline constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
 
 // Window host: classes, windows, messages, menus, scrolling, cursors and icons.
 #include "platform/hostwin32/gdi32.h"

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "companion/command_line.h"
+#include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
 #include "companion/texts.h"
@@ -343,13 +345,29 @@ struct SciteCase {
   const char* name;
   std::map<std::string, std::string> properties;  // SciTE's raw values
   std::string_view fileExt;
-  std::string last;     // the outcome's last line
+  std::string said;     // the outcome's lines; with a list, "? <names>" and the lines after it
   bool inReach = true;  // false: SciTE out of reach, its properties not asked
+  std::string_view text = "x";
+  std::optional<std::string> pick;  // the user's pick from the list; none: closed without one
 };
+
+// Two engines every row may name, unless it sets them itself.
+const std::map<std::string, std::string> kEngines = {
+    {"websearch.engine.A", "https://a.example/?q={query}"},
+    {"websearch.engine.B", "https://b.example/?q={query}"}};
+
+std::string joined(const std::vector<std::string>& lines, std::string_view separator = "\n") {
+  std::string out;
+  for (const auto& line : lines) {
+    out += (out.empty() ? "" : std::string(separator)) + line;
+  }
+  return out;
+}
 
 TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
   const std::string ini = "url.py=https://ini-py.example/{query}\nurl=https://ini.example/{query}";
   const std::string mustBe = " must begin with http:// or https:// and contain {query}.";
+  const std::string noPick = "+> No engine chosen: nothing opened.";
   std::map<std::string, std::string> tenDeep{{"websearch.url", "$(l1)"}};
   for (int level = 1; level < 10; ++level) {
     tenDeep["l" + std::to_string(level)] = "$(l" + std::to_string(level + 1) + ")";
@@ -469,25 +487,91 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        "",
        "!> SciTE property websearch.url leaves no room for the search words within 2,048 "
        "characters."},
+
+      {"engines for the extension before its template",
+       {{"websearch.engines.py", "A B"}, {"websearch.url.py", "https://py.example/{query}"}},
+       "py",
+       "? A B\n" + noPick},
+      {"the extension's template before the general engines",
+       {{"websearch.url.py", "https://py.example/{query}"}, {"websearch.engines", "A B"}},
+       "py",
+       "+> Search: https://py.example/x"},
+      {"the general engines before the general template, a pick",
+       {{"websearch.engines", "A B"}, {"websearch.url", "https://all.example/{query}"}},
+       "py",
+       "? A B\n+> Search: https://b.example/?q=x",
+       true,
+       "x",
+       "B"},
+      {"an empty list is no setting",
+       {{"websearch.engines.py", ""}, {"websearch.engines", "A\tB"}},
+       "py",
+       "? A B\n" + noPick},
+      {"a name twice, once; references expanded",
+       {{"websearch.engines", "$(mine) A"}, {"mine", "B A"}},
+       "",
+       "? B A\n" + noPick},
+      {"a bad name and a missing engine left out",
+       {{"websearch.engines", "A b?d C b?d B"}},
+       "",
+       "!> SciTE property websearch.engines names \"b?d\": an engine name is letters, digits and "
+       ". _ + - only.\n!> SciTE property websearch.engine.C" +
+           mustBe + "\n? A B\n" + noPick},
+      {"one usable engine at once",
+       {{"websearch.engines", "A C"}},
+       "",
+       "!> SciTE property websearch.engine.C" + mustBe + "\n+> Search: https://a.example/?q=x"},
+      {"no usable engine",
+       {{"websearch.engines", "C"}, {"websearch.engine.C", "$(websearch.engine.C)"}},
+       "",
+       "!> SciTE property websearch.engine.C refers to itself or nests more than 10 levels."},
+      {"no names",
+       {{"websearch.engines", "$(none) "}},
+       "",
+       "!> SciTE property websearch.engines names no engine."},
+      {"no list for a web address",
+       {{"websearch.engines", "A B"}},
+       "",
+       "+> Open: https://e.example/",
+       true,
+       "https://e.example/"},
+      {"no list for nothing to search",
+       {{"websearch.engines", "A B"}},
+       "",
+       "!> Nothing to search: select some text, or put the caret in a word.",
+       true,
+       ""},
   };
   for (const auto& c : cases) {
     std::map<std::string, int> asked;
     const auto lookup = [&](const std::string& name) {
       ++asked[name];
       const auto found = c.properties.find(name);
-      return found == c.properties.end() ? std::string() : found->second;
+      if (found != c.properties.end()) {
+        return found->second;
+      }
+      const auto engine = kEngines.find(name);
+      return engine == kEngines.end() ? std::string() : engine->second;
     };
     int iniReads = 0;
     const auto readIni = [&] {
       ++iniReads;
       return companion::IniFile{.path = R"(C:\w.ini)", .text = ini};
     };
-    const auto setting = companion::chooseTemplate(
+    const auto settings = companion::chooseSettings(
         c.fileExt, c.inReach ? companion::PropertyLookup(lookup) : nullptr, readIni);
-    const auto outcome = companion::decide({.text = "x", .setting = setting});
-    EXPECT_EQ(outcome.lines.back(), c.last) << c.name;
+    const companion::SearchRequest request{.text = c.text};
+    const auto plan = companion::plan(settings, request);
+    std::string said = joined(plan.outcome.lines);
+    if (!plan.offer.empty()) {
+      said += (said.empty() ? "? " : "\n? ") + joined(plan.offer, " ") + "\n" +
+              joined(companion::afterList(settings, request, c.pick).lines);
+    }
+    EXPECT_EQ(said, c.said) << c.name;
     // websearch.ini is read only when no SciTE key decides.
-    EXPECT_EQ(iniReads, setting.source == companion::SettingSource::Scite ? 0 : 1) << c.name;
+    const bool fromScite = !settings.engineListKey.empty() ||
+                           settings.setting.source == companion::SettingSource::Scite;
+    EXPECT_EQ(iniReads, fromScite ? 0 : 1) << c.name;
     for (const auto& [name, count] : asked) {
       EXPECT_EQ(count, 1) << c.name << ": " << name;
       EXPECT_FALSE(name.starts_with('=') || name.starts_with("star")) << c.name;
