@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The real SciTE, driven by scripts/scite_run.py as a user drives it, with the release zip
-installed in its folder: each row is one SciTE with one document and the tool started, then what
-the output pane said and what address (if any) Wine's shell handed to the browser.
+installed in its folder: each row is one SciTE with one document and the tool started (and the
+row's keys pressed in SciTE's list at the caret, if it has any), then what the output pane said
+and what address (if any) Wine's shell handed to the browser.
 
     real_scite_test.py <build-dir> <unpacked release zip (the folder holding websearch/)>
 """
@@ -23,6 +24,11 @@ DDG = "https://duckduckgo.com/?q="
 PY = "https://docs.python.org/3/search.html?q="
 BAD_TEMPLATE = "url= must begin with http:// or https:// and contain {query}."
 NOTHING = "Nothing to search: select some text, or put the caret in a word."
+MDN = "https://developer.mozilla.org/en-US/search?q="
+SO = "https://stackoverflow.com/search?q="
+# Three engines, offered out of alphabetical order: the list must keep the order given.
+ENGINES = (f"websearch.engine.DDG={DDG}{{query}}\nwebsearch.engine.MDN={MDN}{{query}}\n"
+           f"websearch.engine.SO={SO}{{query}}\n")
 
 
 @dataclasses.dataclass
@@ -52,6 +58,15 @@ ROWS = [
     # SciTE's Tools command while another window is in front.
     Row(Case("tools_command_behind_another_window", "foo", "notes.txt", start="tools",
              front="other"), f"!> {NOTHING}", None),
+    # SciTE's list at the caret offers the engines; Down and Return take the second.
+    Row(Case("engine_list_second", "fetch", "notes.txt", keys=["Down", "Return"],
+             props=ENGINES + "websearch.engines=MDN SO DDG"), f"+> Search: {SO}fetch", f"{SO}fetch"),
+    Row(Case("engine_list_escape", "fetch", "notes.txt", keys=["Escape"],
+             props=ENGINES + "websearch.engines=MDN SO DDG"),
+        "+> No engine chosen: nothing opened.", None),
+    # One engine is used at once: a list would wait for keys that never come.
+    Row(Case("one_engine", "fetch", "notes.txt", props=ENGINES + "websearch.engines=MDN"),
+        f"+> Search: {MDN}fetch", f"{MDN}fetch"),
 ]
 
 
