@@ -60,7 +60,8 @@ ROWS = [
              front="other"), f"!> {NOTHING}", None),
     # SciTE's list at the caret offers the engines; Down and Return take the second.
     Row(Case("engine_list_second", "fetch", "notes.txt", keys=["Down", "Return"],
-             props=ENGINES + "websearch.engines=MDN SO DDG"), f"+> Search: {SO}fetch", f"{SO}fetch"),
+             props=ENGINES + "websearch.engines=MDN SO DDG"),
+        f"+> Search: {SO}fetch", f"{SO}fetch"),
     Row(Case("engine_list_escape", "fetch", "notes.txt", keys=["Escape"],
              props=ENGINES + "websearch.engines=MDN SO DDG"),
         "+> No engine chosen: nothing opened.", None),
