@@ -7,14 +7,12 @@
 
 #include "director/bindings.h"
 #include "director/discovery.h"
+#include "director/operations.h"
 #include "platform/errors.h"
 
 namespace director {
 
 HWND hRecv{};
-std::string received;
-std::optional<platform::Regex> pattern;
-std::string interfaceVersion;
 
 std::string Frame(HWND receiver, std::string_view command) {
   const std::string address = std::to_string(reinterpret_cast<std::intptr_t>(receiver));
@@ -49,6 +47,16 @@ void SendFrame(HWND directorWindow, std::string_view command) {
   // SciTE answers inside this call; the result says nothing about the command.
   (void)user32::SendMessageW(directorWindow, WM_COPYDATA, reinterpret_cast<WPARAM>(hRecv),
                              reinterpret_cast<LPARAM>(&data));
+}
+
+bool ClearOutput() {
+  // Sends on its own rather than through SendCommand, with the same framing and result.
+  const HWND directorWindow = GetHwndDirectorExtension();
+  if (directorWindow == nullptr) {
+    return false;
+  }
+  SendFrame(directorWindow, kClearOutputCommand);
+  return true;
 }
 
 bool SendCommand(std::string_view command, bool /*expectReply*/) {
@@ -86,8 +94,7 @@ void ReplyHandler(LPARAM lParam) {
     throw platform::RangeError("reply size out of the 32-bit range: " +
                                std::to_string(data->cbData));
   }
-  const std::string text = ReplyText(*data);
-  received = pattern ? platform::replace(text, *pattern) : text;
+  StoreReply(ReplyText(*data));
 }
 
 }  // namespace director

@@ -1,11 +1,12 @@
-// The command channel to SciTE's director window and the capture of its replies.
+// The command channel to SciTE's director window and the capture of its replies: the Windows
+// transport, whose SendCommand hands the framed command to a director window found just now.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/re.h"
+#include "director/replies.h"
 #include "platform/win32.h"
 
 namespace director {
@@ -14,11 +15,6 @@ inline constexpr ULONG_PTR kFrameDataTag = 1;
 
 // The receiver window named in every frame; set once at start-up.
 extern HWND hRecv;
-// The last reply, its address prefix removed.
-extern std::string received;
-// What the reply handler strips from a reply; unset until a reply is first asked for.
-extern std::optional<platform::Regex> pattern;
-extern std::string interfaceVersion;
 
 // ":" + hRecv in signed decimal + ":" + command. Raises RangeError when the frame with its
 // terminating NUL would not fit a 32-bit signed count, before anything is copied.
@@ -27,10 +23,6 @@ extern std::string interfaceVersion;
 // What WM_COPYDATA carries of a frame: its bytes and the NUL after them. The frame must outlive
 // the result.
 [[nodiscard]] COPYDATASTRUCT FrameData(std::string& frame) noexcept;
-
-// Hands the framed command to a director window found just now; false when there is none, in
-// which case nothing is sent and `received` keeps its value. `expectReply` documents intent only.
-bool SendCommand(std::string_view command, bool expectReply);
 
 // Frames and sends to the given window, emptying `received` first: SendCommand once the window
 // is known.

@@ -5,8 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "director/channel.h"
-#include "director/discovery.h"
+#include "director/replies.h"
 #include "platform/ascii.h"
 #include "platform/errors.h"
 #include "platform/re.h"
@@ -15,7 +14,6 @@ namespace director {
 
 namespace {
 
-constexpr std::string_view kClearOutputCommand = "extender:dostring do output:ClearAll() end";
 constexpr std::string_view kFunctionPattern = R"(^(?:local )?function ([^\(]+)\(([^\)]+)?)";
 constexpr std::string_view kAssignedFunctionPattern =
     R"(^(?:local\s)?(\w+)\s*=\s*function\(([^\)]+)?)";
@@ -50,16 +48,6 @@ constexpr std::string_view kAssignedFunctionPattern =
 }
 
 }  // namespace
-
-bool ClearOutput() {
-  // Sends on its own rather than through SendCommand, with the same framing and result.
-  const HWND directorWindow = GetHwndDirectorExtension();
-  if (directorWindow == nullptr) {
-    return false;
-  }
-  SendFrame(directorWindow, kClearOutputCommand);
-  return true;
-}
 
 std::string OutputCommand(std::string_view text, bool lineEnd) {
   std::string command = "output:";

@@ -15,6 +15,8 @@ struct LuaSelection {
 };
 
 inline constexpr std::string_view kResultSeparator = "<@@>";
+inline constexpr std::string_view kClearOutputCommand =
+    "extender:dostring do output:ClearAll() end";
 // The property through which Lua code run in SciTE hands its result back.
 inline constexpr std::string_view kResultProperty = "extender.result";
 inline constexpr std::string_view kReplyPrefixPattern = R"(^:\d+:([^:]+:){2})";
@@ -23,7 +25,9 @@ inline constexpr std::string_view kReplyPrefixPattern = R"(^:\d+:([^:]+:){2})";
 // when asked.
 [[nodiscard]] std::string OutputCommand(std::string_view text, bool lineEnd);
 
-// Each returns whether the command reached a director window.
+// Each returns whether the command reached a director window. ClearOutput is the transport's:
+// on Windows it sends on its own rather than through SendCommand, with the same framing and
+// result.
 bool ClearOutput();
 bool OutputConsole(std::string_view text, bool lineEnd);
 // False without sending when the code defines no function whose name can be found.
