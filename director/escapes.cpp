@@ -1,4 +1,5 @@
-// The reply escapes (one-letter names and octal bytes) and the escaping of output texts.
+// The reply escapes (one-letter names and octal bytes), read and written, and the escaping of
+// output texts.
 #include "director/escapes.h"
 
 #include <algorithm>
@@ -28,6 +29,28 @@ namespace {
       return '\v';
     case '\\':
       return '\\';
+    default:
+      return '\0';
+  }
+}
+
+// The letter of a one-letter escape for a control byte; NUL when it has none.
+[[nodiscard]] constexpr char controlLetter(char byte) noexcept {
+  switch (byte) {
+    case '\a':
+      return 'a';
+    case '\b':
+      return 'b';
+    case '\f':
+      return 'f';
+    case '\n':
+      return 'n';
+    case '\r':
+      return 'r';
+    case '\t':
+      return 't';
+    case '\v':
+      return 'v';
     default:
       return '\0';
   }
@@ -92,6 +115,28 @@ std::string OutputEscaped(std::string_view text) {
         break;
       default:
         escaped += c;
+    }
+  }
+  return escaped;
+}
+
+std::string ReplyEscaped(std::string_view raw) {
+  std::string escaped;
+  escaped.reserve(raw.size());
+  for (const char c : raw) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\\') {
+      escaped += "\\\\";
+    } else if (const char letter = controlLetter(c); letter != '\0') {
+      escaped += '\\';
+      escaped += letter;
+    } else if (byte < 0x20) {
+      escaped += '\\';
+      escaped += static_cast<char>('0' + (byte >> 6));
+      escaped += static_cast<char>('0' + ((byte >> 3) & 7));
+      escaped += static_cast<char>('0' + (byte & 7));
+    } else {
+      escaped += c;
     }
   }
   return escaped;

@@ -29,4 +29,9 @@ struct Escape {
 // backslashes doubled, line breaks written as \r and \n.
 [[nodiscard]] std::string OutputEscaped(std::string_view text);
 
+// A reply's raw text escaped as SciTE for Windows escapes the replies it sends (the GTK SciTE
+// sends them raw): \a \b \f \n \r \t \v named, the backslash doubled, other bytes below 0x20
+// as three octal digits. unescapeReply gives the raw text back.
+[[nodiscard]] std::string ReplyEscaped(std::string_view raw);
+
 }  // namespace director

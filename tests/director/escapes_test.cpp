@@ -31,6 +31,11 @@ TEST(Escapes, WeReadWhatSciteWritesWhole) {
   EXPECT_EQ(director::unescapeReply(standin::slash(text)), text);
 }
 
+TEST(Escapes, RepliesEscapedAsSciteForWindowsEscapesThem) {
+  const std::string text = everyByteAndTrickySequences();
+  EXPECT_EQ(director::ReplyEscaped(text), standin::slash(text));
+}
+
 TEST(Escapes, RepliesReadOnlyByWhatSciteWrites) {
   const std::pair<std::string_view, std::string_view> cases[] = {
       {R"(\a\b\f\n\r\t\v)", "\a\b\f\n\r\t\v"},
