@@ -1,0 +1,400 @@
+// Finding the GTK SciTE up the parent chain, and the request and reply FIFOs of the channel.
+#include "director/gtk/channel.h"
+
+#include <fcntl.h>
+#include <limits.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include "director/escapes.h"
+#include "platform/errors.h"
+
+namespace director::gtk {
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kLongestChain = 4096;  // a loop in a broken /proc ends here
+constexpr int kDefaultPipeMaxSize = 1 << 20;
+constexpr int kDefaultPipeSize = 1 << 16;
+
+[[nodiscard]] platform::OSError osError(const std::string& what, const fs::path& path) {
+  return {what + " " + path.string(), errno};
+}
+
+// The length of the UTF-8 sequence `text` starts with as GLib accepts it (no overlong forms, no
+// surrogates, nothing above U+10FFFF); 0 when it starts with none.
+[[nodiscard]] std::size_t utf8Length(std::string_view text) noexcept {
+  const auto at = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = at(0);
+  if (lead < 0x80) {
+    return 1;
+  }
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : low;
+    high = lead == 0xED ? 0x9F : high;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : low;
+    high = lead == 0xF4 ? 0x8F : high;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || at(1) < low || at(1) > high) {
+    return 0;
+  }
+  for (std::size_t i = 2; i < length; ++i) {
+    if ((at(i) & 0xC0) != 0x80) {
+      return 0;
+    }
+  }
+  return length;
+}
+
+[[nodiscard]] bool isControl(unsigned char byte) noexcept {
+  return byte < 0x20 || byte == 0x7F;
+}
+
+// SciTE stops reading requests for good at a byte that is not UTF-8, and a raw line break would
+// end the request; both go as three-digit octal escapes, which unlike \xHH swallow nothing after
+// them. A leading ':' would make the command's first field a reply path.
+[[nodiscard]] std::string requestEscaped(std::string_view command) {
+  std::string out;
+  out.reserve(command.size());
+  std::size_t i = 0;
+  while (i < command.size()) {
+    const auto byte = static_cast<unsigned char>(command[i]);
+    const std::size_t length = utf8Length(command.substr(i));
+    if (length == 0 || isControl(byte) || (i == 0 && byte == ':')) {
+      out += '\\';
+      out += static_cast<char>('0' + (byte >> 6));
+      out += static_cast<char>('0' + ((byte >> 3) & 7));
+      out += static_cast<char>('0' + (byte & 7));
+      ++i;
+    } else {
+      out.append(command.substr(i, length));
+      i += length;
+    }
+  }
+  return out;
+}
+
+// `:<address>:<command>\n`, or `<command>\n` without an address.
+[[nodiscard]] std::string requestLine(std::string_view address, std::string_view command) {
+  std::string line;
+  if (!address.empty()) {
+    line.append(":").append(address).append(":");
+  }
+  line += requestEscaped(command);
+  line += '\n';
+  if (line.size() > kMaxRequestBytes) {
+    throw platform::RangeError("a director request of " + std::to_string(line.size()) +
+                               " bytes is longer than the " + std::to_string(kMaxRequestBytes) +
+                               " SciTE takes whole");
+  }
+  return line;
+}
+
+// A path goes into request lines raw, between ':'s and before the line's end, and SciTE's reading
+// of requests stalls on bytes that are not UTF-8; it must also mean the same to SciTE as to us.
+[[nodiscard]] bool fitsRequests(const fs::path& path) {
+  const std::string& text = path.native();
+  if (!path.is_absolute()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = utf8Length(std::string_view(text).substr(i));
+    if (length == 0 || isControl(static_cast<unsigned char>(text[i])) || text[i] == ':') {
+      return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+[[nodiscard]] fs::path makePrivateFolder(const fs::path& temp) {
+  const fs::path parent = fitsRequests(temp) ? temp : fs::path("/tmp");
+  std::string pattern = (parent / "scite-director.XXXXXX").native();
+  if (::mkdtemp(pattern.data()) == nullptr) {  // mode 0700
+    throw osError("mkdtemp", pattern);
+  }
+  return pattern;
+}
+
+[[nodiscard]] std::optional<pid_t> parentOf(const fs::path& proc, pid_t pid) {
+  std::ifstream in(proc / std::to_string(pid) / "stat");
+  const std::string stat{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  // The command name in parentheses may hold blanks and parentheses itself.
+  const std::size_t nameEnd = stat.rfind(')');
+  if (nameEnd == std::string::npos) {
+    return std::nullopt;
+  }
+  std::istringstream fields(stat.substr(nameEnd + 1));
+  std::string state;
+  pid_t parent = 0;
+  if (!(fields >> state >> parent)) {
+    return std::nullopt;
+  }
+  return parent;
+}
+
+// Ours, a FIFO, and read by someone: a crashed SciTE's FIFO opens with ENXIO.
+[[nodiscard]] bool isLiveRequestFifo(const fs::path& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISFIFO(status.st_mode) ||
+      status.st_uid != ::geteuid()) {
+    return false;
+  }
+  const Fd fifo{::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
+  return static_cast<bool>(fifo);
+}
+
+[[nodiscard]] int readPipeMaxSize(const fs::path& proc) {
+  std::ifstream in(proc / "sys/fs/pipe-max-size");
+  int size = 0;
+  return in >> size && size > 0 ? size : kDefaultPipeMaxSize;
+}
+
+// As large as the system lets this user make it; the default size when it lets nothing more.
+void enlargePipe(int fd, int maxSize) noexcept {
+  for (int size = maxSize; size > kDefaultPipeSize; size /= 2) {
+    if (::fcntl(fd, F_SETPIPE_SZ, size) >= 0) {
+      return;
+    }
+  }
+}
+
+// The events of `fd` among `events` (and errors); 0 once the deadline has passed.
+[[nodiscard]] short waitFor(int fd, short events, Clock::time_point deadline) {
+  for (;;) {
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) {
+      return 0;
+    }
+    pollfd entry{fd, events, 0};
+    const int ready =
+        ::poll(&entry, 1, static_cast<int>(std::min<long long>(left.count(), INT_MAX)));
+    if (ready > 0) {
+      return entry.revents;
+    }
+    if (ready < 0 && errno != EINTR) {
+      throw platform::OSError("poll", errno);
+    }
+  }
+}
+
+// Reads until every writer has closed the FIFO; false when the deadline came first. A reader
+// opened without blocking hears of no end before a writer has come and gone.
+[[nodiscard]] bool readToEnd(int fd, std::string& raw, Clock::time_point deadline) {
+  std::string chunk(kDefaultPipeSize, '\0');
+  for (;;) {
+    if (waitFor(fd, POLLIN, deadline) == 0) {
+      return false;
+    }
+    for (;;) {
+      const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+      if (got > 0) {
+        raw.append(chunk, 0, static_cast<std::size_t>(got));
+      } else if (got == 0) {
+        return true;
+      } else if (errno == EAGAIN) {
+        break;
+      } else if (errno != EINTR) {
+        throw platform::OSError("read a director reply", errno);
+      }
+    }
+  }
+}
+
+// ":0:" and the reply line as SciTE for Windows would send it.
+[[nodiscard]] std::string addressed(std::string_view raw) {
+  if (raw.empty()) {
+    return {};
+  }
+  if (raw.back() == '\n') {
+    raw.remove_suffix(1);
+  }
+  const std::size_t first = raw.find(':');
+  const std::size_t second = first == std::string_view::npos ? first : raw.find(':', first + 1);
+  const std::size_t value = second == std::string_view::npos ? 0 : second + 1;
+  return ":0:" + std::string(raw.substr(0, value)) + ReplyEscaped(raw.substr(value));
+}
+
+}  // namespace
+
+fs::path tempFolder() {
+  const char* tmpdir = std::getenv("TMPDIR");  // NOLINT(concurrency-mt-unsafe): read only
+  return tmpdir != nullptr && *tmpdir != '\0' ? fs::path(tmpdir) : fs::path("/tmp");
+}
+
+std::optional<Scite> findScite(pid_t start, const Places& places) {
+  pid_t pid = start;
+  for (int step = 0; pid > 0 && step < kLongestChain; ++step) {
+    fs::path fifo = places.temp / ("SciTE." + std::to_string(pid) + ".in");
+    if (isLiveRequestFifo(fifo)) {
+      return Scite{pid, std::move(fifo)};
+    }
+    const auto parent = parentOf(places.proc, pid);
+    if (!parent) {
+      break;
+    }
+    pid = *parent;
+  }
+  return std::nullopt;
+}
+
+Channel::Channel(Scite scite, std::chrono::milliseconds limit, const Places& places)
+    : scite_(std::move(scite)),
+      limit_(limit),
+      folder_(makePrivateFolder(places.temp)),
+      pipeMaxSize_(readPipeMaxSize(places.proc)) {
+  // SciTE may go away while we write to it; that is a failed send, not the end of the program.
+  static const bool sigpipeIgnored = std::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
+  static_cast<void>(sigpipeIgnored);
+  newReplyFifo();
+}
+
+bool Channel::send(std::string_view command) {
+  const std::string line = requestLine({}, command);
+  return write(line, Clock::now() + limit_);
+}
+
+std::optional<Reply> Channel::ask(std::string_view command) {
+  const Deadline deadline = Clock::now() + limit_;
+  auto reply = askOnce(command, deadline);
+  if (reply && reply->received.empty() && !reply->cut && command.starts_with("askproperty:") &&
+      !registered_ && !sciteHasNotifyPipe()) {
+    registered_ = true;
+    if (registerOnce(deadline)) {
+      reply = askOnce(command, deadline);
+    }
+  }
+  return reply;
+}
+
+std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadline) {
+  const std::string line = requestLine(replyFifo_.native(), command);
+  // Opened before SciTE can write, so that the pipe is ours to enlarge.
+  const Fd reader{::open(replyFifo_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+  if (!reader) {
+    throw osError("open", replyFifo_);
+  }
+  enlargePipe(reader.get(), pipeMaxSize_);
+  std::optional<Reply> reply;
+  bool ended = false;
+  if (write(line, deadline)) {
+    std::string raw;
+    ended = readToEnd(reader.get(), raw, deadline);
+    reply = Reply{addressed(raw), !ended || (!raw.empty() && raw.back() != '\n')};
+  }
+  if (!ended) {
+    // SciTE may still answer this request; its answer must not be read as the next one's.
+    newReplyFifo();
+  }
+  return reply;
+}
+
+bool Channel::write(const std::string& line, Deadline deadline) {
+  const Fd fifo{::open(scite_.requestFifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
+  if (!fifo) {
+    if (errno == ENXIO || errno == ENOENT) {
+      return false;  // SciTE is gone
+    }
+    throw osError("open", scite_.requestFifo);
+  }
+  const int capacity = ::fcntl(fifo.get(), F_GETPIPE_SZ);
+  if (capacity < 0) {
+    throw osError("F_GETPIPE_SZ", scite_.requestFifo);
+  }
+  if (line.size() > static_cast<std::size_t>(capacity)) {
+    return false;  // it would never go in whole
+  }
+  // Up to PIPE_BUF bytes go in whole or not at all; a longer line only when the pipe is empty.
+  const bool waitsForEmpty = line.size() > PIPE_BUF;
+  std::size_t done = 0;
+  while (done < line.size()) {
+    if (Clock::now() >= deadline) {
+      return false;
+    }
+    int queued = 0;
+    if (done == 0 && waitsForEmpty && ::ioctl(fifo.get(), FIONREAD, &queued) == 0 && queued > 0) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      continue;
+    }
+    const ssize_t wrote = ::write(fifo.get(), line.data() + done, line.size() - done);
+    if (wrote > 0) {
+      done += static_cast<std::size_t>(wrote);
+    } else if (errno == EPIPE) {
+      return false;  // SciTE went away
+    } else if (errno == EAGAIN) {
+      if (waitFor(fifo.get(), POLLOUT, deadline) == 0) {
+        return false;
+      }
+    } else if (errno != EINTR) {
+      throw osError("write", scite_.requestFifo);
+    }
+  }
+  return true;
+}
+
+bool Channel::registerOnce(Deadline deadline) {
+  // A regular file: SciTE opens it blocking to write its notify pipe's name.
+  const fs::path file = folder_.path() / "register";
+  if (!Fd{::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)}) {
+    throw osError("create", file);
+  }
+  return write(requestLine(file.native(), "register:"), deadline);
+}
+
+bool Channel::sciteHasNotifyPipe() const {
+  // SciTE.<pid>.<k>.out beside the request FIFO, one per registration.
+  const std::string prefix = "SciTE." + std::to_string(scite_.pid) + ".";
+  const std::string_view suffix = ".out";
+  std::error_code error;
+  for (auto it = fs::directory_iterator(scite_.requestFifo.parent_path(), error);
+       !error && it != fs::directory_iterator(); it.increment(error)) {
+    const std::string name = it->path().filename().native();
+    if (name.size() > prefix.size() + suffix.size() && name.starts_with(prefix) &&
+        name.ends_with(suffix) &&
+        std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                    name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void Channel::newReplyFifo() {
+  if (!replyFifo_.empty()) {
+    std::error_code ignored;
+    fs::remove(replyFifo_, ignored);
+  }
+  replyFifo_ = folder_.path() / ("reply." + std::to_string(++replyFifos_));
+  if (::mkfifo(replyFifo_.c_str(), 0600) != 0) {
+    throw osError("mkfifo", replyFifo_);
+  }
+}
+
+}  // namespace director::gtk

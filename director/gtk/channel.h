@@ -1,0 +1,88 @@
+// The director client's transport to the GTK SciTE: SciTE found up the parent chain by its
+// request FIFO, requests written to that FIFO, replies read from a FIFO of our own.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "director/gtk/owners.h"
+
+namespace director::gtk {
+
+// The longest request line sent, its line break included. SciTE reads requests from a 64 KiB
+// pipe and runs whatever one read gave it, an unfinished line too; so a line longer than the
+// system writes at once (PIPE_BUF) goes in with one write, into an empty pipe. 15 of the pipe's
+// 16 pages leave one for a short request another client may slip in before that write.
+inline constexpr std::size_t kMaxRequestBytes = std::size_t{60} * 1024;
+
+// $TMPDIR, or /tmp when it is unset or empty: where SciTE makes its FIFOs.
+[[nodiscard]] std::filesystem::path tempFolder();
+
+// Where the system's files are; tests put fakes there.
+struct Places {
+  std::filesystem::path proc = "/proc";
+  std::filesystem::path temp = tempFolder();
+};
+
+struct Scite {
+  pid_t pid = 0;
+  std::filesystem::path requestFifo;  // <temp>/SciTE.<pid>.in
+};
+
+// The nearest of `start` and its ancestors whose request FIFO is ours and has a reader (a
+// crashed SciTE leaves one without). Nothing when the chain has none.
+[[nodiscard]] std::optional<Scite> findScite(pid_t start, const Places& places = {});
+
+struct Reply {
+  // ":0:" and the reply line as SciTE for Windows sends it: the value after the reply's second
+  // ':' escaped by ReplyEscaped, no line break at the end. Empty when SciTE answered nothing.
+  std::string received;
+  bool cut = false;  // the time limit passed, or the reply ended without its line break
+};
+
+// Requests to one SciTE. Owns a private folder (mode 0700, in `places.temp`, or /tmp when that
+// path is relative or holds a ':', a control byte or bytes that are not UTF-8: it goes into the
+// request lines) with the reply FIFO; both are removed with the channel. SIGPIPE is ignored from
+// the first channel on. System failures other than SciTE's absence raise platform::OSError.
+class Channel {
+public:
+  Channel(Scite scite, std::chrono::milliseconds limit, const Places& places = {});
+
+  // Sends a command that gets no reply; false when SciTE did not take it within the time limit.
+  // Control bytes and bytes that are not UTF-8 go out as \ooo escapes, and so does a ':' that
+  // starts the command (it would name a reply path); backslashes are left as they are, escapes
+  // meant for SciTE. Raises platform::RangeError, sending nothing, when the request line would be
+  // longer than kMaxRequestBytes.
+  bool send(std::string_view command);
+
+  // Sends a command that answers (askproperty:<key>) and reads the reply, all within the time
+  // limit; nothing when SciTE did not take the request. A SciTE without a notify pipe answers
+  // with nothing: then one register: request gets it one, once per SciTE (not when it has one
+  // already), and the command is asked again. Raises as send does.
+  std::optional<Reply> ask(std::string_view command);
+
+private:
+  using Deadline = std::chrono::steady_clock::time_point;
+
+  std::optional<Reply> askOnce(std::string_view command, Deadline deadline);
+  bool write(const std::string& line, Deadline deadline);
+  bool registerOnce(Deadline deadline);
+  [[nodiscard]] bool sciteHasNotifyPipe() const;
+  void newReplyFifo();
+
+  Scite scite_;
+  std::chrono::milliseconds limit_;
+  FolderOwner folder_;
+  std::filesystem::path replyFifo_;
+  int replyFifos_ = 0;
+  int pipeMaxSize_ = 0;
+  bool registered_ = false;
+};
+
+}  // namespace director::gtk
