@@ -33,9 +33,9 @@ struct Script {
   bool listens = true;           // false: the FIFO of a crashed SciTE, nobody reads it
   bool notifyPipe = false;       // answers before any register:
   bool registers = true;         // register: gives it a notify pipe
+  bool hadOne = false;           // a SciTE.<pid>.<k>.out of an earlier registration is there
   std::string value;             // every askproperty: answer; the key when empty
-  std::size_t keeps = SIZE_MAX;  // bytes of the answer written before it closes the reply
-  bool lineBreak = true;
+  std::size_t keeps = SIZE_MAX;  // bytes of "macro:stringinfo:<value>" written; all: a line break
   std::chrono::milliseconds firstDelay{0};
 };
 
@@ -45,52 +45,36 @@ struct Script {
 class FakeScite {
 public:
   FakeScite(const fs::path& temp, Script script)
-      : temp_(temp),
-        fifo_(temp / ("SciTE." + std::to_string(kPid) + ".in")),
-        script_(std::move(script)) {
+      : temp_(temp), fifo_(temp / ("SciTE." + pid_ + ".in")), script_(std::move(script)) {
     ::mkfifo(fifo_.c_str(), 0600);
+    if (script_.hadOne) {
+      test_support::writeFile(temp / ("SciTE." + pid_ + ".3.out"), "");
+    }
     if (script_.listens) {
       requests_ = Fd{::open(fifo_.c_str(), O_RDWR | O_NONBLOCK)};
-      std::array<int, 2> ends{};
-      EXPECT_EQ(::pipe(ends.data()), 0);
-      stopRead_ = Fd{ends[0]};
-      stopWrite_ = Fd{ends[1]};
-      thread_ = std::thread([this] { run(); });
+      thread_ = std::jthread([this](const std::stop_token& stop) { run(stop); });
     }
   }
-  ~FakeScite() {
-    if (thread_.joinable()) {
-      EXPECT_EQ(::write(stopWrite_.get(), "x", 1), 1);
-      thread_.join();
-    }
-  }
-  FakeScite(const FakeScite&) = delete;
-  FakeScite& operator=(const FakeScite&) = delete;
 
   [[nodiscard]] director::gtk::Scite scite() const { return {kPid, fifo_}; }
   // What it has read once `count` requests came, or after a second.
   [[nodiscard]] std::vector<std::string> requests(std::size_t count) {
-    for (int wait = 0; wait < 100; ++wait) {
-      {
-        const std::scoped_lock lock(mutex_);
-        if (requests_seen_.size() >= count) {
-          break;
-        }
-      }
+    for (int wait = 0; wait < 100 && seen().size() < count; ++wait) {
       std::this_thread::sleep_for(10ms);
     }
-    const std::scoped_lock lock(mutex_);
-    return requests_seen_;
+    return seen();
   }
 
 private:
-  void run() {
-    for (;;) {
-      std::array<pollfd, 2> fds{{{requests_.get(), POLLIN, 0}, {stopRead_.get(), POLLIN, 0}}};
-      ::poll(fds.data(), fds.size(), -1);
-      if (fds[1].revents != 0) {
-        return;
-      }
+  std::vector<std::string> seen() {
+    const std::scoped_lock lock(mutex_);
+    return seen_;
+  }
+
+  void run(const std::stop_token& stop) {
+    while (!stop.stop_requested()) {
+      pollfd entry{requests_.get(), POLLIN, 0};
+      ::poll(&entry, 1, 5);
       std::string text;
       std::array<char, 8191> chunk{};
       for (ssize_t got = 0; (got = ::read(requests_.get(), chunk.data(), chunk.size())) > 0;) {
@@ -115,14 +99,12 @@ private:
     const bool isFifo = ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
     {
       const std::scoped_lock lock(mutex_);
-      requests_seen_.push_back(path.empty() ? line : (isFifo ? ":FIFO:" : ":FILE:") + command);
+      seen_.push_back(path.empty() ? line : (isFifo ? ":FIFO:" : ":FILE:") + command);
     }
     if (command == "register:") {
       if (script_.registers) {
-        const fs::path out = temp_ / ("SciTE." + std::to_string(kPid) + ".1.out");
-        const Fd file{::open(path.c_str(), O_WRONLY | O_CREAT, 0700)};
-        const std::string name = out.native() + "\n";
-        EXPECT_EQ(::write(file.get(), name.data(), name.size()), std::ssize(name));
+        const std::string out = (temp_ / ("SciTE." + pid_ + ".1.out")).native();
+        test_support::writeFile(path, out + "\n");
         ::mkfifo(out.c_str(), 0600);
         script_.notifyPipe = true;
       }
@@ -135,37 +117,35 @@ private:
     if (!reply || !script_.notifyPipe || !plain.starts_with(verb)) {
       return;
     }
-    const std::string value = script_.value.empty() ? plain.substr(verb.size()) : script_.value;
-    const std::string answer = "macro:stringinfo:" + value.substr(0, script_.keeps);
-    static_cast<void>(::write(reply.get(), answer.data(), answer.size()));
-    if (script_.lineBreak && script_.keeps >= value.size()) {
+    const std::string answer =
+        "macro:stringinfo:" + (script_.value.empty() ? plain.substr(verb.size()) : script_.value);
+    static_cast<void>(::write(reply.get(), answer.data(), std::min(answer.size(), script_.keeps)));
+    if (script_.keeps > answer.size()) {
       static_cast<void>(::write(reply.get(), "\n", 1));
     }
   }
 
+  std::string pid_ = std::to_string(kPid);
   fs::path temp_;
   fs::path fifo_;
   Script script_;
   Fd requests_;
-  Fd stopRead_;
-  Fd stopWrite_;
   std::mutex mutex_;
-  std::vector<std::string> requests_seen_;
-  std::thread thread_;
+  std::vector<std::string> seen_;
+  std::jthread thread_;  // last: stopped and joined first
 };
 
 struct Step {
-  bool ask = true;
-  std::string command;
+  std::string command;  // "ask <command>" or "send <command>"
   std::string outcome;  // "whole <received>", "cut <received>", "not taken", "sent", "too long"
 };
 
-std::string run(director::gtk::Channel& channel, const Step& step) {
+std::string run(director::gtk::Channel& channel, std::string_view step) {
   try {
-    if (!step.ask) {
-      return channel.send(step.command) ? "sent" : "not taken";
+    if (step.starts_with("send ")) {
+      return channel.send(step.substr(5)) ? "sent" : "not taken";
     }
-    const auto reply = channel.ask(step.command);
+    const auto reply = channel.ask(step.substr(4));
     return !reply ? "not taken" : (reply->cut ? "cut " : "whole ") + reply->received;
   } catch (const platform::RangeError&) {
     return "too long";
@@ -176,90 +156,75 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
   struct Row {
     std::string name;
     Script script;
-    bool hasOut = false;  // a SciTE.<pid>.<k>.out of an earlier registration
     std::vector<Step> steps;
     std::vector<std::string> requests;
   };
   const std::string atLimit = "output:" + std::string(director::gtk::kMaxRequestBytes - 8, 'x');
-  const std::string overLimit = atLimit + "x";
-  const Step askA{true, "askproperty:a", "whole :0:macro:stringinfo:a"};
-  const std::string reqA = ":FIFO:askproperty:a";
+  const std::string big(std::size_t{300} * 1024, 'v');  // beyond a pipe's 64 KiB
+  const std::string askA = ":FIFO:askproperty:a";
   const Row rows[] = {
-      {"no reply until registered", {}, false, {askA}, {reqA, ":FILE:register:", reqA}},
+      {"no reply until registered",
+       {},
+       {{"ask askproperty:a", "whole :0:macro:stringinfo:a"}},
+       {askA, ":FILE:register:", askA}},
       {"registers once only",
        {.registers = false},
-       false,
-       {{true, "askproperty:a", "whole "}, {true, "askproperty:b", "whole "}},
-       {reqA, ":FILE:register:", reqA, ":FIFO:askproperty:b"}},
-      {"no register beside a notify pipe", {}, true, {{true, "askproperty:a", "whole "}}, {reqA}},
+       {{"ask askproperty:a", "whole "}, {"ask askproperty:b", "whole "}},
+       {askA, ":FILE:register:", askA, ":FIFO:askproperty:b"}},
+      {"no register beside a notify pipe",
+       {.hadOne = true},
+       {{"ask askproperty:a", "whole "}},
+       {askA}},
       {"a reply without its line break",
-       {.notifyPipe = true, .lineBreak = false},
-       false,
-       {{true, "askproperty:a", "cut :0:macro:stringinfo:a"}},
-       {reqA}},
+       {.notifyPipe = true, .keeps = 18},
+       {{"ask askproperty:a", "cut :0:macro:stringinfo:a"}},
+       {askA}},
       {"a writer that closes early",
-       {.notifyPipe = true, .value = "abcdef", .keeps = 2},
-       false,
-       {{true, "askproperty:a", "cut :0:macro:stringinfo:ab"}},
-       {reqA}},
+       {.notifyPipe = true, .value = "abcdef", .keeps = 19},
+       {{"ask askproperty:a", "cut :0:macro:stringinfo:ab"}},
+       {askA}},
       {"slower than the limit, its late answer not taken for the next",
        {.notifyPipe = true, .firstDelay = kLimit * 3 / 2},
-       false,
-       {{true, "askproperty:late", "cut "},
-        {true, "askproperty:next", "whole :0:macro:stringinfo:next"}},
+       {{"ask askproperty:late", "cut "},
+        {"ask askproperty:next", "whole :0:macro:stringinfo:next"}},
        {":FIFO:askproperty:late", ":FIFO:askproperty:next"}},
       {"a line break in a reply",
        {.notifyPipe = true, .value = "a\nb\\c\x01"},
-       false,
-       {{true, "askproperty:a", R"(whole :0:macro:stringinfo:a\nb\\c\001)"}},
-       {reqA}},
-      {"a request at the size limit", {}, false, {{false, atLimit, "sent"}}, {atLimit}},
-      {"a request over the size limit", {}, false, {{false, overLimit, "too long"}}, {}},
+       {{"ask askproperty:a", R"(whole :0:macro:stringinfo:a\nb\\c\001)"}},
+       {askA}},
+      {"a reply larger than a pipe",
+       {.notifyPipe = true, .value = big},
+       {{"ask askproperty:big", "whole :0:macro:stringinfo:" + big}},
+       {":FIFO:askproperty:big"}},
+      {"a request at the size limit", {}, {{"send " + atLimit, "sent"}}, {atLimit}},
+      {"a request over the size limit", {}, {{"send " + atLimit + "x", "too long"}}, {}},
       {"bytes that are not UTF-8, controls",
        {},
-       false,
-       {{false, "output:\xC3\xA9\xFF\xC0\xAF\xED\xA0\x80\x01\x7F\\t", "sent"}},
+       {{"send output:\xC3\xA9\xFF\xC0\xAF\xED\xA0\x80\x01\x7F\\t", "sent"}},
        {"output:\xC3\xA9\\377\\300\\257\\355\\240\\200\\001\\177\\t"}},
       {"a line break in a command",
        {},
-       false,
-       {{false, "output:a\r\nquit:", "sent"}},
+       {{"send output:a\r\nquit:", "sent"}},
        {R"(output:a\015\012quit:)"}},
       {"a reply path of the caller's",
        {},
-       false,
-       {{false, ":/x:askproperty:a", "sent"}},
+       {{"send :/x:askproperty:a", "sent"}},
        {R"(\072/x:askproperty:a)"}},
       {"a crashed SciTE's FIFO",
        {.listens = false},
-       false,
-       {{false, "output:a", "not taken"}, {true, "askproperty:a", "not taken"}},
+       {{"send output:a", "not taken"}, {"ask askproperty:a", "not taken"}},
        {}},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const test_support::TempDir temp("gtk-channel");
-    if (row.hasOut) {
-      temp.write("SciTE." + std::to_string(kPid) + ".3.out", "");
-    }
     FakeScite fake(temp.path(), row.script);
     director::gtk::Channel channel(fake.scite(), kLimit, {.temp = temp.path()});
     for (const Step& step : row.steps) {
-      EXPECT_EQ(run(channel, step), step.outcome) << step.command.substr(0, 40);
+      EXPECT_EQ(run(channel, step.command), step.outcome) << step.command.substr(0, 40);
     }
     EXPECT_EQ(fake.requests(row.requests.size()), row.requests);
   }
-}
-
-TEST(GtkChannel, ReplyLargerThanAPipeArrivesWhole) {
-  const test_support::TempDir temp("gtk-channel");
-  const std::string value(std::size_t{300} * 1024, 'v');
-  FakeScite fake(temp.path(), {.notifyPipe = true, .value = value});
-  director::gtk::Channel channel(fake.scite(), kLimit, {.temp = temp.path()});
-  const auto reply = channel.ask("askproperty:big");
-  const auto [received, cut] = reply.value_or(director::gtk::Reply{"nothing", true});
-  EXPECT_FALSE(cut);
-  EXPECT_EQ(received, ":0:macro:stringinfo:" + value);
 }
 
 TEST(GtkChannel, FindsTheNearestSciteUpTheParentChain) {
@@ -290,7 +255,7 @@ TEST(GtkChannel, FindsTheNearestSciteUpTheParentChain) {
       fs::create_directories(temp.path() / "proc" / std::to_string(pid));
       temp.write(fs::path("proc") / std::to_string(pid) / "stat", stat);
     }
-    std::vector<Fd> readers;
+    std::vector<Fd> readers;  // the live ones' SciTEs
     const auto fifo = [&](pid_t pid) {
       return temp.path() / ("SciTE." + std::to_string(pid) + ".in");
     };
