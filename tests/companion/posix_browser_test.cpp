@@ -1,0 +1,140 @@
+// openInBrowser against a fake xdg-open first on PATH, and the program's own folder.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "companion/posix/browser.h"
+#include "tests/support/environment.h"
+#include "tests/support/files.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using companion::BrowserFailure;
+using companion::openInBrowser;
+using test_support::readFile;
+using test_support::ScopedEnv;
+using test_support::TempDir;
+
+// Records beside itself what it was given and where its standard files lead, then does `then`.
+constexpr std::string_view kRecorder = R"(#!/bin/sh
+dir=$(dirname -- "$0")
+printf '%s' "$#" >"$dir/count"
+printf '%s' "$1" >"$dir/url"
+fds=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)
+printf '%s\n' "$fds" >"$dir/fds"
+)";
+
+// A folder with a fake xdg-open, put first on PATH for the life of the object.
+class FakeXdgOpen {
+public:
+  explicit FakeXdgOpen(std::string_view then)
+      : path_("PATH", (dir_.path() / "bin").string() + ':' + std::getenv("PATH")) {
+    fs::create_directory(dir_.path() / "bin");
+    const fs::path script = dir_.path() / "bin" / "xdg-open";
+    test_support::writeFile(script, std::string(kRecorder) + std::string(then) + '\n');
+    fs::permissions(script, fs::perms::owner_all);
+  }
+
+  [[nodiscard]] std::string recorded(std::string_view name) const {
+    return readFile(dir_.path() / "bin" / name);
+  }
+
+  // A process the fake named in `name`, which the test ends once it has looked.
+  void stop(std::string_view name) const {
+    const std::string pid = recorded(name);
+    ASSERT_FALSE(pid.empty()) << name;
+    ::kill(static_cast<::pid_t>(std::stol(pid)), SIGKILL);
+  }
+
+private:
+  TempDir dir_{"posix-browser"};
+  ScopedEnv path_;
+};
+
+constexpr std::string_view kNastyUrl =
+    "https://example.org/?q=two words \"quoted\" 'single' ; $(id) `id` $HOME *\nnext line "
+    "\xC3\xB6\xE2\x82\xAC";
+
+// Stands for "no failure" where a test expects one.
+BrowserFailure opened() {
+  return {.reason = "opened", .code = 0};
+}
+
+TEST(OpenInBrowser, SaysWhatXdgOpensExitStatusMeans) {
+  struct Case {
+    std::string_view then;
+    std::optional<std::int64_t> code;
+  };
+  const Case cases[] = {
+      {"exit 0", std::nullopt},
+      {"exit 3", 3},
+      {"exit 4", 4},
+      {"kill -TERM $$", 128 + SIGTERM},
+  };
+  for (const auto& c : cases) {
+    const FakeXdgOpen fake(c.then);
+    const std::optional<BrowserFailure> failure = openInBrowser(std::string(kNastyUrl));
+    EXPECT_EQ(fake.recorded("count"), "1") << c.then;
+    EXPECT_EQ(fake.recorded("url"), kNastyUrl) << c.then;
+    ASSERT_EQ(failure.has_value(), c.code.has_value()) << c.then;
+    if (failure) {
+      EXPECT_EQ(failure->code, *c.code) << c.then;
+    }
+  }
+  const FakeXdgOpen fake("exit 3");
+  EXPECT_EQ(openInBrowser("https://example.org/").value_or(opened()).reason,
+            "xdg-open ended with exit code 3");
+}
+
+TEST(OpenInBrowser, MissingXdgOpenIsAFailureWithErrno) {
+  const TempDir empty("posix-browser-empty");
+  const ScopedEnv path("PATH", empty.path().string());
+  const BrowserFailure failure = openInBrowser("https://example.org/").value_or(opened());
+  EXPECT_EQ(failure.code, ENOENT);
+  EXPECT_EQ(failure.reason, std::strerror(ENOENT));
+}
+
+TEST(OpenInBrowser, XdgOpenStillRunningAfterTheWaitCountsAsOpened) {
+  const FakeXdgOpen fake("echo $$ >\"$dir/pid\"; exec sleep 30");
+  EXPECT_EQ(openInBrowser("https://example.org/"), std::nullopt);
+  // The call came back while the fake still ran: it did not wait for the "browser".
+  const auto pid = static_cast<::pid_t>(std::stol(fake.recorded("pid")));
+  EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), 0);
+  fake.stop("pid");
+  ::waitpid(pid, nullptr, 0);
+}
+
+// SciTE's ">Exit code:" waits for every holder of the tool's output: the fake leaves a "browser"
+// running, which must hold neither the standard files nor any other file of the caller.
+TEST(OpenInBrowser, TheBrowserHoldsNoneOfTheCallersFiles) {
+  int ends[2] = {-1, -1};
+  ASSERT_EQ(::pipe(ends), 0);  // inheritable, as the tool's output is
+  const FakeXdgOpen fake("sleep 30 & echo $! >\"$dir/browser\"; exit 0");
+  EXPECT_EQ(openInBrowser("https://example.org/"), std::nullopt);
+  ::close(ends[1]);
+  ::pollfd reader{.fd = ends[0], .events = POLLIN, .revents = 0};
+  EXPECT_EQ(::poll(&reader, 1, 0), 1);
+  EXPECT_TRUE((reader.revents & POLLHUP) != 0) << "someone still holds the pipe's writing end";
+  ::close(ends[0]);
+  EXPECT_EQ(fake.recorded("fds"), "/dev/null\n/dev/null\n/dev/null\n");
+  fake.stop("browser");
+}
+
+TEST(OwnFolder, IsTheTestProgramsFolderWithATrailingSlash) {
+  EXPECT_EQ(companion::ownFolder(),
+            fs::canonical(COMPANION_POSIX_TEST_EXE).parent_path().string() + '/');
+}
+
+}  // namespace
