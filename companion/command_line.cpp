@@ -39,8 +39,12 @@ std::string collapseWhiteSpace(std::string_view text) {
   return out;
 }
 
+std::string foldedSelection(std::string_view selection) {
+  return collapseWhiteSpace(director::unescapeReply(selection));
+}
+
 std::string searchText(std::string_view commandLine) {
-  return collapseWhiteSpace(director::unescapeReply(selectionFromCommandLine(commandLine)));
+  return foldedSelection(selectionFromCommandLine(commandLine));
 }
 
 }  // namespace companion

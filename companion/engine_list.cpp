@@ -3,7 +3,6 @@
 // digits and . _ + - only.
 #include "companion/engine_list.h"
 
-#include "companion/system.h"
 #include "platform/owner.h"
 
 namespace companion {
@@ -11,17 +10,17 @@ namespace companion {
 namespace {
 
 // About as often as a user notices: Return is seen within a round or two.
-constexpr DWORD kPollMs = 30;
+constexpr std::chrono::milliseconds kPollInterval{30};
 // SciTE's own list types are 0 to 2.
-constexpr DWORD kListTypeBase = 1000;
-constexpr DWORD kListTypeSpan = 1'000'000;
+constexpr std::uint32_t kListTypeBase = 1000;
+constexpr std::uint32_t kListTypeSpan = 1'000'000;
 constexpr std::string_view kPickedState = "picked ";
 constexpr std::string_view kOpenState = "open";
 
 // What the run's Lua is called in SciTE, unique to the run: after Tools > Stop Executing a
 // companion may still be waiting while the user starts the tool again.
 struct RunNames {
-  explicit RunNames(DWORD processId)
+  explicit RunNames(std::uint32_t processId)
       : listType(std::to_string(kListTypeBase + processId % kListTypeSpan)),
         global("websearch_" + std::to_string(processId)),
         pick("websearch.pick." + std::to_string(processId)),
@@ -87,10 +86,11 @@ struct RunNames {
 }
 
 [[nodiscard]] std::optional<std::string> waitForPick(const Scite& scite, const RunNames& run,
-                                                     const std::vector<std::string>& names) {
+                                                     const std::vector<std::string>& names,
+                                                     const RunSystem& system) {
   const std::string look = lookLua(run, names);
   for (;;) {
-    kernel32::Sleep(kPollMs);
+    system.pause(kPollInterval);
     const auto state = scite.run(look) ? scite.ask(run.state) : std::nullopt;
     if (state && state->starts_with(kPickedState)) {
       return state->substr(kPickedState.size());
@@ -103,8 +103,9 @@ struct RunNames {
 
 }  // namespace
 
-std::optional<std::string> pickEngine(const Scite& scite, const std::vector<std::string>& names) {
-  const RunNames run(kernel32::GetCurrentProcessId());
+std::optional<std::string> pickEngine(const Scite& scite, const std::vector<std::string>& names,
+                                      const RunSystem& system) {
+  const RunNames run(system.processId());
   const platform::ScopeExit tidy([&] {
     try {
       (void)scite.run(tidyLua(run, names));
@@ -114,7 +115,7 @@ std::optional<std::string> pickEngine(const Scite& scite, const std::vector<std:
   if (!scite.run(showLua(run, names))) {
     return std::nullopt;
   }
-  return waitForPick(scite, run, names);
+  return waitForPick(scite, run, names, system);
 }
 
 }  // namespace companion

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "companion/run.h"
 #include "companion/scite.h"
 
 namespace companion {
@@ -15,6 +16,7 @@ namespace companion {
 // of picks and the properties the run used are taken back, and a list of ours still open is
 // closed.
 [[nodiscard]] std::optional<std::string> pickEngine(const Scite& scite,
-                                                    const std::vector<std::string>& names);
+                                                    const std::vector<std::string>& names,
+                                                    const RunSystem& system);
 
 }  // namespace companion

@@ -6,10 +6,9 @@
 #include <optional>
 
 #include "companion/command_line.h"
-#include "companion/engine_list.h"
-#include "companion/engines.h"
 #include "companion/ini.h"
-#include "companion/scite.h"
+#include "companion/run.h"
+#include "companion/scite_window.h"
 #include "companion/texts.h"
 #include "director/channel.h"
 #include "director/discovery.h"
@@ -24,13 +23,6 @@
 namespace companion {
 
 namespace {
-
-// Puts the word at the caret, by the editor's word rules, into extender.result behind the result
-// separator, so that a stale or foreign result is not taken for it.
-constexpr std::string_view kLuaWordAtCaret =
-    "local p = editor.CurrentPos "
-    "local a, b = editor:WordStartPosition(p, true), editor:WordEndPosition(p, true) "
-    "props['extender.result'] = '<@@>'..editor:textrange(a, b)";
 
 // A single-threaded COM apartment for the calling thread while it lives, for the shell's
 // protocol handlers that are COM servers. Left again only when it was entered: S_FALSE (already
@@ -52,24 +44,6 @@ public:
 private:
   bool entered_;
 };
-
-// The word at the caret, folded; empty when there is none or SciTE does not say. extender.result
-// is emptied either way, so nothing of this run is left in SciTE.
-[[nodiscard]] std::string wordAtCaret(const Scite& scite) {
-  const auto reply =
-      scite.run(kLuaWordAtCaret) ? scite.ask(director::kResultProperty) : std::nullopt;
-  (void)scite.send("property:" + std::string(director::kResultProperty) + "=");
-  if (!reply || !reply->starts_with(director::kResultSeparator)) {
-    return {};
-  }
-  return collapseWhiteSpace(reply->substr(director::kResultSeparator.size()));
-}
-
-void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines) {
-    scite.say(line);
-  }
-}
 
 // Through the C run time: the stream library would double the program's size.
 [[nodiscard]] std::FILE* openForReading(const WString& file) {
@@ -109,23 +83,20 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
   return browserFailedLine(message.empty() ? "unknown error" : message, code);
 }
 
-// Says what ended the run: the error's message and kind, the text of any other exception.
-void sayUnexpected(HWND scite, const std::exception_ptr& failure) noexcept {
-  try {
-    std::string line;
-    try {
-      std::rethrow_exception(failure);
-    } catch (const platform::Error& error) {
-      line = unexpectedErrorLine(error.message(), error.kind());
-    } catch (const std::exception& error) {
-      line = unexpectedErrorLine(error.what(), "std::exception");
-    } catch (...) {
-      line = unexpectedErrorLine("no details", "unknown");
-    }
-    Scite(scite).sayLast(line);
-  } catch (...) {  // not even the line could be built
-    platform::showErrorMessage("!> Unexpected error: out of memory [unknown]\n");
-  }
+// The system under a run on Windows.
+[[nodiscard]] RunSystem windowsSystem() {
+  return {
+      .readIni = readIniFile,
+      .maxUrlLength = shellUrlLimit(),
+      .openInBrowser = [](const std::string& url) -> std::optional<std::string> {
+        if (const auto failure = openInBrowser(url)) {
+          return browserFailure(*failure);
+        }
+        return std::nullopt;
+      },
+      .pause =
+          [](std::chrono::milliseconds wait) { kernel32::Sleep(static_cast<DWORD>(wait.count())); },
+      .processId = [] { return static_cast<std::uint32_t>(kernel32::GetCurrentProcessId()); }};
 }
 
 }  // namespace
@@ -226,47 +197,23 @@ HWND findScite() {
 }
 
 ExitCode searchSelection(HWND window) {
-  const Scite scite(window);
-  std::string text = searchText(platform::toUtf8(kernel32::GetCommandLineW()));
-  const bool fromCaret = text.empty() && scite.inReach();
-  if (fromCaret) {
-    text = wordAtCaret(scite);
-  }
-  const PropertyLookup sciteProperty = [&scite](const std::string& name) {
-    return scite.ask(name).value_or(std::string());
-  };
-  const std::string extension = scite.inReach() ? sciteProperty("FileExt") : std::string();
-  const Settings settings =
-      chooseSettings(extension, scite.inReach() ? sciteProperty : nullptr, readIniFile);
-  const SearchRequest request{
-      .text = text, .fromCaret = fromCaret && !text.empty(), .maxUrlLength = shellUrlLimit()};
-  const Plan plan = companion::plan(settings, request);
-  // Said before the shell is asked: the browser may take the foreground as it opens.
-  sayAll(scite, plan.outcome.lines);
-  Outcome outcome = plan.outcome;
-  if (!plan.offer.empty()) {
-    outcome = afterList(settings, request, pickEngine(scite, plan.offer));
-    sayAll(scite, outcome.lines);
-  }
-  if (outcome.code != ExitCode::Opened) {
-    return outcome.code;
-  }
-  if (const auto failure = openInBrowser(outcome.url)) {
-    scite.say(browserFailure(*failure));
-    return ExitCode::OpenFailed;
-  }
-  return ExitCode::Opened;
+  const WindowScite scite(window);
+  return searchSelection(scite, searchText(platform::toUtf8(kernel32::GetCommandLineW())),
+                         windowsSystem());
 }
 
 int runBound() noexcept {
-  HWND scite = nullptr;
+  HWND window = nullptr;
   try {
-    scite = findScite();
-    return static_cast<int>(searchSelection(scite));
-  } catch (...) {
-    sayUnexpected(scite, std::current_exception());
+    window = findScite();
+  } catch (...) {  // SciTE counts as out of reach
   }
-  return static_cast<int>(ExitCode::Unexpected);
+  try {
+    const WindowScite scite(window);
+    return runSaying(scite, [window] { return searchSelection(window); });
+  } catch (...) {  // no memory even for the start
+    return static_cast<int>(ExitCode::Unexpected);
+  }
 }
 
 int runCompanion() noexcept {

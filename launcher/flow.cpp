@@ -1,17 +1,10 @@
-// The launcher flow.
+// The launcher's texts and module state, and how paths and selections are put into them.
 #include "launcher/flow.h"
 
 #include <algorithm>
-#include <cstdlib>
+#include <optional>
 
-#include "director/channel.h"
 #include "director/escapes.h"
-#include "director/snippets.h"
-#include "launcher/files.h"
-#include "launcher/functions.h"
-#include "launcher/paths.h"
-#include "launcher/process.h"
-#include "launcher/times.h"
 #include "platform/text.h"
 
 namespace launcher {
@@ -46,6 +39,19 @@ std::string missingCompanionLine(std::string_view companionPath) {
   return line;
 }
 
+namespace {
+
+// The bytes of the whole escape or character `rest` starts with; at least one, so that a stray
+// continuation byte (a Latin-1 text) moves on.
+[[nodiscard]] std::size_t wholeStep(std::string_view rest) {
+  const auto escape = rest.front() == '\\' ? director::readEscape(rest.substr(1)) : std::nullopt;
+  return escape
+             ? 1 + escape->length
+             : std::clamp<std::size_t>(platform::utf8SequenceLength(rest.front()), 1, rest.size());
+}
+
+}  // namespace
+
 std::string_view selectionWithin(std::string_view selection, std::size_t room) {
   // No byte becomes more than one UTF-16 unit: what fits in bytes fits.
   if (selection.size() <= room) {
@@ -54,11 +60,7 @@ std::string_view selectionWithin(std::string_view selection, std::size_t room) {
   std::size_t kept = 0;
   while (kept < selection.size()) {
     const std::string_view rest = selection.substr(kept);
-    const auto escape = rest.front() == '\\' ? director::readEscape(rest.substr(1)) : std::nullopt;
-    const std::size_t step =
-        escape
-            ? 1 + escape->length
-            : std::clamp<std::size_t>(platform::utf8SequenceLength(rest.front()), 1, rest.size());
+    const std::size_t step = wholeStep(rest);
     const std::size_t units = platform::toUtf16(rest.substr(0, step)).size();
     if (units > room) {
       break;
@@ -67,6 +69,23 @@ std::string_view selectionWithin(std::string_view selection, std::size_t room) {
     kept += step;
   }
   return selection.substr(0, kept);
+}
+
+std::vector<std::string_view> piecesWithin(std::string_view text, std::size_t room) {
+  std::vector<std::string_view> pieces;
+  while (!text.empty()) {
+    std::size_t size = 0;
+    while (size < text.size()) {
+      const std::size_t step = wholeStep(text.substr(size));
+      if (size + step > room && size > 0) {
+        break;
+      }
+      size += step;  // a first step longer than the room still goes: nothing is lost
+    }
+    pieces.push_back(text.substr(0, size));
+    text.remove_prefix(size);
+  }
+  return pieces;
 }
 
 std::string companionCommandLine(std::string_view companionPath, std::string_view selection) {
@@ -78,22 +97,6 @@ std::string companionCommandLine(std::string_view companionPath, std::string_vie
   const std::size_t used = platform::toUtf16(line).size() + 1;  // and the terminating NUL
   line += selectionWithin(selection, used < kMaxCommandLineUnits ? kMaxCommandLineUnits - used : 0);
   return line;
-}
-
-void runLauncher() {
-  (void)director::ClearOutput();
-  websearch = joinPath(CurrentDir(), kCompanionName);
-  if (!existsFile(websearch)) {
-    (void)director::OutputConsole(missingCompanionLine(websearch), true);
-    std::exit(1);
-  }
-  app = director::OutputEscaped(getAppFilename());
-  time = format(now(), "[HH:mm:ss]");
-  (void)director::OutputConsole(bannerText(director::interfaceVersion, time, app), true);
-  director::LuaFuncGet(director::LuaGetSelection, director::ParseLuaSelection, "", sel);
-  (void)director::OutputConsole(selectionLine(sel.text), true);
-  cmd = companionCommandLine(websearch, sel.text);
-  (void)execCmd(cmd);
 }
 
 }  // namespace launcher

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "director/operations.h"
 
@@ -32,13 +33,18 @@ inline constexpr std::size_t kMaxCommandLineUnits = 32767;
 // sent, never half a character or a broken escape.
 [[nodiscard]] std::string_view selectionWithin(std::string_view selection, std::size_t room);
 
+// `text` in pieces of at most `room` bytes, each ending between whole characters and whole
+// escapes, for a channel whose requests have a size limit; in order, nothing left out.
+[[nodiscard]] std::vector<std::string_view> piecesWithin(std::string_view text, std::size_t room);
+
 // The companion's path quoted, then one blank and the selection as it is: blanks in the
 // selection split it into arguments. A selection too long for the system's limit is cut by
 // selectionWithin; the companion cuts every search to far less anyway.
 [[nodiscard]] std::string companionCommandLine(std::string_view companionPath,
                                                std::string_view selection);
 
-// Runs the flow; ends the process with exit code 1 when the companion is missing.
+// Runs the flow, defined once per platform (run.cpp, posix/run.cpp); ends the process with exit
+// code 1 when the companion is missing.
 void runLauncher();
 
 }  // namespace launcher

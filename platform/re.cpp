@@ -1,24 +1,13 @@
 // Pattern compilation, anchored matching, searching and replacing on the bound engine.
 #include "platform/re.h"
 
-#include <pcre.h>
-
 #include <vector>
 
 #include "platform/errors.h"
+#include "platform/pcre_engine.h"
 #include "platform/pcre_library.h"
 
 namespace platform {
-
-// clang-format off
-#define PLATFORM_PCRE_FUNCTIONS(X) \
-  X(pcre_exec) X(pcre_free_substring) X(pcre_free_study) X(pcre_compile) X(pcre_config) \
-  X(pcre_study)
-// clang-format on
-
-namespace pcre64 {
-PLATFORM_PCRE_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace pcre64
 
 namespace {
 

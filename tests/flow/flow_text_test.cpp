@@ -85,4 +85,24 @@ TEST(LauncherTexts, CommandLineWithinTheSystemsLimit) {
   }
 }
 
+TEST(LauncherTexts, LongTextInPiecesOfWholeCharactersAndEscapes) {
+  const std::string e = "\xC3\xA9";  // one character in two bytes
+  const struct {
+    std::string text;
+    std::size_t room;
+    std::vector<std::string> pieces;
+  } cases[] = {
+      {"abc", 3, {"abc"}},
+      {"abcd", 3, {"abc", "d"}},
+      {"ab" + e + "c", 3, {"ab", e + "c"}},
+      {R"(a\n\\b)", 2, {"a", R"(\n)", R"(\\)", "b"}},
+      {R"(\101b)", 2, {R"(\101)", "b"}},  // an escape longer than the room still goes whole
+      {"", 3, {}},
+  };
+  for (const auto& c : cases) {
+    const auto pieces = launcher::piecesWithin(c.text, c.room);
+    EXPECT_EQ(std::vector<std::string>(pieces.begin(), pieces.end()), c.pieces) << c.text;
+  }
+}
+
 }  // namespace

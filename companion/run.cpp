@@ -1,0 +1,105 @@
+// The companion's run over a Scite and a RunSystem.
+#include "companion/run.h"
+
+#include <exception>
+#include <vector>
+
+#include "companion/command_line.h"
+#include "companion/engine_list.h"
+#include "companion/engines.h"
+#include "companion/texts.h"
+#include "director/operations.h"
+#include "platform/binding.h"
+#include "platform/errors.h"
+
+namespace companion {
+
+namespace {
+
+// Puts the word at the caret, by the editor's word rules, into extender.result behind the result
+// separator, so that a stale or foreign result is not taken for it.
+constexpr std::string_view kLuaWordAtCaret =
+    "local p = editor.CurrentPos "
+    "local a, b = editor:WordStartPosition(p, true), editor:WordEndPosition(p, true) "
+    "props['extender.result'] = '<@@>'..editor:textrange(a, b)";
+
+// The word at the caret, folded; empty when there is none or SciTE does not say. extender.result
+// is emptied either way, so nothing of this run is left in SciTE.
+[[nodiscard]] std::string wordAtCaret(const Scite& scite) {
+  const auto reply =
+      scite.run(kLuaWordAtCaret) ? scite.ask(director::kResultProperty) : std::nullopt;
+  (void)scite.send("property:" + std::string(director::kResultProperty) + "=", false);
+  if (!reply || !reply->starts_with(director::kResultSeparator)) {
+    return {};
+  }
+  return collapseWhiteSpace(reply->substr(director::kResultSeparator.size()));
+}
+
+void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
+  for (const std::string& line : lines) {
+    scite.say(line);
+  }
+}
+
+// Says what ended the run: the error's message and kind, the text of any other exception.
+void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexcept {
+  try {
+    std::string line;
+    try {
+      std::rethrow_exception(failure);
+    } catch (const platform::Error& error) {
+      line = unexpectedErrorLine(error.message(), error.kind());
+    } catch (const std::exception& error) {
+      line = unexpectedErrorLine(error.what(), "std::exception");
+    } catch (...) {
+      line = unexpectedErrorLine("no details", "unknown");
+    }
+    scite.sayLast(line);
+  } catch (...) {  // not even the line could be built
+    platform::showErrorMessage("!> Unexpected error: out of memory [unknown]\n");
+  }
+}
+
+}  // namespace
+
+ExitCode searchSelection(const Scite& scite, std::string text, const RunSystem& system) {
+  const bool fromCaret = text.empty() && scite.inReach();
+  if (fromCaret) {
+    text = wordAtCaret(scite);
+  }
+  const PropertyLookup sciteProperty = [&scite](const std::string& name) {
+    return scite.ask(name).value_or(std::string());
+  };
+  const std::string extension = scite.inReach() ? sciteProperty("FileExt") : std::string();
+  const Settings settings =
+      chooseSettings(extension, scite.inReach() ? sciteProperty : nullptr, system.readIni);
+  const SearchRequest request{
+      .text = text, .fromCaret = fromCaret && !text.empty(), .maxUrlLength = system.maxUrlLength};
+  const Plan plan = companion::plan(settings, request);
+  // Said before the shell is asked: the browser may take the foreground as it opens.
+  sayAll(scite, plan.outcome.lines);
+  Outcome outcome = plan.outcome;
+  if (!plan.offer.empty()) {
+    outcome = afterList(settings, request, pickEngine(scite, plan.offer, system));
+    sayAll(scite, outcome.lines);
+  }
+  if (outcome.code != ExitCode::Opened) {
+    return outcome.code;
+  }
+  if (const auto failure = system.openInBrowser(outcome.url)) {
+    scite.say(*failure);
+    return ExitCode::OpenFailed;
+  }
+  return ExitCode::Opened;
+}
+
+int runSaying(const Scite& scite, const std::function<ExitCode()>& run) noexcept {
+  try {
+    return static_cast<int>(run());
+  } catch (...) {
+    sayUnexpected(scite, std::current_exception());
+  }
+  return static_cast<int>(ExitCode::Unexpected);
+}
+
+}  // namespace companion
