@@ -1,7 +1,9 @@
 # The release package: one zip whose folder "websearch" holds the launcher, the pattern engine,
 # the companion and the files that install them into SciTE.
 #   cmake --build --preset windows --target package
+# The Linux build has its own: cmake/package-linux.cmake.
 if(NOT WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/package-linux.cmake)
   return()
 endif()
 
@@ -54,7 +56,7 @@ add_test(NAME release_package
                  -DCONFIG=${CMAKE_BINARY_DIR}/CPackConfig.cmake
                  -DWORK_DIR=${CMAKE_BINARY_DIR}/package-test
                  -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
-                 -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected}
+                 -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected} -DPLATFORM=windows
                  -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
 # It leaves the zip unpacked in package-test/unpacked for the end-to-end run from there. It runs
 # the packaged launcher with SciTE absent, so no stand-in of another test may be in front then.

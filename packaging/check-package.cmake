@@ -1,7 +1,8 @@
-# Test of the release zip (cmake -P): cpack makes it from the build tree into a scratch folder;
-# it is unpacked there, its file list compared, and launcher.exe run from the unpacked folder
-# (under Wine), once as packed and once without the companion beside it.
-# Variables: CPACK, CONFIG, WORK_DIR, EMULATOR, FOLDER, EXPECTED (comma-separated paths).
+# Test of the release package (cmake -P): cpack makes it from the build tree into a scratch
+# folder; it is unpacked there, its file list compared, and the launcher run from the unpacked
+# folder (under Wine for Windows), once as packed and once without the companion beside it.
+# Variables: CPACK, CONFIG, WORK_DIR, EMULATOR, FOLDER, EXPECTED (comma-separated paths),
+# PLATFORM (windows: a zip with .exe programs and CRLF texts; linux: a tar.gz, LF texts).
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -11,10 +12,16 @@ execute_process(COMMAND ${CPACK} --config ${CONFIG} -B ${WORK_DIR}/out
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "cpack failed (is everything built?):\n${output}")
 endif()
-file(GLOB zips ${WORK_DIR}/out/*.zip)
+if(PLATFORM STREQUAL "linux")
+  set(suffix "")
+  file(GLOB zips ${WORK_DIR}/out/*.tar.gz)
+else()
+  set(suffix ".exe")
+  file(GLOB zips ${WORK_DIR}/out/*.zip)
+endif()
 list(LENGTH zips count)
 if(NOT count EQUAL 1)
-  message(FATAL_ERROR "expected one zip, found: ${zips}")
+  message(FATAL_ERROR "expected one package, found: ${zips}")
 endif()
 
 set(unpacked ${WORK_DIR}/unpacked)
@@ -31,17 +38,21 @@ endif()
 # (Read as hexadecimal: a plain read drops the carriage returns.)
 set(tool_properties ${unpacked}/${FOLDER}/scite-tool.properties)
 file(READ ${tool_properties} properties HEX)
-string(HEX "\ncommand.35.*=\"$(SciteDefaultHome)\\${FOLDER}\\launcher.exe\"\r\n" tool_line)
+if(PLATFORM STREQUAL "linux")
+  string(HEX "\ncommand.35.*=\"$HOME/.local/share/${FOLDER}/launcher\"\n" tool_line)
+else()
+  string(HEX "\ncommand.35.*=\"$(SciteDefaultHome)\\${FOLDER}\\launcher.exe\"\r\n" tool_line)
+endif()
 string(FIND "${properties}" "${tool_line}" at)
 if(at EQUAL -1)
   file(READ ${tool_properties} properties)
-  message(FATAL_ERROR "scite-tool.properties lacks the CRLF-ended tool line for ${FOLDER}:\n"
+  message(FATAL_ERROR "scite-tool.properties lacks the tool line for ${FOLDER}:\n"
                       "${properties}")
 endif()
 
-set(launcher ${unpacked}/${FOLDER}/launcher.exe)
+set(launcher ${unpacked}/${FOLDER}/launcher${suffix})
 if(NOT EXISTS ${launcher})
-  message(STATUS "this build has no launcher.exe yet: not run")
+  message(STATUS "this build has no launcher yet: not run")
   return()
 endif()
 
@@ -57,13 +68,13 @@ function(run_launcher expected_code expected_err)
   file(READ ${WORK_DIR}/stderr.txt err)
   if(NOT "${code}" STREQUAL "${expected_code}" OR NOT "${out}" STREQUAL ""
      OR NOT "${err}" STREQUAL "${expected_err}")
-    message(FATAL_ERROR "launcher.exe from the package: exit code ${code} (expected "
+    message(FATAL_ERROR "the launcher from the package: exit code ${code} (expected "
                         "${expected_code})\nstdout: ${out}\nstderr: ${err}")
   endif()
 endfunction()
 
 run_launcher(0 "!> Nothing to search: select some text, or put the caret in a word.\n")
 # Put back afterwards: the end-to-end tests run the unpacked folder as it was packed.
-file(RENAME ${unpacked}/${FOLDER}/websearch.exe ${WORK_DIR}/websearch.exe.aside)
+file(RENAME ${unpacked}/${FOLDER}/websearch${suffix} ${WORK_DIR}/websearch.aside)
 run_launcher(1 "")
-file(RENAME ${WORK_DIR}/websearch.exe.aside ${unpacked}/${FOLDER}/websearch.exe)
+file(RENAME ${WORK_DIR}/websearch.aside ${unpacked}/${FOLDER}/websearch${suffix})

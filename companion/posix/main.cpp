@@ -1,0 +1,57 @@
+// websearch on Linux: the selection the launcher passes as its one argument, the channel to the
+// SciTE that runs it, then the same run as on Windows. Nothing is bound by name.
+#include <unistd.h>
+
+#include <cstdio>
+#include <thread>
+
+#include "companion/command_line.h"
+#include "companion/ini.h"
+#include "companion/posix/browser.h"
+#include "companion/posix/scite_pipe.h"
+#include "companion/run.h"
+#include "companion/texts.h"
+#include "director/gtk/client.h"
+#include "platform/owner.h"
+#include "platform/posix/linked_pcre.h"
+
+namespace {
+
+constexpr std::string_view kIniFileName = "websearch.ini";
+
+[[nodiscard]] companion::IniFile readIniFile() {
+  const std::string folder = companion::ownFolder();
+  if (folder.empty()) {
+    return {};
+  }
+  companion::IniFile ini{.path = folder + std::string(kIniFileName)};
+  const platform::Unique<std::FILE*, std::fclose> stream(std::fopen(ini.path.c_str(), "rb"));
+  if (stream) {
+    ini.text.resize(companion::kMaxIniBytes);
+    ini.text.resize(std::fread(ini.text.data(), 1, companion::kMaxIniBytes, stream.get()));
+  }
+  return ini;
+}
+
+[[nodiscard]] companion::RunSystem posixSystem() {
+  return {.readIni = readIniFile,
+          .openInBrowser = [](const std::string& url) -> std::optional<std::string> {
+            if (const auto failure = companion::openInBrowser(url)) {
+              return companion::browserFailedLine(failure->reason, failure->code);
+            }
+            return std::nullopt;
+          },
+          .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },
+          .processId = [] { return static_cast<std::uint32_t>(getpid()); }};
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  platform::useLinkedPcre();
+  const companion::PipeScite scite(director::gtk::startClient());
+  return companion::runSaying(scite, [&] {
+    const std::string text = argc > 1 ? companion::foldedSelection(argv[1]) : std::string();
+    return companion::searchSelection(scite, text, posixSystem());
+  });
+}

@@ -1,0 +1,20 @@
+// Commands to the GTK SciTE through its director pipes, each within the channel's time limit.
+#pragma once
+
+#include "companion/scite.h"
+
+namespace companion {
+
+// The SciTE that runs this program, as director::gtk::startClient found it.
+class PipeScite final : public Scite {
+public:
+  explicit PipeScite(bool reached);
+
+  [[nodiscard]] bool inReach() const noexcept override { return reached_; }
+  bool send(std::string_view command, bool expectReply) const override;
+
+private:
+  bool reached_;
+};
+
+}  // namespace companion
