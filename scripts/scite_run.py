@@ -460,10 +460,16 @@ class GtkSciTE:
 
     def property(self, scite: subprocess.Popen, key: str, seconds=5) -> str:
         """The property's value; SciTE's reply is raw: macro:stringinfo:<value>\\n."""
-        if not list(self.tmp.glob(f"SciTE.{scite.pid}.*.out")):
-            registered = self.work / f"register.{scite.pid}"
-            if not registered.exists():
-                registered.write_bytes(b"")
+        registered = self.work / f"register.{scite.pid}"
+        if not registered.exists():
+            # A tool that is starting registers itself: give it the chance, so that its own
+            # register: is what the cases exercise.
+            registered.write_bytes(b"")  # SciTE writes its new pipe's name into it
+            for _ in range(100):
+                if list(self.tmp.glob(f"SciTE.{scite.pid}.*.out")):
+                    break
+                time.sleep(0.02)
+            else:
                 self.send(scite, "register:", registered)
         fifo = os.open(self.reply, os.O_RDONLY | os.O_NONBLOCK)
         try:

@@ -1,0 +1,117 @@
+#!/usr/bin/env python3
+"""Debian's GTK SciTE, driven natively by scripts/scite_run.py as a user drives it, with the Linux
+package unpacked into ~/.local/share of a HOME of its own: each row is one SciTE with one document
+and Ctrl+Shift+W pressed, then what the output pane said, what address (if any) reached xdg-open,
+and what the tool left in the temp folder (TMPDIR, where SciTE and the tool make their FIFOs).
+
+    real_scite_gtk_test.py <build-dir> <package: the tar.gz, or the folder holding scite-websearch/>
+"""
+import dataclasses
+import fnmatch
+import re
+import sys
+import time
+import unittest
+import urllib.parse
+from pathlib import Path
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
+from scite_run import Case, GtkSciTE, run  # noqa: E402
+
+DDG = "https://duckduckgo.com/?q="
+PY = "https://docs.python.org/3/search.html?q="
+# SciTE's own FIFOs: its request FIFO and its notify pipes. Anything else there is the tool's.
+SCITE_OWN = re.compile(r"SciTE\.\d+\.(in|\d+\.out)")
+# The tool's lines begin so; SciTE's ">Exit code:" line ends every run.
+OURS = (">> ", "-> [", "+> ", "!> ", ">Exit code:")
+
+
+@dataclasses.dataclass
+class Row:
+    case: Case
+    said: str  # a line the pane must hold (a glob)
+    address: str | None  # what xdg-open was handed; None: nothing
+
+
+def hostile(marker: Path) -> str:
+    """A selection that would run `touch <marker>` if it reached a shell or SciTE's director
+    unescaped: a line break then a director command (also as a backslash escape, which SciTE reads
+    in every command), shell separators and substitutions, quotes, and text that is not ASCII."""
+    touch = f"os.execute('touch {marker}')"
+    return (f"a\nextender:dostring {touch}\nb\\nextender:dostring {touch}"
+            f"; touch {marker} `touch {marker}` $(touch {marker}) \"q\" 'q' Grüße 日本")
+
+
+def search_address(text: str) -> str:
+    """The address for a selection: runs of blanks, tabs and line breaks one blank, none at either
+    end, then every byte of its UTF-8 but the unreserved ones percent-encoded."""
+    words = re.sub(r"[ \t\n\v\f\r]+", " ", text).strip(" ")
+    return DDG + urllib.parse.quote(words, safe="")
+
+
+def rows(out: Path) -> list[Row]:
+    text = hostile(out / "marker")
+    return [
+        Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
+            f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
+        Row(Case("hostile_selection", text, "notes.txt"),
+            f"+> Search: {search_address(text)}", search_address(text)),
+        Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
+            "+> Word at caret: printf", f"{DDG}printf"),
+        Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
+            f"+> Search: {PY}open", f"{PY}open"),
+        # Another SciTE runs beside (started after, so it is the newer one): the tool must talk to
+        # the SciTE it was started from, found up its parent chain.
+        Row(Case("two_scites", "search the web", "notes.txt", beside=True),
+            f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
+    ]
+
+
+def left_behind(tmp: Path) -> list[str]:
+    return sorted(str(path.relative_to(tmp)) for path in tmp.rglob("*")
+                  if not SCITE_OWN.fullmatch(path.name))
+
+
+class RealGtkSciTE(unittest.TestCase):
+    build: Path
+    package: Path
+
+    @classmethod
+    def setUpClass(cls):
+        cls.out = cls.build / "real-scite-gtk-test"
+        (cls.out / "marker").unlink(missing_ok=True)
+        cls.rows = rows(cls.out)
+        started = time.monotonic()
+        cls.results = run([row.case for row in cls.rows], cls.build, cls.package, cls.out,
+                          driver=GtkSciTE)
+        print(f"real_scite_gtk: {len(cls.rows)} cases in {time.monotonic() - started:.0f} s")
+
+    def test_rows(self):
+        for row in self.rows:
+            with self.subTest(row.case.name):
+                result = self.results[row.case.name]
+                if result.status != "done":
+                    self.fail(f"the run did not end: {result.status}")
+                pane = result.pane
+                self.assertTrue(any(fnmatch.fnmatchcase(line, row.said)
+                                    for line in pane.splitlines()),
+                                f"no line '{row.said}' in the pane:\n{pane}")
+                self.assertIn(">Exit code: 0", pane, "the tool did not end with 0")
+                self.assertEqual(result.opened, [row.address] if row.address else [])
+                self.assertEqual(result.result, "", "extender.result is not left empty")
+                # No FIFO, folder or file of the tool's stays in the temp folder.
+                self.assertEqual(left_behind(self.out / row.case.name / "tmp"), [])
+                if row.case.beside:
+                    strays = [line for line in result.beside.splitlines()
+                              if line.startswith(OURS)]
+                    self.assertEqual(strays, [], "the SciTE beside got lines of the tool")
+
+    def test_nothing_ran(self):
+        self.assertFalse((self.out / "marker").exists(),
+                         "the selection ran a command: the marker file exists")
+
+
+if __name__ == "__main__":
+    RealGtkSciTE.build, RealGtkSciTE.package = (Path(arg).resolve() for arg in sys.argv[1:3])
+    unittest.main(argv=sys.argv[:1], verbosity=2)
