@@ -2,10 +2,14 @@
 """Drives a real SciTE as a user does: the release zip installed in SciTE's folder, a document
 open with some text selected, the tool started by its key (or SciTE's Tools command); then it
 waits for SciTE's ">Exit code:" line and collects what the output pane said and what address
-Wine's shell handed to the browser (a recording xdg-open). Everything it starts it stops.
+reached the browser (a recording xdg-open, called by Wine's shell or, natively, by the tool).
+Everything it starts it stops.
 
-    scite_run.py [--build DIR] [--package ZIP|DIR] [--out DIR] [--screenshot PNG] CASE.json...
-    scite_run.py [--build DIR] [--package ZIP|DIR] --bench N CASE.json
+    scite_run.py [--gtk] [--build DIR] [--package PACKAGE] [--out DIR] [--screenshot PNG] CASE...
+    scite_run.py [--gtk] [--build DIR] [--package PACKAGE] --bench N CASE.json
+
+--gtk drives Debian's GTK SciTE natively instead (GtkSciTE), with the Linux package (the tar.gz,
+or a folder holding scite-websearch/) unpacked into ~/.local/share of a HOME of its own.
 
 A CASE.json holds a Case or a list of them; results go to <out>/<case>/ (the fields of Result).
 A case with keys presses them once SciTE's list shows at the caret (the engine list the tool
@@ -678,17 +682,20 @@ def run(cases: list[Case], build: Path, package: Path, out: Path,
 
 
 def main() -> int:
-    build_default = HERE.parent / "build" / "windows"
     parser = argparse.ArgumentParser(prog="scite_run.py", description=__doc__.split("\n")[0])
-    parser.add_argument("--build", type=Path, default=build_default)
-    parser.add_argument("--package", type=Path, help="the zip, or a folder holding websearch/")
+    parser.add_argument("--gtk", action="store_true", help="the GTK SciTE, natively")
+    parser.add_argument("--build", type=Path)
+    parser.add_argument("--package", type=Path, help="the zip or tar.gz, or a folder holding "
+                        "its top folder")
     parser.add_argument("--out", type=Path)
     parser.add_argument("--screenshot", type=Path)
     parser.add_argument("--bench", type=int, default=0, metavar="N")
     parser.add_argument("cases", nargs="+", type=Path)
     args = parser.parse_args()
-    build = args.build.resolve()
-    package = args.package or next(build.glob("scite-websearch-*-win64.zip"), build / "no.zip")
+    driver = GtkSciTE if args.gtk else WineSciTE
+    build = (args.build or HERE.parent / "build" / ("linux" if args.gtk else "windows")).resolve()
+    packed = "scite-websearch-*-linux-*.tar.gz" if args.gtk else "scite-websearch-*-win64.zip"
+    package = args.package or next(build.glob(packed), build / "no-package")
     out = (args.out or build / "scite-run").resolve()
     cases = []
     try:
@@ -699,19 +706,21 @@ def main() -> int:
             except (OSError, ValueError, TypeError) as error:
                 raise SetupFailed(f"bad case file {file}: {error}") from error
         if args.bench:
-            with session(build, package.resolve(), out) as scite:
+            with session(build, package.resolve(), out, driver=driver) as scite:
                 medians = [bench(scite, case, out, args.bench) for case in cases]
-            print(f"in the real SciTE (one SciTE a case, {args.bench} presses of Ctrl+Shift+W):")
+            editor, shell = ("the GTK SciTE", "xdg-open") if args.gtk else ("the real SciTE",
+                                                                          "the shell")
+            print(f"in {editor} (one SciTE a case, {args.bench} presses of Ctrl+Shift+W):")
             for case, figures in zip(cases, medians):
                 if case.keys:
                     labels = ["key press to the engine list shown:",
-                              f"{case.keys[-1]} in the list to the URL at the shell:"]
+                              f"{case.keys[-1]} in the list to the URL at {shell}:"]
                 else:
-                    labels = ["key press to the URL at the shell:"]
+                    labels = [f"key press to the URL at {shell}:"]
                 for label, median in zip(labels, figures):
                     print(f"{'median ' + label:<59}{median} ms")
             return 0
-        results = run(cases, build, package.resolve(), out, args.screenshot)
+        results = run(cases, build, package.resolve(), out, args.screenshot, driver)
     except SetupFailed as failure:
         print(f"scite_run: {failure}", file=sys.stderr)
         return 2
