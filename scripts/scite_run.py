@@ -336,30 +336,6 @@ class WineSciTE:
         return self.remote("ask", key)[1]
 
 
-# The tool's lines in the user's options of the GTK SciTE, as the Linux package's
-# scite-tool.properties has them; host_package() writes them into a folder made from a build tree.
-LINUX_TOOL = """command.name.35.*=Search the Web for Selection
-command.35.*="$HOME/.local/share/scite-websearch/launcher"
-command.subsystem.35.*=0
-command.save.before.35.*=2
-command.mode.35.*=subsystem:console,savebefore:no
-command.shortcut.35.*=Ctrl+Shift+W
-"""
-
-
-def host_package(launcher: Path, websearch: Path, folder: Path) -> Path:
-    """A folder laid out as the Linux package unpacks (scite-websearch/ with both programs, the
-    tool's lines and websearch.ini), made from a build tree's programs."""
-    top = folder / "scite-websearch"
-    shutil.rmtree(top, ignore_errors=True)
-    top.mkdir(parents=True)
-    for program in (launcher, websearch):
-        shutil.copy(program, top)
-    shutil.copy(HERE.parent / "packaging" / "websearch.ini", top)
-    (top / "scite-tool.properties").write_text(LINUX_TOOL)
-    return folder
-
-
 class GtkSciTE:
     """Debian's GTK SciTE (/usr/bin/scite), natively, set up as a user has it: a HOME of its own
     with the package unpacked in ~/.local/share/scite-websearch and the tool's lines in
@@ -383,6 +359,7 @@ class GtkSciTE:
         os.mkfifo(self.reply)
         self.env = {key: value for key, value in os.environ.items()
                     if not key.startswith("SciTE_") and key != "TMPDIR"}
+        # A host build's programs carry AddressSanitizer, whose leak report would fail the tool.
         self.env |= {"HOME": str(self.home), "DISPLAY": display.name, "NO_AT_BRIDGE": "1",
                      "PATH": f"{work / 'xdg'}:{os.environ['PATH']}",
                      "ASAN_OPTIONS": os.environ.get("ASAN_OPTIONS", "detect_leaks=0")}
