@@ -15,12 +15,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/websearch.ini
         DESTINATION ${PACKAGE_FOLDER})
 
 set(CPACK_GENERATOR TGZ)
-set(CPACK_PACKAGE_NAME scite-websearch)
-set(CPACK_PACKAGE_VENDOR "")
-set(CPACK_PACKAGE_VERSION ${DIRECTOR_INTERFACE_VERSION})
 set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-linux-x86_64)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)
 include(CPack)
 
 set(package_expected launcher websearch websearch.ini README.txt scite-tool.properties)

@@ -2,7 +2,16 @@
 # the companion and the files that install them into SciTE.
 #   cmake --build --preset windows --target package
 # The Linux build has its own: cmake/package-linux.cmake.
-if(NOT WIN32)
+
+# What both packages share: a name with the client's version, one folder at the top, stripped
+# programs.
+set(CPACK_PACKAGE_NAME scite-websearch)
+set(CPACK_PACKAGE_VENDOR "")
+set(CPACK_PACKAGE_VERSION ${DIRECTOR_INTERFACE_VERSION})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_STRIP_FILES ON)
+
+if(PROJECT_POSIX_TWINS)
   include(${CMAKE_CURRENT_LIST_DIR}/package-linux.cmake)
   return()
 endif()
@@ -33,12 +42,7 @@ foreach(text ${package_texts})
 endforeach()
 
 set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME scite-websearch)
-set(CPACK_PACKAGE_VENDOR "")
-set(CPACK_PACKAGE_VERSION ${DIRECTOR_INTERFACE_VERSION})
 set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-set(CPACK_STRIP_FILES ON)
 include(CPack)
 
 # Builds the package afresh in a scratch folder, unpacks it and runs the launcher from there.
