@@ -52,11 +52,16 @@ def search_address(text: str) -> str:
 
 def rows(out: Path) -> list[Row]:
     text = hostile(out / "marker")
+    # Echoed in pieces (one request carries less), whole in the pane; searched for cut at the last
+    # blank that fits 2,048 characters.
+    long_text = " ".join(["word"] * 14000)
     return [
         Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
             f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
         Row(Case("hostile_selection", text, "notes.txt"),
             f"+> Search: {search_address(text)}", search_address(text)),
+        Row(Case("long_selection", long_text, "notes.txt"), f"+> Selection: {long_text}",
+            DDG + "word%20" * 288 + "word"),
         Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
             "+> Word at caret: printf", f"{DDG}printf"),
         Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
