@@ -21,6 +21,9 @@ from scite_run import Case, GtkSciTE, run  # noqa: E402
 
 DDG = "https://duckduckgo.com/?q="
 PY = "https://docs.python.org/3/search.html?q="
+SO = "https://stackoverflow.com/search?q="
+ENGINES = "\n".join(["websearch.engine.MDN=https://developer.mozilla.org/en-US/search?q={query}",
+                     f"websearch.engine.SO={SO}{{query}}", "websearch.engines=MDN SO"])
 # SciTE's own FIFOs: its request FIFO and its notify pipes. Anything else there is the tool's.
 SCITE_OWN = re.compile(r"SciTE\.\d+\.(in|\d+\.out)")
 # The tool's lines begin so; SciTE's ">Exit code:" line ends every run.
@@ -62,6 +65,9 @@ def rows(out: Path) -> list[Row]:
             f"+> Search: {search_address(text)}", search_address(text)),
         Row(Case("long_selection", long_text, "notes.txt"), f"+> Selection: {long_text}",
             DDG + "word%20" * 288 + "word"),
+        # SciTE's list at the caret, in GTK's Lua 5.3: the second engine picked.
+        Row(Case("engine_list", "fetch", "notes.txt", props=ENGINES, keys=["Down", "Return"]),
+            f"+> Search: {SO}fetch", f"{SO}fetch"),
         Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
             "+> Word at caret: printf", f"{DDG}printf"),
         Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
