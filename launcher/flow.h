@@ -43,6 +43,11 @@ inline constexpr std::size_t kMaxCommandLineUnits = 32767;
 [[nodiscard]] std::string companionCommandLine(std::string_view companionPath,
                                                std::string_view selection);
 
+// The run's steps up to the selection: clears SciTE's pane, checks for the companion beside the
+// program (ending the process with exit code 1 when it is missing), writes the banner and
+// fetches the selection into `sel`. The file, path and time functions are the platform twin's.
+void fetchSelection(std::string_view companionName);
+
 // Runs the flow, defined once per platform (run.cpp, posix/run.cpp); ends the process with exit
 // code 1 when the companion is missing.
 void runLauncher();

@@ -1,18 +1,10 @@
 // The launcher's one run on Linux: the Windows run's steps, texts and exit codes, over the GTK
 // SciTE's director pipes. The companion gets the selection as one argument, never through a
 // shell.
-#include <cstdlib>
-
-#include "director/escapes.h"
 #include "director/gtk/client.h"
-#include "director/replies.h"
-#include "director/snippets.h"
-#include "launcher/files.h"
+#include "director/operations.h"
 #include "launcher/flow.h"
-#include "launcher/functions.h"
-#include "launcher/posix/paths.h"
 #include "launcher/posix/process.h"
-#include "launcher/times.h"
 
 namespace launcher {
 
@@ -36,16 +28,7 @@ void outputLine(std::string_view text) {
 }  // namespace
 
 void runLauncher() {
-  (void)director::ClearOutput();
-  websearch = joinPath(CurrentDir(), kCompanionProgram);
-  if (!existsFile(websearch)) {
-    (void)director::OutputConsole(missingCompanionLine(websearch), true);
-    std::exit(1);
-  }
-  app = director::OutputEscaped(getAppFilename());
-  time = format(now(), "[HH:mm:ss]");
-  (void)director::OutputConsole(bannerText(director::interfaceVersion, time, app), true);
-  director::LuaFuncGet(director::LuaGetSelection, director::ParseLuaSelection, "", sel);
+  fetchSelection(kCompanionProgram);
   if (director::gtk::lastReplyCut()) {
     (void)director::OutputConsole(selectionTooLongLine(), true);
     return;
