@@ -7,7 +7,6 @@ and what the tool left in the temp folder (TMPDIR, where SciTE and the tool make
     real_scite_gtk_test.py <build-dir> <package: the tar.gz, or the folder holding scite-websearch/>
 """
 import dataclasses
-import fnmatch
 import re
 import sys
 import time
@@ -18,6 +17,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
 from scite_run import Case, GtkSciTE, run  # noqa: E402
+from checks import check_run  # noqa: E402
 
 DDG = "https://duckduckgo.com/?q="
 PY = "https://docs.python.org/3/search.html?q="
@@ -102,15 +102,8 @@ class RealGtkSciTE(unittest.TestCase):
         for row in self.rows:
             with self.subTest(row.case.name):
                 result = self.results[row.case.name]
-                if result.status != "done":
-                    self.fail(f"the run did not end: {result.status}")
-                pane = result.pane
-                self.assertTrue(any(fnmatch.fnmatchcase(line, row.said)
-                                    for line in pane.splitlines()),
-                                f"no line '{row.said}' in the pane:\n{pane}")
-                self.assertIn(">Exit code: 0", pane, "the tool did not end with 0")
+                check_run(self, result, row.said)
                 self.assertEqual(result.opened, [row.address] if row.address else [])
-                self.assertEqual(result.result, "", "extender.result is not left empty")
                 # No FIFO, folder or file of the tool's stays in the temp folder.
                 self.assertEqual(left_behind(self.out / row.case.name / "tmp"), [])
                 if row.case.beside:
