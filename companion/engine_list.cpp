@@ -35,8 +35,9 @@ struct RunNames {
 };
 
 // Installs the run's handler of picks unless it is there. SciTE resets Lua's globals when a
-// tool's job ends with its properties changed (the launcher's does), which drops the handler;
-// every look puts it back. Any other list type goes to the handler that was there before.
+// tool's job ends with its properties changed, which drops the handler: Tools > Stop Executing
+// ends the launcher's job while this program still waits. Every look puts it back. Any other list
+// type goes to the handler that was there before.
 [[nodiscard]] std::string handlerLua(const RunNames& run) {
   return "if not " + run.global + " then local g = {prev = OnUserListSelection} " +
          "g.handler = function(t, text) if t == " + run.listType + " then props['" + run.pick +
