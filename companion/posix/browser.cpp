@@ -12,6 +12,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/posix/executable.h"
+
 extern char** environ;  // NOLINT(readability-redundant-declaration): unistd.h may not declare it
 
 namespace companion {
@@ -19,8 +21,6 @@ namespace companion {
 namespace {
 
 constexpr std::chrono::milliseconds kPollInterval{5};
-constexpr std::size_t kFirstTry = 256;
-constexpr std::size_t kLargestTry = std::size_t{1} << 20;
 
 // The child's standard files on /dev/null and every other file closed, so nothing of the tool's
 // output reaches the browser. A failed step is kept and said by start().
@@ -153,20 +153,9 @@ std::optional<BrowserFailure> openInBrowser(const std::string& url) {
 }
 
 std::string ownFolder() {
-  // readlink cuts silently: a result that fills the buffer may have been cut, so it grows.
-  for (std::size_t size = kFirstTry; size <= kLargestTry; size *= 2) {
-    std::string path(size, '\0');
-    const ::ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (length < 0) {
-      return {};
-    }
-    if (static_cast<std::size_t>(length) < path.size()) {
-      path.resize(static_cast<std::size_t>(length));
-      path.resize(path.rfind('/') + 1);  // the link always holds an absolute path
-      return path;
-    }
-  }
-  return {};
+  std::string path = platform::ownExecutablePath();
+  path.resize(path.rfind('/') + 1);  // the link always holds an absolute path; empty stays empty
+  return path;
 }
 
 }  // namespace companion

@@ -1,0 +1,12 @@
+// The running program's own executable on Linux.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The full path of the running executable (/proc/self/exe), however long; empty when the system
+// cannot give it.
+[[nodiscard]] std::string ownExecutablePath();
+
+}  // namespace platform
