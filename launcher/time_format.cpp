@@ -1,4 +1,5 @@
-// Writing a date-time by a pattern: pure, shared by the Windows and the POSIX time stamp.
+// A broken-down time's fields and writing a date-time by a pattern: pure, shared by the Windows
+// and the POSIX time stamp.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -51,6 +52,18 @@ std::string format(const DateTime& dateTime, std::string_view pattern) {
     pos += match->token.size();
   }
   return out;
+}
+
+DateTime calendarFields(const std::tm& broken) {
+  DateTime result;
+  result.year = broken.tm_year + 1900;
+  result.month = broken.tm_mon + 1;
+  result.day = broken.tm_mday;
+  result.hour = broken.tm_hour;
+  result.minute = broken.tm_min;
+  result.second = broken.tm_sec;
+  result.isDst = broken.tm_isdst > 0;
+  return result;
 }
 
 }  // namespace launcher

@@ -38,14 +38,7 @@ bool localTime(std::int64_t unixSeconds, std::tm& out) noexcept {
 }
 
 [[nodiscard]] DateTime fromLocal(const std::tm& local, std::int64_t unixSeconds) {
-  DateTime result;
-  result.year = local.tm_year + 1900;
-  result.month = local.tm_mon + 1;
-  result.day = local.tm_mday;
-  result.hour = local.tm_hour;
-  result.minute = local.tm_min;
-  result.second = local.tm_sec;
-  result.isDst = local.tm_isdst > 0;
+  DateTime result = calendarFields(local);
   const std::int64_t wallSeconds = daysSince1970(result.year, result.month, result.day) * 86'400 +
                                    std::int64_t{result.hour} * 3'600 +
                                    std::int64_t{result.minute} * 60 + result.second;

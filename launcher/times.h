@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,9 @@ struct DateTime {
 // Writes `pattern` with "yyyy", "MM", "dd", "HH" (24-hour clock), "mm" and "ss" replaced by the
 // zero-padded fields; every other character stands for itself. The banner uses "[HH:mm:ss]".
 [[nodiscard]] std::string format(const DateTime& dateTime, std::string_view pattern);
+
+// The calendar fields of a broken-down time, and whether it is daylight saving time; the offset
+// from UTC and the nanoseconds are left to the caller, which knows the instant.
+[[nodiscard]] DateTime calendarFields(const std::tm& broken);
 
 }  // namespace launcher

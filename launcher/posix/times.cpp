@@ -5,23 +5,6 @@
 
 namespace launcher {
 
-namespace {
-
-[[nodiscard]] DateTime fromBrokenDown(const std::tm& broken, long utcOffset, bool isDst) {
-  DateTime result;
-  result.year = broken.tm_year + 1900;
-  result.month = broken.tm_mon + 1;
-  result.day = broken.tm_mday;
-  result.hour = broken.tm_hour;
-  result.minute = broken.tm_min;
-  result.second = broken.tm_sec;
-  result.utcOffset = static_cast<std::int32_t>(utcOffset);
-  result.isDst = isDst;
-  return result;
-}
-
-}  // namespace
-
 DateTime now() {
   ::timespec clock{};
   ::clock_gettime(CLOCK_REALTIME, &clock);
@@ -29,10 +12,10 @@ DateTime now() {
   ::tzset();
   std::tm broken{};
   DateTime result;
-  if (::localtime_r(&clock.tv_sec, &broken) != nullptr) {
-    result = fromBrokenDown(broken, broken.tm_gmtoff, broken.tm_isdst > 0);
-  } else if (::gmtime_r(&clock.tv_sec, &broken) != nullptr) {
-    result = fromBrokenDown(broken, 0, false);
+  if (::localtime_r(&clock.tv_sec, &broken) != nullptr ||
+      ::gmtime_r(&clock.tv_sec, &broken) != nullptr) {  // UTC: no offset, no daylight saving
+    result = calendarFields(broken);
+    result.utcOffset = static_cast<std::int32_t>(broken.tm_gmtoff);
   }
   result.nanosecond = static_cast<std::int32_t>(clock.tv_nsec);
   return result;
