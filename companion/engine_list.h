@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "companion/run.h"
+#include "companion/run_system.h"
 #include "companion/scite.h"
 
 namespace companion {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "companion/settings.h"
+#include "companion/setting_types.h"
 #include "companion/websearch.h"
 
 namespace companion {

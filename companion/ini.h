@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "companion/settings.h"
+#include "companion/setting_types.h"
 
 namespace companion {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "companion/settings.h"
+#include "companion/setting_types.h"
 
 namespace companion {
 

@@ -7,6 +7,7 @@
 #include "companion/command_line.h"
 #include "companion/engine_list.h"
 #include "companion/engines.h"
+#include "companion/settings.h"
 #include "companion/texts.h"
 #include "director/operations.h"
 #include "platform/binding.h"

@@ -3,27 +3,15 @@
 // address handed to the browser.
 #pragma once
 
-#include <chrono>
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
+#include "companion/run_system.h"
 #include "companion/scite.h"
-#include "companion/settings.h"
 #include "companion/websearch.h"
 
 namespace companion {
-
-// What a run needs of the system under it: one of these a platform.
-struct RunSystem {
-  IniReader readIni;                         // websearch.ini beside the program
-  std::size_t maxUrlLength = kMaxUrlLength;  // the longest address its shell takes
-  // Hands the address to the browser: the line saying why it failed, or nothing.
-  std::function<std::optional<std::string>(const std::string& url)> openInBrowser;
-  std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
-  std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
-};
 
 // The run for `text`, the selection as the launcher passed it (folded; empty for none).
 [[nodiscard]] ExitCode searchSelection(const Scite& scite, std::string text,

@@ -4,13 +4,8 @@
 #include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
-#include "companion/uri.h"
 
 namespace companion {
-
-bool isValidTemplate(std::string_view urlTemplate) {
-  return hasWebScheme(urlTemplate) && urlTemplate.find(kQueryPlaceholder) != std::string_view::npos;
-}
 
 Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
                         const IniReader& readIni) {

@@ -2,65 +2,11 @@
 // the built-in default, chosen here, in that order.
 #pragma once
 
-#include <cstddef>
-#include <functional>
-#include <string>
 #include <string_view>
-#include <vector>
+
+#include "companion/setting_types.h"
 
 namespace companion {
-
-inline constexpr std::string_view kDefaultTemplate = "https://duckduckgo.com/?q={query}";
-inline constexpr std::string_view kQueryPlaceholder = "{query}";
-inline constexpr std::string_view kIniUrlKey = "url";
-
-enum class SettingSource {
-  BuiltIn,  // no setting anywhere: kDefaultTemplate
-  Ini,      // a line of websearch.ini
-  Scite,    // one of SciTE's properties
-};
-
-// A template and where it was written, for the message about a bad one.
-struct TemplateSetting {
-  std::string key{kIniUrlKey};  // as written in websearch.ini ("url", "URL.py"), or the SciTE
-                                // property asked for ("websearch.url.py")
-  std::string value{kDefaultTemplate};  // quotes around it removed, references expanded
-  SettingSource source = SettingSource::BuiltIn;
-  std::string iniPath;          // websearch.ini's full path, for a setting from it
-  std::size_t line = 0;         // and its 1-based line there
-  bool refersToItself = false;  // a SciTE property whose references run in a circle or nest
-                                // too deep
-  bool operator==(const TemplateSetting&) const = default;
-};
-
-// A usable template has a web scheme and the {query} placeholder.
-[[nodiscard]] bool isValidTemplate(std::string_view urlTemplate);
-
-// A property's raw value as SciTE answers it; empty for an undefined one.
-using PropertyLookup = std::function<std::string(const std::string& name)>;
-
-// websearch.ini as the shell finds it: its full path and its text (empty when there is none).
-struct IniFile {
-  std::string path;
-  std::string text;
-};
-using IniReader = std::function<IniFile()>;
-
-// One engine of a list: its name and its template (SciTE's websearch.engine.<name>).
-struct Engine {
-  std::string name;
-  TemplateSetting setting;
-  bool operator==(const Engine&) const = default;
-};
-
-// What the user's settings give a run: a template, or the engines a websearch.engines key lists.
-struct Settings {
-  TemplateSetting setting;         // the template, unless an engine list decided
-  std::string engineListKey;       // the websearch.engines key that decided; empty when none did
-  std::vector<Engine> engines;     // its usable engines, each once, in the order listed
-  std::vector<std::string> notes;  // names and engines left out and why, said before anything
-  bool operator==(const Settings&) const = default;
-};
 
 // The settings for a file with extension `fileExt`: SciTE's keys first (the first of sciteKeys
 // whose raw value is not empty), asked only through `lookup`, which is empty when SciTE is out of

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "companion/settings.h"
+#include "companion/setting_types.h"
 
 namespace companion {
 

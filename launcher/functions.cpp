@@ -2,9 +2,9 @@
 #include "launcher/functions.h"
 
 #include "launcher/paths.h"
-#include "launcher/syscalls.h"
-#include "platform/executable.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/text.h"
+#include "platform/win32/executable.h"
 
 namespace launcher {
 

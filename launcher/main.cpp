@@ -3,10 +3,10 @@
 // this order.
 #include <exception>
 
-#include "director/startup.h"
+#include "director/win32/startup.h"
 #include "launcher/flow.h"
-#include "launcher/sockets.h"
-#include "launcher/syscalls.h"
+#include "launcher/win32/sockets.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/binding.h"
 #include "platform/console.h"
 #include "platform/fatal.h"

@@ -8,7 +8,7 @@
 #include "launcher/files.h"
 #include "launcher/flow.h"
 #include "launcher/functions.h"
-#include "launcher/paths.h"  // joinPath: its Windows contract; posix/paths.h has the Linux one
+#include "launcher/paths.h"
 #include "launcher/times.h"
 
 namespace launcher {

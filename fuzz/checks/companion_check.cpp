@@ -13,6 +13,7 @@
 #include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
+#include "companion/settings.h"
 #include "companion/texts.h"
 #include "companion/uri.h"
 #include "companion/websearch.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "director/channel.h"
+#include "director/win32/channel.h"
 #include "fuzz/checks/check.h"
 #include "fuzz/checks/engine.h"
 #include "fuzz/checks/models.h"

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "director/bindings.h"
-#include "director/channel.h"
 #include "director/operations.h"
+#include "director/win32/bindings.h"
+#include "director/win32/channel.h"
 #include "fuzz/checks/check.h"
 #include "fuzz/checks/scoped.h"
 #include "platform/errors.h"

@@ -1,5 +1,5 @@
 // Joining POSIX paths component by component.
-#include "launcher/posix/paths.h"
+#include "launcher/paths.h"
 
 #include <vector>
 

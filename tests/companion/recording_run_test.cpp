@@ -5,7 +5,7 @@
 
 #include <optional>
 
-#include "companion/system.h"
+#include "companion/win32/system.h"
 #include "platform/binding.h"
 #include "platform/win32.h"
 #include "tests/support/files.h"

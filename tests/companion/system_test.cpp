@@ -1,6 +1,6 @@
 // The companion's run over fakes in its slots: settings beside the executable, the shell call and
 // the exit codes.
-#include "companion/system.h"
+#include "companion/win32/system.h"
 
 #include <gtest/gtest.h>
 

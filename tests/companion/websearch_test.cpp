@@ -11,6 +11,7 @@
 #include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
+#include "companion/settings.h"
 #include "companion/texts.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // Frames that reach the director window, and what the reply handler keeps of a reply.
-#include "director/channel.h"
+#include "director/win32/channel.h"
 
 #include <gtest/gtest.h>
 

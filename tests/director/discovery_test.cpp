@@ -1,5 +1,5 @@
 // Finding SciTE's director window among a scripted set of top-level windows.
-#include "director/discovery.h"
+#include "director/win32/discovery.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "director/channel.h"
-#include "director/discovery.h"
+#include "director/win32/channel.h"
+#include "director/win32/discovery.h"
 
 namespace director_test {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "director/bindings.h"
+#include "director/win32/bindings.h"
 #include "platform/re.h"
 #include "platform/win32.h"
 #include "tests/support/slot_swap.h"

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "director/channel.h"
 #include "director/snippets.h"
+#include "director/win32/channel.h"
 #include "fake_desktop.h"
 #include "platform/errors.h"
 

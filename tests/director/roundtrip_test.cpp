@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "director/bindings.h"
-#include "director/channel.h"
-#include "director/discovery.h"
 #include "director/operations.h"
 #include "director/snippets.h"
+#include "director/win32/bindings.h"
+#include "director/win32/channel.h"
+#include "director/win32/discovery.h"
 #include "escapes.h"
 #include "harness.h"
 #include "platform/re.h"

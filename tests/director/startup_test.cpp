@@ -1,16 +1,16 @@
 // The client's own start-up under Wine: the hidden receiver frame, and SciTE's answers reaching
 // the reply handler through the window host, bad ones included. Built twice: with the full
 // start the launcher uses, and with RECEIVER_ONLY the light one of the companion.
-#include "director/startup.h"
+#include "director/win32/startup.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "director/bindings.h"
-#include "director/channel.h"
-#include "director/discovery.h"
 #include "director/operations.h"
 #include "director/snippets.h"
+#include "director/win32/bindings.h"
+#include "director/win32/channel.h"
+#include "director/win32/discovery.h"
 #include "harness.h"
 #include "platform/re.h"
 #include "platform/winstr.h"

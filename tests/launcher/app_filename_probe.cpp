@@ -6,7 +6,7 @@
 
 #include "launcher/functions.h"
 #include "launcher/paths.h"
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/binding.h"
 #include "platform/text.h"
 #include "platform/win32.h"

@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "tests/support/slot_swap.h"
 #include "tests/support/text.h"
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "tests/support/slot_swap.h"
 #include "tests/support/text.h"
 

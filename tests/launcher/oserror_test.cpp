@@ -1,11 +1,11 @@
 // OSError messages: the system's text, the additional info in quoted form, and the fallback.
-#include "launcher/oserror.h"
+#include "launcher/win32/oserror.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "tests/support/slot_swap.h"
 #include "tests/support/text.h"
 

@@ -13,7 +13,7 @@
 
 #include "launcher/files.h"
 #include "launcher/functions.h"
-#include "launcher/posix/paths.h"
+#include "launcher/paths.h"
 #include "launcher/posix/process.h"
 #include "launcher/times.h"
 #include "platform/errors.h"

@@ -1,5 +1,5 @@
 // execCmd against a fake system: the exact start-up request, handle order and exit-code reading.
-#include "launcher/process.h"
+#include "launcher/win32/process.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/errors.h"
 #include "tests/support/slot_swap.h"
 #include "tests/support/text.h"

@@ -1,9 +1,9 @@
 // Socket start-up and the optional address formatter.
-#include "launcher/sockets.h"
+#include "launcher/win32/sockets.h"
 
 #include <gtest/gtest.h>
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/errors.h"
 #include "tests/support/slot_swap.h"
 

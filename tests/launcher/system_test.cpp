@@ -10,10 +10,10 @@
 
 #include "launcher/files.h"
 #include "launcher/functions.h"
-#include "launcher/oserror.h"
-#include "launcher/process.h"
-#include "launcher/syscalls.h"
 #include "launcher/times.h"
+#include "launcher/win32/oserror.h"
+#include "launcher/win32/process.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/binding.h"
 #include "platform/errors.h"
 #include "platform/text.h"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "tests/support/slot_swap.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // OSError construction from a system error code.
-#include "launcher/oserror.h"
+#include "launcher/win32/oserror.h"
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/ascii.h"
 #include "platform/system_message.h"
 

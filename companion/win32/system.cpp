@@ -1,5 +1,5 @@
 // The companion's run over its bound system functions: what it reads, what it says and where.
-#include "companion/system.h"
+#include "companion/win32/system.h"
 
 #include <cstdio>
 #include <exception>
@@ -8,17 +8,17 @@
 #include "companion/command_line.h"
 #include "companion/ini.h"
 #include "companion/run.h"
-#include "companion/scite_window.h"
 #include "companion/texts.h"
-#include "director/channel.h"
-#include "director/discovery.h"
+#include "companion/win32/scite_window.h"
 #include "director/operations.h"
-#include "director/startup.h"
+#include "director/win32/channel.h"
+#include "director/win32/discovery.h"
+#include "director/win32/startup.h"
 #include "platform/errors.h"
-#include "platform/executable.h"
 #include "platform/owner.h"
 #include "platform/system_message.h"
 #include "platform/text.h"
+#include "platform/win32/executable.h"
 
 namespace companion {
 
@@ -100,52 +100,6 @@ private:
 }
 
 }  // namespace
-
-const platform::BindingGroup& kernel32Bindings() {
-  using namespace kernel32;
-  static const platform::BindingGroup group{"kernel32",
-                                            {COMPANION_KERNEL32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
-  return group;
-}
-
-const platform::BindingGroup& ole32Bindings() {
-  using namespace ole32;
-  static const platform::BindingGroup group{"ole32",
-                                            {COMPANION_OLE32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
-  return group;
-}
-
-const platform::BindingGroup& shell32Bindings() {
-  using namespace shell32;
-  static const platform::BindingGroup group{"shell32",
-                                            {COMPANION_SHELL32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
-  return group;
-}
-
-const platform::BindingGroup& user32Bindings() {
-  using namespace user32;
-  static const platform::BindingGroup group{"user32",
-                                            {COMPANION_USER32_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
-  return group;
-}
-
-bool bindSystemFunctions() noexcept {
-  try {
-    // Quietly, unlike the launcher: without these SciTE's pane is out of reach, and this
-    // program's own streams do not reliably reach it; the exit code tells a caller why.
-    if (platform::tryBindGroup(kernel32Bindings()) || platform::tryBindGroup(ole32Bindings()) ||
-        platform::tryBindGroup(shell32Bindings()) || platform::tryBindGroup(user32Bindings())) {
-      return false;
-    }
-    using namespace ntdll;
-    static const platform::BindingGroup optional{
-        "ntdll", {COMPANION_NTDLL_OPTIONAL_FUNCTIONS(PLATFORM_BINDING_ENTRY)}};
-    (void)platform::tryBindGroup(optional);  // absent on Windows: the slot stays null
-    return true;
-  } catch (...) {  // building the groups allocates
-    return false;
-  }
-}
 
 std::size_t shellUrlLimit() {
   if (ntdll::wine_get_version == nullptr) {

@@ -1,5 +1,5 @@
 // websearch.exe: searches the web for the editor's selection that the launcher passes on.
-#include "companion/system.h"
+#include "companion/win32/system.h"
 
 int main() {
   return companion::runCompanion();

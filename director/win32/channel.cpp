@@ -1,13 +1,13 @@
 // Framing, sending and reply capture over WM_COPYDATA.
-#include "director/channel.h"
+#include "director/win32/channel.h"
 
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-#include "director/bindings.h"
-#include "director/discovery.h"
 #include "director/operations.h"
+#include "director/win32/bindings.h"
+#include "director/win32/discovery.h"
 #include "platform/errors.h"
 
 namespace director {

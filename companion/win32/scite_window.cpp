@@ -1,9 +1,9 @@
 // WM_COPYDATA frames with SendMessageTimeoutW, from the companion's own binding group.
-#include "companion/scite_window.h"
+#include "companion/win32/scite_window.h"
 
-#include "companion/system.h"
-#include "director/channel.h"
+#include "companion/win32/bindings.h"
 #include "director/operations.h"
+#include "director/win32/channel.h"
 
 namespace companion {
 

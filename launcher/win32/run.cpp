@@ -1,7 +1,7 @@
 // The launcher's one run on Windows.
 #include "director/operations.h"
 #include "launcher/flow.h"
-#include "launcher/process.h"
+#include "launcher/win32/process.h"
 
 namespace launcher {
 

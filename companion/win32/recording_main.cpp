@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "companion/system.h"
+#include "companion/win32/system.h"
 #include "platform/text.h"
 #include "windowhost/bindings.h"
 

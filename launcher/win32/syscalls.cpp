@@ -1,5 +1,5 @@
 // Binding groups of the system-call module and its optional look-up.
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 
 namespace launcher {
 

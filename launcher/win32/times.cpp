@@ -4,7 +4,7 @@
 #include <chrono>
 #include <ctime>
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 
 namespace launcher {
 

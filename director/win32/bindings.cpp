@@ -1,5 +1,5 @@
 // The binding list of the director client's "user32" group.
-#include "director/bindings.h"
+#include "director/win32/bindings.h"
 
 namespace director {
 

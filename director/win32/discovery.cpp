@@ -1,10 +1,10 @@
 // Window enumeration and the rules that pick SciTE's director window.
-#include "director/discovery.h"
+#include "director/win32/discovery.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "director/bindings.h"
+#include "director/win32/bindings.h"
 #include "platform/text.h"
 
 namespace director {

@@ -1,7 +1,7 @@
 // File test through the path's attribute bits.
 #include "launcher/files.h"
 
-#include "launcher/syscalls.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/text.h"
 
 namespace launcher {

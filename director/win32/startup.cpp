@@ -1,10 +1,10 @@
 // Creation of the receiver window and connection of the reply handler to it.
-#include "director/startup.h"
+#include "director/win32/startup.h"
 
-#include "director/bindings.h"
-#include "director/channel.h"
-#include "director/discovery.h"
 #include "director/version.h"
+#include "director/win32/bindings.h"
+#include "director/win32/channel.h"
+#include "director/win32/discovery.h"
 #include "platform/re.h"
 #include "platform/winstr.h"
 #include "windowhost/bindings.h"

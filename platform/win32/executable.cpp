@@ -1,5 +1,5 @@
 // Asking for the own path with a buffer that grows until the answer fits.
-#include "platform/executable.h"
+#include "platform/win32/executable.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // Child processes through CreateProcessW.
-#include "launcher/process.h"
+#include "launcher/win32/process.h"
 
-#include "launcher/oserror.h"
-#include "launcher/syscalls.h"
+#include "launcher/win32/oserror.h"
+#include "launcher/win32/syscalls.h"
 #include "platform/owner.h"
 #include "platform/text.h"
 

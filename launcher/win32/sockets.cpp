@@ -1,10 +1,10 @@
 // Socket library start-up.
-#include "launcher/sockets.h"
+#include "launcher/win32/sockets.h"
 
 #include <cstdint>
 
-#include "launcher/oserror.h"
-#include "launcher/syscalls.h"
+#include "launcher/win32/oserror.h"
+#include "launcher/win32/syscalls.h"
 
 namespace launcher {
 

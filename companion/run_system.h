@@ -1,0 +1,26 @@
+// What a run needs of the system under it, one of these a platform: the seam between the
+// companion's portable run and each platform's shell.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "companion/setting_types.h"
+#include "companion/url_limit.h"
+
+namespace companion {
+
+// What a run needs of the system under it: one of these a platform.
+struct RunSystem {
+  IniReader readIni;                         // websearch.ini beside the program
+  std::size_t maxUrlLength = kMaxUrlLength;  // the longest address its shell takes
+  // Hands the address to the browser: the line saying why it failed, or nothing.
+  std::function<std::optional<std::string>(const std::string& url)> openInBrowser;
+  std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
+  std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
+};
+
+}  // namespace companion

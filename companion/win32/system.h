@@ -1,0 +1,47 @@
+// The companion's Windows shell: its run over the bound system functions, SciTE's director
+// window, the settings file and the browser.
+#pragma once
+
+#include <string>
+
+#include "companion/setting_types.h"
+#include "companion/websearch.h"
+#include "companion/win32/bindings.h"
+#include "platform/win32.h"
+
+namespace companion {
+
+inline constexpr std::string_view kIniFileName = "websearch.ini";
+
+// The longest address this system's shell is handed: shorter under an old Wine.
+[[nodiscard]] std::size_t shellUrlLimit();
+
+// Binds the director client's groups and creates its receiver window. False, quietly, when any
+// of it fails: SciTE then counts as out of reach and messages go to standard error.
+[[nodiscard]] bool startDirectorClient() noexcept;
+
+// The folder of the running executable with its trailing separator; empty when the system does
+// not say.
+[[nodiscard]] WString ownFolder();
+
+// websearch.ini beside the executable: its full path and up to kMaxIniBytes of its text (empty
+// when there is no such file).
+[[nodiscard]] IniFile readIniFile();
+
+// SciTE's director window, or null when the client is not running or SciTE is out of reach.
+[[nodiscard]] HWND findScite();
+
+// One run over the bound slots: read the selection (or the word at the caret), choose the URL,
+// offer SciTE's list of engines when the settings name several, say what happens, hand it to
+// the browser. It talks to `window`, SciTE's director window as found at the start; when that
+// is null what it says goes to standard error.
+[[nodiscard]] ExitCode searchSelection(HWND window);
+
+// searchSelection with the window findScite gives; anything it throws is said where its lines
+// go and ends the run with ExitCode::Unexpected.
+[[nodiscard]] int runBound() noexcept;
+
+// The whole program: bind, start the director client, then run.
+[[nodiscard]] int runCompanion() noexcept;
+
+}  // namespace companion
