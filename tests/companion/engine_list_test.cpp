@@ -8,6 +8,7 @@
 #include <chrono>
 #include <limits>
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -71,6 +72,11 @@ struct PickRun {
   bool threw = false;
   bool operator==(const PickRun&) const = default;
 };
+
+void PrintTo(const PickRun& run, std::ostream* out) {
+  *out << run.picked.value_or("(no pick)") << " | " << run.steps << " | " << run.pauses << " pauses"
+       << (run.threw ? " | threw" : "");
+}
 
 struct PickCase {
   const char* name;
