@@ -76,6 +76,8 @@ TEST(Decide, SearchesForTextAndOpensOnlyWebUrls) {
        ExitCode::Opened, "https://de.example.org/K%C3%B6ln%3Cb%3E%7C%7B%7D"},
       {"URL with a control byte", R"(https://example.com/a\033b)", kDefault, ExitCode::Opened,
        "https://example.com/a%1Bb"},
+      {"URL with an IPv6 host keeps its brackets", "http://[::1]:8080/a", kDefault,
+       ExitCode::Opened, "http://[::1]:8080/a"},
       {"URL with an apostrophe", "https://example.com/it's", kDefault, ExitCode::Opened,
        "https://example.com/it's"},
       {"URL and more words is searched for", "https://example.com and more", kDefault,
@@ -385,6 +387,15 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
     return out;
   };
   const std::string refs200 = repeated("$(u)", 200);
+  // A value that is exactly `size` bytes long once $(k) is expanded, $(q) still to come.
+  const auto grownTo = [](std::size_t size) {
+    const std::string head = "https://e.example/";
+    const std::string tail = "$(q)";
+    return std::map<std::string, std::string>{
+        {"websearch.url", head + "$(k)" + tail},
+        {"k", std::string(size - head.size() - tail.size(), 'p')},
+        {"q", "{query}"}};
+  };
   const SciteCase cases[] = {
       {"SciTE's key for the extension first",
        {{"websearch.url.py", "https://py.example/{query}"},
@@ -443,6 +454,11 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
         {"q", "{query}"}},
        "",
        "!> SciTE property websearch.url" + mustBe},
+      {"grown to 64 KiB: the next reference expanded", grownTo(companion::kMaxExpandedBytes), "",
+       "!> SciTE property websearch.url leaves no room for the search words within 2,048 "
+       "characters."},
+      {"grown a byte past 64 KiB: the next reference left as text",
+       grownTo(companion::kMaxExpandedBytes + 1), "", "!> SciTE property websearch.url" + mustBe},
       {"$( without ) is text",
        {{"websearch.url", "https://e.example/{query}$(x"}},
        "",
@@ -526,6 +542,20 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        {{"websearch.engines", "C"}, {"websearch.engine.C", "$(websearch.engine.C)"}},
        "",
        "!> SciTE property websearch.engine.C refers to itself or nests more than 10 levels."},
+      {"no usable engine and nothing to search: both said, in order",
+       {{"websearch.engines", "C"}, {"websearch.engine.C", "$(websearch.engine.C)"}},
+       "",
+       "!> SciTE property websearch.engine.C refers to itself or nests more than 10 levels.\n"
+       "!> Nothing to search: select some text, or put the caret in a word.",
+       true,
+       ""},
+      {"+ in an engine name",
+       {{"websearch.engines", "C++ A"}, {"websearch.engine.C++", "https://cpp.example/?q={query}"}},
+       "",
+       "? C++ A\n+> Search: https://cpp.example/?q=x",
+       true,
+       "x",
+       "C++"},
       {"no names",
        {{"websearch.engines", "$(none) "}},
        "",

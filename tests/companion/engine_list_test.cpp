@@ -1,0 +1,223 @@
+// SciTE's list of engines and the word at the caret, over a fake SciTE: the commands sent, in
+// order, and what the run makes of SciTE's answers.
+#include "companion/engine_list.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <limits>
+#include <optional>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/support/fake_scite.h"
+
+namespace {
+
+using companion::ExitCode;
+using test_support::FakeScite;
+using test_support::SentCommand;
+
+constexpr std::uint32_t kProcessId = 4242;
+const std::string kState = "websearch.state." + std::to_string(kProcessId);
+// More looks than any row needs: a wait that never ends fails instead of hanging.
+constexpr int kPatience = 50;
+
+bool contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
+
+// A command by what it does; one that is none of these, whole.
+std::string step(const SentCommand& sent) {
+  constexpr std::string_view kDoString = "extender:dostring ";
+  const std::string_view command = sent.command;
+  if (sent.expectReply && command.starts_with("askproperty:")) {
+    const std::string key(command.substr(12));
+    return "ask:" + (key == kState ? "state" : key);
+  }
+  if (!sent.expectReply && command.starts_with("property:") && command.ends_with('=')) {
+    return "empty:" + std::string(command.substr(9, command.size() - 10));
+  }
+  if (!sent.expectReply && command.starts_with("output:") && command.ends_with("\\n")) {
+    return "say:" + std::string(command.substr(7, command.size() - 9));
+  }
+  if (!sent.expectReply && command.starts_with(kDoString)) {
+    for (const auto& [marker, name] : {std::pair{"UserListShow(", "show"},
+                                       {"AutoCCancel()", "tidy"},
+                                       {"] = state", "look"},
+                                       {"WordStartPosition", "word"}}) {
+      if (contains(command, marker)) {
+        return name;
+      }
+    }
+  }
+  return "?" + sent.command + (sent.expectReply ? " (reply)" : "");
+}
+
+std::string steps(const FakeScite& scite) {
+  std::string out;
+  for (const SentCommand& sent : scite.sent) {
+    out += (out.empty() ? "" : " ") + step(sent);
+  }
+  return out;
+}
+
+struct PickRun {
+  std::optional<std::string> picked;
+  std::string steps;
+  int pauses = 0;
+  bool threw = false;
+  bool operator==(const PickRun&) const = default;
+};
+
+void PrintTo(const PickRun& run, std::ostream* out) {
+  *out << run.picked.value_or("(no pick)") << " | " << run.steps << " | " << run.pauses << " pauses"
+       << (run.threw ? " | threw" : "");
+}
+
+struct PickCase {
+  const char* name;
+  std::vector<std::string> states;  // what each look sees
+  std::size_t takes;                // commands SciTE takes
+  PickRun run;
+  int pausesUntilThrow = kPatience;
+};
+
+PickRun pickWith(FakeScite& scite, int pausesUntilThrow) {
+  PickRun run;
+  const companion::RunSystem system{.pause =
+                                        [&](std::chrono::milliseconds interval) {
+                                          EXPECT_GT(interval.count(), 0);
+                                          if (++run.pauses == pausesUntilThrow) {
+                                            throw std::runtime_error("stopped");
+                                          }
+                                        },
+                                    .processId = [] { return kProcessId; }};
+  try {
+    run.picked = companion::pickEngine(scite, {"B", "A", "C++"}, system);
+  } catch (const std::runtime_error&) {
+    run.threw = true;
+  }
+  run.steps = steps(scite);
+  return run;
+}
+
+TEST(PickEngine, WaitsWhileTheListIsOpenAndAlwaysTidiesLast) {
+  const std::size_t all = std::numeric_limits<std::size_t>::max();
+  const PickCase cases[] = {
+      {"picked at the first look", {"picked C++"}, all, {"C++", "show look ask:state tidy", 1}},
+      {"open, then picked",
+       {"open", "open", "picked A"},
+       all,
+       {"A", "show look ask:state look ask:state look ask:state tidy", 3}},
+      {"closed without a pick",
+       {"open", "closed"},
+       all,
+       {std::nullopt, "show look ask:state look ask:state tidy", 2}},
+      {"an undefined state ends the wait", {}, all, {std::nullopt, "show look ask:state tidy", 1}},
+      {"the list not shown", {"picked A"}, 0, {std::nullopt, "show tidy", 0}},
+      {"no answer at the first look", {"picked A"}, 1, {std::nullopt, "show look tidy", 1}},
+      {"SciTE stops answering while the list is open",
+       {"open", "picked A"},
+       3,
+       {std::nullopt, "show look ask:state look tidy", 2}},
+      {"tidied after a throw",
+       {"open"},
+       all,
+       {std::nullopt, "show look ask:state tidy", 2, true},
+       2},
+  };
+  for (const auto& c : cases) {
+    FakeScite scite;
+    scite.answers[kState] = c.states;
+    scite.takes = c.takes;
+    EXPECT_EQ(pickWith(scite, c.pausesUntilThrow), c.run) << c.name;
+    for (const std::string_view emptied :
+         {"props['websearch.pick.4242'] = ''", "props['websearch.start.4242'] = ''",
+          "props['websearch.state.4242'] = ''"}) {
+      EXPECT_TRUE(contains(scite.sent.back().command, emptied)) << c.name << ": " << emptied;
+    }
+  }
+}
+
+struct LuaCase {
+  const char* name;
+  std::string_view step;
+  std::string_view first;
+  std::string_view then;  // after `first` in the same Lua
+};
+
+TEST(PickEngine, LuaKeepsSciteAsItWas) {
+  const LuaCase cases[] = {
+      {"the focus goes to the editor before the list shows", "show", "editor:GrabFocus()",
+       "editor:UserListShow("},
+      {"an old pick forgotten before the list shows", "show", "props['websearch.pick.4242'] = ''",
+       "editor:UserListShow("},
+      {"the separator and the order kept before they are set", "show",
+       "local separator, order = editor.AutoCSeparator, editor.AutoCOrder",
+       "editor.AutoCSeparator = 32 editor.AutoCOrder = 2 editor:UserListShow(5242, 'B A C++')"},
+      {"the separator and the order put back", "show", "editor:UserListShow(",
+       "editor.AutoCSeparator, editor.AutoCOrder = separator, order"},
+      {"where the list starts kept", "show", "editor:UserListShow(",
+       "props['websearch.start.4242'] = tostring(editor:AutoCPosStart())"},
+      {"every look puts the handler back", "look", "OnUserListSelection = g.handler",
+       "props['websearch.state.4242'] = state"},
+      {"the handler given back", "tidy", "OnUserListSelection = g.prev", "websearch_4242 = nil"},
+      {"only our own list closed", "tidy", "if ours then editor:AutoCCancel() end", ""},
+  };
+  FakeScite scite;
+  scite.answers[kState] = {"open", "picked A"};
+  (void)pickWith(scite, kPatience);
+  for (const auto& c : cases) {
+    const auto sent = std::find_if(scite.sent.begin(), scite.sent.end(),
+                                   [&](const SentCommand& s) { return step(s) == c.step; });
+    ASSERT_NE(sent, scite.sent.end()) << c.name;
+    const auto first = sent->command.find(c.first);
+    ASSERT_NE(first, std::string::npos) << c.name;
+    EXPECT_TRUE(contains(std::string_view(sent->command).substr(first + c.first.size()), c.then))
+        << c.name;
+  }
+}
+
+struct CaretCase {
+  const char* name;
+  std::string result;  // extender.result as SciTE holds it after the Lua
+  ExitCode code;
+  std::string said;
+  std::string opened;
+};
+
+TEST(WordAtCaret, IsWhatFollowsTheSeparator) {
+  const std::string asked =
+      "word ask:extender.result empty:extender.result ask:FileExt "
+      "ask:websearch.engines ask:websearch.url ";
+  const std::string nothing =
+      "say:!> Nothing to search: select some text, or put the caret in a word.";
+  const CaretCase cases[] = {
+      {"the word", "<@@>word", ExitCode::Opened,
+       "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "https://duckduckgo.com/?q=word"},
+      {"no separator: a stale result", "word", ExitCode::NothingToSearch, nothing, ""},
+      {"the separator later on", "x<@@>word", ExitCode::NothingToSearch, nothing, ""},
+      {"the separator alone", "<@@>", ExitCode::NothingToSearch, nothing, ""},
+  };
+  for (const auto& c : cases) {
+    FakeScite scite;
+    scite.answers["extender.result"] = {c.result};
+    std::string opened;
+    const companion::RunSystem system{
+        .readIni = [] { return companion::IniFile{}; },
+        .openInBrowser = [&](const std::string& url) -> std::optional<std::string> {
+          opened = url;
+          return std::nullopt;
+        }};
+    EXPECT_EQ(companion::searchSelection(scite, "", system), c.code) << c.name;
+    EXPECT_EQ(steps(scite), asked + c.said) << c.name;
+    EXPECT_EQ(opened, c.opened) << c.name;
+  }
+}
+
+}  // namespace

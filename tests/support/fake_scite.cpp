@@ -1,0 +1,37 @@
+// The fake SciTE's answers, left in `received` as a transport leaves a reply from SciTE for
+// Windows: its address prefix removed, its text in SciTE's reply escapes.
+#include "tests/support/fake_scite.h"
+
+#include "director/escapes.h"
+#include "director/replies.h"
+
+namespace test_support {
+
+namespace {
+
+constexpr std::string_view kAskProperty = "askproperty:";
+
+}  // namespace
+
+bool FakeScite::send(std::string_view command, bool expectReply) const {
+  sent.push_back({std::string(command), expectReply});
+  if (sent.size() > takes) {
+    return false;  // nothing sent: `received` keeps its value
+  }
+  director::received.clear();
+  if (command.starts_with(kAskProperty)) {
+    director::received = director::ReplyEscaped(nextAnswer(command.substr(kAskProperty.size())));
+  }
+  return true;
+}
+
+std::string FakeScite::nextAnswer(std::string_view key) const {
+  const std::size_t index = asked_[std::string(key)]++;
+  const auto scripted = answers.find(key);
+  if (scripted == answers.end() || index >= scripted->second.size()) {
+    return {};
+  }
+  return scripted->second[index];
+}
+
+}  // namespace test_support

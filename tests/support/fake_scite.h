@@ -1,0 +1,43 @@
+// A SciTE in memory for the companion's run: it records every command it is sent, answers
+// askproperty: from a script, and can stop taking commands from a given one on, as a SciTE that
+// closed or hangs in a modal dialog does.
+#pragma once
+
+#include <cstddef>
+#include <limits>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "companion/scite.h"
+
+namespace test_support {
+
+struct SentCommand {
+  std::string command;
+  bool expectReply = false;
+  bool operator==(const SentCommand&) const = default;
+};
+
+class FakeScite : public companion::Scite {
+public:
+  [[nodiscard]] bool inReach() const noexcept override { return reached; }
+  // Records the command, also one that is not taken; a taken askproperty: is answered.
+  bool send(std::string_view command, bool expectReply) const override;
+
+  // Each key's raw values, one for each time it is asked, in order; asked more often, or never
+  // scripted, it answers an empty value, as SciTE answers for an undefined key.
+  std::map<std::string, std::vector<std::string>, std::less<>> answers;
+  // How many commands SciTE takes; every later one fails to send.
+  std::size_t takes = std::numeric_limits<std::size_t>::max();
+  bool reached = true;
+  mutable std::vector<SentCommand> sent;
+
+private:
+  [[nodiscard]] std::string nextAnswer(std::string_view key) const;
+
+  mutable std::map<std::string, std::size_t, std::less<>> asked_;
+};
+
+}  // namespace test_support
