@@ -1,4 +1,4 @@
-// Joining POSIX paths: '/' is the only separator and "/" the only root.
+// POSIX paths, joined and cut: '/' is the only separator and "/" the only root.
 #pragma once
 
 #include <string>
@@ -12,5 +12,9 @@ namespace launcher {
 // ".."). A trailing '/' on the part that ends the path is kept as one. An empty result from
 // non-empty parts is "."; two empty parts give "".
 [[nodiscard]] std::string joinPath(std::string_view head, std::string_view tail);
+
+// The part of `path` before its last '/', without it; the root keeps its '/', as POSIX has no
+// drive to stand for it. Empty when `path` holds no '/'.
+[[nodiscard]] std::string folderOf(std::string_view path);
 
 }  // namespace launcher

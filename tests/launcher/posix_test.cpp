@@ -77,6 +77,17 @@ TEST(PosixJoinPath, NormalisesAndNeverLeavesTheRoot) {
   }
 }
 
+TEST(PosixFolderOf, CutsAtTheLastSlashAndKeepsTheRoot) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"/usr/lib/launcher", "/usr/lib"},
+      {"/launcher", "/"},
+      {"launcher", ""},
+  };
+  for (const auto& [path, expected] : cases) {
+    EXPECT_EQ(launcher::folderOf(path), expected) << path;
+  }
+}
+
 TEST(PosixExistsFile, TrueOnlyForSomethingThatIsNotAFolder) {
   const TempDir dir("posix-exists");
   dir.write("file", "x");
