@@ -88,7 +88,7 @@ ExitCode searchSelection(const Scite& scite, std::string text, const RunSystem& 
     return outcome.code;
   }
   if (const auto failure = system.openInBrowser(outcome.url)) {
-    scite.say(*failure);
+    scite.say(browserFailedLine(failure->reason, failure->code));
     return ExitCode::OpenFailed;
   }
   return ExitCode::Opened;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "companion/browser.h"
 #include "companion/setting_types.h"
 #include "companion/url_limit.h"
 
@@ -17,8 +18,8 @@ namespace companion {
 struct RunSystem {
   IniReader readIni;                         // websearch.ini beside the program
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address its shell takes
-  // Hands the address to the browser: the line saying why it failed, or nothing.
-  std::function<std::optional<std::string>(const std::string& url)> openInBrowser;
+  // Hands the address to the browser: why it failed, or nothing.
+  std::function<std::optional<BrowserFailure>(const std::string& url)> openInBrowser;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
 };

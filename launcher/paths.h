@@ -31,4 +31,8 @@ struct PathParts {
 // give "".
 [[nodiscard]] std::string joinPath(std::string_view head, std::string_view tail);
 
+// POSIX: the part of `path` before its last '/', without it; the root keeps its '/', as POSIX has
+// no drive to stand for it. Empty when `path` holds no '/'. (Windows cuts with splitPath.)
+[[nodiscard]] std::string folderOf(std::string_view path);
+
 }  // namespace launcher

@@ -1,5 +1,6 @@
-// Owners for what the system hands out: one template for anything closed through a bound slot,
-// and a scope guard for a pair of calls that is not a handle.
+// Owners for what the system hands out: one template for a pointer closed through a bound slot,
+// one for a handle held by value (a file descriptor), and a scope guard for a pair of calls that
+// is not a handle.
 #pragma once
 
 #include <memory>
@@ -21,6 +22,41 @@ struct CloseThrough {
 // `Unique<HANDLE, kernel32::CloseHandle>`.
 template <typename Handle, auto& Close>
 using Unique = std::unique_ptr<std::remove_pointer_t<Handle>, CloseThrough<Close>>;
+
+// A system handle held by value, `Invalid` meaning none, closed through `Close` when its owner
+// goes: `UniqueValue<int, ::close, -1>` for a file descriptor, whose none is not a null pointer.
+template <typename Handle, auto& Close, Handle Invalid>
+class UniqueValue {
+public:
+  UniqueValue() noexcept = default;
+  explicit UniqueValue(Handle handle) noexcept : handle_(handle) {}
+  UniqueValue(UniqueValue&& other) noexcept : handle_(other.release()) {}
+  UniqueValue& operator=(UniqueValue&& other) noexcept {
+    if (this != &other) {
+      reset(other.release());
+    }
+    return *this;
+  }
+  UniqueValue(const UniqueValue&) = delete;
+  UniqueValue& operator=(const UniqueValue&) = delete;
+  ~UniqueValue() { reset(); }
+
+  [[nodiscard]] Handle get() const noexcept { return handle_; }
+  explicit operator bool() const noexcept { return handle_ != Invalid; }
+
+  // Gives the handle up without closing it.
+  [[nodiscard]] Handle release() noexcept { return std::exchange(handle_, Invalid); }
+
+  // Closes the handle held, if any, and holds `handle` instead.
+  void reset(Handle handle = Invalid) noexcept {
+    if (const Handle old = std::exchange(handle_, handle); old != Invalid) {
+      CloseThrough<Close>{}(old);
+    }
+  }
+
+private:
+  Handle handle_ = Invalid;
+};
 
 // Runs a clean-up when the scope ends, however it ends.
 template <typename CleanUp>

@@ -2,16 +2,12 @@
 #pragma once
 
 #include <chrono>
-#include <cstdint>
 #include <optional>
 #include <string>
 
-namespace companion {
+#include "companion/browser.h"
 
-struct BrowserFailure {
-  std::string reason;  // what the user reads
-  std::int64_t code;   // xdg-open's exit code, or errno when it could not be started
-};
+namespace companion {
 
 // How long openInBrowser waits for xdg-open's exit status. xdg-open hands the address to the
 // desktop's opener and ends within a fraction of a second, having already said whether the

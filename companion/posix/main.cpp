@@ -10,7 +10,6 @@
 #include "companion/posix/browser.h"
 #include "companion/posix/scite_pipe.h"
 #include "companion/run.h"
-#include "companion/texts.h"
 #include "director/gtk/client.h"
 #include "platform/owner.h"
 #include "platform/posix/linked_pcre.h"
@@ -35,12 +34,7 @@ constexpr std::string_view kIniFileName = "websearch.ini";
 
 [[nodiscard]] companion::RunSystem posixSystem() {
   return {.readIni = readIniFile,
-          .openInBrowser = [](const std::string& url) -> std::optional<std::string> {
-            if (const auto failure = companion::openInBrowser(url)) {
-              return companion::browserFailedLine(failure->reason, failure->code);
-            }
-            return std::nullopt;
-          },
+          .openInBrowser = companion::openInBrowser,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },
           .processId = [] { return static_cast<std::uint32_t>(getpid()); }};
 }

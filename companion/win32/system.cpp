@@ -4,11 +4,12 @@
 #include <cstdio>
 #include <exception>
 #include <optional>
+#include <utility>
 
+#include "companion/browser.h"
 #include "companion/command_line.h"
 #include "companion/ini.h"
 #include "companion/run.h"
-#include "companion/texts.h"
 #include "companion/win32/scite_window.h"
 #include "director/operations.h"
 #include "director/win32/channel.h"
@@ -54,8 +55,8 @@ private:
 #endif
 }
 
-// Null when the browser was started, else the error code that says why not.
-[[nodiscard]] std::optional<std::int32_t> openInBrowser(const std::string& url) {
+// Null when the browser was started, else the system's error code and text that say why not.
+[[nodiscard]] std::optional<BrowserFailure> openInBrowser(const std::string& url) {
   const ComApartment apartment;
   const WString verb = platform::toUtf16("open");
   const WString file = platform::toUtf16(url);
@@ -73,14 +74,12 @@ private:
   }
   // The shell sets the last error to the real cause; hInstApp holds only a coarse old code.
   const DWORD lastError = kernel32::GetLastError();
-  return static_cast<std::int32_t>(
+  const auto code = static_cast<std::int32_t>(
       lastError != 0 ? lastError : static_cast<DWORD>(reinterpret_cast<INT_PTR>(request.hInstApp)));
-}
-
-[[nodiscard]] std::string browserFailure(std::int32_t code) {
   std::string message =
       platform::systemMessage<kernel32::FormatMessageW, kernel32::LocalFree>(code);
-  return browserFailedLine(message.empty() ? "unknown error" : message, code);
+  return BrowserFailure{.reason = message.empty() ? "unknown error" : std::move(message),
+                        .code = code};
 }
 
 // The system under a run on Windows.
@@ -88,12 +87,7 @@ private:
   return {
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
-      .openInBrowser = [](const std::string& url) -> std::optional<std::string> {
-        if (const auto failure = openInBrowser(url)) {
-          return browserFailure(*failure);
-        }
-        return std::nullopt;
-      },
+      .openInBrowser = openInBrowser,
       .pause =
           [](std::chrono::milliseconds wait) { kernel32::Sleep(static_cast<DWORD>(wait.count())); },
       .processId = [] { return static_cast<std::uint32_t>(kernel32::GetCurrentProcessId()); }};

@@ -1,4 +1,4 @@
-// Joining POSIX paths component by component.
+// Joining POSIX paths component by component, and cutting one at its last '/'.
 #include "launcher/paths.h"
 
 #include <vector>
@@ -55,6 +55,14 @@ std::string joinPath(std::string_view head, std::string_view tail) {
     result += '/';
   }
   return result;
+}
+
+std::string folderOf(std::string_view path) {
+  const std::size_t separator = path.rfind('/');
+  if (separator == std::string_view::npos) {
+    return {};
+  }
+  return std::string(path.substr(0, separator == 0 ? 1 : separator));
 }
 
 }  // namespace launcher

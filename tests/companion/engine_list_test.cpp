@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "companion/run.h"
 #include "tests/support/fake_scite.h"
 
 namespace {
@@ -210,7 +211,7 @@ TEST(WordAtCaret, IsWhatFollowsTheSeparator) {
     std::string opened;
     const companion::RunSystem system{
         .readIni = [] { return companion::IniFile{}; },
-        .openInBrowser = [&](const std::string& url) -> std::optional<std::string> {
+        .openInBrowser = [&](const std::string& url) -> std::optional<companion::BrowserFailure> {
           opened = url;
           return std::nullopt;
         }};

@@ -12,8 +12,10 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "companion/posix/browser.h"
+#include "platform/owner.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
@@ -27,13 +29,20 @@ using test_support::readFile;
 using test_support::ScopedEnv;
 using test_support::TempDir;
 
-// Records beside itself what it was given and where its standard files lead, then does `then`.
+// Records beside itself what it was given, where its standard files lead, its process and session
+// ids and the signals it started with blocked, then does `then`. The shell changes its signal
+// mask around its first child, so the mask is read with built-ins before anything else.
 constexpr std::string_view kRecorder = R"(#!/bin/sh
+while read -r key value; do case $key in SigBlk:) blocked=$value;; esac; done </proc/$$/status
+read -r _ _ _ _ _ session _ </proc/$$/stat
 dir=$(dirname -- "$0")
 printf '%s' "$#" >"$dir/count"
 printf '%s' "$1" >"$dir/url"
 fds=$(readlink /proc/$$/fd/0 /proc/$$/fd/1 /proc/$$/fd/2)
 printf '%s\n' "$fds" >"$dir/fds"
+printf '%s' "$$" >"$dir/self"
+printf '%s' "$session" >"$dir/session"
+printf '%s' "$blocked" >"$dir/blocked"
 )";
 
 // A folder with a fake xdg-open, put first on PATH for the life of the object.
@@ -117,18 +126,34 @@ TEST(OpenInBrowser, XdgOpenStillRunningAfterTheWaitCountsAsOpened) {
 }
 
 // SciTE's ">Exit code:" waits for every holder of the tool's output: the fake leaves a "browser"
-// running, which must hold neither the standard files nor any other file of the caller.
-TEST(OpenInBrowser, TheBrowserHoldsNoneOfTheCallersFiles) {
+// running, which must hold neither the standard files nor any other file of the caller. It leads
+// a session of its own, and none of the caller's blocked signals stays blocked in it.
+TEST(OpenInBrowser, TheBrowserIsDetachedFromTheCaller) {
   int ends[2] = {-1, -1};
   ASSERT_EQ(::pipe(ends), 0);  // inheritable, as the tool's output is
   const FakeXdgOpen fake("sleep 30 & echo $! >\"$dir/browser\"; exit 0");
-  EXPECT_EQ(openInBrowser("https://example.org/"), std::nullopt);
+  {
+    ::sigset_t blocked{};
+    ::sigemptyset(&blocked);
+    ::sigaddset(&blocked, SIGUSR1);
+    ASSERT_EQ(::pthread_sigmask(SIG_BLOCK, &blocked, nullptr), 0);
+    const platform::ScopeExit unblock(
+        [&blocked] { ::pthread_sigmask(SIG_UNBLOCK, &blocked, nullptr); });
+    EXPECT_EQ(openInBrowser("https://example.org/"), std::nullopt);
+  }
   ::close(ends[1]);
   ::pollfd reader{.fd = ends[0], .events = POLLIN, .revents = 0};
   EXPECT_EQ(::poll(&reader, 1, 0), 1);
   EXPECT_TRUE((reader.revents & POLLHUP) != 0) << "someone still holds the pipe's writing end";
   ::close(ends[0]);
-  EXPECT_EQ(fake.recorded("fds"), "/dev/null\n/dev/null\n/dev/null\n");
+  const std::pair<std::string_view, std::string> recorded[] = {
+      {"fds", "/dev/null\n/dev/null\n/dev/null\n"},
+      {"session", fake.recorded("self")},
+      {"blocked", "0000000000000000"},
+  };
+  for (const auto& [name, expected] : recorded) {
+    EXPECT_EQ(fake.recorded(name), expected) << name;
+  }
   fake.stop("browser");
 }
 

@@ -77,6 +77,17 @@ TEST(PosixJoinPath, NormalisesAndNeverLeavesTheRoot) {
   }
 }
 
+TEST(PosixFolderOf, CutsAtTheLastSlashAndKeepsTheRoot) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"/usr/lib/launcher", "/usr/lib"},
+      {"/launcher", "/"},
+      {"launcher", ""},
+  };
+  for (const auto& [path, expected] : cases) {
+    EXPECT_EQ(launcher::folderOf(path), expected) << path;
+  }
+}
+
 TEST(PosixExistsFile, TrueOnlyForSomethingThatIsNotAFolder) {
   const TempDir dir("posix-exists");
   dir.write("file", "x");
@@ -104,12 +115,13 @@ TEST(PosixExistsFile, TrueOnlyForSomethingThatIsNotAFolder) {
 }
 
 TEST(PosixRunProgram, ReturnsTheExitStatusOrAShellStyleSignalCode) {
+  // True only in the caller's process group, writing where the caller writes: SciTE's tool.
+  const std::string sharesTheCallersGroupAndOutput =
+      R"(read -r _ _ _ _ group _ </proc/$$/stat; read -r _ _ _ _ callers _ </proc/$PPID/stat; )"
+      R"([ "$group" = "$callers" ] && [ /proc/$$/fd/1 -ef /proc/$PPID/fd/1 ])";
   const std::pair<std::string, std::int64_t> cases[] = {
-      {"exit 0", 0},
-      {"exit 7", 7},
-      {"exit 255", 255},
-      {"kill -TERM $$", 128 + 15},
-      {"kill -KILL $$", 128 + 9},
+      {"exit 0", 0},     {sharesTheCallersGroupAndOutput, 0}, {"exit 7", 7},
+      {"exit 255", 255}, {"kill -TERM $$", 128 + 15},         {"kill -KILL $$", 128 + 9},
   };
   for (const auto& [script, expected] : cases) {
     EXPECT_EQ(launcher::runProgram("/bin/sh", {"-c", script}), expected) << script;
@@ -152,6 +164,7 @@ TEST(PosixRunProgram, RaisesOSErrorWithErrnoWhenNothingStarts) {
       {"sh", {"-c", "exit 0"}, ENOENT},  // a bare name is not looked up on PATH
       {dir.path().string(), {}, EACCES},
       {"/bin/sh", {"-c", std::string("exit 0\0; exit 9", 15)}, EINVAL},
+      {std::string("/bin/sh\0/missing", 16), {"-c", "exit 0"}, EINVAL},
   };
   for (const auto& c : cases) {
     try {
