@@ -29,7 +29,7 @@ std::optional<std::string> Scite::ask(std::string_view key) const {
 }
 
 void Scite::say(std::string_view line) const {
-  if (!send(director::OutputCommand(director::OutputEscaped(line), true), false)) {
+  if (!send(director::OutputCommand(director::outputEscaped(line), true), false)) {
     toStandardError(line);
   }
 }

@@ -1,10 +1,11 @@
 // The reply escapes (one-letter names and octal bytes), read and written, and the escaping of
-// output texts.
+// output texts and of request lines.
 #include "director/escapes.h"
 
 #include <algorithm>
 
 #include "platform/ascii.h"
+#include "platform/text.h"
 
 namespace director {
 
@@ -69,6 +70,18 @@ namespace {
   return static_cast<char>(static_cast<unsigned char>(value));
 }
 
+[[nodiscard]] constexpr bool isControl(unsigned char byte) noexcept {
+  return byte < 0x20 || byte == 0x7F;
+}
+
+// Both grammars read three octal digits as one byte; written always with all three.
+void appendOctal(std::string& out, unsigned char byte) {
+  out += '\\';
+  out += static_cast<char>('0' + (byte >> 6));
+  out += static_cast<char>('0' + ((byte >> 3) & 7));
+  out += static_cast<char>('0' + (byte & 7));
+}
+
 }  // namespace
 
 std::optional<Escape> readEscape(std::string_view rest) noexcept {
@@ -99,7 +112,7 @@ std::string unescapeReply(std::string_view text) {
   return out;
 }
 
-std::string OutputEscaped(std::string_view text) {
+std::string outputEscaped(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
   for (const char c : text) {
@@ -120,7 +133,7 @@ std::string OutputEscaped(std::string_view text) {
   return escaped;
 }
 
-std::string ReplyEscaped(std::string_view raw) {
+std::string replyEscaped(std::string_view raw) {
   std::string escaped;
   escaped.reserve(raw.size());
   for (const char c : raw) {
@@ -131,15 +144,41 @@ std::string ReplyEscaped(std::string_view raw) {
       escaped += '\\';
       escaped += letter;
     } else if (byte < 0x20) {
-      escaped += '\\';
-      escaped += static_cast<char>('0' + (byte >> 6));
-      escaped += static_cast<char>('0' + ((byte >> 3) & 7));
-      escaped += static_cast<char>('0' + (byte & 7));
+      appendOctal(escaped, byte);
     } else {
       escaped += c;
     }
   }
   return escaped;
+}
+
+std::string requestEscaped(std::string_view command) {
+  std::string out;
+  out.reserve(command.size());
+  std::size_t i = 0;
+  while (i < command.size()) {
+    const auto byte = static_cast<unsigned char>(command[i]);
+    const std::size_t length = platform::utf8Length(command.substr(i));
+    if (length == 0 || isControl(byte) || (i == 0 && byte == ':')) {
+      appendOctal(out, byte);
+      ++i;
+    } else {
+      out.append(command.substr(i, length));
+      i += length;
+    }
+  }
+  return out;
+}
+
+bool isRawRequestField(std::string_view text) noexcept {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = platform::utf8Length(text.substr(i));
+    if (length == 0 || isControl(static_cast<unsigned char>(text[i])) || text[i] == ':') {
+      return false;
+    }
+    i += length;
+  }
+  return true;
 }
 
 }  // namespace director

@@ -2,8 +2,10 @@
 // SciTE escapes the texts of its replies, and so the selection the launcher passes on, with
 // \a \b \f \n \r \t \v, \\ and three octal digits that fit a byte; the companion undoes them, the
 // launcher never cuts through one. What we write: SciTE reads named, \xHH and octal escapes in
-// the texts it is sent, so a text for its output pane has its backslashes doubled.
-// A library of its own that needs no window, below the director client.
+// the texts it is sent, so a text for its output pane has its backslashes doubled, and the GTK
+// SciTE's request reader takes strict UTF-8 lines only.
+// A library of its own that needs no window and makes no system call, below the director client.
+// Our own helpers, so lowerCamelCase; the director's operations keep their UpperCamelCase names.
 #pragma once
 
 #include <cstddef>
@@ -27,11 +29,22 @@ struct Escape {
 
 // The text escaped so that SciTE, which decodes escapes in output texts, shows it as it is:
 // backslashes doubled, line breaks written as \r and \n.
-[[nodiscard]] std::string OutputEscaped(std::string_view text);
+[[nodiscard]] std::string outputEscaped(std::string_view text);
 
 // A reply's raw text escaped as SciTE for Windows escapes the replies it sends (the GTK SciTE
 // sends them raw): \a \b \f \n \r \t \v named, the backslash doubled, other bytes below 0x20
 // as three octal digits. unescapeReply gives the raw text back.
-[[nodiscard]] std::string ReplyEscaped(std::string_view raw);
+[[nodiscard]] std::string replyEscaped(std::string_view raw);
+
+// A command made fit for one line to the GTK SciTE. It stops reading requests for good at a byte
+// that is not UTF-8, and a raw line break would end the request: such bytes and the other control
+// bytes go as three-digit octal escapes, which unlike \xHH swallow nothing after them, and so
+// does a ':' that starts the command (it would name a reply path). Backslashes are left as they
+// are, escapes meant for SciTE.
+[[nodiscard]] std::string requestEscaped(std::string_view command);
+
+// Whether `text` can stand raw as a field of a request line (a reply path): strict UTF-8 without
+// control bytes, and no ':', which would end the field early.
+[[nodiscard]] bool isRawRequestField(std::string_view text) noexcept;
 
 }  // namespace director

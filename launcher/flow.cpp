@@ -34,7 +34,7 @@ std::string missingCompanionLine(std::string_view companionPath) {
   // The path is shown escaped, as the banner shows the program's own path: SciTE would otherwise
   // read "\t", "\b" or "\n" inside it as escapes and mangle it.
   std::string line = "!> ERROR: Can't find file \"";
-  line += director::OutputEscaped(companionPath);
+  line += director::outputEscaped(companionPath);
   line += "\"!";
   return line;
 }

@@ -20,7 +20,7 @@ void fetchSelection(std::string_view companionName) {
     (void)director::OutputConsole(missingCompanionLine(websearch), true);
     std::exit(1);
   }
-  app = director::OutputEscaped(getAppFilename());
+  app = director::outputEscaped(getAppFilename());
   time = format(now(), "[HH:mm:ss]");
   (void)director::OutputConsole(bannerText(director::interfaceVersion, time, app), true);
   director::LuaFuncGet(director::LuaGetSelection, director::ParseLuaSelection, "", sel);

@@ -61,6 +61,42 @@ std::size_t utf8SequenceLength(char first) noexcept {
   return 0;  // a continuation byte or 11111xxx: not a lead byte
 }
 
+std::size_t utf8Length(std::string_view text) noexcept {
+  if (text.empty()) {
+    return 0;
+  }
+  const auto at = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = at(0);
+  if (lead < 0x80) {
+    return 1;
+  }
+  std::size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    low = lead == 0xE0 ? 0xA0 : low;
+    high = lead == 0xED ? 0x9F : high;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    low = lead == 0xF0 ? 0x90 : low;
+    high = lead == 0xF4 ? 0x8F : high;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || at(1) < low || at(1) > high) {
+    return 0;
+  }
+  for (std::size_t i = 2; i < length; ++i) {
+    if ((at(i) & 0xC0) != 0x80) {
+      return 0;
+    }
+  }
+  return length;
+}
+
 WString toUtf16(std::string_view utf8) {
   WString out;
   out.reserve(utf8.size());

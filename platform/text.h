@@ -20,6 +20,13 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 // The bytes of the sequence that `lead` starts by the rules above; 0 for a byte that starts none.
 [[nodiscard]] std::size_t utf8SequenceLength(char lead) noexcept;
 
+// The length of the well-formed UTF-8 sequence `text` starts with (no overlong forms, no
+// surrogates, nothing above U+10FFFF, no cut-off sequence), as GLib accepts it; 0 when it starts
+// with none. Not folded into utf8SequenceLength: that one reproduces the run time's converter,
+// which decodes by the lead byte alone, and the launcher must cut text where it does; this one
+// is what the GTK SciTE's request reader refuses, and a text it passes must be strict.
+[[nodiscard]] std::size_t utf8Length(std::string_view text) noexcept;
+
 // Reads UTF-16 up to the first NUL (or the end of the view), joins surrogate pairs and writes
 // U+FFFD for a lone surrogate.
 [[nodiscard]] std::string toUtf8(WStringView utf16);

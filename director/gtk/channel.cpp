@@ -1,4 +1,4 @@
-// Finding the GTK SciTE up the parent chain, and the request and reply FIFOs of the channel.
+// The request and reply FIFOs of the channel to the GTK SciTE.
 #include "director/gtk/channel.h"
 
 #include <fcntl.h>
@@ -11,16 +11,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
-#include <sstream>
 #include <system_error>
 #include <thread>
 #include <utility>
 
 #include "director/escapes.h"
+#include "director/gtk/reply.h"
 #include "platform/errors.h"
 #include "platform/owner.h"
 
@@ -31,75 +29,11 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kLongestChain = 4096;  // a loop in a broken /proc ends here
 constexpr int kDefaultPipeMaxSize = 1 << 20;
 constexpr int kDefaultPipeSize = 1 << 16;
 
 [[nodiscard]] platform::OSError osError(const std::string& what, const fs::path& path) {
   return {what + " " + path.string(), errno};
-}
-
-// The length of the UTF-8 sequence `text` starts with as GLib accepts it (no overlong forms, no
-// surrogates, nothing above U+10FFFF); 0 when it starts with none.
-[[nodiscard]] std::size_t utf8Length(std::string_view text) noexcept {
-  const auto at = [text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = at(0);
-  if (lead < 0x80) {
-    return 1;
-  }
-  std::size_t length = 0;
-  unsigned char low = 0x80;
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    low = lead == 0xE0 ? 0xA0 : low;
-    high = lead == 0xED ? 0x9F : high;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    low = lead == 0xF0 ? 0x90 : low;
-    high = lead == 0xF4 ? 0x8F : high;
-  } else {
-    return 0;
-  }
-  if (text.size() < length || at(1) < low || at(1) > high) {
-    return 0;
-  }
-  for (std::size_t i = 2; i < length; ++i) {
-    if ((at(i) & 0xC0) != 0x80) {
-      return 0;
-    }
-  }
-  return length;
-}
-
-[[nodiscard]] bool isControl(unsigned char byte) noexcept {
-  return byte < 0x20 || byte == 0x7F;
-}
-
-// SciTE stops reading requests for good at a byte that is not UTF-8, and a raw line break would
-// end the request; both go as three-digit octal escapes, which unlike \xHH swallow nothing after
-// them. A leading ':' would make the command's first field a reply path.
-[[nodiscard]] std::string requestEscaped(std::string_view command) {
-  std::string out;
-  out.reserve(command.size());
-  std::size_t i = 0;
-  while (i < command.size()) {
-    const auto byte = static_cast<unsigned char>(command[i]);
-    const std::size_t length = utf8Length(command.substr(i));
-    if (length == 0 || isControl(byte) || (i == 0 && byte == ':')) {
-      out += '\\';
-      out += static_cast<char>('0' + (byte >> 6));
-      out += static_cast<char>('0' + ((byte >> 3) & 7));
-      out += static_cast<char>('0' + (byte & 7));
-      ++i;
-    } else {
-      out.append(command.substr(i, length));
-      i += length;
-    }
-  }
-  return out;
 }
 
 // `:<address>:<command>\n`, or `<command>\n` without an address.
@@ -118,64 +52,16 @@ constexpr int kDefaultPipeSize = 1 << 16;
   return line;
 }
 
-// A path goes into request lines raw, between ':'s and before the line's end, and SciTE's reading
-// of requests stalls on bytes that are not UTF-8; it must also mean the same to SciTE as to us.
-[[nodiscard]] bool fitsRequests(const fs::path& path) {
-  const std::string& text = path.native();
-  if (!path.is_absolute()) {
-    return false;
-  }
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t length = utf8Length(std::string_view(text).substr(i));
-    if (length == 0 || isControl(static_cast<unsigned char>(text[i])) || text[i] == ':') {
-      return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
+// Its path goes into request lines raw: absolute, since SciTE runs elsewhere, and a field that
+// SciTE reads as we do.
 [[nodiscard]] fs::path makePrivateFolder(const fs::path& temp) {
-  const fs::path parent = fitsRequests(temp) ? temp : fs::path("/tmp");
+  const bool fits = temp.is_absolute() && isRawRequestField(temp.native());
+  const fs::path parent = fits ? temp : fs::path("/tmp");
   std::string pattern = (parent / "scite-director.XXXXXX").native();
   if (::mkdtemp(pattern.data()) == nullptr) {  // mode 0700
     throw osError("mkdtemp", pattern);
   }
   return pattern;
-}
-
-[[nodiscard]] std::optional<pid_t> parentOf(const fs::path& proc, pid_t pid) {
-  // One line, far below this; read with the C library, which GCC's -O3 does not misjudge.
-  const platform::Unique<std::FILE*, std::fclose> file(
-      std::fopen((proc / std::to_string(pid) / "stat").c_str(), "rb"));
-  if (!file) {
-    return std::nullopt;
-  }
-  std::string stat(4096, '\0');
-  stat.resize(std::fread(stat.data(), 1, stat.size(), file.get()));
-  // The command name in parentheses may hold blanks and parentheses itself.
-  const std::size_t nameEnd = stat.rfind(')');
-  if (nameEnd == std::string::npos) {
-    return std::nullopt;
-  }
-  std::istringstream fields(stat.substr(nameEnd + 1));
-  std::string state;
-  pid_t parent = 0;
-  if (!(fields >> state >> parent)) {
-    return std::nullopt;
-  }
-  return parent;
-}
-
-// Ours, a FIFO, and read by someone: a crashed SciTE's FIFO opens with ENXIO.
-[[nodiscard]] bool isLiveRequestFifo(const fs::path& path) {
-  struct stat status {};
-  if (::stat(path.c_str(), &status) != 0 || !S_ISFIFO(status.st_mode) ||
-      status.st_uid != ::geteuid()) {
-    return false;
-  }
-  const Fd fifo{::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
-  return static_cast<bool>(fifo);
 }
 
 [[nodiscard]] int readPipeMaxSize(const fs::path& proc) {
@@ -235,44 +121,9 @@ void enlargePipe(int fd, int maxSize) noexcept {
   }
 }
 
-// ":0:" and the reply line as SciTE for Windows would send it.
-[[nodiscard]] std::string addressed(std::string_view raw) {
-  if (raw.empty()) {
-    return {};
-  }
-  if (raw.back() == '\n') {
-    raw.remove_suffix(1);
-  }
-  const std::size_t first = raw.find(':');
-  const std::size_t second = first == std::string_view::npos ? first : raw.find(':', first + 1);
-  const std::size_t value = second == std::string_view::npos ? 0 : second + 1;
-  return ":0:" + std::string(raw.substr(0, value)) + ReplyEscaped(raw.substr(value));
-}
-
 }  // namespace
 
-fs::path tempFolder() {
-  const char* tmpdir = std::getenv("TMPDIR");  // NOLINT(concurrency-mt-unsafe): read only
-  return tmpdir != nullptr && *tmpdir != '\0' ? fs::path(tmpdir) : fs::path("/tmp");
-}
-
-std::optional<Scite> findScite(pid_t start, const Places& places) {
-  pid_t pid = start;
-  for (int step = 0; pid > 0 && step < kLongestChain; ++step) {
-    fs::path fifo = places.temp / ("SciTE." + std::to_string(pid) + ".in");
-    if (isLiveRequestFifo(fifo)) {
-      return Scite{pid, std::move(fifo)};
-    }
-    const auto parent = parentOf(places.proc, pid);
-    if (!parent) {
-      break;
-    }
-    pid = *parent;
-  }
-  return std::nullopt;
-}
-
-Channel::Channel(Scite scite, std::chrono::milliseconds limit, const Places& places)
+Channel::Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places& places)
     : scite_(std::move(scite)),
       limit_(limit),
       folder_(makePrivateFolder(places.temp)),
@@ -304,7 +155,7 @@ std::optional<Reply> Channel::ask(std::string_view command) {
 std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadline) {
   const std::string line = requestLine(replyFifo_.native(), command);
   // Opened before SciTE can write, so that the pipe is ours to enlarge.
-  const Fd reader{::open(replyFifo_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+  const platform::Fd reader{::open(replyFifo_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
   if (!reader) {
     throw osError("open", replyFifo_);
   }
@@ -314,7 +165,7 @@ std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadlin
   if (write(line, deadline)) {
     std::string raw;
     ended = readToEnd(reader.get(), raw, deadline);
-    reply = Reply{addressed(raw), !ended || (!raw.empty() && raw.back() != '\n')};
+    reply = Reply{addressedReply(raw), !ended || (!raw.empty() && raw.back() != '\n')};
   }
   if (!ended) {
     // SciTE may still answer this request; its answer must not be read as the next one's.
@@ -324,7 +175,7 @@ std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadlin
 }
 
 bool Channel::write(const std::string& line, Deadline deadline) {
-  const Fd fifo{::open(scite_.requestFifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
+  const platform::Fd fifo{::open(scite_.requestFifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
   if (!fifo) {
     if (errno == ENXIO || errno == ENOENT) {
       return false;  // SciTE is gone
@@ -369,7 +220,7 @@ bool Channel::write(const std::string& line, Deadline deadline) {
 bool Channel::registerOnce(Deadline deadline) {
   // A regular file: SciTE opens it blocking to write its notify pipe's name.
   const fs::path file = folder_.path() / "register";
-  if (!Fd{::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)}) {
+  if (!platform::Fd{::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)}) {
     throw osError("create", file);
   }
   return write(requestLine(file.native(), "register:"), deadline);

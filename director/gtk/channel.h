@@ -1,8 +1,6 @@
-// The director client's transport to the GTK SciTE: SciTE found up the parent chain by its
-// request FIFO, requests written to that FIFO, replies read from a FIFO of our own.
+// The director client's transport to the GTK SciTE found by discovery.h: requests written to its
+// request FIFO, replies read from a FIFO of our own.
 #pragma once
-
-#include <sys/types.h>
 
 #include <chrono>
 #include <cstddef>
@@ -11,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "director/gtk/owners.h"
+#include "director/gtk/discovery.h"
+#include "platform/posix/owners.h"
 
 namespace director::gtk {
 
@@ -21,27 +20,9 @@ namespace director::gtk {
 // 16 pages leave one for a short request another client may slip in before that write.
 inline constexpr std::size_t kMaxRequestBytes = std::size_t{60} * 1024;
 
-// $TMPDIR, or /tmp when it is unset or empty: where SciTE makes its FIFOs.
-[[nodiscard]] std::filesystem::path tempFolder();
-
-// Where the system's files are; tests put fakes there.
-struct Places {
-  std::filesystem::path proc = "/proc";
-  std::filesystem::path temp = tempFolder();
-};
-
-struct Scite {
-  pid_t pid = 0;
-  std::filesystem::path requestFifo;  // <temp>/SciTE.<pid>.in
-};
-
-// The nearest of `start` and its ancestors whose request FIFO is ours and has a reader (a
-// crashed SciTE leaves one without). Nothing when the chain has none.
-[[nodiscard]] std::optional<Scite> findScite(pid_t start, const Places& places = {});
-
 struct Reply {
-  // ":0:" and the reply line as SciTE for Windows sends it: the value after the reply's second
-  // ':' escaped by ReplyEscaped, no line break at the end. Empty when SciTE answered nothing.
+  // addressedReply of what SciTE wrote: ":0:" and the reply as SciTE for Windows sends it.
+  // Empty when SciTE answered nothing.
   std::string received;
   bool cut = false;  // the time limit passed, or the reply ended without its line break
 };
@@ -52,13 +33,11 @@ struct Reply {
 // the first channel on. System failures other than SciTE's absence raise platform::OSError.
 class Channel {
 public:
-  Channel(Scite scite, std::chrono::milliseconds limit, const Places& places = {});
+  Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places& places = {});
 
   // Sends a command that gets no reply; false when SciTE did not take it within the time limit.
-  // Control bytes and bytes that are not UTF-8 go out as \ooo escapes, and so does a ':' that
-  // starts the command (it would name a reply path); backslashes are left as they are, escapes
-  // meant for SciTE. Raises platform::RangeError, sending nothing, when the request line would be
-  // longer than kMaxRequestBytes.
+  // The command goes out requestEscaped. Raises platform::RangeError, sending nothing, when the
+  // request line would be longer than kMaxRequestBytes.
   bool send(std::string_view command);
 
   // Sends a command that answers (askproperty:<key>) and reads the reply, all within the time
@@ -76,9 +55,9 @@ private:
   [[nodiscard]] bool sciteHasNotifyPipe() const;
   void newReplyFifo();
 
-  Scite scite_;
+  SciteFifo scite_;
   std::chrono::milliseconds limit_;
-  FolderOwner folder_;
+  platform::FolderOwner folder_;
   std::filesystem::path replyFifo_;
   int replyFifos_ = 0;
   int pipeMaxSize_ = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "director/gtk/channel.h"
+#include "director/gtk/discovery.h"
 #include "director/operations.h"
 #include "director/replies.h"
 #include "director/version.h"
@@ -29,13 +30,14 @@ bool replyCut = false;
 
 }  // namespace
 
-bool startClient() {
+bool startClient(const Places& places, std::chrono::milliseconds limit) {
   interfaceVersion = kInterfaceVersion;
-  const auto scite = findScite(getpid());
+  channel().reset();
+  const auto scite = findScite(getpid(), places);
   if (!scite) {
     return false;
   }
-  channel().emplace(*scite, kAnswerLimit);
+  channel().emplace(*scite, limit, places);
   return true;
 }
 

@@ -5,14 +5,17 @@
 #include <chrono>
 #include <cstddef>
 
+#include "director/gtk/discovery.h"
+
 namespace director::gtk {
 
 // How long one command may wait for SciTE: a modal dialog can hold it.
 inline constexpr std::chrono::milliseconds kAnswerLimit{5000};
 
-// Finds the SciTE that runs this program (its parent chain) and opens the channel to it; false,
-// quietly, when there is none: every command then reports that SciTE is out of reach.
-bool startClient();
+// Finds the SciTE that runs this program (its parent chain) and opens the channel to it, which
+// replaces any earlier one; false, quietly, when there is none: every command then reports that
+// SciTE is out of reach.
+bool startClient(const Places& places = {}, std::chrono::milliseconds limit = kAnswerLimit);
 
 // True when the last reply SciTE gave did not arrive whole.
 [[nodiscard]] bool lastReplyCut() noexcept;

@@ -35,5 +35,6 @@ void checkReply(Bytes input);
 void checkSelection(Bytes input);
 void checkPaths(Bytes input);
 void checkCompanion(Bytes input);
+void checkFifoReply(Bytes input);
 
 }  // namespace fuzz

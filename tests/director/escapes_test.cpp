@@ -1,6 +1,7 @@
 // The director's escapes in both directions, each against the stand-in's model of SciTE: what
 // we write must read back as meant by SciTE's decoding of commands, and what SciTE's escaping of
 // replies writes must read back whole by ours. Our two functions are not inverses of each other.
+// Request lines to the GTK SciTE against exact bytes: what its strict UTF-8 reader must get.
 #include "director/escapes.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +24,7 @@ std::string everyByteAndTrickySequences() {
 
 TEST(Escapes, SciteReadsWhatWeWriteAsMeant) {
   const std::string text = everyByteAndTrickySequences();
-  EXPECT_EQ(standin::unslash(director::OutputEscaped(text)), text);
+  EXPECT_EQ(standin::unslash(director::outputEscaped(text)), text);
 }
 
 TEST(Escapes, WeReadWhatSciteWritesWhole) {
@@ -33,7 +34,7 @@ TEST(Escapes, WeReadWhatSciteWritesWhole) {
 
 TEST(Escapes, RepliesEscapedAsSciteForWindowsEscapesThem) {
   const std::string text = everyByteAndTrickySequences();
-  EXPECT_EQ(director::ReplyEscaped(text), standin::slash(text));
+  EXPECT_EQ(director::replyEscaped(text), standin::slash(text));
 }
 
 TEST(Escapes, RepliesReadOnlyByWhatSciteWrites) {
@@ -54,6 +55,29 @@ TEST(Escapes, RepliesReadOnlyByWhatSciteWrites) {
   };
   for (const auto& [escaped, plain] : cases) {
     EXPECT_EQ(director::unescapeReply(escaped), plain) << escaped;
+  }
+}
+
+TEST(Escapes, RequestsKeepStrictUtf8AndEscapeEverythingElse) {
+  const std::pair<std::string_view, std::string_view> cases[] = {
+      {"output:caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF",
+       "output:caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF"},
+      // An overlong three-byte sequence, one above U+10FFFF, a truncated one.
+      {"\xE0\x80\xAF\xF4\x90\x80\x80\xE2\x82"
+       "A",
+       R"(\340\200\257\364\220\200\200\342\202A)"},
+      {"\xC0\xAF\xC1\xBF\xF0\x8F\xBF\xBF", R"(\300\257\301\277\360\217\277\277)"},
+      {"\xED\xA0\x80\xED\x9F\xBF", "\\355\\240\\200\xED\x9F\xBF"},
+      {"\x80\xBF\xF5\x80\xFF", R"(\200\277\365\200\377)"},
+      {"\xC3", R"(\303)"},
+      {std::string_view("a\0\t\r\n\x1F\x7F", 7), R"(a\000\011\015\012\037\177)"},
+      {":/x:askproperty:a", R"(\072/x:askproperty:a)"},
+      {"askproperty:a:b", "askproperty:a:b"},
+      {R"(output:\n\x41\\)", R"(output:\n\x41\\)"},
+      {"", ""},
+  };
+  for (const auto& [command, line] : cases) {
+    EXPECT_EQ(director::requestEscaped(command), line) << command;
   }
 }
 

@@ -1,5 +1,6 @@
 // The GTK transport against a fake SciTE that reads requests and answers on FIFOs as the GTK
-// SciTE does, scripted per row; and findScite over a fake /proc.
+// SciTE does, scripted per row, alone and under the client's SendCommand; and findScite over a
+// fake /proc.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -7,6 +8,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <csignal>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -16,14 +18,18 @@
 #include <vector>
 
 #include "director/gtk/channel.h"
+#include "director/gtk/client.h"
+#include "director/gtk/discovery.h"
+#include "director/replies.h"
 #include "platform/errors.h"
 #include "tests/scite_standin/escapes.h"
+#include "tests/support/environment.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using director::gtk::Fd;
+using platform::Fd;
 using namespace std::chrono_literals;
 
 constexpr pid_t kPid = 4242;
@@ -31,6 +37,7 @@ constexpr auto kLimit = 500ms;
 
 struct Script {
   bool listens = true;           // false: the FIFO of a crashed SciTE, nobody reads it
+  bool reads = true;             // false: a hung SciTE, its FIFO open but never read
   bool notifyPipe = false;       // answers before any register:
   bool registers = true;         // register: gives it a notify pipe
   bool hadOne = false;           // a SciTE.<pid>.<k>.out of an earlier registration is there
@@ -41,22 +48,28 @@ struct Script {
 
 // SciTE's director as the channel meets it: requests read as they come and split at line breaks
 // (an unfinished line runs too), answers written raw without blocking, then the reply closed.
-// Each request is recorded with its reply path shown as FIFO or FILE.
+// Each request is recorded with its reply path shown as FIFO or FILE, and where its folder is
+// when that is not in `temp`.
 class FakeScite {
 public:
-  FakeScite(const fs::path& temp, Script script)
-      : temp_(temp), fifo_(temp / ("SciTE." + pid_ + ".in")), script_(std::move(script)) {
+  FakeScite(const fs::path& temp, Script script, pid_t pid = kPid)
+      : pid_(std::to_string(pid)),
+        temp_(temp),
+        fifo_(temp / ("SciTE." + pid_ + ".in")),
+        script_(std::move(script)) {
     ::mkfifo(fifo_.c_str(), 0600);
     if (script_.hadOne) {
       test_support::writeFile(temp / ("SciTE." + pid_ + ".3.out"), "");
     }
     if (script_.listens) {
       requests_ = Fd{::open(fifo_.c_str(), O_RDWR | O_NONBLOCK)};
+    }
+    if (script_.listens && script_.reads) {
       thread_ = std::jthread([this](const std::stop_token& stop) { run(stop); });
     }
   }
 
-  [[nodiscard]] director::gtk::Scite scite() const { return {kPid, fifo_}; }
+  [[nodiscard]] director::gtk::SciteFifo scite() const { return {std::stoi(pid_), fifo_}; }
   // What it has read once `count` requests came, or after a second.
   [[nodiscard]] std::vector<std::string> requests(std::size_t count) {
     for (int wait = 0; wait < 100 && seen().size() < count; ++wait) {
@@ -97,9 +110,13 @@ private:
     }
     struct stat status {};
     const bool isFifo = ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
+    const fs::path folder = fs::path(path).parent_path().parent_path();
+    const std::string where = folder == temp_ ? "" : (folder == "/tmp" ? " in /tmp" : " elsewhere");
     {
       const std::scoped_lock lock(mutex_);
-      seen_.push_back(path.empty() ? line : (isFifo ? ":FIFO:" : ":FILE:") + command);
+      seen_.push_back(path.empty()
+                          ? line
+                          : ":" + std::string(isFifo ? "FIFO" : "FILE") + where + ":" + command);
     }
     if (command == "register:") {
       if (script_.registers) {
@@ -125,7 +142,7 @@ private:
     }
   }
 
-  std::string pid_ = std::to_string(kPid);
+  std::string pid_;
   fs::path temp_;
   fs::path fifo_;
   Script script_;
@@ -140,7 +157,7 @@ struct Step {
   std::string outcome;  // "whole <received>", "cut <received>", "not taken", "sent", "too long"
 };
 
-std::string run(director::gtk::Channel& channel, std::string_view step) {
+std::string outcomeOf(director::gtk::Channel& channel, std::string_view step) {
   try {
     if (step.starts_with("send ")) {
       return channel.send(step.substr(5)) ? "sent" : "not taken";
@@ -152,12 +169,25 @@ std::string run(director::gtk::Channel& channel, std::string_view step) {
   }
 }
 
+// The outcome, marked "late" when the step overstayed the time limit.
+std::string run(director::gtk::Channel& channel, std::string_view step) {
+  const auto start = std::chrono::steady_clock::now();
+  std::string outcome = outcomeOf(channel, step);
+  return std::chrono::steady_clock::now() - start > kLimit + 250ms ? outcome + " late" : outcome;
+}
+
+[[nodiscard]] bool sigpipeIgnored() {
+  struct sigaction action {};
+  return ::sigaction(SIGPIPE, nullptr, &action) == 0 && action.sa_handler == SIG_IGN;
+}
+
 TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
   struct Row {
     std::string name;
     Script script;
     std::vector<Step> steps;
     std::vector<std::string> requests;
+    fs::path channelTemp = {};  // the channel's temporary folder in the test's; empty: the test's
   };
   const std::string atLimit = "output:" + std::string(director::gtk::kMaxRequestBytes - 8, 'x');
   const std::string big(std::size_t{300} * 1024, 'v');  // beyond a pipe's 64 KiB
@@ -214,12 +244,30 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
        {.listens = false},
        {{"send output:a", "not taken"}, {"ask askproperty:a", "not taken"}},
        {}},
+      // The first line fills 15 of the pipe's 16 pages, the next fills all but one byte.
+      {"a SciTE that never reads, given up at the deadline",
+       {.reads = false},
+       {{"send " + atLimit, "sent"},
+        {"send " + atLimit, "not taken"},
+        {"send output:" + std::string(4087, 'y'), "sent"},
+        {"send output:a", "not taken"},
+        {"ask askproperty:a", "not taken"}},
+       {}},
+      {"a ':' in the temporary folder's path: the private folder goes to /tmp",
+       {.notifyPipe = true},
+       {{"ask askproperty:a", "whole :0:macro:stringinfo:a"}},
+       {":FIFO in /tmp:askproperty:a"},
+       "a:b"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const test_support::TempDir temp("gtk-channel");
     FakeScite fake(temp.path(), row.script);
-    director::gtk::Channel channel(fake.scite(), kLimit, {.temp = temp.path()});
+    const fs::path channelTemp = temp.path() / row.channelTemp;
+    fs::create_directories(channelTemp);
+    director::gtk::Channel channel(fake.scite(), kLimit, {.temp = channelTemp});
+    // SciTE may go away between our open and our write; that must not end the program.
+    EXPECT_TRUE(sigpipeIgnored());
     for (const Step& step : row.steps) {
       EXPECT_EQ(run(channel, step.command), step.outcome) << step.command.substr(0, 40);
     }
@@ -227,7 +275,18 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
   }
 }
 
-TEST(GtkChannel, FindsTheNearestSciteUpTheParentChain) {
+struct FindRow {
+  std::string name;
+  std::vector<pid_t> live;
+  std::vector<pid_t> stale;
+  std::optional<pid_t> found;
+  std::vector<pid_t> foreign = {};  // read, but owned by another user
+};
+
+// findScite from 300 over a fake /proc and the row's request FIFOs: the pid found, and whether
+// its FIFO path is the one the pid names.
+void checkFinds(const FindRow& row) {
+  SCOPED_TRACE(row.name);
   // 300 -> 200 -> 100 -> 1; a parser that stops at the first ')' of 300's name reads parent 1.
   const std::map<pid_t, std::string> stats = {
       {300, "300 (tool) (x) S 1 (y) S 200 300 300 0"},
@@ -235,42 +294,114 @@ TEST(GtkChannel, FindsTheNearestSciteUpTheParentChain) {
       {100, "100 (scite) S 1 100 100 0"},
       {1, "1 (init) S 0 1 1 0"},
   };
-  struct Row {
-    std::string name;
-    std::vector<pid_t> live;
-    std::vector<pid_t> stale;
-    std::optional<pid_t> found;
+  const test_support::TempDir temp("gtk-find");
+  for (const auto& [pid, stat] : stats) {
+    fs::create_directories(temp.path() / "proc" / std::to_string(pid));
+    temp.write(fs::path("proc") / std::to_string(pid) / "stat", stat);
+  }
+  std::vector<Fd> readers;  // the live ones' SciTEs
+  const auto fifo = [&](pid_t pid) {
+    return temp.path() / ("SciTE." + std::to_string(pid) + ".in");
   };
-  const Row rows[] = {
+  for (const pid_t pid : row.stale) {
+    ::mkfifo(fifo(pid).c_str(), 0600);
+  }
+  for (const pid_t pid : row.live) {
+    ::mkfifo(fifo(pid).c_str(), 0600);
+    readers.emplace_back(::open(fifo(pid).c_str(), O_RDWR | O_NONBLOCK));
+  }
+  constexpr uid_t kNobody = 65534;
+  for (const pid_t pid : row.foreign) {
+    ::mkfifo(fifo(pid).c_str(), 0666);
+    ASSERT_EQ(::chown(fifo(pid).c_str(), kNobody, kNobody), 0);
+    readers.emplace_back(::open(fifo(pid).c_str(), O_RDWR | O_NONBLOCK));
+  }
+  const auto scite =
+      director::gtk::findScite(300, {.proc = temp.path() / "proc", .temp = temp.path()});
+  EXPECT_EQ(scite ? std::optional(scite->pid) : std::nullopt, row.found);
+  if (scite) {
+    EXPECT_EQ(scite->requestFifo, fifo(scite->pid));
+  }
+}
+
+TEST(GtkChannel, FindsTheNearestSciteUpTheParentChain) {
+  const FindRow rows[] = {
       {"through a name with ') (' and blanks", {100}, {}, 100},
       {"the nearest of two", {200, 100}, {}, 200},
       {"past a crashed one", {100}, {200}, 100},
       {"only a crashed one", {}, {100}, std::nullopt},
       {"none", {}, {}, std::nullopt},
   };
+  for (const FindRow& row : rows) {
+    checkFinds(row);
+  }
+}
+
+// Only root can give a FIFO to another user.
+TEST(GtkChannel, FindsNoSciteInAnotherUsersFifo) {
+  if (::geteuid() != 0) {
+    GTEST_SKIP() << "needs root to make a FIFO owned by another user";
+  }
+  const FindRow rows[] = {
+      {"past another user's", {100}, {}, 100, {200}},
+      {"only another user's", {}, {}, std::nullopt, {100}},
+  };
+  for (const FindRow& row : rows) {
+    checkFinds(row);
+  }
+}
+
+TEST(GtkChannel, TempFolderFromTmpdir) {
+  const std::pair<std::string, fs::path> rows[] = {
+      {"", "/tmp"},
+      {"/var/spool/x", "/var/spool/x"},
+  };
+  for (const auto& [tmpdir, folder] : rows) {
+    const test_support::ScopedEnv env("TMPDIR", tmpdir);
+    EXPECT_EQ(director::gtk::tempFolder(), folder) << "TMPDIR=" << tmpdir;
+  }
+}
+
+// SendCommand over the client's channel to a fake SciTE that runs this test, as its parent would.
+TEST(GtkClient, RepliesLeftInReceived) {
+  struct Row {
+    std::string name;
+    std::optional<Script> script;  // nothing: no SciTE runs
+    std::vector<Step> steps;       // "ask <command>" or "crash"
+  };
+  const Row rows[] = {
+      {"a failed question after an answered one",
+       Script{.notifyPipe = true},
+       {{"ask askproperty:a", "whole :0:macro:stringinfo:a"},
+        {"crash", ""},
+        {"ask askproperty:b", "whole "}}},
+      {"a cut reply reported as cut, the next whole one not",
+       Script{.notifyPipe = true, .firstDelay = kLimit * 3 / 2},
+       {{"ask askproperty:late", "cut "},
+        {"ask askproperty:next", "whole :0:macro:stringinfo:next"}}},
+      {"a reply without its line break",
+       Script{.notifyPipe = true, .keeps = 18},
+       {{"ask askproperty:a", "cut :0:macro:stringinfo:a"}}},
+      {"no SciTE after one was found", std::nullopt, {{"ask askproperty:a", "out of reach"}}},
+  };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    const test_support::TempDir temp("gtk-find");
-    for (const auto& [pid, stat] : stats) {
-      fs::create_directories(temp.path() / "proc" / std::to_string(pid));
-      temp.write(fs::path("proc") / std::to_string(pid) / "stat", stat);
+    const test_support::TempDir temp("gtk-client");
+    std::optional<FakeScite> fake;
+    if (row.script) {
+      fake.emplace(temp.path(), *row.script, ::getpid());
     }
-    std::vector<Fd> readers;  // the live ones' SciTEs
-    const auto fifo = [&](pid_t pid) {
-      return temp.path() / ("SciTE." + std::to_string(pid) + ".in");
-    };
-    for (const pid_t pid : row.stale) {
-      ::mkfifo(fifo(pid).c_str(), 0600);
-    }
-    for (const pid_t pid : row.live) {
-      ::mkfifo(fifo(pid).c_str(), 0600);
-      readers.emplace_back(::open(fifo(pid).c_str(), O_RDWR | O_NONBLOCK));
-    }
-    const auto scite =
-        director::gtk::findScite(300, {.proc = temp.path() / "proc", .temp = temp.path()});
-    EXPECT_EQ(scite ? std::optional(scite->pid) : std::nullopt, row.found);
-    if (scite) {
-      EXPECT_EQ(scite->requestFifo, fifo(scite->pid));
+    EXPECT_EQ(director::gtk::startClient({.temp = temp.path()}, kLimit), row.script.has_value());
+    director::received = "stale";
+    for (const Step& step : row.steps) {
+      if (step.command == "crash") {
+        fake.reset();
+        continue;
+      }
+      const bool reached = director::SendCommand(step.command.substr(4), true);
+      const std::string outcome =
+          (director::gtk::lastReplyCut() ? "cut " : "whole ") + director::received;
+      EXPECT_EQ(reached ? outcome : "out of reach", step.outcome) << step.command;
     }
   }
 }

@@ -8,7 +8,7 @@ namespace {
 
 TEST(LauncherTexts, BannerShowsVersionTimeAndTheDoubledPath) {
   EXPECT_EQ(launcher::bannerText("1.0", "[14:03:09]",
-                                 director::OutputEscaped(R"(C:\Tools\launcher.exe)")),
+                                 director::outputEscaped(R"(C:\Tools\launcher.exe)")),
             R"(>> Velk-SciTE-Interface [v1.0] by @Zorvik\n-> [14:03:09] Running: )"
             R"(C:\\Tools\\launcher.exe)");
 }
@@ -23,7 +23,7 @@ TEST(LauncherTexts, BackslashesDoubledLineBreaksEscapedNothingElseChanges) {
       {"a\r\nb\n", R"(a\r\nb\n)"},
   };
   for (const auto& [path, shown] : cases) {
-    EXPECT_EQ(director::OutputEscaped(path), shown) << path;
+    EXPECT_EQ(director::outputEscaped(path), shown) << path;
   }
 }
 

@@ -22,9 +22,13 @@ struct Target {
 };
 
 constexpr Target kTargets[] = {
-    {"utf8", fuzz::checkUtf8},   {"patterns", fuzz::checkPatterns},
-    {"reply", fuzz::checkReply}, {"selection", fuzz::checkSelection},
-    {"paths", fuzz::checkPaths}, {"companion", fuzz::checkCompanion},
+    {"utf8", fuzz::checkUtf8},
+    {"patterns", fuzz::checkPatterns},
+    {"reply", fuzz::checkReply},
+    {"selection", fuzz::checkSelection},
+    {"paths", fuzz::checkPaths},
+    {"companion", fuzz::checkCompanion},
+    {"fifo_reply", fuzz::checkFifoReply},
 };
 
 std::vector<std::filesystem::path> keptInputs(std::string_view target) {

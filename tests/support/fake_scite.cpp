@@ -20,7 +20,7 @@ bool FakeScite::send(std::string_view command, bool expectReply) const {
   }
   director::received.clear();
   if (command.starts_with(kAskProperty)) {
-    director::received = director::ReplyEscaped(nextAnswer(command.substr(kAskProperty.size())));
+    director::received = director::replyEscaped(nextAnswer(command.substr(kAskProperty.size())));
   }
   return true;
 }

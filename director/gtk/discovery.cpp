@@ -1,0 +1,82 @@
+// The parent chain read from /proc/<pid>/stat, and the request FIFOs looked for along it.
+#include "director/gtk/discovery.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+#include <utility>
+
+#include "platform/posix/owners.h"
+#include "platform/owner.h"
+
+namespace director::gtk {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kLongestChain = 4096;  // a loop in a broken /proc ends here
+
+[[nodiscard]] std::optional<pid_t> parentOf(const fs::path& proc, pid_t pid) {
+  // One line, far below this; read with the C library, which GCC's -O3 does not misjudge.
+  const platform::Unique<std::FILE*, std::fclose> file(
+      std::fopen((proc / std::to_string(pid) / "stat").c_str(), "rb"));
+  if (!file) {
+    return std::nullopt;
+  }
+  std::string stat(4096, '\0');
+  stat.resize(std::fread(stat.data(), 1, stat.size(), file.get()));
+  // The command name in parentheses may hold blanks and parentheses itself.
+  const std::size_t nameEnd = stat.rfind(')');
+  if (nameEnd == std::string::npos) {
+    return std::nullopt;
+  }
+  std::istringstream fields(stat.substr(nameEnd + 1));
+  std::string state;
+  pid_t parent = 0;
+  if (!(fields >> state >> parent)) {
+    return std::nullopt;
+  }
+  return parent;
+}
+
+// Ours, a FIFO, and read by someone: a crashed SciTE's FIFO opens with ENXIO.
+[[nodiscard]] bool isLiveRequestFifo(const fs::path& path) {
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0 || !S_ISFIFO(status.st_mode) ||
+      status.st_uid != ::geteuid()) {
+    return false;
+  }
+  const platform::Fd fifo{::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
+  return static_cast<bool>(fifo);
+}
+
+}  // namespace
+
+fs::path tempFolder() {
+  const char* tmpdir = std::getenv("TMPDIR");  // NOLINT(concurrency-mt-unsafe): read only
+  return tmpdir != nullptr && *tmpdir != '\0' ? fs::path(tmpdir) : fs::path("/tmp");
+}
+
+std::optional<SciteFifo> findScite(pid_t start, const Places& places) {
+  pid_t pid = start;
+  for (int step = 0; pid > 0 && step < kLongestChain; ++step) {
+    fs::path fifo = places.temp / ("SciTE." + std::to_string(pid) + ".in");
+    if (isLiveRequestFifo(fifo)) {
+      return SciteFifo{pid, std::move(fifo)};
+    }
+    const auto parent = parentOf(places.proc, pid);
+    if (!parent) {
+      break;
+    }
+    pid = *parent;
+  }
+  return std::nullopt;
+}
+
+}  // namespace director::gtk
