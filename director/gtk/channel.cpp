@@ -160,12 +160,16 @@ std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadlin
     throw osError("open", replyFifo_);
   }
   enlargePipe(reader.get(), pipeMaxSize_);
+  const int capacity = ::fcntl(reader.get(), F_GETPIPE_SZ);
   std::optional<Reply> reply;
   bool ended = false;
   if (write(line, deadline)) {
     std::string raw;
     ended = readToEnd(reader.get(), raw, deadline);
-    reply = Reply{addressedReply(raw), !ended || (!raw.empty() && raw.back() != '\n')};
+    // SciTE writes the line break apart from the reply, dropping what the pipe could not take of
+    // the reply: once we have read some, the break gets in after a cut reply too.
+    const bool filled = capacity > 0 && raw.size() > static_cast<std::size_t>(capacity);
+    reply = Reply{addressedReply(raw), !ended || filled || (!raw.empty() && raw.back() != '\n')};
   }
   if (!ended) {
     // SciTE may still answer this request; its answer must not be read as the next one's.

@@ -30,6 +30,8 @@ void outputLine(std::string_view text) {
 void runLauncher() {
   fetchSelection(kCompanionProgram);
   if (director::gtk::lastReplyCut()) {
+    // A cut reply leaves the selection in extender.result: empty it as a whole reply's parse does.
+    (void)director::SetProperty(director::kResultProperty, "");
     (void)director::OutputConsole(selectionTooLongLine(), true);
     return;
   }

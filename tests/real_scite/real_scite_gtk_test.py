@@ -28,6 +28,7 @@ ENGINES = "\n".join(["websearch.engine.MDN=https://developer.mozilla.org/en-US/s
 SCITE_OWN = re.compile(r"SciTE\.\d+\.(in|\d+\.out)")
 # The tool's lines begin so; SciTE's ">Exit code:" line ends every run.
 OURS = (">> ", "-> [", "+> ", "!> ", ">Exit code:")
+TOO_LONG = "!> The selection is too long for SciTE's director pipe: select less and try again."
 
 
 @dataclasses.dataclass
@@ -58,6 +59,9 @@ def rows(out: Path) -> list[Row]:
     # Echoed in pieces (one request carries less), whole in the pane; searched for cut at the last
     # blank that fits 2,048 characters.
     long_text = " ".join(["word"] * 14000)
+    # Past the largest pipe the kernel gives, SciTE's reply with the selection arrives cut.
+    pipe_max = int(Path("/proc/sys/fs/pipe-max-size").read_text())
+    too_long_text = " ".join(["word"] * (pipe_max // 5 + 1))
     return [
         Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
             f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
@@ -65,6 +69,7 @@ def rows(out: Path) -> list[Row]:
             f"+> Search: {search_address(text)}", search_address(text)),
         Row(Case("long_selection", long_text, "notes.txt"), f"+> Selection: {long_text}",
             DDG + "word%20" * 288 + "word"),
+        Row(Case("selection_past_the_pipe", too_long_text, "notes.txt"), TOO_LONG, None),
         # SciTE's list at the caret, in GTK's Lua 5.3: the second engine picked.
         Row(Case("engine_list", "fetch", "notes.txt", props=ENGINES, keys=["Down", "Return"]),
             f"+> Search: {SO}fetch", f"{SO}fetch"),
