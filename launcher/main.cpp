@@ -17,8 +17,8 @@ namespace {
 void bindEverything() {
   platform::bindGroup(platform::consoleBindings());
   platform::installSignalHandlers();
-  platform::bindGroup(launcher::ws2_32Bindings());
-  platform::bindGroup(launcher::kernel32Bindings());
+  platform::bindGroup(launcher::ws2_32::bindings());
+  platform::bindGroup(launcher::kernel32::bindings());
   for (const platform::BindingGroup* group : director::clientBindingGroups()) {
     platform::bindGroup(*group);
   }

@@ -42,6 +42,19 @@ struct BindingGroup {
 #define PLATFORM_BINDING_SLOT(name) inline decltype(&::name) name = nullptr;
 #define PLATFORM_BINDING_ENTRY(name) ::platform::Bind(#name, (name)),
 
+// One library's group where its list is declared: the slots in namespace `space`, and
+// `space::bindings()`, the group built once from the same list, for the start-up to bind.
+// NOLINTBEGIN(bugprone-macro-parentheses): the arguments are a namespace and a list's name
+#define PLATFORM_BINDING_GROUP(space, library, LIST)                                      \
+  namespace space {                                                                       \
+  LIST(PLATFORM_BINDING_SLOT)                                                             \
+  [[nodiscard]] inline const ::platform::BindingGroup& bindings() {                       \
+    static const ::platform::BindingGroup group{library, {LIST(PLATFORM_BINDING_ENTRY)}}; \
+    return group;                                                                         \
+  }                                                                                       \
+  }
+// NOLINTEND(bugprone-macro-parentheses)
+
 // What stopped a group from binding: the library, or the first function that is missing.
 struct BindingFailure {
   enum class Kind { load, import } kind;

@@ -37,35 +37,15 @@
 #define WINDOWHOST_OLE32_FUNCTIONS(X) X(OleInitialize)
 // clang-format on
 
+PLATFORM_BINDING_GROUP(windowhost::gdi32, "gdi32", WINDOWHOST_GDI32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(windowhost::user32, "user32", WINDOWHOST_USER32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(windowhost::shell32, "shell32", WINDOWHOST_SHELL32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(windowhost::kernel32, "kernel32", WINDOWHOST_KERNEL32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(windowhost::comctl32, "comctl32", WINDOWHOST_COMCTL32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(windowhost::uxtheme, "uxtheme", WINDOWHOST_UXTHEME_FUNCTIONS)
+PLATFORM_BINDING_GROUP(windowhost::ole32, "ole32", WINDOWHOST_OLE32_FUNCTIONS)
+
 namespace windowhost {
-
-namespace gdi32 {
-WINDOWHOST_GDI32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace gdi32
-
-namespace user32 {
-WINDOWHOST_USER32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace user32
-
-namespace shell32 {
-WINDOWHOST_SHELL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace shell32
-
-namespace kernel32 {
-WINDOWHOST_KERNEL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace kernel32
-
-namespace comctl32 {
-WINDOWHOST_COMCTL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace comctl32
-
-namespace uxtheme {
-WINDOWHOST_UXTHEME_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace uxtheme
-
-namespace ole32 {
-WINDOWHOST_OLE32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace ole32
 
 // The groups in binding order: gdi32, user32, shell32, kernel32, comctl32, uxtheme, ole32.
 [[nodiscard]] std::span<const platform::BindingGroup> bindingGroups();

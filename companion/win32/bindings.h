@@ -16,32 +16,14 @@
 #define COMPANION_NTDLL_OPTIONAL_FUNCTIONS(X) X(wine_get_version)
 // clang-format on
 
-namespace companion::kernel32 {
-COMPANION_KERNEL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace companion::kernel32
-
-namespace companion::ole32 {
-COMPANION_OLE32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace companion::ole32
-
-namespace companion::shell32 {
-COMPANION_SHELL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace companion::shell32
-
-namespace companion::user32 {
-COMPANION_USER32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace companion::user32
-
-namespace companion::ntdll {
-COMPANION_NTDLL_OPTIONAL_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace companion::ntdll
+// Bound in this order by bindSystemFunctions; ntdll's is optional.
+PLATFORM_BINDING_GROUP(companion::kernel32, "kernel32", COMPANION_KERNEL32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(companion::ole32, "ole32", COMPANION_OLE32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(companion::shell32, "shell32", COMPANION_SHELL32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(companion::user32, "user32", COMPANION_USER32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(companion::ntdll, "ntdll", COMPANION_NTDLL_OPTIONAL_FUNCTIONS)
 
 namespace companion {
-
-[[nodiscard]] const platform::BindingGroup& kernel32Bindings();
-[[nodiscard]] const platform::BindingGroup& ole32Bindings();
-[[nodiscard]] const platform::BindingGroup& shell32Bindings();
-[[nodiscard]] const platform::BindingGroup& user32Bindings();
 
 // Fills every slot, in the order kernel32, ole32, shell32, user32, then the optional ntdll one.
 // Unlike the launcher it reports nothing: false when a library or required function is missing.

@@ -12,13 +12,5 @@
   X(GetWindowTextLengthW) X(GetWindowTextW) X(GetClassNameW) X(SendMessageW)
 // clang-format on
 
-namespace director::user32 {
-DIRECTOR_USER32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace director::user32
-
-namespace director {
-
-// The nine functions in the order the client binds them.
-[[nodiscard]] const platform::BindingGroup& user32Bindings();
-
-}  // namespace director
+// The nine functions in the order the client binds them: director::user32::bindings().
+PLATFORM_BINDING_GROUP(director::user32, "user32", DIRECTOR_USER32_FUNCTIONS)

@@ -28,7 +28,7 @@ constexpr std::size_t kTitleFilterRoom = 4096;
     groups.push_back(&group);
   }
   groups.push_back(&platform::pcreBindings());
-  groups.push_back(&user32Bindings());
+  groups.push_back(&user32::bindings());
   return groups;
 }
 

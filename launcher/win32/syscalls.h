@@ -15,22 +15,19 @@
   X(WaitForSingleObject) X(GetExitCodeProcess)
 // clang-format on
 
+namespace launcher {
+inline constexpr std::string_view kSocketLibrary = "Ws2_32.dll";
+}  // namespace launcher
+
+// "Ws2_32.dll", bound before the kernel32 group; then "kernel32", in binding order.
+PLATFORM_BINDING_GROUP(launcher::ws2_32, kSocketLibrary, LAUNCHER_WS2_32_FUNCTIONS)
+PLATFORM_BINDING_GROUP(launcher::kernel32, "kernel32", LAUNCHER_KERNEL32_FUNCTIONS)
+
 namespace launcher::ws2_32 {
-LAUNCHER_WS2_32_FUNCTIONS(PLATFORM_BINDING_SLOT)
 LAUNCHER_WS2_32_OPTIONAL_FUNCTIONS(PLATFORM_BINDING_SLOT)
 }  // namespace launcher::ws2_32
 
-namespace launcher::kernel32 {
-LAUNCHER_KERNEL32_FUNCTIONS(PLATFORM_BINDING_SLOT)
-}  // namespace launcher::kernel32
-
 namespace launcher {
-
-// "Ws2_32.dll": bound before the kernel32 group.
-[[nodiscard]] const platform::BindingGroup& ws2_32Bindings();
-
-// "kernel32", in binding order.
-[[nodiscard]] const platform::BindingGroup& kernel32Bindings();
 
 // Start-up code of the system-call module: opens "Ws2_32.dll" a second time and looks up
 // `inet_ntop`. A missing library or function leaves the slot empty and reports nothing.

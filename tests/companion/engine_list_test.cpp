@@ -31,19 +31,26 @@ bool contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
 
+// `label` then `rest`, appended: GCC 12's -O3 misjudges "literal" + std::string as overlapping.
+std::string labelled(std::string_view label, std::string_view rest) {
+  std::string text(label);
+  text += rest;
+  return text;
+}
+
 // A command by what it does; one that is none of these, whole.
 std::string step(const SentCommand& sent) {
   constexpr std::string_view kDoString = "extender:dostring ";
   const std::string_view command = sent.command;
   if (sent.expectReply && command.starts_with("askproperty:")) {
     const std::string key(command.substr(12));
-    return "ask:" + (key == kState ? "state" : key);
+    return labelled("ask:", key == kState ? "state" : key);
   }
   if (!sent.expectReply && command.starts_with("property:") && command.ends_with('=')) {
-    return "empty:" + std::string(command.substr(9, command.size() - 10));
+    return labelled("empty:", command.substr(9, command.size() - 10));
   }
   if (!sent.expectReply && command.starts_with("output:") && command.ends_with("\\n")) {
-    return "say:" + std::string(command.substr(7, command.size() - 9));
+    return labelled("say:", command.substr(7, command.size() - 9));
   }
   if (!sent.expectReply && command.starts_with(kDoString)) {
     for (const auto& [marker, name] : {std::pair{"UserListShow(", "show"},
@@ -55,13 +62,14 @@ std::string step(const SentCommand& sent) {
       }
     }
   }
-  return "?" + sent.command + (sent.expectReply ? " (reply)" : "");
+  return labelled(labelled("?", sent.command), sent.expectReply ? " (reply)" : "");
 }
 
 std::string steps(const FakeScite& scite) {
   std::string out;
   for (const SentCommand& sent : scite.sent) {
-    out += (out.empty() ? "" : " ") + step(sent);
+    out += out.empty() ? "" : " ";
+    out += step(sent);
   }
   return out;
 }

@@ -38,7 +38,7 @@ void bindHarness() {
   // Only kernel32: the harness itself opens no window and starts no browser.
   static const bool bound = [] {
     platform::bindGroup(group);
-    platform::bindGroup(companion::kernel32Bindings());
+    platform::bindGroup(companion::kernel32::bindings());
     return true;
   }();
   ASSERT_TRUE(bound);

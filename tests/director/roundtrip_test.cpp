@@ -37,7 +37,7 @@ LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 class RoundTrip : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    platform::bindGroups({&platform::pcreBindings(), &director::user32Bindings()});
+    platform::bindGroups({&platform::pcreBindings(), &director::user32::bindings()});
     const std::wstring className = L"DirectorTestReceiver" + std::to_wstring(GetCurrentProcessId());
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;

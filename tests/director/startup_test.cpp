@@ -41,7 +41,7 @@ protected:
     for (const platform::BindingGroup& group : windowhost::bindingGroups()) {
       platform::bindGroup(group);
     }
-    platform::bindGroups({&platform::pcreBindings(), &director::user32Bindings()});
+    platform::bindGroups({&platform::pcreBindings(), &director::user32::bindings()});
     director::initModule();
 #endif
   }

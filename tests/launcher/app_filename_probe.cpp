@@ -12,7 +12,7 @@
 #include "platform/win32.h"
 
 int main() {
-  platform::bindGroup(launcher::kernel32Bindings());
+  platform::bindGroup(launcher::kernel32::bindings());
   int count = 0;
   wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
   if (arguments == nullptr || count != 2) {

@@ -59,8 +59,8 @@ std::string systemText(std::int32_t code) {
 class System : public ::testing::Test {
 protected:
   static void SetUpTestSuite() {
-    platform::bindGroup(launcher::ws2_32Bindings());
-    platform::bindGroup(launcher::kernel32Bindings());
+    platform::bindGroup(launcher::ws2_32::bindings());
+    platform::bindGroup(launcher::kernel32::bindings());
     root_.emplace("launcher_system_tests");
   }
   static void TearDownTestSuite() { root_.reset(); }
