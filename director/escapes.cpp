@@ -3,6 +3,7 @@
 #include "director/escapes.h"
 
 #include <algorithm>
+#include <array>
 
 #include "platform/ascii.h"
 #include "platform/text.h"
@@ -11,50 +12,36 @@ namespace director {
 
 namespace {
 
-// The one-letter escapes; a NUL result means the letter names none.
+struct NamedEscape {
+  char letter;
+  char byte;
+};
+
+// The one-letter escapes, both directions read from this one table.
+constexpr std::array<NamedEscape, 8> kNamedEscapes{{{'a', '\a'},
+                                                    {'b', '\b'},
+                                                    {'f', '\f'},
+                                                    {'n', '\n'},
+                                                    {'r', '\r'},
+                                                    {'t', '\t'},
+                                                    {'v', '\v'},
+                                                    {'\\', '\\'}}};
+
+// The byte a one-letter escape stands for; NUL when the letter names none.
 [[nodiscard]] constexpr char namedEscape(char letter) noexcept {
-  switch (letter) {
-    case 'a':
-      return '\a';
-    case 'b':
-      return '\b';
-    case 'f':
-      return '\f';
-    case 'n':
-      return '\n';
-    case 'r':
-      return '\r';
-    case 't':
-      return '\t';
-    case 'v':
-      return '\v';
-    case '\\':
-      return '\\';
-    default:
-      return '\0';
-  }
+  const auto* found = std::find_if(kNamedEscapes.begin(), kNamedEscapes.end(),
+                                   [letter](NamedEscape e) { return e.letter == letter; });
+  return found == kNamedEscapes.end() ? '\0' : found->byte;
 }
 
 // The letter of a one-letter escape for a control byte; NUL when it has none.
 [[nodiscard]] constexpr char controlLetter(char byte) noexcept {
-  switch (byte) {
-    case '\a':
-      return 'a';
-    case '\b':
-      return 'b';
-    case '\f':
-      return 'f';
-    case '\n':
-      return 'n';
-    case '\r':
-      return 'r';
-    case '\t':
-      return 't';
-    case '\v':
-      return 'v';
-    default:
-      return '\0';
+  if (byte == '\\') {
+    return '\0';  // not a control byte: the caller escapes a backslash its own way
   }
+  const auto* found = std::find_if(kNamedEscapes.begin(), kNamedEscapes.end(),
+                                   [byte](NamedEscape e) { return e.byte == byte; });
+  return found == kNamedEscapes.end() ? '\0' : found->letter;
 }
 
 // Three octal digits that fit a byte; \400 and above name no byte and are left alone.

@@ -12,6 +12,7 @@ namespace director {
 struct LuaSelection {
   std::string text;
   std::int64_t length = 0;
+  bool operator==(const LuaSelection&) const = default;
 };
 
 inline constexpr std::string_view kResultSeparator = "<@@>";

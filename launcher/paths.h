@@ -11,6 +11,7 @@ namespace launcher {
 struct PathParts {
   std::string head;  // directory part
   std::string tail;  // last component
+  bool operator==(const PathParts&) const = default;
 };
 
 // Windows: splits at the last separator ('\' or '/'). Without one the head is empty; a path whose

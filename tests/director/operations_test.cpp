@@ -190,8 +190,7 @@ TEST_F(Operations, LuaFuncGetReadsTheLastReply) {
   };
   LuaSelection selection;
   director::LuaFuncGet(director::LuaGetSelection, director::ParseLuaSelection, "", selection);
-  EXPECT_EQ(selection.text, "sel");
-  EXPECT_EQ(selection.length, 3);
+  EXPECT_EQ(selection, (LuaSelection{"sel", 3}));
   EXPECT_EQ(received, "property");  // the answer to the emptying command
 }
 

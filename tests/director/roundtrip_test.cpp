@@ -210,8 +210,7 @@ TEST_F(RoundTrip, ASciTEThatAnswersEverythingStillYieldsTheSelection) {
   StandInRun run(options);
   LuaSelection selection;
   director::LuaFuncGet(director::LuaGetSelection, director::ParseLuaSelection, "", selection);
-  EXPECT_EQ(selection.text, "pick");
-  EXPECT_EQ(selection.length, 4);
+  EXPECT_EQ(selection, (LuaSelection{"pick", 4}));
   EXPECT_EQ(received, "property:extender.result=");  // the echo of the emptying command
 }
 

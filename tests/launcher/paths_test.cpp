@@ -11,27 +11,24 @@ using launcher::splitPath;
 TEST(SplitPath, SplitsAtTheLastSeparatorOfEitherKind) {
   struct Case {
     std::string_view path;
-    std::string_view head;
-    std::string_view tail;
+    launcher::PathParts expected;
   };
   const Case cases[] = {
-      {"websearch.exe", "", "websearch.exe"},
-      {"", "", ""},
-      {R"(\launcher.exe)", R"(\)", "launcher.exe"},
-      {"/launcher.exe", "/", "launcher.exe"},
-      {R"(C:\Tools\launcher.exe)", R"(C:\Tools)", "launcher.exe"},
-      {R"(C:\launcher.exe)", "C:", "launcher.exe"},
-      {"C:/Tools/launcher.exe", "C:/Tools", "launcher.exe"},
-      {R"(C:\Tools/sub\x.exe)", R"(C:\Tools/sub)", "x.exe"},
-      {R"(C:\Tools\)", R"(C:\Tools)", ""},
-      {R"(\\server\share\x.exe)", R"(\\server\share)", "x.exe"},
-      {R"(\\server)", R"(\)", "server"},
-      {R"(a\\b)", R"(a\)", "b"},
+      {"websearch.exe", {"", "websearch.exe"}},
+      {"", {"", ""}},
+      {R"(\launcher.exe)", {R"(\)", "launcher.exe"}},
+      {"/launcher.exe", {"/", "launcher.exe"}},
+      {R"(C:\Tools\launcher.exe)", {R"(C:\Tools)", "launcher.exe"}},
+      {R"(C:\launcher.exe)", {"C:", "launcher.exe"}},
+      {"C:/Tools/launcher.exe", {"C:/Tools", "launcher.exe"}},
+      {R"(C:\Tools/sub\x.exe)", {R"(C:\Tools/sub)", "x.exe"}},
+      {R"(C:\Tools\)", {R"(C:\Tools)", ""}},
+      {R"(\\server\share\x.exe)", {R"(\\server\share)", "x.exe"}},
+      {R"(\\server)", {R"(\)", "server"}},
+      {R"(a\\b)", {R"(a\)", "b"}},
   };
   for (const auto& c : cases) {
-    const auto parts = splitPath(c.path);
-    EXPECT_EQ(parts.head, c.head) << c.path;
-    EXPECT_EQ(parts.tail, c.tail) << c.path;
+    EXPECT_EQ(splitPath(c.path), c.expected) << c.path;
   }
 }
 
