@@ -11,8 +11,8 @@
 #include <string>
 #include <utility>
 
-#include "platform/posix/owners.h"
 #include "platform/owner.h"
+#include "platform/posix/owners.h"
 
 namespace director::gtk {
 
