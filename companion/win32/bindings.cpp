@@ -1,6 +1,8 @@
 // The companion's binding groups and the order they are bound in.
 #include "companion/win32/bindings.h"
 
+#include "platform/codepage.h"
+
 namespace companion {
 
 const platform::BindingGroup& kernel32Bindings() {
@@ -36,7 +38,8 @@ bool bindSystemFunctions() noexcept {
     // Quietly, unlike the launcher: without these SciTE's pane is out of reach, and this
     // program's own streams do not reliably reach it; the exit code tells a caller why.
     if (platform::tryBindGroup(kernel32Bindings()) || platform::tryBindGroup(ole32Bindings()) ||
-        platform::tryBindGroup(shell32Bindings()) || platform::tryBindGroup(user32Bindings())) {
+        platform::tryBindGroup(shell32Bindings()) || platform::tryBindGroup(user32Bindings()) ||
+        platform::tryBindGroup(platform::codePageBindings())) {
       return false;
     }
     using namespace ntdll;

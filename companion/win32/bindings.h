@@ -43,7 +43,8 @@ namespace companion {
 [[nodiscard]] const platform::BindingGroup& shell32Bindings();
 [[nodiscard]] const platform::BindingGroup& user32Bindings();
 
-// Fills every slot, in the order kernel32, ole32, shell32, user32, then the optional ntdll one.
+// Fills every slot, in the order kernel32, ole32, shell32, user32, the code-page converter's
+// kernel32 group, then the optional ntdll one.
 // Unlike the launcher it reports nothing: false when a library or required function is missing.
 [[nodiscard]] bool bindSystemFunctions() noexcept;
 
