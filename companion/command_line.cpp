@@ -39,12 +39,12 @@ std::string collapseWhiteSpace(std::string_view text) {
   return out;
 }
 
-std::string foldedSelection(std::string_view selection) {
-  return collapseWhiteSpace(director::unescapeReply(selection));
+std::string unescapedSelection(std::string_view commandLine) {
+  return director::unescapeReply(selectionFromCommandLine(commandLine));
 }
 
 std::string searchText(std::string_view commandLine) {
-  return foldedSelection(selectionFromCommandLine(commandLine));
+  return collapseWhiteSpace(unescapedSelection(commandLine));
 }
 
 }  // namespace companion

@@ -13,8 +13,8 @@ namespace companion {
 // Runs of blanks, tabs and line breaks become one blank; none is left at either end.
 [[nodiscard]] std::string collapseWhiteSpace(std::string_view text);
 
-// The text to search for in a selection as SciTE escaped it: unescaped, white space folded.
-[[nodiscard]] std::string foldedSelection(std::string_view selection);
+// The command line's selection, unescaped: the bytes SciTE gave, not yet folded.
+[[nodiscard]] std::string unescapedSelection(std::string_view commandLine);
 
 // The folded text to search for: the command line's selection, unescaped, white space folded.
 [[nodiscard]] std::string searchText(std::string_view commandLine);

@@ -1,10 +1,13 @@
 // The companion's run over a Scite and a RunSystem.
 #include "companion/run.h"
 
+#include <charconv>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "companion/command_line.h"
+#include "companion/encoding.h"
 #include "companion/engine_list.h"
 #include "companion/engines.h"
 #include "companion/settings.h"
@@ -12,28 +15,130 @@
 #include "director/operations.h"
 #include "platform/binding.h"
 #include "platform/errors.h"
+#include "platform/text.h"
 
 namespace companion {
 
 namespace {
 
-// Puts the word at the caret, by the editor's word rules, into extender.result behind the result
-// separator, so that a stale or foreign result is not taken for it.
-constexpr std::string_view kLuaWordAtCaret =
-    "local p = editor.CurrentPos "
-    "local a, b = editor:WordStartPosition(p, true), editor:WordEndPosition(p, true) "
-    "props['extender.result'] = '<@@>'..editor:textrange(a, b)";
+// What the run asks SciTE of the document, in one dostring and one askproperty: how SciTE draws
+// its bytes, the file's extension and, when asked for, the text itself.
+struct Document {
+  EditorCodePages pages;
+  std::string extension;
+  std::string text;  // the word at the caret, or the selection fetched; raw bytes
+};
 
-// The word at the caret, folded; empty when there is none or SciTE does not say. extender.result
-// is emptied either way, so nothing of this run is left in SciTE.
-[[nodiscard]] std::string wordAtCaret(const Scite& scite) {
-  const auto reply =
-      scite.run(kLuaWordAtCaret) ? scite.ask(director::kResultProperty) : std::nullopt;
-  (void)scite.send("property:" + std::string(director::kResultProperty) + "=", false);
-  if (!reply || !reply->starts_with(director::kResultSeparator)) {
-    return {};
+constexpr std::size_t kDocumentFields = 5;
+
+// The fields behind the result separator, so that a stale or foreign result is not taken for
+// them; the text comes last, as it may hold anything. The word at the caret goes by the editor's
+// word rules. The selection is fetched only where the launcher's command line has lost its bytes.
+[[nodiscard]] std::string documentLua(bool wordAtCaret, bool selectionUnlessUtf8) {
+  std::string lua = "local e = editor local cp = e.CodePage local t = '' ";
+  if (wordAtCaret) {
+    lua +=
+        "local p = e.CurrentPos t = e:textrange(e:WordStartPosition(p, true), "
+        "e:WordEndPosition(p, true)) ";
+  } else if (selectionUnlessUtf8) {
+    lua += "if cp ~= " + std::to_string(kUtf8CodePage) + " then t = e:GetSelText() end ";
   }
-  return collapseWhiteSpace(reply->substr(director::kResultSeparator.size()));
+  const std::string separator = "..'" + std::string(director::kResultSeparator) + "'..";
+  return lua + "props['" + std::string(director::kResultProperty) + "'] = ''" + separator + "cp" +
+         separator + "e.StyleCharacterSet[32]" + separator + "output.CodePage" + separator +
+         "props['FileExt']" + separator + "t";
+}
+
+[[nodiscard]] std::optional<int> number(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+[[nodiscard]] std::optional<Document> parseDocument(std::string_view reply) {
+  std::vector<std::string_view> fields;
+  const std::string_view separator = director::kResultSeparator;
+  for (std::size_t field = 0; field < kDocumentFields; ++field) {
+    if (!reply.starts_with(separator)) {
+      return std::nullopt;
+    }
+    reply.remove_prefix(separator.size());
+    const std::size_t end = field + 1 < kDocumentFields ? reply.find(separator) : reply.size();
+    fields.push_back(reply.substr(0, end));
+    reply.remove_prefix(fields.back().size());
+  }
+  const auto document = number(fields[0]);
+  const auto characterSet = number(fields[1]);
+  const auto output = number(fields[2]);
+  if (!document || !characterSet || !output) {
+    return std::nullopt;
+  }
+  return Document{
+      .pages = {.document = *document, .characterSet = *characterSet, .output = *output},
+      .extension = std::string(fields[3]),
+      .text = std::string(fields[4])};
+}
+
+// Nothing when SciTE does not say. extender.result is emptied either way, so nothing of this run
+// is left in SciTE.
+[[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool wordAtCaret,
+                                                  bool selectionUnlessUtf8) {
+  const auto reply = scite.run(documentLua(wordAtCaret, selectionUnlessUtf8))
+                         ? scite.ask(director::kResultProperty)
+                         : std::nullopt;
+  (void)scite.send("property:" + std::string(director::kResultProperty) + "=", false);
+  return reply ? parseDocument(*reply) : std::nullopt;
+}
+
+[[nodiscard]] std::optional<std::string> toUtf8(std::string_view bytes, const Encoding& encoding,
+                                                const RunSystem& system) {
+  switch (encoding.kind) {
+    case Encoding::Kind::utf8:
+      return std::string(bytes);
+    case Encoding::Kind::latin1:
+      return platform::latin1ToUtf8(bytes);
+    case Encoding::Kind::codePage:
+    case Encoding::Kind::charset:
+      break;
+  }
+  return system.toUtf8(bytes, encoding);
+}
+
+// The text to search, in UTF-8 and folded, with what the pane is told of it.
+struct SearchText {
+  std::string text;
+  std::string paneWord;  // the word at the caret in the output pane's encoding, when not UTF-8
+  std::string extension;
+};
+
+// The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
+// with no character in its encoding, which is said.
+[[nodiscard]] std::optional<SearchText> readText(const Scite& scite, std::string text,
+                                                 const RunSystem& system) {
+  const bool wordAtCaret = collapseWhiteSpace(text).empty();
+  const bool fetches = system.editor == EditorKind::windows;
+  const auto document = askDocument(scite, wordAtCaret, fetches);
+  if (!document) {  // an old SciTE: taken as UTF-8, as it always was
+    const auto extension = scite.ask("FileExt").value_or(std::string());
+    return SearchText{.text = wordAtCaret ? std::string() : collapseWhiteSpace(text),
+                      .extension = extension};
+  }
+  const Encoding encoding = documentEncoding(system.editor, document->pages);
+  const std::string_view bytes =
+      wordAtCaret || (fetches && encoding.kind != Encoding::Kind::utf8) ? document->text : text;
+  const auto converted = toUtf8(bytes, encoding, system);
+  if (!converted) {
+    scite.say(invalidTextLine(encodingName(encoding)));
+    return std::nullopt;
+  }
+  // A pane that is not UTF-8 shows the document's own bytes as the document does.
+  const bool paneInUtf8 = document->pages.output == kUtf8CodePage;
+  return SearchText{.text = collapseWhiteSpace(*converted),
+                    .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : "",
+                    .extension = document->extension};
 }
 
 void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
@@ -64,18 +169,24 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 }  // namespace
 
 ExitCode searchSelection(const Scite& scite, std::string text, const RunSystem& system) {
-  const bool fromCaret = text.empty() && scite.inReach();
-  if (fromCaret) {
-    text = wordAtCaret(scite);
+  const bool fromCaret = collapseWhiteSpace(text).empty();
+  SearchText read{.text = collapseWhiteSpace(text)};
+  if (scite.inReach()) {
+    auto fromScite = readText(scite, std::move(text), system);
+    if (!fromScite) {
+      return ExitCode::InvalidText;
+    }
+    read = std::move(*fromScite);
   }
   const PropertyLookup sciteProperty = [&scite](const std::string& name) {
     return scite.ask(name).value_or(std::string());
   };
-  const std::string extension = scite.inReach() ? sciteProperty("FileExt") : std::string();
   const Settings settings =
-      chooseSettings(extension, scite.inReach() ? sciteProperty : nullptr, system.readIni);
-  const SearchRequest request{
-      .text = text, .fromCaret = fromCaret && !text.empty(), .maxUrlLength = system.maxUrlLength};
+      chooseSettings(read.extension, scite.inReach() ? sciteProperty : nullptr, system.readIni);
+  const SearchRequest request{.text = read.text,
+                              .fromCaret = fromCaret && !read.text.empty(),
+                              .paneWord = read.paneWord,
+                              .maxUrlLength = system.maxUrlLength};
   const Plan plan = companion::plan(settings, request);
   // Said before the shell is asked: the browser may take the foreground as it opens.
   sayAll(scite, plan.outcome.lines);

@@ -13,7 +13,8 @@
 
 namespace companion {
 
-// The run for `text`, the selection as the launcher passed it (folded; empty for none).
+// The run for `text`, the selection as the launcher passed it (unescaped, not folded: it is
+// converted from the document's encoding first; empty for none).
 [[nodiscard]] ExitCode searchSelection(const Scite& scite, std::string text,
                                        const RunSystem& system);
 

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "companion/browser.h"
+#include "companion/encoding.h"
 #include "companion/setting_types.h"
 #include "companion/url_limit.h"
 
@@ -16,6 +17,11 @@ namespace companion {
 
 // What a run needs of the system under it: one of these a platform.
 struct RunSystem {
+  EditorKind editor = EditorKind::windows;  // the SciTE that runs the tool
+  // A document's bytes in a code page or a charset as UTF-8; nothing when they hold a byte with
+  // no character in it.
+  std::function<std::optional<std::string>(std::string_view bytes, const Encoding& encoding)>
+      toUtf8;
   IniReader readIni;                         // websearch.ini beside the program
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address its shell takes
   // Hands the address to the browser: why it failed, or nothing.

@@ -46,6 +46,10 @@ std::string cutLine(std::size_t characters) {
          " characters: the selection is too long for a search address.";
 }
 
+std::string invalidTextLine(std::string_view encodingName) {
+  return "!> The selection is not valid " + std::string(encodingName) + " text: nothing opened.";
+}
+
 std::string badTemplateLine(const TemplateSetting& setting) {
   return settingPlace(setting) + " must begin with http:// or https:// and contain {query}.";
 }

@@ -16,6 +16,7 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string nothingToSearchLine();
 [[nodiscard]] std::string wordAtCaretLine(std::string_view word);
 [[nodiscard]] std::string cutLine(std::size_t characters);
+[[nodiscard]] std::string invalidTextLine(std::string_view encodingName);
 [[nodiscard]] std::string badTemplateLine(const TemplateSetting& setting);
 [[nodiscard]] std::string selfReferenceLine(const TemplateSetting& setting);
 [[nodiscard]] std::string noRoomForWordsLine(const TemplateSetting& setting,

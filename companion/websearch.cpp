@@ -112,7 +112,8 @@ Outcome decide(const SearchRequest& request) {
     return refused(std::move(outcome), ExitCode::NothingToSearch, nothingToSearchLine());
   }
   if (request.fromCaret) {
-    outcome.lines.push_back(wordAtCaretLine(request.text));
+    outcome.lines.push_back(
+        wordAtCaretLine(request.paneWord.empty() ? request.text : request.paneWord));
   }
   const TemplateSetting& setting = request.setting;
   // Checked before a URL selection too, so that a broken setting shows on every run.

@@ -20,6 +20,7 @@ enum class ExitCode : int {
   OpenFailed = 4,         // the shell could not open the URL
   SystemUnavailable = 5,  // a system library or function could not be bound
   NoEngineChosen = 6,     // SciTE's list of engines closed without a pick
+  InvalidText = 7,        // the selection holds bytes with no character in its encoding
 };
 
 // What one run tells the user and opens.
@@ -31,9 +32,11 @@ struct Outcome {
 };
 
 struct SearchRequest {
-  std::string_view text;    // folded, as searchText gives it, or the word at the caret
-  bool fromCaret = false;   // text is the word at the caret, not a selection
-  TemplateSetting setting;  // as chooseTemplate gives it
+  std::string_view text;   // folded, as searchText gives it, or the word at the caret
+  bool fromCaret = false;  // text is the word at the caret, not a selection
+  // The word at the caret in the output pane's encoding, when that is not UTF-8; else empty.
+  std::string_view paneWord;
+  TemplateSetting setting;                   // as chooseTemplate gives it
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address the shell may get
 };
 

@@ -140,6 +140,15 @@ std::string toUtf8(WStringView utf16) {
   return out;
 }
 
+std::string latin1ToUtf8(std::string_view latin1) {
+  std::string out;
+  out.reserve(latin1.size() * 2);
+  for (const char byte : latin1) {
+    appendUtf8(out, static_cast<unsigned char>(byte));
+  }
+  return out;
+}
+
 std::string toUtf8(const WCHAR* zeroTerminated) {
   return zeroTerminated == nullptr ? std::string() : toUtf8(WStringView(zeroTerminated));
 }

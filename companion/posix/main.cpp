@@ -4,14 +4,17 @@
 
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 #include "companion/command_line.h"
 #include "companion/ini.h"
 #include "companion/posix/browser.h"
 #include "companion/posix/scite_pipe.h"
 #include "companion/run.h"
+#include "director/escapes.h"
 #include "director/gtk/client.h"
 #include "platform/owner.h"
+#include "platform/posix/charset.h"
 #include "platform/posix/linked_pcre.h"
 
 namespace {
@@ -33,7 +36,12 @@ constexpr std::string_view kIniFileName = "websearch.ini";
 }
 
 [[nodiscard]] companion::RunSystem posixSystem() {
-  return {.readIni = readIniFile,
+  return {.editor = companion::EditorKind::gtk,
+          .toUtf8 =
+              [](std::string_view bytes, const companion::Encoding& encoding) {
+                return platform::utf8FromCharset(bytes, encoding.charset);
+              },
+          .readIni = readIniFile,
           .openInBrowser = companion::openInBrowser,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },
           .processId = [] { return static_cast<std::uint32_t>(getpid()); }};
@@ -45,7 +53,7 @@ int main(int argc, char* argv[]) {
   platform::useLinkedPcre();
   const companion::PipeScite scite(director::gtk::startClient());
   return companion::runSaying(scite, [&] {
-    const std::string text = argc > 1 ? companion::foldedSelection(argv[1]) : std::string();
-    return companion::searchSelection(scite, text, posixSystem());
+    std::string text = argc > 1 ? director::unescapeReply(argv[1]) : std::string();
+    return companion::searchSelection(scite, std::move(text), posixSystem());
   });
 }

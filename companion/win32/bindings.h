@@ -25,7 +25,8 @@ PLATFORM_BINDING_GROUP(companion::ntdll, "ntdll", COMPANION_NTDLL_OPTIONAL_FUNCT
 
 namespace companion {
 
-// Fills every slot, in the order kernel32, ole32, shell32, user32, then the optional ntdll one.
+// Fills every slot, in the order kernel32, ole32, shell32, user32, the code-page converter's
+// kernel32 group, then the optional ntdll one.
 // Unlike the launcher it reports nothing: false when a library or required function is missing.
 [[nodiscard]] bool bindSystemFunctions() noexcept;
 

@@ -15,6 +15,7 @@
 #include "director/win32/channel.h"
 #include "director/win32/discovery.h"
 #include "director/win32/startup.h"
+#include "platform/codepage.h"
 #include "platform/errors.h"
 #include "platform/owner.h"
 #include "platform/system_message.h"
@@ -85,6 +86,11 @@ private:
 // The system under a run on Windows.
 [[nodiscard]] RunSystem windowsSystem() {
   return {
+      .editor = EditorKind::windows,
+      .toUtf8 =
+          [](std::string_view bytes, const Encoding& encoding) {
+            return platform::utf8FromCodePage(bytes, encoding.codePage);
+          },
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
       .openInBrowser = openInBrowser,
@@ -146,7 +152,7 @@ HWND findScite() {
 
 ExitCode searchSelection(HWND window) {
   const WindowScite scite(window);
-  return searchSelection(scite, searchText(platform::toUtf8(kernel32::GetCommandLineW())),
+  return searchSelection(scite, unescapedSelection(platform::toUtf8(kernel32::GetCommandLineW())),
                          windowsSystem());
 }
 

@@ -36,5 +36,7 @@ void checkSelection(Bytes input);
 void checkPaths(Bytes input);
 void checkCompanion(Bytes input);
 void checkFifoReply(Bytes input);
+// Not in the Windows build: it converts through iconv.
+void checkEncoding(Bytes input);
 
 }  // namespace fuzz

@@ -14,6 +14,7 @@ int WINAPI lstrlenA(LPCSTR text);
 int WINAPI lstrlenW(LPCWSTR text);
 int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR multiByte, int multiByteCount,
                                LPWSTR wide, int wideCount);
+BOOL WINAPI IsDBCSLeadByteEx(UINT codePage, BYTE testChar);
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideCount,
                                LPSTR multiByte, int multiByteCount, LPCSTR defaultChar,
                                LPBOOL usedDefaultChar);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "companion/run.h"
+#include "platform/text.h"
 #include "tests/support/fake_scite.h"
 
 namespace {
@@ -56,7 +57,9 @@ std::string step(const SentCommand& sent) {
     for (const auto& [marker, name] : {std::pair{"UserListShow(", "show"},
                                        {"AutoCCancel()", "tidy"},
                                        {"] = state", "look"},
-                                       {"WordStartPosition", "word"}}) {
+                                       {"WordStartPosition", "word"},
+                                       {"GetSelText", "selection"},
+                                       {"props['FileExt']", "document"}}) {
       if (contains(command, marker)) {
         return name;
       }
@@ -191,40 +194,110 @@ TEST(PickEngine, LuaKeepsSciteAsItWas) {
   }
 }
 
-struct CaretCase {
+struct DocumentCase {
   const char* name;
-  std::string result;  // extender.result as SciTE holds it after the Lua
+  companion::EditorKind editor;
+  std::string launcherText;  // unescaped, as the launcher passed it
+  std::string result;        // extender.result as SciTE holds it after the Lua
   ExitCode code;
-  std::string said;
+  std::string steps;
   std::string opened;
 };
 
-TEST(WordAtCaret, IsWhatFollowsTheSeparator) {
-  const std::string asked =
-      "word ask:extender.result empty:extender.result ask:FileExt "
-      "ask:websearch.engines ask:websearch.url ";
+// Stands in for the platform's converter: a lead byte alone at the end has no character, any
+// other byte is its Latin-1 one.
+std::optional<std::string> fakeToUtf8(std::string_view bytes, const companion::Encoding&) {
+  if (bytes.ends_with('\x96')) {
+    return std::nullopt;
+  }
+  return platform::latin1ToUtf8(bytes);
+}
+
+TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
+  constexpr auto windows = companion::EditorKind::windows;
+  constexpr auto gtk = companion::EditorKind::gtk;
+  const std::string settings = "ask:websearch.engines ask:websearch.url ";
   const std::string nothing =
       "say:!> Nothing to search: select some text, or put the caret in a word.";
-  const CaretCase cases[] = {
-      {"the word", "<@@>word", ExitCode::Opened,
-       "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+  const std::string asked = "ask:extender.result empty:extender.result " + settings;
+  const std::string grosse = "https://duckduckgo.com/?q=Gr%C3%B6%C3%9Fe";
+  const DocumentCase cases[] = {
+      {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
+       ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
        "https://duckduckgo.com/?q=word"},
-      {"no separator: a stale result", "word", ExitCode::NothingToSearch, nothing, ""},
-      {"the separator later on", "x<@@>word", ExitCode::NothingToSearch, nothing, ""},
-      {"the separator alone", "<@@>", ExitCode::NothingToSearch, nothing, ""},
+      {"no separator: a stale result, taken for nothing", windows, "", "word",
+       ExitCode::NothingToSearch,
+       "word ask:extender.result empty:extender.result ask:FileExt " + settings + nothing, ""},
+      {"the separator later on", windows, "", "x<@@>65001<@@>1<@@>65001<@@><@@>word",
+       ExitCode::NothingToSearch,
+       "word ask:extender.result empty:extender.result ask:FileExt " + settings + nothing, ""},
+      {"no word", gtk, "", "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::NothingToSearch,
+       "word " + asked + nothing, ""},
+      {"a selection in a UTF-8 document as the launcher passed it", windows,
+       "Gr\xC3\xB6\xC3\x9F"
+       "e",
+       "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+       "selection " + asked + "say:+> Search: " + grosse, grosse},
+      {"Windows fetches the selection of a Windows-1252 document", windows, "Gr\xEF\xBF\xBD",
+       "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\xDF"
+       "e",
+       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse, grosse},
+      {"GTK converts the launcher's bytes", gtk,
+       "Gr\xF6\xDF"
+       "e",
+       "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+       "document " + asked + "say:+> Search: " + grosse, grosse},
+      {"GTK draws Latin-1 for character set 0", gtk,
+       "Gr\xF6\xDF"
+       "e",
+       "<@@>0<@@>0<@@>65001<@@><@@>", ExitCode::Opened,
+       "document " + asked + "say:+> Search: " + grosse, grosse},
+      {"converted before it is folded", gtk,
+       " Gr\xF6\xDF"
+       "e\n",
+       "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+       "document " + asked + "say:+> Search: " + grosse, grosse},
+      {"a lead byte alone", gtk, "\x93\xFA\x96", "<@@>932<@@>128<@@>65001<@@><@@>",
+       ExitCode::InvalidText,
+       "document ask:extender.result empty:extender.result "
+       "say:!> The selection is not valid SHIFT-JIS text: nothing opened.",
+       ""},
+      {"a lead byte alone in a selection Windows fetched", windows, "x",
+       "<@@>932<@@>1<@@>932<@@><@@>\x93\xFA\x96", ExitCode::InvalidText,
+       "selection ask:extender.result empty:extender.result "
+       "say:!> The selection is not valid code page 932 text: nothing opened.",
+       ""},
+      {"the word in the pane's own code page", windows, "", "<@@>0<@@>1<@@>0<@@><@@>caf\xE9",
+       ExitCode::Opened,
+       "word " + asked +
+           "say:+> Word at caret: caf\xE9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
+       "https://duckduckgo.com/?q=caf%C3%A9"},
+      {"the word in a UTF-8 pane", gtk, "", "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
+       "https://duckduckgo.com/?q=caf%C3%A9"},
+      {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
+       ExitCode::Opened,
+       "document ask:extender.result empty:extender.result ask:websearch.engines.py "
+       "ask:websearch.url.py " +
+           settings + "say:+> Search: https://duckduckgo.com/?q=x",
+       "https://duckduckgo.com/?q=x"},
   };
   for (const auto& c : cases) {
     FakeScite scite;
     scite.answers["extender.result"] = {c.result};
     std::string opened;
     const companion::RunSystem system{
+        .editor = c.editor,
+        .toUtf8 = fakeToUtf8,
         .readIni = [] { return companion::IniFile{}; },
         .openInBrowser = [&](const std::string& url) -> std::optional<companion::BrowserFailure> {
           opened = url;
           return std::nullopt;
         }};
-    EXPECT_EQ(companion::searchSelection(scite, "", system), c.code) << c.name;
-    EXPECT_EQ(steps(scite), asked + c.said) << c.name;
+    EXPECT_EQ(companion::searchSelection(scite, c.launcherText, system), c.code) << c.name;
+    EXPECT_EQ(steps(scite), c.steps) << c.name;
     EXPECT_EQ(opened, c.opened) << c.name;
   }
 }

@@ -29,6 +29,9 @@ constexpr Target kTargets[] = {
     {"paths", fuzz::checkPaths},
     {"companion", fuzz::checkCompanion},
     {"fifo_reply", fuzz::checkFifoReply},
+#ifdef FUZZ_REPLAY_ENCODING
+    {"encoding", fuzz::checkEncoding},
+#endif
 };
 
 std::vector<std::filesystem::path> keptInputs(std::string_view target) {

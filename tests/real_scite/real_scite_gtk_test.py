@@ -65,7 +65,8 @@ def rows(out: Path) -> list[Row]:
     return [
         Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
             f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
-        Row(Case("hostile_selection", text, "notes.txt"),
+        # A UTF-8 document (code.page=65001), so that its non-ASCII text is what SciTE shows.
+        Row(Case("hostile_selection", text, "notes.txt", props="code.page=65001"),
             f"+> Search: {search_address(text)}", search_address(text)),
         Row(Case("long_selection", long_text, "notes.txt"), f"+> Selection: {long_text}",
             DDG + "word%20" * 288 + "word"),
