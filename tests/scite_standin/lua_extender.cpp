@@ -25,8 +25,12 @@ editor = setmetatable({
   CharAt = indexer(host.charAt),
   Column = indexer(host.column),
   StyleAt = indexer(host.styleAt),
+  -- The stand-in's documents are UTF-8, as SciTE's with code.page=65001; the default style's
+  -- character set is SciTE's default.
+  StyleCharacterSet = indexer(function() return 1 end),
 }, {__index = function(_, name) return host.editorProperty(name) end})
 output = {
+  CodePage = 65001,
   ClearAll = function(self) host.clearOutput() end,
   AppendText = function(self, text) host.appendOutput(tostring(text)) end,
 }
@@ -131,6 +135,8 @@ int editorProperty(lua_State* lua) {
     lua_pushinteger(lua, document.length());
   } else if (name == "LineCount") {
     lua_pushinteger(lua, document.lineCount());
+  } else if (name == "CodePage") {
+    lua_pushinteger(lua, 65001);
   } else {
     return luaL_error(lua, "'%s' is not a member of editor", lua_tostring(lua, 1));
   }
