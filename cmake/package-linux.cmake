@@ -1,24 +1,82 @@
-# The Linux release package: one tar.gz whose folder "scite-websearch" holds the launcher, the
-# companion and the files that install them, unpacked into ~/.local/share.
-#   cmake --build --preset linux --target package
+# The Linux release packages, both made by `cmake --build --preset linux --target package`:
+# - scite-websearch-1.0-linux-x86_64.tar.gz, for users without root: its folder scite-websearch/
+#   unpacked into ~/.local/share, read through one import line in the user options;
+# - scite-websearch_1.0-1_amd64.deb, for Debian and Ubuntu: the programs in
+#   /usr/lib/scite-websearch and the tool's lines in /etc/scite/websearch.properties (a conffile),
+#   linked from /usr/share/scite as Debian's scite keeps its own, where SciTE's import * reads it.
+# The generators share one install tree, so each package is a component of its own, picked per
+# generator by cmake/package-generator.cmake.
 if(NOT TARGET launcher_linux)
   return()
 endif()
 
-# scite-tool.properties names this folder under ~/.local/share.
+# The tar.gz's websearch.properties names this folder under ~/.local/share.
 set(PACKAGE_FOLDER scite-websearch)
+set(DEB_PROGRAMS /usr/lib/scite-websearch)
+set(DEB_PROPERTIES /etc/scite/websearch.properties)
+set(DEB_DOC /usr/share/doc/scite-websearch)
 
-install(TARGETS launcher_linux websearch_linux RUNTIME DESTINATION ${PACKAGE_FOLDER})
+# The tool's lines with each package's launcher.
+function(tool_properties launcher folder)
+  set(LAUNCHER ${launcher})
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/linux/websearch.properties.in
+                 ${CMAKE_BINARY_DIR}/packaging/${folder}/websearch.properties @ONLY)
+endfunction()
+tool_properties("\"$HOME/.local/share/${PACKAGE_FOLDER}/launcher\"" tgz)
+tool_properties(${DEB_PROGRAMS}/launcher deb)
+
+install(TARGETS launcher_linux websearch_linux RUNTIME DESTINATION ${PACKAGE_FOLDER}
+        COMPONENT tgz)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/websearch.ini
               ${PROJECT_SOURCE_DIR}/packaging/linux/README.txt
-              ${PROJECT_SOURCE_DIR}/packaging/linux/scite-tool.properties
-        DESTINATION ${PACKAGE_FOLDER})
+              ${CMAKE_BINARY_DIR}/packaging/tgz/websearch.properties
+        DESTINATION ${PACKAGE_FOLDER} COMPONENT tgz)
 
-set(CPACK_GENERATOR TGZ)
+# No websearch.ini in the .deb: its settings go in SciTE's properties.
+install(TARGETS launcher_linux websearch_linux RUNTIME DESTINATION ${DEB_PROGRAMS} COMPONENT deb)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/deb/websearch.properties DESTINATION /etc/scite
+        COMPONENT deb)
+install(CODE "file(MAKE_DIRECTORY \"\$ENV{DESTDIR}/usr/share/scite\")
+              file(CREATE_LINK ${DEB_PROPERTIES}
+                   \"\$ENV{DESTDIR}/usr/share/scite/websearch.properties\" SYMBOLIC)"
+        COMPONENT deb)
+# Debian's changelog compressed as its policy wants: at most, without a name or a time stamp.
+set(changelog ${CMAKE_BINARY_DIR}/packaging/deb/changelog.Debian.gz)
+add_custom_command(OUTPUT ${changelog}
+                   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/packaging/linux/changelog.Debian
+                           > ${changelog}
+                   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/linux/changelog.Debian)
+add_custom_target(deb_changelog ALL DEPENDS ${changelog})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/copyright ${changelog}
+              ${PROJECT_SOURCE_DIR}/packaging/linux/README.txt
+        DESTINATION ${DEB_DOC} COMPONENT deb)
+file(WRITE ${CMAKE_BINARY_DIR}/packaging/deb/conffiles "${DEB_PROPERTIES}\n")
+
+set(CPACK_GENERATOR TGZ DEB)
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-generator.cmake)
 set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-linux-x86_64)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # Debian's own: <name>_<version>-<release>_<arch>.deb
+set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
+set(CPACK_DEBIAN_PACKAGE_SECTION editors)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER
+    "scite-websearch maintainers <maintainers@users.noreply.c-seed-570a8c11.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "web search for the selected text, a tool for SciTE")
+# cpack puts the summary first; the rest, lines of at most 80 characters, follows it.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Select some text in SciTE and press Ctrl+Shift+W: the default browser searches
+the web for it (with nothing selected, for the word at the caret). SciTE's
+output pane says what was searched for. The search engine, or a list of
+engines to pick from at the caret, is set in SciTE's properties.")
+# Depends: what the programs' shared libraries need (dpkg-shlibdeps), and the editor they serve.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS scite)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/packaging/deb/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 
-set(package_expected launcher websearch websearch.ini README.txt scite-tool.properties)
+set(package_expected launcher websearch websearch.ini README.txt websearch.properties)
 list(TRANSFORM package_expected PREPEND ${PACKAGE_FOLDER}/)
 string(REPLACE ";" "," package_expected "${package_expected}")
 add_test(NAME release_package_linux
@@ -26,6 +84,7 @@ add_test(NAME release_package_linux
                  -DCONFIG=${CMAKE_BINARY_DIR}/CPackConfig.cmake
                  -DWORK_DIR=${CMAKE_BINARY_DIR}/package-test
                  -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected} -DPLATFORM=linux
+                 -DDEB_FILE=${CPACK_PACKAGE_NAME}_${CPACK_PACKAGE_VERSION}-1_amd64.deb
                  -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
 set_tests_properties(release_package_linux PROPERTIES TIMEOUT 300 LABELS linux
                      ENVIRONMENT ASAN_OPTIONS=detect_leaks=0

@@ -1,5 +1,6 @@
-# The release package: one zip whose folder "websearch" holds the launcher, the pattern engine,
-# the companion and the files that install them into SciTE.
+# The release package: one zip unzipped into SciTE's own folder. It adds websearch.properties at
+# the top, which SciTE reads by itself (import *), and the folder "websearch" with the launcher,
+# the pattern engine and the companion; it overwrites none of SciTE's files.
 #   cmake --build --preset windows --target package
 # The Linux build has its own: cmake/package-linux.cmake.
 
@@ -16,7 +17,7 @@ if(PROJECT_POSIX_TWINS)
   return()
 endif()
 
-# scite-tool.properties names this folder under $(SciteDefaultHome).
+# websearch.properties names this folder under $(SciteDefaultHome).
 set(PACKAGE_FOLDER websearch)
 
 foreach(program launcher websearch)
@@ -31,22 +32,27 @@ if(TARGET pcre64)
 endif()
 
 # Windows line ends, for Notepad and for pasting into SciTE's options files.
-set(package_texts websearch.ini README.txt scite-tool.properties)
-foreach(text ${package_texts})
+foreach(text websearch.ini README.txt websearch.properties)
   set(source ${PROJECT_SOURCE_DIR}/packaging/${text})
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
   file(READ ${source} content)
   string(REPLACE "\n" "\r\n" content "${content}")
   file(WRITE ${CMAKE_BINARY_DIR}/packaging/${text} "${content}")
-  install(FILES ${CMAKE_BINARY_DIR}/packaging/${text} DESTINATION ${PACKAGE_FOLDER})
 endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/packaging/websearch.ini ${CMAKE_BINARY_DIR}/packaging/README.txt
+        DESTINATION ${PACKAGE_FOLDER})
+# The tool's lines twice: at the top for SciTE's import *, and in the folder to paste into the
+# user options where SciTE reads no import * (the single-file Sc1.exe).
+install(FILES ${CMAKE_BINARY_DIR}/packaging/websearch.properties DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/websearch.properties DESTINATION ${PACKAGE_FOLDER}
+        RENAME scite-tool.properties)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_FILE_NAME ${CPACK_PACKAGE_NAME}-${CPACK_PACKAGE_VERSION}-win64)
 include(CPack)
 
 # Builds the package afresh in a scratch folder, unpacks it and runs the launcher from there.
-set(package_expected websearch.exe ${package_texts})
+set(package_expected websearch.exe websearch.ini README.txt scite-tool.properties)
 foreach(built launcher.exe pcre64.dll)
   get_filename_component(target ${built} NAME_WE)
   if(TARGET ${target})
@@ -54,6 +60,7 @@ foreach(built launcher.exe pcre64.dll)
   endif()
 endforeach()
 list(TRANSFORM package_expected PREPEND ${PACKAGE_FOLDER}/)
+list(APPEND package_expected websearch.properties)
 string(REPLACE ";" "," package_expected "${package_expected}")
 add_test(NAME release_package
          COMMAND ${CMAKE_COMMAND} -DCPACK=${CMAKE_CPACK_COMMAND}
@@ -61,6 +68,7 @@ add_test(NAME release_package
                  -DWORK_DIR=${CMAKE_BINARY_DIR}/package-test
                  -DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}
                  -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected} -DPLATFORM=windows
+                 -DSCITE_DIR=${SCITE_DIR}
                  -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
 # It leaves the zip unpacked in package-test/unpacked for the end-to-end run from there. It runs
 # the packaged launcher with SciTE absent, so no stand-in of another test may be in front then.

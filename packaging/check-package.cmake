@@ -2,7 +2,9 @@
 # folder; it is unpacked there, its file list compared, and the launcher run from the unpacked
 # folder (under Wine for Windows), once as packed and once without the companion beside it.
 # Variables: CPACK, CONFIG, WORK_DIR, EMULATOR, FOLDER, EXPECTED (comma-separated paths),
-# PLATFORM (windows: a zip with .exe programs and CRLF texts; linux: a tar.gz, LF texts).
+# PLATFORM (windows: a zip with .exe programs and CRLF texts, unzipped into SciTE's folder, whose
+# files are in SCITE_DIR; linux: a tar.gz with LF texts, and the .deb checked by
+# check-deb.cmake).
 cmake_minimum_required(VERSION 3.25)
 
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -34,20 +36,36 @@ if(NOT files STREQUAL expected)
   message(FATAL_ERROR "the zip holds\n  ${files}\nbut should hold\n  ${expected}")
 endif()
 
-# The tool line must name the folder the zip unpacks to, and SciTE's files want Windows line ends.
-# (Read as hexadecimal: a plain read drops the carriage returns.)
-set(tool_properties ${unpacked}/${FOLDER}/scite-tool.properties)
-file(READ ${tool_properties} properties HEX)
+# The tool line of the websearch.properties SciTE reads must name the folder the package unpacks
+# to, and SciTE's files want Windows line ends. (Read as hexadecimal: a plain read drops the
+# carriage returns.)
 if(PLATFORM STREQUAL "linux")
+  set(tool_properties ${unpacked}/${FOLDER}/websearch.properties)
   string(HEX "\ncommand.35.*=\"$HOME/.local/share/${FOLDER}/launcher\"\n" tool_line)
 else()
+  set(tool_properties ${unpacked}/websearch.properties)
   string(HEX "\ncommand.35.*=\"$(SciteDefaultHome)\\${FOLDER}\\launcher.exe\"\r\n" tool_line)
 endif()
+file(READ ${tool_properties} properties HEX)
 string(FIND "${properties}" "${tool_line}" at)
 if(at EQUAL -1)
   file(READ ${tool_properties} properties)
-  message(FATAL_ERROR "scite-tool.properties lacks the tool line for ${FOLDER}:\n"
-                      "${properties}")
+  message(FATAL_ERROR "${tool_properties} lacks the tool line for ${FOLDER}:\n${properties}")
+endif()
+
+# Unzipped into SciTE's folder, the zip must overwrite none of SciTE's files.
+if(PLATFORM STREQUAL "windows")
+  if(NOT EXISTS ${SCITE_DIR}/SciTEGlobal.properties)
+    message(FATAL_ERROR "no SciTE in ${SCITE_DIR} to compare with (build the target scite)")
+  endif()
+  file(GLOB tops RELATIVE ${unpacked} ${unpacked}/*)
+  foreach(top ${tops})
+    if(EXISTS ${SCITE_DIR}/${top})
+      message(FATAL_ERROR "the zip would overwrite SciTE's own ${top}")
+    endif()
+  endforeach()
+else()
+  include(${CMAKE_CURRENT_LIST_DIR}/check-deb.cmake)
 endif()
 
 set(launcher ${unpacked}/${FOLDER}/launcher${suffix})

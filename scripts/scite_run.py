@@ -5,17 +5,20 @@ waits for SciTE's ">Exit code:" line and collects what the output pane said and 
 reached the browser (a recording xdg-open, called by Wine's shell or, natively, by the tool).
 Everything it starts it stops.
 
-    scite_run.py [--gtk] [--build DIR] [--package PACKAGE] [--out DIR] [--screenshot PNG] CASE...
-    scite_run.py [--gtk] [--build DIR] [--package PACKAGE] --bench N CASE.json
+    scite_run.py [--gtk|--deb] [--build DIR] [--package PACKAGE] [--out DIR] CASE...
+    scite_run.py [--gtk|--deb] [--build DIR] [--package PACKAGE] --bench N CASE.json
 
 --gtk drives Debian's GTK SciTE natively instead (GtkSciTE), with the Linux package (the tar.gz,
 or a folder holding scite-websearch/) unpacked into ~/.local/share of a HOME of its own.
+--deb drives it with the .deb installed by dpkg -i (GtkDebSciTE: root only; purged at the end).
 Each SciTE has its driver in scite_drivers/ (wine.py, gtk.py), both of the shape of
 scite_drivers/driver.py's Driver.
 
 A CASE.json holds a Case or a list of them; results go to <out>/<case>/ (the fields of Result).
 A case with keys presses them once SciTE's list shows at the caret (the engine list the tool
-offers), then waits for ">Exit code:" as any case does.
+offers), then waits for ">Exit code:" as any case does. A case with a picture takes a screenshot
+of SciTE's window into <out>/<picture>: while the list is open for a case with keys, else once
+the tool has ended.
 --bench presses the key N times in one SciTE per case and prints medians: for a case without
 keys, the press to the address at the shell; for one with keys, the press to the list shown and
 the last key to the address at the shell.
@@ -36,7 +39,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # no __pycache__ beside the drivers in the source tree
 from scite_drivers.driver import (SCRIPTS, CaseFailed, Display, Driver, SetupFailed,  # noqa: E402
                                   poll_until)
-from scite_drivers.gtk import GtkSciTE  # noqa: E402
+from scite_drivers.gtk import GtkDebSciTE, GtkSciTE  # noqa: E402
 from scite_drivers.wine import WineSciTE  # noqa: E402
 
 
@@ -48,11 +51,17 @@ class Case:
     select: tuple[int, int] | None = None  # anchor and caret in bytes; None: all of the text
     ini: str | None = None  # websearch.ini for this case; None: the zip's own
     props: str = ""  # more lines for the user's options file
+    # The lines the package's README has the user add go first in the user's options (SciTE for
+    # Windows: the tool's lines; the tar.gz: its import line). False: none, SciTE finds the tool by
+    # itself (the zip's websearch.properties in its folder, the .deb's); no user options file at
+    # all when props is empty too.
+    paste: bool = True
     start: str = "key"  # "key": Ctrl+Shift+W; "tools": SciTE's Tools command via the director
     front: str = "scite"  # "other": another window is in front when the tool starts
     limit: int = 30  # seconds for the list to show, and for the ">Exit code:" line
     keys: list[str] = dataclasses.field(default_factory=list)  # xdotool names, once the list shows
     beside: bool = False  # a second SciTE with the same document runs beside it (GTK only)
+    picture: str = ""  # a screenshot's file under the output folder; "": none
 
 
 @dataclasses.dataclass
@@ -70,12 +79,12 @@ def prepare(scite: Driver, case: Case, folder: Path) -> tuple[Path, int, int]:
     (folder / "doc").mkdir(parents=True)
     document = folder / "doc" / case.document
     document.write_text(case.text, encoding="utf-8", newline="")
-    scite.configure(case.ini, case.props)
+    scite.configure(case.ini, case.props, case.paste)
     scite.opened.write_bytes(b"")
     return document, *(case.select or (0, len(case.text.encode())))
 
 
-def run_case(scite: Driver, case: Case, out: Path, screenshot: Path | None) -> Result:
+def run_case(scite: Driver, case: Case, out: Path) -> Result:
     folder = out / case.name
     document, anchor, caret = prepare(scite, case, folder)
     try:
@@ -94,14 +103,16 @@ def run_case(scite: Driver, case: Case, out: Path, screenshot: Path | None) -> R
                 scite.tools_command()
             # Without the list the keys are not pressed: the pane then shows what came instead.
             if case.keys and scite.wait_list(case.limit) is not None:
+                if case.picture:
+                    scite.display.screenshot(out / case.picture)
                 scite.press_keys(case.keys)
             pane = scite.wait_exit_line(case.limit)
             scite.wait_tool_gone()
             result = Result("done", pane, scite.opened.read_text(encoding="utf-8").splitlines(),
                             scite.ask("extender.result"),
                             scite.beside_pane() if case.beside else "")
-            if screenshot:
-                scite.display.screenshot(screenshot)
+            if case.picture and not case.keys:
+                scite.display.screenshot(out / case.picture)
     except CaseFailed as failure:
         result = Result(str(failure))
     for name, value in dataclasses.asdict(result).items():
@@ -144,8 +155,8 @@ def bench(scite: Driver, case: Case, out: Path, runs: int) -> list[int]:
 @contextlib.contextmanager
 def session(build: Path, package: Path, out: Path, screenshot=False,
             driver: type[Driver] = WineSciTE):
-    """The X display, then the editor's own session with the zip installed; all of it stopped
-    after. The driver is the class of the editor."""
+    """The X display, then the editor's own session with the package installed; all of it
+    stopped after. The driver is the class of the editor; screenshot: whether a case takes one."""
     needs = ["Xvfb", "xdotool", "setsid", "flock"] + (["import"] if screenshot else [])
     missing = [tool for tool in needs if not shutil.which(tool)]
     if missing:
@@ -161,25 +172,27 @@ def session(build: Path, package: Path, out: Path, screenshot=False,
 
 
 def run(cases: list[Case], build: Path, package: Path, out: Path,
-        screenshot: Path | None = None, driver: type[Driver] = WineSciTE) -> dict[str, Result]:
-    with session(build, package, out, screenshot is not None, driver) as scite:
-        return {case.name: run_case(scite, case, out, screenshot) for case in cases}
+        driver: type[Driver] = WineSciTE) -> dict[str, Result]:
+    with session(build, package, out, any(case.picture for case in cases), driver) as scite:
+        return {case.name: run_case(scite, case, out) for case in cases}
 
 
 def main() -> int:
     parser = argparse.ArgumentParser(prog="scite_run.py", description=__doc__.split("\n")[0])
     parser.add_argument("--gtk", action="store_true", help="the GTK SciTE, natively")
+    parser.add_argument("--deb", action="store_true", help="the GTK SciTE with the .deb")
     parser.add_argument("--build", type=Path)
     parser.add_argument("--package", type=Path, help="the zip or tar.gz, or a folder holding "
                         "its top folder")
     parser.add_argument("--out", type=Path)
-    parser.add_argument("--screenshot", type=Path)
     parser.add_argument("--bench", type=int, default=0, metavar="N")
     parser.add_argument("cases", nargs="+", type=Path)
     args = parser.parse_args()
-    driver = GtkSciTE if args.gtk else WineSciTE
-    build = (args.build or SCRIPTS.parent / "build" / ("linux" if args.gtk else "windows")).resolve()
-    packed = "scite-websearch-*-linux-*.tar.gz" if args.gtk else "scite-websearch-*-win64.zip"
+    driver = GtkDebSciTE if args.deb else GtkSciTE if args.gtk else WineSciTE
+    gtk = args.gtk or args.deb
+    build = (args.build or SCRIPTS.parent / "build" / ("linux" if gtk else "windows")).resolve()
+    packed = ("scite-websearch_*.deb" if args.deb else "scite-websearch-*-linux-*.tar.gz" if gtk
+              else "scite-websearch-*-win64.zip")
     package = args.package or next(build.glob(packed), build / "no-package")
     out = (args.out or build / "scite-run").resolve()
     cases = []
@@ -193,7 +206,7 @@ def main() -> int:
         if args.bench:
             with session(build, package.resolve(), out, driver=driver) as scite:
                 medians = [bench(scite, case, out, args.bench) for case in cases]
-            editor, shell = ("the GTK SciTE", "xdg-open") if args.gtk else ("the real SciTE",
+            editor, shell = ("the GTK SciTE", "xdg-open") if gtk else ("the real SciTE",
                                                                           "the shell")
             print(f"in {editor} (one SciTE a case, {args.bench} presses of Ctrl+Shift+W):")
             for case, figures in zip(cases, medians):
@@ -205,7 +218,7 @@ def main() -> int:
                 for label, median in zip(labels, figures):
                     print(f"{'median ' + label:<59}{median} ms")
             return 0
-        results = run(cases, build, package.resolve(), out, args.screenshot, driver)
+        results = run(cases, build, package.resolve(), out, driver)
     except SetupFailed as failure:
         print(f"scite_run: {failure}", file=sys.stderr)
         return 2

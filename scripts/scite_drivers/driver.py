@@ -150,9 +150,9 @@ class Driver(Protocol):
     def install(self, package: Path):
         """The release package installed where a user has it."""
 
-    def configure(self, ini: str | None, props: str):
-        """websearch.ini (None: the package's own), and the user's options: the package's tool
-        lines and the case's own."""
+    def configure(self, ini: str | None, props: str, paste: bool):
+        """websearch.ini (None: the package's own), and the user's options: the lines the
+        package's README has the user add (when paste) and the case's own."""
 
     def running(self, document: Path, anchor: int,
                 caret: int) -> contextlib.AbstractContextManager[Self]:

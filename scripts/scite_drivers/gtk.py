@@ -13,6 +13,30 @@ from pathlib import Path
 from scite_drivers.driver import (EXIT_LINE, WINDOW, CaseFailed, Display, Driver, SetupFailed,
                                   poll_until, recording_xdg_open, wait_quiet)
 
+# Machine-wide, whatever the TMPDIR: every GTK run shares it while the .deb run holds it alone,
+# since an installed .deb adds its tool to every GTK SciTE on the machine.
+LOCK = Path("/run/lock" if os.access("/run/lock", os.W_OK) else "/tmp") / "scite-websearch-gtk.lock"
+# The user options line the tar.gz's README gives: SciTE reads it relative to the options' folder.
+IMPORT_LINE = b"import .local/share/scite-websearch/websearch\n"
+
+
+def machine_lock(exclusive: bool, seconds: int = 900):
+    """LOCK taken, shared or alone; its file stays open as long as the returned object lives."""
+    held = open(LOCK, "a+b")  # noqa: SIM115 (held for the session, closed by the driver)
+    mode = (fcntl.LOCK_EX if exclusive else fcntl.LOCK_SH) | fcntl.LOCK_NB
+
+    def taken() -> bool:
+        try:
+            fcntl.flock(held, mode)
+            return True
+        except BlockingIOError:
+            return False
+
+    if not poll_until(taken, seconds, 0.5):
+        held.close()
+        raise SetupFailed(f"{LOCK} stayed held by another GTK run for {seconds} s")
+    return held
+
 
 class GtkSciTE(Driver):
     """Debian's GTK SciTE (/usr/bin/scite), natively, set up as a user has it: a HOME of its own
@@ -24,6 +48,7 @@ class GtkSciTE(Driver):
 
     VALUE = "scite.run.value"  # the property that carries the value of a Lua expression
     runs_beside = True
+    exclusive = False  # whether the run needs the machine to itself (LOCK)
 
     def __init__(self, build: Path, work: Path, display: Display):
         if not Path("/usr/bin/scite").exists():
@@ -42,13 +67,16 @@ class GtkSciTE(Driver):
                      "PATH": f"{self.xdg}:{os.environ['PATH']}",
                      "ASAN_OPTIONS": os.environ.get("ASAN_OPTIONS", "detect_leaks=0")}
         self.tmp = work / "tmp"
-        self.scite = self.other = None
+        self.scite = self.other = self.lock = None
 
     def __enter__(self):
+        self.lock = machine_lock(self.exclusive)
         return self
 
     def __exit__(self, *_):
         self.close()
+        if self.lock:
+            self.lock.close()
 
     def install(self, package: Path):
         """The tar.gz unpacked into ~/.local/share, or a folder holding scite-websearch/ copied."""
@@ -63,10 +91,17 @@ class GtkSciTE(Driver):
             raise SetupFailed(f"{package} has no scite-websearch/launcher")
         self.packed_ini = (self.tool / "websearch.ini").read_bytes()
 
-    def configure(self, ini: str | None, props: str):
+    def configure(self, ini: str | None, props: str, paste: bool):
         (self.tool / "websearch.ini").write_bytes(self.packed_ini if ini is None else ini.encode())
-        lines = (self.tool / "scite-tool.properties").read_bytes() + props.encode() + b"\n"
-        (self.home / ".SciTEUser.properties").write_bytes(lines)
+        self.user_options((IMPORT_LINE if paste else b"") + props.encode())
+
+    def user_options(self, lines: bytes):
+        """~/.SciTEUser.properties with these lines; none at all without any."""
+        options = self.home / ".SciTEUser.properties"
+        if lines:
+            options.write_bytes(lines + b"\n")
+        else:
+            options.unlink(missing_ok=True)
 
     @contextlib.contextmanager
     def running(self, document: Path, anchor: int, caret: int):
@@ -229,3 +264,67 @@ class GtkSciTE(Driver):
 
     def ask(self, key: str) -> str:
         return self.property(self.scite, key)
+
+
+class GtkDebSciTE(GtkSciTE):
+    """The GTK SciTE with the .deb installed machine-wide by dpkg -i (root only), alone on the
+    machine (LOCK) and purged again at the end, whatever happens; each case's HOME as above."""
+
+    exclusive = True
+    PACKAGE = "scite-websearch"
+    # Left while the .deb is in: a later run purges what a killed one left, and only that.
+    MARK = LOCK.with_suffix(".installed")
+
+    def __init__(self, build: Path, work: Path, display: Display):
+        if os.geteuid() != 0:
+            raise SetupFailed("installing the .deb needs root")
+        super().__init__(build, work, display)
+        self.tool = Path("/usr/lib/scite-websearch")
+        self.home.mkdir(parents=True, exist_ok=True)
+
+    def __enter__(self):
+        super().__enter__()
+        try:
+            if self.installed() and not self.MARK.exists():
+                raise SetupFailed(f"{self.PACKAGE} is installed on this machine already")
+            self.purge()
+        except BaseException:
+            super().__exit__()
+            raise
+        return self
+
+    def __exit__(self, *_):
+        try:
+            self.close()
+            self.purge()
+        finally:
+            super().__exit__()
+
+    def installed(self) -> bool:
+        return subprocess.run(["dpkg-query", "-W", self.PACKAGE], capture_output=True,
+                              stdin=subprocess.DEVNULL).returncode == 0
+
+    def dpkg(self, *args):
+        log = self.work / "dpkg.log"
+        with open(log, "ab") as out:
+            if subprocess.run(["dpkg", *args], stdin=subprocess.DEVNULL, stdout=out,
+                              stderr=out, timeout=120).returncode != 0:
+                raise SetupFailed(f"dpkg {' '.join(map(str, args))} failed (see {log})")
+
+    def purge(self):
+        if self.installed():
+            self.dpkg("-P", self.PACKAGE)
+        self.MARK.unlink(missing_ok=True)
+
+    def install(self, package: Path):
+        """dpkg -i of the .deb."""
+        self.MARK.write_text(f"{os.getpid()}\n")
+        self.dpkg("-i", package)
+        if not os.access(self.tool / "launcher", os.X_OK):
+            raise SetupFailed(f"{package} put no launcher in {self.tool}")
+
+    def configure(self, ini: str | None, props: str, paste: bool):
+        """The .deb has no websearch.ini and nothing to paste: only the case's own options."""
+        if ini is not None or paste:
+            raise SetupFailed("a .deb case sets neither websearch.ini nor pasted lines")
+        self.user_options(props.encode())

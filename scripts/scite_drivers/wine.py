@@ -72,25 +72,32 @@ class WineSciTE(Driver):
         self.shell('wine_session_end "$1"', os.getpid())
 
     def install(self, package: Path):
-        """Sc1.exe with its .properties files, the zip unpacked as "websearch" beside them."""
+        """Sc1.exe with its .properties files, the zip unzipped beside them: websearch.properties
+        and the folder "websearch"."""
         shutil.rmtree(self.home, ignore_errors=True)
         self.home.mkdir(parents=True)
         for file in (self.build / "scite").iterdir():
             shutil.copy(file, self.home)
         if package.is_dir():
             shutil.copytree(package / "websearch", self.home / "websearch")
+            shutil.copy(package / "websearch.properties", self.home)
         else:
             zipfile.ZipFile(package).extractall(self.home)
         if not (self.home / "websearch" / "launcher.exe").is_file():
             raise SetupFailed(f"{package} has no websearch/launcher.exe")
         self.packed_ini = (self.home / "websearch" / "websearch.ini").read_bytes()
 
-    def configure(self, ini: str | None, props: str):
-        """websearch.ini, and the user's options: the zip's tool lines and the case's own."""
+    def configure(self, ini: str | None, props: str, paste: bool):
+        """websearch.ini, and the user's options: the zip's tool lines if pasted, and the case's
+        own; with neither, no user options file at all."""
         tool = self.home / "websearch"
         (tool / "websearch.ini").write_bytes(self.packed_ini if ini is None else ini.encode())
-        lines = (tool / "scite-tool.properties").read_bytes() + props.encode() + b"\n"
-        (self.home / "SciTEUser.properties").write_bytes(lines)
+        options = self.home / "SciTEUser.properties"
+        lines = (tool / "scite-tool.properties").read_bytes() if paste else b""
+        if lines or props:
+            options.write_bytes(lines + props.encode() + b"\n")
+        else:
+            options.unlink(missing_ok=True)
 
     def remote(self, *args, seconds=10) -> tuple[int, str]:
         out, log = self.work / "remote.out", self.work / "remote.log"

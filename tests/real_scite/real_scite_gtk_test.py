@@ -5,7 +5,14 @@ and Ctrl+Shift+W pressed, then what the output pane said, what address (if any) 
 and what the tool left in the temp folder (TMPDIR, where SciTE and the tool make their FIFOs).
 
     real_scite_gtk_test.py <build-dir> <package: the tar.gz, or the folder holding scite-websearch/>
+                           <the folder holding the .deb>
+
+As root it also installs the .deb with dpkg -i (alone on the machine, under the GTK runs' lock),
+presses the key with no user options at all, and purges the .deb, which must leave none of its
+files behind.
 """
+import os
+import subprocess
 import dataclasses
 import re
 import sys
@@ -16,7 +23,7 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from scite_run import Case, GtkSciTE, run  # noqa: E402
+from scite_run import Case, GtkDebSciTE, GtkSciTE, run  # noqa: E402
 from checks import check_run  # noqa: E402
 
 DDG = "https://duckduckgo.com/?q="
@@ -122,6 +129,45 @@ class RealGtkSciTE(unittest.TestCase):
                          "the selection ran a command: the marker file exists")
 
 
+def deb_paths(deb: Path) -> list[Path]:
+    """What the .deb puts on the machine: its files and links, and the folders of its own."""
+    listing = subprocess.run(["dpkg-deb", "-c", deb], capture_output=True, text=True,
+                             check=True).stdout
+    paths = []
+    for line in listing.splitlines():
+        path = Path(line.split(None, 5)[5].split(" -> ")[0].removeprefix("."))
+        if not line.startswith("d") or "scite-websearch" in path.name:
+            paths.append(path)
+    return paths
+
+
+class RealGtkSciTEDeb(unittest.TestCase):
+    """The .deb as Debian and Ubuntu users install it: nothing in the user options."""
+    build: Path
+    deb: Path
+
+    @classmethod
+    def setUpClass(cls):
+        if os.geteuid() != 0:
+            raise unittest.SkipTest("installing the .deb needs root")
+        cls.out = cls.build / "real-scite-gtk-deb-test"
+        cls.paths = deb_paths(cls.deb)
+        cls.results = run([Case("deb_alone", "search the web", "notes.txt", paste=False)],
+                          cls.build, cls.deb, cls.out, driver=GtkDebSciTE)
+
+    def test_search_without_user_options(self):
+        result = self.results["deb_alone"]
+        check_run(self, result, "*Running: /usr/lib/scite-websearch/launcher")
+        self.assertEqual(result.opened, [f"{DDG}search%20the%20web"])
+
+    def test_purge_leaves_nothing(self):
+        self.assertIn(Path("/usr/lib/scite-websearch/launcher"), self.paths)
+        self.assertEqual([path for path in self.paths if os.path.lexists(path)], [])
+
+
 if __name__ == "__main__":
     RealGtkSciTE.build, RealGtkSciTE.package = (Path(arg).resolve() for arg in sys.argv[1:3])
+    RealGtkSciTEDeb.build = RealGtkSciTE.build
+    RealGtkSciTEDeb.deb = next(Path(sys.argv[3]).resolve().glob("scite-websearch_*.deb"),
+                               Path(sys.argv[3], "no .deb"))
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -29,6 +29,20 @@ SO = "https://stackoverflow.com/search?q="
 # Three engines, offered out of alphabetical order: the list must keep the order given.
 ENGINES = (f"websearch.engine.DDG={DDG}{{query}}\nwebsearch.engine.MDN={MDN}{{query}}\n"
            f"websearch.engine.SO={SO}{{query}}\n")
+# A tool 35 of the user's own, as README.txt describes the clash: it keeps its name and command
+# and takes the keys it does not set from the zip's websearch.properties, Ctrl+Shift+W among them.
+OWN_TOOL = "command.name.35.*=Own Tool\ncommand.35.*=cmd /c echo own tool 35\n"
+# README.txt's lines that move the search to tool 36 and give tool 35 back to the user.
+MOVED = OWN_TOOL + """command.shortcut.35.*=
+command.mode.35.*=
+command.save.before.35.*=
+command.name.36.*=Search the Web for Selection
+command.36.*="$(SciteDefaultHome)\\websearch\\launcher.exe"
+command.subsystem.36.*=0
+command.save.before.36.*=2
+command.mode.36.*=subsystem:console,savebefore:no
+command.shortcut.36.*=Ctrl+Shift+W
+"""
 
 
 @dataclasses.dataclass
@@ -46,6 +60,14 @@ class Row:
 
 ROWS = [
     Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
+        f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
+    # The zip unzipped into SciTE's folder and nothing else: no user options file at all.
+    Row(Case("zip_alone", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30),
+             paste=False),
+        "*Running: C:\\Program Files\\SciTE\\websearch\\launcher.exe", f"{DDG}search%20the%20web"),
+    Row(Case("own_tool_35", "search the web", "notes.txt", paste=False, props=OWN_TOOL),
+        "own tool 35", None),
+    Row(Case("moved_to_36", "search the web", "notes.txt", paste=False, props=MOVED),
         f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
     Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
         "+> Word at caret: printf", f"{DDG}printf"),
