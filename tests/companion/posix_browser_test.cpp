@@ -128,7 +128,7 @@ TEST(OpenInBrowser, XdgOpenStillRunningAfterTheWaitCountsAsOpened) {
 // SciTE's ">Exit code:" waits for every holder of the tool's output: the fake leaves a "browser"
 // running, which must hold neither the standard files nor any other file of the caller. It leads
 // a session of its own, and none of the caller's blocked signals stays blocked in it.
-TEST(OpenInBrowser, TheBrowserIsDetachedFromTheCaller) {
+TEST(OpenInBrowser, TheBrowserHoldsNoneOfTheCallersFiles) {
   int ends[2] = {-1, -1};
   ASSERT_EQ(::pipe(ends), 0);  // inheritable, as the tool's output is
   const FakeXdgOpen fake("sleep 30 & echo $! >\"$dir/browser\"; exit 0");
