@@ -116,7 +116,7 @@ struct SearchText {
 
 // The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
 // with no character in its encoding, which is said.
-[[nodiscard]] std::optional<SearchText> readText(const Scite& scite, std::string text,
+[[nodiscard]] std::optional<SearchText> readText(const Scite& scite, const std::string& text,
                                                  const RunSystem& system) {
   const bool wordAtCaret = collapseWhiteSpace(text).empty();
   const bool fetches = system.editor == EditorKind::windows;
