@@ -194,7 +194,7 @@ struct CaretCase {
 TEST(WordAtCaret, IsWhatFollowsTheSeparator) {
   const std::string asked =
       "word ask:extender.result empty:extender.result ask:FileExt "
-      "ask:websearch.engines ask:websearch.url ";
+      "ask:websearch.engines ask:websearch.url ask:websearch.browser ";
   const std::string nothing =
       "say:!> Nothing to search: select some text, or put the caret in a word.";
   const CaretCase cases[] = {
