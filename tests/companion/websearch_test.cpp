@@ -929,6 +929,7 @@ TEST(BrowserCommand, WindowsQuotingSplitsBackIntoTheSameArguments) {
       {"two words", "tab\there"},
       {""},
       {R"(a\b)", R"(a\\b\)", R"(ends\)", R"(ends\\)"},
+      {R"(a blank, then \)", R"(a blank, then \\)", R"(a "blank" \"q\\")"},
       {R"("quoted")", R"(a\"b)", R"(a\\"b)", "\""},
       {"https://example.org/?a=1&b='x'(y);z!%41"},
   };
