@@ -170,27 +170,12 @@ struct Filled {
       while (end < word.size() && isContinuationByte(word[end])) {
         ++end;
       }
-      out.refusal = "%" + std::string(word.substr(at, end - at)) +
-                    " stands for nothing: %s is the address, %% a percent sign";
+      out.refusal.assign(1, '%').append(word.substr(at, end - at));
+      out.refusal.append(" stands for nothing: %s is the address, %% a percent sign");
       return out;
     }
   }
   return out;
-}
-
-// Windows starts a .bat or .cmd file through cmd.exe, where & % and ! in an argument act
-// whatever its quoting. The name is compared as Windows opens it: trailing dots and blanks go.
-[[nodiscard]] std::optional<std::string> runsThroughCmd(std::string_view program) {
-  const auto end = program.find_last_not_of(". ");
-  const std::string_view name = program.substr(0, end == std::string_view::npos ? 0 : end + 1);
-  for (const std::string_view extension : {std::string_view(".bat"), std::string_view(".cmd")}) {
-    if (name.size() > extension.size() &&
-        platform::equalsIgnoringCase(name.substr(name.size() - extension.size()), extension)) {
-      return "Windows runs a " + std::string(extension) +
-             " file through cmd.exe, where & % and ! in an address act whatever the quoting";
-    }
-  }
-  return std::nullopt;
 }
 
 [[nodiscard]] Outcome refused(Outcome outcome, std::string line) {
@@ -248,9 +233,23 @@ Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules, const Proper
   return outcome;
 }
 
+std::optional<std::string> runsThroughCmd(std::string_view program) {
+  const auto end = program.find_last_not_of(". ");
+  const std::string_view name = program.substr(0, end == std::string_view::npos ? 0 : end + 1);
+  for (const std::string_view extension : {std::string_view(".bat"), std::string_view(".cmd")}) {
+    if (name.size() > extension.size() &&
+        platform::equalsIgnoringCase(name.substr(name.size() - extension.size()), extension)) {
+      return "Windows runs a " + std::string(extension) +
+             " file through cmd.exe, where & % and ! in an address act whatever the quoting";
+    }
+  }
+  return std::nullopt;
+}
+
 std::string windowsCommandLine(std::string_view programPath,
                                const std::vector<std::string>& arguments) {
-  std::string line = "\"" + std::string(programPath) + "\"";
+  std::string line(1, '"');
+  line.append(programPath).push_back('"');
   for (const std::string& argument : arguments) {
     line.push_back(' ');
     if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) {

@@ -2,6 +2,7 @@
 // users write a command line, each word expanded on its own, the address put in last.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,11 @@ enum class CommandLineRules {
 // BadTemplate, its address line replaced by the line saying why.
 [[nodiscard]] Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules,
                                          const PropertyLookup& lookup);
+
+// Why Windows may not be handed `program`: it starts a .bat or .cmd file through cmd.exe, where
+// & % and ! in an argument act whatever its quoting. Nothing for any other program. The name is
+// compared as Windows opens it, trailing dots and blanks dropped.
+[[nodiscard]] std::optional<std::string> runsThroughCmd(std::string_view program);
 
 // The command line the Microsoft C run time splits into `programPath` (quoted whole, as it takes
 // a program's path: a path holds no quote) and exactly `arguments`.

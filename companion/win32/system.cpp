@@ -171,6 +171,10 @@ std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
   if (program.empty()) {
     return failureOf(error);
   }
+  // The run refuses such a program by name already; this holds for any caller.
+  if (auto why = runsThroughCmd(platform::toUtf8(program))) {
+    return BrowserFailure{.reason = std::move(*why), .code = ERROR_BAD_EXE_FORMAT};
+  }
   WString commandLine =
       platform::toUtf16(windowsCommandLine(platform::toUtf8(program), command.arguments));
   STARTUPINFOW startup{};

@@ -32,8 +32,8 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 
 // Starts `command`'s program, found by its full path (an absolute path as written, or a bare
 // name in PATH's absolute folders, never the current one, which is the document's), with a
-// command line the C run time splits into exactly its arguments; detached, and left to run. Why
-// it did not start, or nothing.
+// command line the C run time splits into exactly its arguments; detached, and left to run. A
+// .bat or .cmd file is not started (runsThroughCmd). Why it did not start, or nothing.
 [[nodiscard]] std::optional<BrowserFailure> startProgram(const ProgramCommand& command);
 
 // SciTE's director window, or null when the client is not running or SciTE is out of reach.

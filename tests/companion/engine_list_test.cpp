@@ -61,7 +61,8 @@ std::string step(const SentCommand& sent) {
 std::string steps(const FakeScite& scite) {
   std::string out;
   for (const SentCommand& sent : scite.sent) {
-    out += (out.empty() ? "" : " ") + step(sent);
+    // Appended piecewise: GCC 12 warns falsely (restrict) about "literal" + std::string here.
+    out.append(out.empty() ? "" : " ").append(step(sent));
   }
   return out;
 }

@@ -465,6 +465,8 @@ TEST_F(CompanionRun, StartsTheProgramByItsFullPathNeverFromTheCurrentFolder) {
         .commandLine = R"("C:\fox.exe" )" + quoted,
         .flags = DETACHED_PROCESS,
         .failure = ERROR_FILE_NOT_FOUND}},
+      {"a .cmd file, which cmd.exe would run", {R"(C:\tools\open.CMD)", {address}}, R"(C:\bin)",
+       std::nullopt, TRUE, {.failure = ERROR_BAD_EXE_FORMAT}},
       {"a NUL in an argument",
        {R"(C:\fox.exe)", {std::string("a\0b", 3)}},
        R"(C:\bin)",
