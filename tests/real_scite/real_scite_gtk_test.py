@@ -89,6 +89,11 @@ def rows(out: Path) -> list[Row]:
                  props=f"websearch.browser='{out / BROWSER}' --new-window"),
             f"+> Opened with: {out / BROWSER}", None,
             [f"--new-window {DDG}search%20the%20web"]),
+        # A program that cannot be started is named; nothing else opens.
+        Row(Case("missing_program", "search the web", "notes.txt",
+                 props=f"websearch.browser='{out / BROWSER.parent / 'missing'}'"),
+            f"!> Could not start {out / BROWSER.parent / 'missing'} (websearch.browser): No such "
+            "file or directory. Nothing opened.", None),
         # Another SciTE runs beside (started after, so it is the newer one): the tool must talk to
         # the SciTE it was started from, found up its parent chain.
         Row(Case("two_scites", "search the web", "notes.txt", beside=True),

@@ -68,6 +68,7 @@ def rows(out: Path) -> list[Row]:
     """The table; programs named by their path under <out>."""
     fox = windows_path(out / PROGRAMS / "fox.exe")
     zeal = windows_path(out / PROGRAMS / "zeal.exe")
+    missing = windows_path(out / PROGRAMS / "missing.exe")
     so_own = ENGINES + f'websearch.engines=MDN SO DDG\nwebsearch.browser.SO="{zeal}"'
     return ROWS + [
         # A program with an argument of its own; the address comes last.
@@ -79,6 +80,10 @@ def rows(out: Path) -> list[Row]:
         Row(Case("engine_own_program", "fetch", "notes.txt", keys=["Down", "Return"],
                  props=so_own),
             f"+> Opened with: {zeal}", None, Program("zeal.exe", [f"{SO}fetch"])),
+        # A program that cannot be started is named; nothing else opens.
+        Row(Case("missing_program", "search the web", "notes.txt",
+                 props=f'websearch.browser="{missing}"'),
+            f"!> Could not start {missing} (websearch.browser): *. Nothing opened.", None),
         Row(Case("engine_default_browser", "fetch", "notes.txt", keys=["Return"], props=so_own),
             f"+> Search: {MDN}fetch", f"{MDN}fetch"),
     ]
@@ -131,7 +136,7 @@ class RealSciTE(unittest.TestCase):
         cls.programs.mkdir(parents=True)
         cls.rows = rows(out)
         for program in {row.program.name for row in cls.rows if row.program}:
-            shutil.copy(cls.build / "tests" / "companion" / "argument_recorder.exe",
+            shutil.copy(cls.build / "bin" / "argument_recorder.exe",
                         cls.programs / program)
         started = time.monotonic()
         cls.results = run([row.case for row in cls.rows], cls.build, cls.package, out)
