@@ -59,20 +59,24 @@ Settings engineList(const TemplateSetting& list, const PropertyLookup& lookup) {
       continue;
     }
     TemplateSetting engine = sciteSetting(std::string(kSciteEngineKeyPrefix) + *name, lookup);
+    BrowserSetting browser = browserSetting(*name, lookup);
     if (engine.refersToItself) {
       settings.notes.push_back(selfReferenceLine(engine));
-    } else if (!isValidTemplate(engine.value)) {
-      settings.notes.push_back(badTemplateLine(engine));
+    } else if (!isValidTemplate(engine.value, browser)) {
+      settings.notes.push_back(badTemplateLine(engine, browser));
     } else {
-      settings.engines.push_back({.name = *name, .setting = std::move(engine)});
+      settings.engines.push_back(
+          {.name = *name, .setting = std::move(engine), .browser = std::move(browser)});
     }
   }
   return settings;
 }
 
 Plan plan(const Settings& settings, SearchRequest request) {
+  request.addressBrowser = settings.browser;
   if (settings.engineListKey.empty()) {
     request.setting = settings.setting;
+    request.searchBrowser = settings.browser;
     return {.outcome = decide(request)};
   }
   if (settings.engines.empty() && !request.text.empty()) {
@@ -81,8 +85,10 @@ Plan plan(const Settings& settings, SearchRequest request) {
   if (settings.engines.size() < 2 || request.text.empty() ||
       opensAsIs(request.text, request.maxUrlLength)) {
     // Any engine serves when none is needed: each template is a usable one.
-    request.setting =
-        settings.engines.empty() ? TemplateSetting{} : settings.engines.front().setting;
+    if (!settings.engines.empty()) {
+      request.setting = settings.engines.front().setting;
+      request.searchBrowser = settings.engines.front().browser;
+    }
     return {.outcome = withNotes(settings, decide(request))};
   }
   Plan offered{.outcome = {.lines = settings.notes}};
@@ -101,6 +107,8 @@ Outcome afterList(const Settings& settings, SearchRequest request,
     return {.code = ExitCode::NoEngineChosen, .lines = {noEngineChosenLine()}};
   }
   request.setting = engine->setting;
+  request.searchBrowser = engine->browser;
+  request.addressBrowser = settings.browser;
   return decide(request);
 }
 

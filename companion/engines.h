@@ -16,8 +16,9 @@ namespace companion {
 [[nodiscard]] bool isEngineName(std::string_view name);
 
 // The settings a websearch.engines key gives (`list`, as sciteSetting expands it): its value
-// split at white space, a name given twice taken once. A name that is no engine name, or whose
-// websearch.engine.<name> is no usable template, is left out with a note saying why.
+// split at white space, a name given twice taken once, each with where its searches open. A
+// name that is no engine name, or whose websearch.engine.<name> is no usable template for where
+// it opens, is left out with a note saying why.
 [[nodiscard]] Settings engineList(const TemplateSetting& list, const PropertyLookup& lookup);
 
 // What a run does once its settings are known.

@@ -66,16 +66,6 @@ private:
   int expansionsLeft_ = kMaxExpansions;
 };
 
-// `value`, the raw value of `key`, expanded; nothing for a cycle or a chain too deep.
-[[nodiscard]] std::optional<std::string> expandProperty(const std::string& key, std::string value,
-                                                        const PropertyLookup& lookup) {
-  std::vector<std::string> chain{key};
-  if (!Expander(lookup).expand(value, chain)) {
-    return std::nullopt;
-  }
-  return value;
-}
-
 }  // namespace
 
 std::vector<std::string> sciteKeys(std::string_view fileExt) {
@@ -108,8 +98,29 @@ PropertyLookup askingOnce(PropertyLookup lookup) {
   };
 }
 
+std::optional<std::string> expandReferences(const std::string& key, std::string text,
+                                            const PropertyLookup& lookup) {
+  std::vector<std::string> chain{key};
+  if (!Expander(lookup).expand(text, chain)) {
+    return std::nullopt;
+  }
+  return text;
+}
+
+BrowserSetting browserSetting(std::string_view engine, const PropertyLookup& lookup) {
+  if (!engine.empty()) {
+    BrowserSetting own{.key = std::string(kSciteBrowserKey) + '.' + std::string(engine)};
+    own.value = lookup(own.key);
+    if (own.namesProgram()) {
+      return own;
+    }
+  }
+  const std::string key(kSciteBrowserKey);
+  return {.key = key, .value = lookup(key)};
+}
+
 TemplateSetting sciteSetting(const std::string& key, const PropertyLookup& lookup) {
-  auto expanded = expandProperty(key, lookup(key), lookup);
+  auto expanded = expandReferences(key, lookup(key), lookup);
   return {.key = key,
           .value = expanded.value_or(std::string()),
           .source = SettingSource::Scite,

@@ -22,6 +22,7 @@ inline constexpr std::size_t kMaxExpandedBytes = std::size_t{64} * 1024;
 
 inline constexpr std::string_view kSciteEnginesKey = "websearch.engines";
 inline constexpr std::string_view kSciteEngineKeyPrefix = "websearch.engine.";
+inline constexpr std::string_view kSciteBrowserKey = "websearch.browser";
 
 // The keys asked, most specific first: websearch.engines.<ext>, websearch.url.<ext> (the
 // extension in lower-case ASCII; no such keys without an extension), websearch.engines,
@@ -41,6 +42,15 @@ inline constexpr std::string_view kSciteEngineKeyPrefix = "websearch.engine.";
 // deeper than kMaxReferenceNesting marks the setting refersToItself instead of expanding to
 // blanks: the user must see a broken setting.
 [[nodiscard]] TemplateSetting sciteSetting(const std::string& key, const PropertyLookup& lookup);
+
+// `text`, a part of the value of `key`, expanded as sciteSetting expands a whole value; nothing
+// for a reference that runs in a circle or nests too deep.
+[[nodiscard]] std::optional<std::string> expandReferences(const std::string& key, std::string text,
+                                                          const PropertyLookup& lookup);
+
+// Where the addresses of engine `engine` open: websearch.browser.<engine> when it is set,
+// else websearch.browser, set or not (an empty `engine` asks for websearch.browser only).
+[[nodiscard]] BrowserSetting browserSetting(std::string_view engine, const PropertyLookup& lookup);
 
 // The first of sciteKeys whose raw value is not empty, expanded; nothing when none is set. Asks
 // `lookup` at most once per name.

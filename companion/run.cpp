@@ -4,12 +4,15 @@
 #include <charconv>
 #include <exception>
 #include <optional>
+#include <utility>
 #include <vector>
 
+#include "companion/browser_command.h"
 #include "companion/command_line.h"
 #include "companion/encoding.h"
 #include "companion/engine_list.h"
 #include "companion/engines.h"
+#include "companion/properties.h"
 #include "companion/settings.h"
 #include "companion/texts.h"
 #include "director/operations.h"
@@ -166,43 +169,62 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
   }
 }
 
+[[nodiscard]] ExitCode openWithDefaultBrowser(const Scite& scite, const std::string& url,
+                                              const RunSystem& system) {
+  if (const auto failure = system.openInBrowser(url)) {
+    scite.say(browserFailedLine(failure->reason, failure->code));
+    return ExitCode::OpenFailed;
+  }
+  return ExitCode::Opened;
+}
+
+// The program the user named, and nothing else when it does not start: they asked for it.
+[[nodiscard]] ExitCode startNamedProgram(const Scite& scite, const ProgramCommand& command,
+                                         const BrowserSetting& browser, const RunSystem& system) {
+  if (const auto failure = system.startProgram(command)) {
+    scite.say(couldNotStartLine(command.program, browser.key, failure->reason));
+    return ExitCode::OpenFailed;
+  }
+  scite.say(openedWithLine(command.program));
+  return ExitCode::Opened;
+}
+
 }  // namespace
 
 ExitCode searchSelection(const Scite& scite, std::string text, const RunSystem& system) {
   const bool fromCaret = collapseWhiteSpace(text).empty();
   SearchText read{.text = collapseWhiteSpace(text)};
   if (scite.inReach()) {
-    auto fromScite = readText(scite, std::move(text), system);
+    auto fromScite = readText(scite, text, system);
     if (!fromScite) {
       return ExitCode::InvalidText;
     }
     read = std::move(*fromScite);
   }
-  const PropertyLookup sciteProperty = [&scite](const std::string& name) {
-    return scite.ask(name).value_or(std::string());
-  };
-  const Settings settings =
-      chooseSettings(read.extension, scite.inReach() ? sciteProperty : nullptr, system.readIni);
+  PropertyLookup sciteProperty;  // none while SciTE is out of reach
+  if (scite.inReach()) {
+    sciteProperty = askingOnce(
+        [&scite](const std::string& name) { return scite.ask(name).value_or(std::string()); });
+  }
+  const Settings settings = chooseSettings(read.extension, sciteProperty, system.readIni);
   const SearchRequest request{.text = read.text,
                               .fromCaret = fromCaret && !read.text.empty(),
                               .paneWord = read.paneWord,
                               .maxUrlLength = system.maxUrlLength};
   const Plan plan = companion::plan(settings, request);
-  // Said before the shell is asked: the browser may take the foreground as it opens.
-  sayAll(scite, plan.outcome.lines);
   Outcome outcome = plan.outcome;
   if (!plan.offer.empty()) {
+    sayAll(scite, plan.outcome.lines);
     outcome = afterList(settings, request, pickEngine(scite, plan.offer, system));
-    sayAll(scite, outcome.lines);
   }
+  outcome = withBrowserCommand(std::move(outcome), system.commandLineRules, sciteProperty);
+  // Said before the shell is asked: the browser may take the foreground as it opens.
+  sayAll(scite, outcome.lines);
   if (outcome.code != ExitCode::Opened) {
     return outcome.code;
   }
-  if (const auto failure = system.openInBrowser(outcome.url)) {
-    scite.say(browserFailedLine(failure->reason, failure->code));
-    return ExitCode::OpenFailed;
-  }
-  return ExitCode::Opened;
+  return outcome.command ? startNamedProgram(scite, *outcome.command, outcome.browser, system)
+                         : openWithDefaultBrowser(scite, outcome.url, system);
 }
 
 int runSaying(const Scite& scite, const std::function<ExitCode()>& run) noexcept {

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "companion/browser.h"
+#include "companion/browser_command.h"
 #include "companion/encoding.h"
 #include "companion/setting_types.h"
 #include "companion/url_limit.h"
@@ -26,6 +27,9 @@ struct RunSystem {
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address its shell takes
   // Hands the address to the browser: why it failed, or nothing.
   std::function<std::optional<BrowserFailure>(const std::string& url)> openInBrowser;
+  CommandLineRules commandLineRules = CommandLineRules::Posix;  // how its users write commands
+  // Starts a program the user named and leaves it running: why it did not start, or nothing.
+  std::function<std::optional<BrowserFailure>(const ProgramCommand&)> startProgram;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
 };

@@ -1,12 +1,21 @@
-// What makes a template usable.
+// What makes a template usable, and whether a browser setting names a program.
 #include "companion/setting_types.h"
 
+#include <algorithm>
+
 #include "companion/uri.h"
+#include "platform/ascii.h"
 
 namespace companion {
 
-bool isValidTemplate(std::string_view urlTemplate) {
-  return hasWebScheme(urlTemplate) && urlTemplate.find(kQueryPlaceholder) != std::string_view::npos;
+bool BrowserSetting::namesProgram() const {
+  return !std::all_of(value.begin(), value.end(), platform::isAsciiWhiteSpace);
+}
+
+bool isValidTemplate(std::string_view urlTemplate, const BrowserSetting& browser) {
+  const bool schemeFits =
+      browser.namesProgram() ? hasUriScheme(urlTemplate) : hasWebScheme(urlTemplate);
+  return schemeFits && urlTemplate.find(kQueryPlaceholder) != std::string_view::npos;
 }
 
 }  // namespace companion

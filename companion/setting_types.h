@@ -33,8 +33,19 @@ struct TemplateSetting {
   bool operator==(const TemplateSetting&) const = default;
 };
 
-// A usable template has a web scheme and the {query} placeholder.
-[[nodiscard]] bool isValidTemplate(std::string_view urlTemplate);
+// Where an address opens: the SciTE property that names a program for it and that property's
+// raw value, a command line; a value of blanks only leaves it to the system's default browser.
+struct BrowserSetting {
+  std::string key;
+  std::string value;
+  [[nodiscard]] bool namesProgram() const;
+  bool operator==(const BrowserSetting&) const = default;
+};
+
+// A usable template has the {query} placeholder and a scheme: http:// or https:// for the
+// default browser, any scheme for a program the user named (which knows its own, such as
+// dash-plugin:).
+[[nodiscard]] bool isValidTemplate(std::string_view urlTemplate, const BrowserSetting& browser);
 
 // A property's raw value as SciTE answers it; empty for an undefined one.
 using PropertyLookup = std::function<std::string(const std::string& name)>;
@@ -46,10 +57,12 @@ struct IniFile {
 };
 using IniReader = std::function<IniFile()>;
 
-// One engine of a list: its name and its template (SciTE's websearch.engine.<name>).
+// One engine of a list: its name, its template (SciTE's websearch.engine.<name>) and where its
+// searches open.
 struct Engine {
   std::string name;
   TemplateSetting setting;
+  BrowserSetting browser;
   bool operator==(const Engine&) const = default;
 };
 
@@ -59,6 +72,7 @@ struct Settings {
   std::string engineListKey;       // the websearch.engines key that decided; empty when none did
   std::vector<Engine> engines;     // its usable engines, each once, in the order listed
   std::vector<std::string> notes;  // names and engines left out and why, said before anything
+  BrowserSetting browser;          // where every address but an engine's own opens
   bool operator==(const Settings&) const = default;
 };
 

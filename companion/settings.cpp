@@ -1,6 +1,8 @@
 // The order of the template's sources.
 #include "companion/settings.h"
 
+#include <utility>
+
 #include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
@@ -9,16 +11,19 @@ namespace companion {
 
 Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
                         const IniReader& readIni) {
-  if (lookup) {
-    const PropertyLookup once = askingOnce(lookup);
-    if (auto fromScite = templateFromScite(fileExt, once)) {
-      if (isEngineListKey(fromScite->key)) {
-        return engineList(*fromScite, once);
-      }
-      return {.setting = std::move(*fromScite)};
-    }
+  if (!lookup) {
+    return {.setting = templateFor(readIni(), fileExt)};
   }
-  return {.setting = templateFor(readIni(), fileExt)};
+  const PropertyLookup once = askingOnce(lookup);
+  Settings settings;
+  if (auto fromScite = templateFromScite(fileExt, once)) {
+    settings = isEngineListKey(fromScite->key) ? engineList(*fromScite, once)
+                                               : Settings{.setting = std::move(*fromScite)};
+  } else {
+    settings.setting = templateFor(readIni(), fileExt);
+  }
+  settings.browser = browserSetting("", once);
+  return settings;
 }
 
 }  // namespace companion

@@ -12,7 +12,9 @@ namespace companion {
 // whose raw value is not empty), asked only through `lookup`, which is empty when SciTE is out of
 // reach; then websearch.ini's (templateFor), read through `readIni` only when no SciTE key
 // decides; then the built-in default. SciTE's properties come first because they can differ per
-// folder, the file cannot. Asks `lookup` at most once per name.
+// folder, the file cannot. Where the addresses open comes from SciTE's properties only
+// (websearch.browser, and websearch.browser.<name> for each engine). Asks `lookup` at most once
+// per name.
 [[nodiscard]] Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
                                       const IniReader& readIni);
 

@@ -31,6 +31,12 @@ namespace {
   return digits;
 }
 
+// The system's text without the line break and full stop it may end with.
+[[nodiscard]] std::string_view withoutEnd(std::string_view systemMessage) {
+  const auto end = systemMessage.find_last_not_of(" \r\n.");
+  return end == std::string_view::npos ? std::string_view() : systemMessage.substr(0, end + 1);
+}
+
 }  // namespace
 
 std::string nothingToSearchLine() {
@@ -50,7 +56,11 @@ std::string invalidTextLine(std::string_view encodingName) {
   return "!> The selection is not valid " + std::string(encodingName) + " text: nothing opened.";
 }
 
-std::string badTemplateLine(const TemplateSetting& setting) {
+std::string badTemplateLine(const TemplateSetting& setting, const BrowserSetting& browser) {
+  if (browser.namesProgram()) {
+    return settingPlace(setting) + " must begin with a scheme (such as https:) and contain " +
+           "{query}.";
+  }
   return settingPlace(setting) + " must begin with http:// or https:// and contain {query}.";
 }
 
@@ -78,11 +88,23 @@ std::string noEngineChosenLine() {
 }
 
 std::string browserFailedLine(std::string_view systemMessage, std::int64_t code) {
-  const auto end = systemMessage.find_last_not_of(" \r\n.");
-  const std::string_view message =
-      end == std::string_view::npos ? std::string_view() : systemMessage.substr(0, end + 1);
-  return "!> The browser could not be started: " + std::string(message) + " (" +
+  return "!> The browser could not be started: " + std::string(withoutEnd(systemMessage)) + " (" +
          std::to_string(code) + ").";
+}
+
+std::string openedWithLine(std::string_view program) {
+  return "+> Opened with: " + std::string(program);
+}
+
+std::string couldNotStartLine(std::string_view program, std::string_view key,
+                              std::string_view systemMessage) {
+  return "!> Could not start " + std::string(program) + " (" + std::string(key) +
+         "): " + std::string(withoutEnd(systemMessage)) + ". Nothing opened.";
+}
+
+std::string notACommandLineLine(std::string_view key, std::string_view why) {
+  return "!> SciTE property " + std::string(key) +
+         " is not a command line we can run: " + std::string(why) + ".";
 }
 
 std::string unexpectedErrorLine(std::string_view message, std::string_view kind) {

@@ -17,7 +17,9 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string wordAtCaretLine(std::string_view word);
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string invalidTextLine(std::string_view encodingName);
-[[nodiscard]] std::string badTemplateLine(const TemplateSetting& setting);
+// `browser` is where the template's searches open: any scheme will do for a program.
+[[nodiscard]] std::string badTemplateLine(const TemplateSetting& setting,
+                                          const BrowserSetting& browser);
 [[nodiscard]] std::string selfReferenceLine(const TemplateSetting& setting);
 [[nodiscard]] std::string noRoomForWordsLine(const TemplateSetting& setting,
                                              std::size_t maxUrlLength);
@@ -25,6 +27,10 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string namesNoEngineLine(std::string_view listKey);
 [[nodiscard]] std::string noEngineChosenLine();
 [[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
+[[nodiscard]] std::string openedWithLine(std::string_view program);
+[[nodiscard]] std::string couldNotStartLine(std::string_view program, std::string_view key,
+                                            std::string_view systemMessage);
+[[nodiscard]] std::string notACommandLineLine(std::string_view key, std::string_view why);
 // Anything the run did not anticipate: what was said about it and what kind of failure it was.
 [[nodiscard]] std::string unexpectedErrorLine(std::string_view message, std::string_view kind);
 

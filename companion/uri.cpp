@@ -60,6 +60,17 @@ bool hasWebScheme(std::string_view text) {
   return false;
 }
 
+bool hasUriScheme(std::string_view text) {
+  const auto colon = text.find(':');
+  if (colon == std::string_view::npos || colon == 0 || colon + 1 == text.size() ||
+      !platform::isAsciiAlphanumeric(text.front()) || platform::isAsciiDigit(text.front())) {
+    return false;
+  }
+  return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon), [](char c) {
+    return platform::isAsciiAlphanumeric(c) || c == '+' || c == '-' || c == '.';
+  });
+}
+
 bool isWebUrl(std::string_view text) {
   return hasWebScheme(text) && std::none_of(text.begin(), text.end(), platform::isAsciiWhiteSpace);
 }

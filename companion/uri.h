@@ -20,6 +20,10 @@ namespace companion {
 // True for text that begins with http:// or https:// (any case) and has more after it.
 [[nodiscard]] bool hasWebScheme(std::string_view text);
 
+// True for text that begins with a URI scheme (a letter, then letters, digits, + - or ., then
+// ':') and has more after it.
+[[nodiscard]] bool hasUriScheme(std::string_view text);
+
 // A selection opened as it is: one token with a web scheme.
 [[nodiscard]] bool isWebUrl(std::string_view text);
 

@@ -72,10 +72,12 @@ namespace {
   return outcome;
 }
 
-[[nodiscard]] Outcome opened(Outcome outcome, std::string_view label, std::string url) {
+[[nodiscard]] Outcome opened(Outcome outcome, std::string_view label, std::string url,
+                             BrowserSetting browser) {
   outcome.code = ExitCode::Opened;
   outcome.lines.push_back(std::string(label) + url);
   outcome.url = std::move(url);
+  outcome.browser = std::move(browser);
   return outcome;
 }
 
@@ -97,7 +99,8 @@ namespace {
     outcome.lines.push_back(cutLine(characterCount(words)));
   }
   return opened(std::move(outcome), kSearchLabel,
-                toUriCharacters(fillTemplate(setting.value, percentEncode(words))));
+                toUriCharacters(fillTemplate(setting.value, percentEncode(words))),
+                request.searchBrowser);
 }
 
 }  // namespace
@@ -120,11 +123,13 @@ Outcome decide(const SearchRequest& request) {
   if (setting.refersToItself) {
     return refused(std::move(outcome), ExitCode::BadTemplate, selfReferenceLine(setting));
   }
-  if (!isValidTemplate(setting.value)) {
-    return refused(std::move(outcome), ExitCode::BadTemplate, badTemplateLine(setting));
+  if (!isValidTemplate(setting.value, request.searchBrowser)) {
+    return refused(std::move(outcome), ExitCode::BadTemplate,
+                   badTemplateLine(setting, request.searchBrowser));
   }
   if (opensAsIs(request.text, request.maxUrlLength)) {
-    return opened(std::move(outcome), kOpenLabel, toUriCharacters(request.text));
+    return opened(std::move(outcome), kOpenLabel, toUriCharacters(request.text),
+                  request.addressBrowser);
   }
   return search(std::move(outcome), request);
 }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "companion/browser.h"
 #include "companion/setting_types.h"
 #include "companion/url_limit.h"
 
@@ -16,8 +18,8 @@ enum class ExitCode : int {
   Opened = 0,             // the URL went to the default browser
   Unexpected = 1,         // an error nothing here anticipated, such as running out of memory
   NothingToSearch = 2,    // the selection was empty or white space only
-  BadTemplate = 3,        // the setting chosen is no http(s) template with {query}
-  OpenFailed = 4,         // the shell could not open the URL
+  BadTemplate = 3,        // the setting chosen is no usable template, or no command line
+  OpenFailed = 4,         // the shell could not open the URL, or the program not start
   SystemUnavailable = 5,  // a system library or function could not be bound
   NoEngineChosen = 6,     // SciTE's list of engines closed without a pick
   InvalidText = 7,        // the selection holds bytes with no character in its encoding
@@ -26,8 +28,10 @@ enum class ExitCode : int {
 // What one run tells the user and opens.
 struct Outcome {
   ExitCode code = ExitCode::Opened;
-  std::vector<std::string> lines;  // in order, unescaped; the last one is the outcome line
-  std::string url;                 // what goes to the shell; empty unless code is Opened
+  std::vector<std::string> lines;         // in order, unescaped; the last one is the outcome line
+  std::string url;                        // what goes to the shell; empty unless code is Opened
+  BrowserSetting browser;                 // where the url opens
+  std::optional<ProgramCommand> command;  // the program it opens with; none: the default browser
   bool operator==(const Outcome&) const = default;
 };
 
@@ -38,13 +42,16 @@ struct SearchRequest {
   std::string_view paneWord;
   TemplateSetting setting;                   // as chooseTemplate gives it
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address the shell may get
+  BrowserSetting searchBrowser;              // where a search with the template opens
+  BrowserSetting addressBrowser;             // where a text that is an address opens
 };
 
 // A selection opened as it is: one web address that fits the limit once encoded.
 [[nodiscard]] bool opensAsIs(std::string_view text, std::size_t maxUrlLength);
 
-// Decides the URL and the lines that go before it. Nothing to search, a bad template or one
-// that leaves no room for the words within the request's limit opens nothing.
+// Decides the URL, where it opens and the lines that go before it. Nothing to search, a bad
+// template (for where its searches open) or one that leaves no room for the words within the
+// request's limit opens nothing.
 [[nodiscard]] Outcome decide(const SearchRequest& request);
 
 }  // namespace companion

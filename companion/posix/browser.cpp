@@ -1,5 +1,5 @@
 // xdg-open started through the platform's spawn helper, detached from the tool's output, and
-// briefly awaited.
+// briefly awaited; a program the user named started the same way and left to run.
 #include "companion/posix/browser.h"
 
 #include <sys/types.h>
@@ -43,6 +43,10 @@ constexpr platform::SpawnOptions kDetached{
   }
 }
 
+[[nodiscard]] BrowserFailure notStarted(const platform::OSError& error) {
+  return {.reason = std::strerror(error.errorCode()), .code = error.errorCode()};
+}
+
 }  // namespace
 
 std::optional<BrowserFailure> openInBrowser(const std::string& url) {
@@ -50,7 +54,7 @@ std::optional<BrowserFailure> openInBrowser(const std::string& url) {
   try {
     child = platform::spawn("xdg-open", {url}, kDetached);
   } catch (const platform::OSError& error) {
-    return BrowserFailure{.reason = std::strerror(error.errorCode()), .code = error.errorCode()};
+    return notStarted(error);
   }
   const std::optional<int> status = awaitStatus(child);
   if (!status) {
@@ -63,6 +67,16 @@ std::optional<BrowserFailure> openInBrowser(const std::string& url) {
   const std::string end = WIFSIGNALED(*status) ? "by signal " + std::to_string(WTERMSIG(*status))
                                                : "with exit code " + std::to_string(code);
   return BrowserFailure{.reason = "xdg-open ended " + end, .code = code};
+}
+
+std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
+  try {
+    // Not waited for: the companion ends right after, and init reaps the program in the end.
+    (void)platform::spawn(command.program, command.arguments, kDetached);
+  } catch (const platform::OSError& error) {
+    return notStarted(error);
+  }
+  return std::nullopt;
 }
 
 std::string ownFolder() {

@@ -1,4 +1,5 @@
-// Handing an address to the desktop's browser through xdg-open, and the program's own folder.
+// Handing an address to the desktop's browser through xdg-open or to a program the user named,
+// and the program's own folder.
 #pragma once
 
 #include <chrono>
@@ -29,6 +30,11 @@ inline constexpr std::chrono::milliseconds kBrowserWait{2000};
 //   child is left to finish on its own and nobody here reaps it; the companion exits right after,
 //   and the child, reparented, is reaped by init (or the session's subreaper).
 [[nodiscard]] std::optional<BrowserFailure> openInBrowser(const std::string& url);
+
+// Starts `command`'s program (looked up on PATH when its name has no '/') with its arguments, as
+// detached as xdg-open, and leaves it running: a browser that stays open is no error. Only a
+// failure to start is one: the system's text and errno.
+[[nodiscard]] std::optional<BrowserFailure> startProgram(const ProgramCommand& command);
 
 // The folder of the running executable with a trailing '/'; empty if the system cannot give it.
 [[nodiscard]] std::string ownFolder();

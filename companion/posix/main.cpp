@@ -43,6 +43,8 @@ constexpr std::string_view kIniFileName = "websearch.ini";
               },
           .readIni = readIniFile,
           .openInBrowser = companion::openInBrowser,
+          .commandLineRules = companion::CommandLineRules::Posix,
+          .startProgram = companion::startProgram,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },
           .processId = [] { return static_cast<std::uint32_t>(getpid()); }};
 }

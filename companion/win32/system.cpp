@@ -1,12 +1,15 @@
-// The companion's run over its bound system functions: what it reads, what it says and where.
+// The companion's run over its bound system functions: what it reads, what it says and where,
+// and the browser or program it hands the address to.
 #include "companion/win32/system.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <optional>
 #include <utility>
 
 #include "companion/browser.h"
+#include "companion/browser_command.h"
 #include "companion/command_line.h"
 #include "companion/ini.h"
 #include "companion/run.h"
@@ -56,6 +59,18 @@ private:
 #endif
 }
 
+using UniqueHandle = platform::Unique<HANDLE, kernel32::CloseHandle>;
+
+// The longest path the system takes, in UTF-16 units.
+constexpr std::size_t kMaxPathLength = 32768;
+
+[[nodiscard]] BrowserFailure failureOf(DWORD error) {
+  const auto code = static_cast<std::int32_t>(error);
+  std::string message =
+      platform::systemMessage<kernel32::FormatMessageW, kernel32::LocalFree>(code);
+  return {.reason = message.empty() ? "unknown error" : std::move(message), .code = code};
+}
+
 // Null when the browser was started, else the system's error code and text that say why not.
 [[nodiscard]] std::optional<BrowserFailure> openInBrowser(const std::string& url) {
   const ComApartment apartment;
@@ -75,13 +90,109 @@ private:
   }
   // The shell sets the last error to the real cause; hInstApp holds only a coarse old code.
   const DWORD lastError = kernel32::GetLastError();
-  const auto code = static_cast<std::int32_t>(
+  return failureOf(
       lastError != 0 ? lastError : static_cast<DWORD>(reinterpret_cast<INT_PTR>(request.hInstApp)));
-  std::string message =
-      platform::systemMessage<kernel32::FormatMessageW, kernel32::LocalFree>(code);
-  return BrowserFailure{.reason = message.empty() ? "unknown error" : std::move(message),
-                        .code = code};
 }
+
+[[nodiscard]] bool isSeparator(WCHAR c) noexcept {
+  return c == '\\' || c == '/';
+}
+
+// C:\... or \\server\...: a path that names the same file from any current folder.
+[[nodiscard]] bool isAbsolute(WStringView path) noexcept {
+  const bool drive = path.size() >= 3 && path[1] == ':' && isSeparator(path[2]);
+  const bool share = path.size() >= 2 && isSeparator(path[0]) && isSeparator(path[1]);
+  return drive || share;
+}
+
+[[nodiscard]] WString environmentVariable(const WString& name) {
+  WString value(kernel32::GetEnvironmentVariableW(name.c_str(), nullptr, 0), WCHAR{});
+  value.resize(kernel32::GetEnvironmentVariableW(name.c_str(), value.data(),
+                                                 static_cast<DWORD>(value.size())));
+  return value;
+}
+
+// PATH's absolute folders only: a relative one would be looked up from the current folder, the
+// document's.
+[[nodiscard]] WString absoluteSearchPath() {
+  const WString path = environmentVariable(platform::toUtf16("PATH"));
+  WString kept;
+  for (std::size_t at = 0; at <= path.size();) {
+    const std::size_t end = std::min(path.find(WCHAR{';'}, at), path.size());
+    const WStringView folder(path.data() + at, end - at);
+    if (isAbsolute(folder)) {
+      kept.append(kept.empty() ? 0 : 1, WCHAR{';'}).append(folder);
+    }
+    at = end + 1;
+  }
+  return kept;
+}
+
+// The full path CreateProcessW is given for `program`: itself when absolute, else a bare name
+// found in PATH's folders (with .exe when it names no extension); App Paths is not consulted.
+// Empty, with the reason in `error`, when there is none.
+[[nodiscard]] WString fullProgramPath(const WString& program, DWORD& error) {
+  if (isAbsolute(program)) {
+    return program;
+  }
+  if (program.find_first_of(platform::toUtf16("\\/:")) != WString::npos) {
+    error = ERROR_BAD_PATHNAME;
+    return {};
+  }
+  const WString folders = absoluteSearchPath();
+  WString found(kMaxPathLength, WCHAR{});
+  const DWORD length = folders.empty() ? 0
+                                       : kernel32::SearchPathW(folders.c_str(), program.c_str(),
+                                                               platform::toUtf16(".exe").c_str(),
+                                                               static_cast<DWORD>(found.size()),
+                                                               found.data(), nullptr);
+  if (length == 0 || length >= found.size()) {
+    error = folders.empty() || length != 0 ? ERROR_FILE_NOT_FOUND : kernel32::GetLastError();
+    return {};
+  }
+  found.resize(length);
+  return found;
+}
+
+[[nodiscard]] bool holdsNul(std::string_view text) noexcept {
+  return text.find('\0') != std::string_view::npos;
+}
+
+}  // namespace
+
+std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
+  // The system reads a command line only up to a NUL: it would start less than was asked for.
+  const bool nul = holdsNul(command.program) ||
+                   std::any_of(command.arguments.begin(), command.arguments.end(), holdsNul);
+  if (nul) {
+    return failureOf(ERROR_INVALID_PARAMETER);
+  }
+  DWORD error = 0;
+  const WString program = fullProgramPath(platform::toUtf16(command.program), error);
+  if (program.empty()) {
+    return failureOf(error);
+  }
+  // The run refuses such a program by name already; this holds for any caller.
+  if (auto why = runsThroughCmd(platform::toUtf8(program))) {
+    return BrowserFailure{.reason = std::move(*why), .code = ERROR_BAD_EXE_FORMAT};
+  }
+  WString commandLine =
+      platform::toUtf16(windowsCommandLine(platform::toUtf8(program), command.arguments));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  // Nothing of the tool's output is inherited, and no console: SciTE ends the tool run only once
+  // every holder of its output has closed it, and the browser stays open.
+  if (kernel32::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                               DETACHED_PROCESS, nullptr, nullptr, &startup, &info) == 0) {
+    return failureOf(kernel32::GetLastError());
+  }
+  const UniqueHandle process(info.hProcess);
+  const UniqueHandle thread(info.hThread);
+  return std::nullopt;
+}
+
+namespace {
 
 // The system under a run on Windows.
 [[nodiscard]] RunSystem windowsSystem() {
@@ -94,6 +205,8 @@ private:
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
       .openInBrowser = openInBrowser,
+      .commandLineRules = CommandLineRules::Windows,
+      .startProgram = startProgram,
       .pause =
           [](std::chrono::milliseconds wait) { kernel32::Sleep(static_cast<DWORD>(wait.count())); },
       .processId = [] { return static_cast<std::uint32_t>(kernel32::GetCurrentProcessId()); }};

@@ -2,8 +2,10 @@
 // window, the settings file and the browser.
 #pragma once
 
+#include <optional>
 #include <string>
 
+#include "companion/browser.h"
 #include "companion/setting_types.h"
 #include "companion/websearch.h"
 #include "companion/win32/bindings.h"
@@ -27,6 +29,12 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 // websearch.ini beside the executable: its full path and up to kMaxIniBytes of its text (empty
 // when there is no such file).
 [[nodiscard]] IniFile readIniFile();
+
+// Starts `command`'s program, found by its full path (an absolute path as written, or a bare
+// name in PATH's absolute folders, never the current one, which is the document's), with a
+// command line the C run time splits into exactly its arguments; detached, and left to run. A
+// .bat or .cmd file is not started (runsThroughCmd). Why it did not start, or nothing.
+[[nodiscard]] std::optional<BrowserFailure> startProgram(const ProgramCommand& command);
 
 // SciTE's director window, or null when the client is not running or SciTE is out of reach.
 [[nodiscard]] HWND findScite();

@@ -271,8 +271,9 @@ void checkRefused(std::string_view text, const companion::TemplateSetting& setti
            "a setting that refers to itself is named");
     return;
   }
-  if (!companion::isValidTemplate(setting.value)) {
-    expect(outcome.lines.back() == companion::badTemplateLine(setting),
+  // decide is asked with no browser named, so the default browser's schemes count.
+  if (!companion::isValidTemplate(setting.value, {})) {
+    expect(outcome.lines.back() == companion::badTemplateLine(setting, {}),
            "a bad template is named with its place");
     return;
   }
@@ -349,7 +350,8 @@ void checkSciteProperties(const Run& run, const Properties& properties) {
     checkIniSetting(run, settings.setting);
   }
   for (const companion::Engine& engine : settings.engines) {
-    expect(companion::isEngineName(engine.name) && companion::isValidTemplate(engine.setting.value),
+    expect(companion::isEngineName(engine.name) &&
+               companion::isValidTemplate(engine.setting.value, engine.browser),
            "an engine offered has a good name and a usable template");
   }
   return settings;

@@ -216,7 +216,7 @@ std::optional<std::string> fakeToUtf8(std::string_view bytes, const companion::E
 TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   constexpr auto windows = companion::EditorKind::windows;
   constexpr auto gtk = companion::EditorKind::gtk;
-  const std::string settings = "ask:websearch.engines ask:websearch.url ";
+  const std::string settings = "ask:websearch.engines ask:websearch.url ask:websearch.browser ";
   const std::string nothing =
       "say:!> Nothing to search: select some text, or put the caret in a word.";
   const std::string asked = "ask:extender.result empty:extender.result " + settings;

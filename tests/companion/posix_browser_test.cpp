@@ -1,4 +1,5 @@
-// openInBrowser against a fake xdg-open first on PATH, and the program's own folder.
+// openInBrowser against a fake xdg-open first on PATH, startProgram against a recording program,
+// and the program's own folder.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -12,7 +13,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
+#include <vector>
 
 #include "companion/posix/browser.h"
 #include "platform/owner.h"
@@ -155,6 +158,72 @@ TEST(OpenInBrowser, TheBrowserHoldsNoneOfTheCallersFiles) {
     EXPECT_EQ(fake.recorded(name), expected) << name;
   }
   fake.stop("browser");
+}
+
+// Writes its arguments beside itself, each ended by a NUL, then its session id; the record is
+// moved into place whole, so a reader sees all of it or nothing.
+constexpr std::string_view kArgumentRecorder = R"(#!/bin/sh
+read -r _ _ _ _ _ session _ </proc/$$/stat
+dir=$(dirname -- "$0")
+for argument; do printf '%s\0' "$argument"; done >"$dir/args.part"
+printf '%s' "$session" >"$dir/session"
+printf '%s' "$$" >"$dir/self"
+mv "$dir/args.part" "$dir/args"
+)";
+
+// The record the program left, once it is there (a started program is not waited for).
+std::optional<std::string> awaitRecord(const fs::path& file) {
+  for (int look = 0; look < 500; ++look) {
+    if (auto record = test_support::tryReadFile(file)) {
+      return record;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return std::nullopt;
+}
+
+struct StartCase {
+  const char* name;
+  std::string_view program;  // in the recorder's folder, "with blanks"; on PATH when bare
+  std::vector<std::string> arguments;
+  std::optional<std::string> record;  // the arguments the program got; none: it did not start
+};
+
+TEST(StartProgram, EachArgumentArrivesWholeAndOnlyAStartFailureCounts) {
+  const TempDir dir("posix-program");
+  const fs::path folder = dir.path() / "with blanks";
+  fs::create_directory(folder);
+  test_support::writeFile(folder / "record", kArgumentRecorder);
+  fs::permissions(folder / "record", fs::perms::owner_all);
+  const ScopedEnv path("PATH", folder.string() + ':' + std::getenv("PATH"));
+  const std::string address = "https://example.org/?q=a&b=%25!'(x)';c=d";
+  const StartCase cases[] = {
+      {"a path with a blank, the address one argument",
+       "{folder}/record",
+       {"-private-window", address},
+       "-private-window" + std::string(1, '\0') + address + '\0'},
+      {"a bare name found on PATH", "record", {address}, address + '\0'},
+      {"an empty argument kept", "record", {"", address}, std::string(1, '\0') + address + '\0'},
+      {"a missing program", "{folder}/missing", {address}, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    fs::remove(folder / "args");
+    std::string program(c.program);
+    if (program.starts_with("{folder}")) {
+      program.replace(0, 8, folder.string());
+    }
+    const auto failure = companion::startProgram({.program = program, .arguments = c.arguments});
+    if (!c.record) {
+      ASSERT_TRUE(failure.has_value()) << c.name;
+      EXPECT_EQ(failure->code, ENOENT) << c.name;
+      EXPECT_EQ(failure->reason, std::strerror(ENOENT)) << c.name;
+      continue;
+    }
+    EXPECT_EQ(failure, std::nullopt) << c.name;
+    EXPECT_EQ(awaitRecord(folder / "args"), c.record) << c.name;
+    // Detached as xdg-open is: a session of its own.
+    EXPECT_EQ(readFile(folder / "session"), readFile(folder / "self")) << c.name;
+  }
 }
 
 TEST(OwnFolder, IsTheTestProgramsFolderWithATrailingSlash) {

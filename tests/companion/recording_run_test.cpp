@@ -3,10 +3,14 @@
 // the exact URL its recorder took instead of a browser.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "companion/win32/system.h"
 #include "platform/binding.h"
+#include "platform/text.h"
 #include "platform/win32.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
@@ -132,6 +136,88 @@ TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
     EXPECT_EQ(*code, static_cast<DWORD>(c.code)) << c.name;
     EXPECT_EQ(tryReadFile(dir.path() / "websearch-opened.txt"), c.recorded) << c.name;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "websearch-comctl32.txt")) << c.name;
+  }
+}
+
+// Where the recorder's record appears once it has run: a started program is not waited for.
+std::optional<std::string> awaitRecord(const std::filesystem::path& file) {
+  for (int look = 0; look < 1000; ++look) {
+    if (auto record = tryReadFile(file)) {
+      return record;
+    }
+    companion::kernel32::Sleep(10);
+  }
+  return std::nullopt;
+}
+
+// `arguments` as the recorder writes them: UTF-16, each ended by a NUL.
+std::string recorded(const std::vector<std::string>& arguments) {
+  WString wide;
+  for (const std::string& argument : arguments) {
+    wide += platform::toUtf16(argument);
+    wide.push_back(0);
+  }
+  return {reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(WCHAR)};
+}
+
+struct StartCase {
+  const char* name;
+  const char8_t* folder;  // the recorder's, copied there as fileName
+  const char* fileName;
+  bool bare;  // started by its bare name, its folder first on PATH
+  std::vector<std::string> arguments;
+  std::optional<std::int64_t> failure;  // its code; none: started
+};
+
+TEST(StartProgram, EachArgumentArrivesAsItWasWithoutAShell) {
+  bindHarness();
+  const std::filesystem::path recorder =
+      std::filesystem::path(companion::ownFolder()) / "argument_recorder.exe";
+  ASSERT_TRUE(std::filesystem::exists(recorder)) << recorder;
+  const std::string address = "https://example.org/?q=a&b=%25!'(x)';c=d";
+  const StartCase cases[] = {
+      {"a path with a blank, the address one argument",
+       u8"Program Files",
+       "fox.exe",
+       false,
+       {"-private-window", address},
+       std::nullopt},
+      {"blanks, quotes, backslashes and non-ASCII in arguments",
+       u8"fox",
+       "fox.exe",
+       false,
+       {R"(C:\a dir\)", R"(say "hi" \"x\")", "", "caf\xC3\xA9 \xE4\xB8\xAD"},
+       std::nullopt},
+      {"a bare name found on PATH", u8"on path", "foxbare.exe", true, {address}, std::nullopt},
+      {"a missing program", u8"fox", "", false, {address}, ERROR_FILE_NOT_FOUND},
+      {"a .cmd file", u8"fox", "open.cmd", false, {address}, ERROR_BAD_EXE_FORMAT},
+  };
+  for (const auto& c : cases) {
+    const TempDir dir{std::filesystem::path(c.folder)};
+    const std::string name = c.fileName[0] != 0 ? c.fileName : "missing.exe";
+    const std::filesystem::path program = dir.path() / name;
+    if (std::string_view(c.fileName).ends_with(".exe")) {
+      std::filesystem::copy_file(recorder, program);
+    } else if (c.fileName[0] != 0) {
+      // Would leave a mark if cmd.exe ever ran it.
+      dir.write(c.fileName, "@echo ran> \"%~dp0ran.txt\"\r\n");
+    }
+    const WString path = platform::toUtf16("PATH=") + dir.path().wstring() + WCHAR{';'} +
+                         platform::toUtf16(std::getenv("PATH"));
+    if (c.bare) {
+      ASSERT_EQ(_wputenv(path.c_str()), 0);
+    }
+    const std::u8string full = program.u8string();
+    const std::string started =
+        c.bare ? name.substr(0, name.size() - 4) : std::string(full.begin(), full.end());
+    const auto failure = companion::startProgram({started, c.arguments});
+    ASSERT_EQ(failure.has_value(), c.failure.has_value()) << c.name;
+    if (failure) {
+      EXPECT_EQ(failure->code, *c.failure) << c.name;
+      EXPECT_FALSE(std::filesystem::exists(dir.path() / "ran.txt")) << c.name;
+      continue;
+    }
+    EXPECT_EQ(awaitRecord(dir.path() / (name + ".args")), recorded(c.arguments)) << c.name;
   }
 }
 

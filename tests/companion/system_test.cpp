@@ -331,6 +331,172 @@ TEST_F(CompanionRun, FindsTheSettingsBesideALongPath) {
   EXPECT_EQ(fake.shell.file, "http://deep.example/x");
 }
 
+// What the system was asked while a program was started, and its answer.
+struct ProgramStart {
+  std::string searchedFolders;  // SearchPathW's folders; empty: not searched
+  std::string searchedName;
+  std::string applicationName;  // CreateProcessW's; empty: not called
+  std::string commandLine;
+  bool inheritsHandles = false;
+  DWORD flags = 0;
+  int closed = 0;
+  std::optional<std::int64_t> failure;  // the code of the failure returned
+  bool operator==(const ProgramStart&) const = default;
+};
+
+struct ProgramSystem {
+  WString path;                  // PATH's value
+  std::optional<WString> found;  // what SearchPathW finds
+  BOOL created = TRUE;
+  ProgramStart start;
+};
+
+ProgramSystem programs;
+
+struct StartCase {
+  const char* name;
+  companion::ProgramCommand command;
+  std::string_view path;
+  std::optional<std::string_view> found;
+  BOOL created;
+  ProgramStart start;
+};
+
+TEST_F(CompanionRun, StartsTheProgramByItsFullPathNeverFromTheCurrentFolder) {
+  const SlotSwap<companion::kernel32::GetEnvironmentVariableW> environmentSlot{
+      [](LPCWSTR name, LPWSTR buffer, DWORD size) -> DWORD {
+        EXPECT_EQ(platform::toUtf8(name), "PATH");
+        if (size <= programs.path.size()) {
+          return static_cast<DWORD>(programs.path.size() + 1);
+        }
+        std::copy(programs.path.c_str(), programs.path.c_str() + programs.path.size() + 1, buffer);
+        return static_cast<DWORD>(programs.path.size());
+      }};
+  const SlotSwap<companion::kernel32::SearchPathW> searchSlot{[](LPCWSTR folders, LPCWSTR name,
+                                                                 LPCWSTR extension, DWORD size,
+                                                                 LPWSTR buffer, LPWSTR*) -> DWORD {
+    EXPECT_EQ(platform::toUtf8(extension), ".exe");
+    programs.start.searchedFolders = platform::toUtf8(folders);
+    programs.start.searchedName = platform::toUtf8(name);
+    if (!programs.found) {
+      fake.answer.lastError = ERROR_FILE_NOT_FOUND;
+      return 0;
+    }
+    const WString& found = *programs.found;
+    EXPECT_LT(found.size(), size);
+    std::copy(found.c_str(), found.c_str() + found.size() + 1, buffer);
+    return static_cast<DWORD>(found.size());
+  }};
+  const SlotSwap<companion::kernel32::CreateProcessW> createSlot{
+      [](LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+         BOOL inherit, DWORD flags, LPVOID, LPCWSTR, LPSTARTUPINFOW,
+         LPPROCESS_INFORMATION info) -> BOOL {
+        programs.start.applicationName = platform::toUtf8(application);
+        programs.start.commandLine = platform::toUtf8(commandLine);
+        programs.start.inheritsHandles = inherit != FALSE;
+        programs.start.flags = flags;
+        if (programs.created == FALSE) {
+          fake.answer.lastError = ERROR_FILE_NOT_FOUND;
+          return FALSE;
+        }
+        static int process = 0;
+        static int thread = 0;
+        info->hProcess = &process;
+        info->hThread = &thread;
+        return TRUE;
+      }};
+  const SlotSwap<companion::kernel32::CloseHandle> closeSlot{[](HANDLE) -> BOOL {
+    ++programs.start.closed;
+    return TRUE;
+  }};
+  const std::string address = "https://example.org/?q=a b&c=\"d\"";
+  const std::string quoted = R"("https://example.org/?q=a b&c=\"d\"")";
+  const StartCase cases[] = {
+      {"an absolute path with a blank, as it is",
+       {R"(C:\Program Files\Fox\fox.exe)", {"-private-window", address}},
+       R"(C:\bin)",
+       std::nullopt,
+       TRUE,
+       {.applicationName = R"(C:\Program Files\Fox\fox.exe)",
+        .commandLine = R"("C:\Program Files\Fox\fox.exe" -private-window )" + quoted,
+        .flags = DETACHED_PROCESS,
+        .closed = 2}},
+      {"a bare name in PATH's absolute folders only",
+       {"fox", {address}},
+       R"(C:\bin;.;rel\dir;;\\srv\share;D:/x)",
+       R"(C:\bin\fox.exe)",
+       TRUE,
+       {.searchedFolders = R"(C:\bin;\\srv\share;D:/x)",
+        .searchedName = "fox",
+        .applicationName = R"(C:\bin\fox.exe)",
+        .commandLine = R"("C:\bin\fox.exe" )" + quoted,
+        .flags = DETACHED_PROCESS,
+        .closed = 2}},
+      {"a bare name nowhere on PATH",
+       {"fox", {address}},
+       R"(C:\bin)",
+       std::nullopt,
+       TRUE,
+       {.searchedFolders = R"(C:\bin)", .searchedName = "fox", .failure = ERROR_FILE_NOT_FOUND}},
+      {"no absolute folder on PATH",
+       {"fox", {address}},
+       ".;bin",
+       "fox.exe",
+       TRUE,
+       {.failure = ERROR_FILE_NOT_FOUND}},
+      {"a relative path",
+       {R"(bin\fox.exe)", {address}},
+       R"(C:\bin)",
+       std::nullopt,
+       TRUE,
+       {.failure = ERROR_BAD_PATHNAME}},
+      {"a path relative to a drive's folder",
+       {"C:fox.exe", {address}},
+       R"(C:\bin)",
+       std::nullopt,
+       TRUE,
+       {.failure = ERROR_BAD_PATHNAME}},
+      {"a program that does not start",
+       {R"(C:\fox.exe)", {address}},
+       R"(C:\bin)",
+       std::nullopt,
+       FALSE,
+       {.applicationName = R"(C:\fox.exe)",
+        .commandLine = R"("C:\fox.exe" )" + quoted,
+        .flags = DETACHED_PROCESS,
+        .failure = ERROR_FILE_NOT_FOUND}},
+      {"a .cmd file, which cmd.exe would run",
+       {R"(C:\tools\open.CMD)", {address}},
+       R"(C:\bin)",
+       std::nullopt,
+       TRUE,
+       {.failure = ERROR_BAD_EXE_FORMAT}},
+      {"a NUL in an argument",
+       {R"(C:\fox.exe)", {std::string("a\0b", 3)}},
+       R"(C:\bin)",
+       std::nullopt,
+       TRUE,
+       {.failure = ERROR_INVALID_PARAMETER}},
+  };
+  for (const auto& c : cases) {
+    programs = {.path = wide(c.path), .created = c.created};
+    if (c.found) {
+      programs.found = wide(*c.found);
+    }
+    fake.answer.lastError = 0;
+    const auto failure = companion::startProgram(c.command);
+    if (failure) {
+      programs.start.failure = failure->code;
+    }
+    EXPECT_EQ(programs.start, c.start) << c.name;
+  }
+  // The system's text for the code, as the run says it.
+  programs = {.path = wide(R"(C:\bin)")};
+  EXPECT_EQ(
+      companion::startProgram({"fox", {address}}).value_or(companion::BrowserFailure{}).reason,
+      "Not found.\r\n");
+}
+
 #ifndef _WIN32
 TEST(CompanionStart, MissingSystemLibrariesEndQuietlyWithTheirOwnCode) {
   // This host has no kernel32 to bind.

@@ -7,12 +7,17 @@
 #include <optional>
 #include <string>
 
+#include "companion/browser_command.h"
 #include "companion/command_line.h"
 #include "companion/engines.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
+#include "companion/run.h"
 #include "companion/settings.h"
 #include "companion/texts.h"
+#include "director/escapes.h"
+#include "director/operations.h"
+#include "tests/support/fake_scite.h"
 
 namespace {
 
@@ -607,6 +612,346 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
       EXPECT_EQ(count, 1) << c.name << ": " << name;
       EXPECT_FALSE(name.starts_with('=') || name.starts_with("star")) << c.name;
     }
+  }
+}
+
+// What one run did with the address: the lines it said, the program it started or the address the
+// default browser got.
+struct OpenedWith {
+  ExitCode code = ExitCode::Opened;
+  std::vector<std::string> said;
+  std::optional<companion::ProgramCommand> started;
+  std::string byDefault;  // the address the default browser got
+  bool operator==(const OpenedWith&) const = default;
+};
+
+void PrintTo(const OpenedWith& run, std::ostream* out) {
+  *out << "exit " << static_cast<int>(run.code) << "\n";
+  for (const std::string& line : run.said) {
+    *out << "  said " << line << "\n";
+  }
+  if (run.started) {
+    *out << "  started [" << run.started->program << "]";
+    for (const std::string& argument : run.started->arguments) {
+      *out << " [" << argument << "]";
+    }
+    *out << "\n";
+  }
+  *out << "  default browser got [" << run.byDefault << "]";
+}
+
+struct BrowserCase {
+  const char* name;
+  std::map<std::string, std::string, std::less<>> properties;
+  std::string text;  // the selection, folded
+  companion::CommandLineRules rules;
+  OpenedWith run;
+  std::optional<std::string> picked = std::nullopt;  // from SciTE's list
+  bool startFails = false;
+};
+
+// The run over a SciTE holding `c.properties`, with a system that records what it starts.
+OpenedWith openedWith(const BrowserCase& c) {
+  constexpr std::uint32_t kProcessId = 7;
+  test_support::FakeScite scite;
+  for (const auto& [key, value] : c.properties) {
+    scite.answers[key] = {value};
+  }
+  if (c.picked) {
+    scite.answers["websearch.state." + std::to_string(kProcessId)] = {"picked " + *c.picked};
+  }
+  OpenedWith run;
+  const companion::RunSystem system{
+      .readIni = [] { return companion::IniFile{}; },
+      .openInBrowser = [&](const std::string& url) -> std::optional<companion::BrowserFailure> {
+        run.byDefault = url;
+        return std::nullopt;
+      },
+      .commandLineRules = c.rules,
+      .startProgram = [&](const companion::ProgramCommand& command)
+          -> std::optional<companion::BrowserFailure> {
+        run.started = command;
+        if (c.startFails) {
+          return companion::BrowserFailure{.reason = "No such file or directory", .code = 2};
+        }
+        return std::nullopt;
+      },
+      .pause = [](std::chrono::milliseconds) {},
+      .processId = [] { return kProcessId; }};
+  run.code = companion::searchSelection(scite, c.text, system);
+  for (const test_support::SentCommand& sent : scite.sent) {
+    if (sent.command.starts_with("output:")) {
+      run.said.push_back(sent.command);
+    }
+  }
+  return run;
+}
+
+// The lines as the run sends them to SciTE's pane.
+std::vector<std::string> said(const std::vector<std::string>& lines) {
+  std::vector<std::string> commands;
+  for (const std::string& line : lines) {
+    commands.push_back(director::OutputCommand(director::outputEscaped(line), true));
+  }
+  return commands;
+}
+
+TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
+  using companion::CommandLineRules;
+  using companion::ProgramCommand;
+  constexpr auto kWindows = CommandLineRules::Windows;
+  constexpr auto kPosix = CommandLineRules::Posix;
+  const std::string ddg = "https://duckduckgo.com/?q=a%20b";
+  const std::string search = "+> Search: " + ddg;
+  const std::string firefox = R"(C:\Program Files\Mozilla Firefox\firefox.exe)";
+  const std::string firefoxLine = "\"" + firefox + "\" -private-window";
+  const std::string mdn = "https://developer.mozilla.org/search?q=a%20b";
+  const std::map<std::string, std::string, std::less<>> twoEngines{
+      {"websearch.engine.DDG", "https://duckduckgo.com/?q={query}"},
+      {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+      {"websearch.engines", "DDG MDN"},
+      {"websearch.browser.MDN", "zeal"},
+  };
+  const auto with = [](auto base, std::map<std::string, std::string, std::less<>> more) {
+    base.merge(more);
+    return base;
+  };
+  const auto opened = [](std::vector<std::string> lines, ProgramCommand command) {
+    lines.push_back("+> Opened with: " + command.program);
+    return OpenedWith{.said = said(lines), .started = std::move(command)};
+  };
+  const auto byDefault = [](std::vector<std::string> lines, std::string url) {
+    return OpenedWith{.said = said(lines), .byDefault = std::move(url)};
+  };
+  const auto refused = [](std::vector<std::string> lines) {
+    return OpenedWith{.code = ExitCode::BadTemplate, .said = said(lines)};
+  };
+  const auto notCommand = [](std::string_view key, std::string_view why) {
+    return companion::notACommandLineLine(key, why);
+  };
+  const std::string dash = "dash-plugin://keys=cpp&query=";
+  const BrowserCase cases[] = {
+      // Which key counts.
+      {"no key: the default browser", {}, "a b", kWindows, byDefault({search}, ddg)},
+      {"a blank value: the default browser",
+       {{"websearch.browser", "  "}},
+       "a b",
+       kWindows,
+       byDefault({search}, ddg)},
+      {"websearch.browser, the address appended",
+       {{"websearch.browser", firefoxLine}},
+       "a b",
+       kWindows,
+       opened({search}, {firefox, {"-private-window", ddg}})},
+      {"the picked engine's own program", with(twoEngines, {{"websearch.browser", "firefox"}}),
+       "a b", kPosix, opened({"+> Search: " + mdn}, {"zeal", {mdn}}), "MDN"},
+      {"the other engine: websearch.browser", with(twoEngines, {{"websearch.browser", "firefox"}}),
+       "a b", kPosix, opened({search}, {"firefox", {ddg}}), "DDG"},
+      {"the other engine, no websearch.browser: the default browser", twoEngines, "a b", kPosix,
+       byDefault({search}, ddg), "DDG"},
+      {"the only engine's own program",
+       {{"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+        {"websearch.engines", "MDN"},
+        {"websearch.browser.MDN", "zeal"}},
+       "a b",
+       kPosix,
+       opened({"+> Search: " + mdn}, {"zeal", {mdn}})},
+      {"an address selected: websearch.browser, not the engine's",
+       {{"websearch.engines", "MDN"},
+        {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+        {"websearch.browser.MDN", "zeal"},
+        {"websearch.browser", "firefox"}},
+       "https://example.org/x",
+       kPosix,
+       opened({"+> Open: https://example.org/x"}, {"firefox", {"https://example.org/x"}})},
+      {"an address selected, only an engine's program: the default browser",
+       {{"websearch.engines", "MDN"},
+        {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+        {"websearch.browser.MDN", "zeal"}},
+       "https://example.org/x",
+       kPosix,
+       byDefault({"+> Open: https://example.org/x"}, "https://example.org/x")},
+
+      // Splitting, references and the % pass.
+      {"POSIX quotes and escapes",
+       {{"websearch.browser", R"('/opt/my browser/run' --new "a \"b\" \c" c\ d '' x)"}},
+       "a b",
+       kPosix,
+       opened({search}, {"/opt/my browser/run", {"--new", R"(a "b" \c)", "c d", "", "x", ddg}})},
+      {"Windows: the program's backslashes stay, the arguments by the C run time",
+       {{"websearch.browser", R"("C:\Tools\"b.exe "a \"q\" b" C:\dir\ "x""y" \\\"z)"}},
+       "a b",
+       kWindows,
+       opened({search},
+              {R"(C:\Tools\b.exe)", {R"(a "q" b)", R"(C:\dir\)", R"(x"y)", R"(\"z)", ddg}})},
+      {"%s where the address goes, %% a percent sign",
+       {{"websearch.browser", "zeal --query=%s 100%% 50%"}},
+       "a b",
+       kPosix,
+       opened({search}, {"zeal", {"--query=" + ddg, "100%", "50%"}})},
+      {"a reference's blanks and quotes stay inside its word",
+       {{"websearch.browser", "firefox -P $(profile) --x=$(CurrentSelection)"},
+        {"profile", R"(my "old" 'one')"},
+        {"CurrentSelection", "a b; rm -rf ~"}},
+       "a b",
+       kPosix,
+       opened({search}, {"firefox", {"-P", R"(my "old" 'one')", "--x=a b; rm -rf ~", ddg}})},
+      {"a reference's %s is read in the same pass",
+       {{"websearch.browser", "zeal $(word)"}, {"word", "q=%s"}},
+       "a b",
+       kPosix,
+       opened({search}, {"zeal", {"q=" + ddg}})},
+      {".cmd is a program like any other on POSIX",
+       {{"websearch.browser", "/usr/local/bin/open.cmd"}},
+       "a b",
+       kPosix,
+       opened({search}, {"/usr/local/bin/open.cmd", {ddg}})},
+
+      // Refusals.
+      {"Windows: an unclosed quote",
+       {{"websearch.browser", R"("C:\x\firefox.exe -private-window)"}},
+       "a b",
+       kWindows,
+       refused({notCommand("websearch.browser", "a quote is not closed")})},
+      {"Windows: an unclosed quote in an argument",
+       {{"websearch.browser", R"(firefox "-private)"}},
+       "a b",
+       kWindows,
+       refused({notCommand("websearch.browser", "a quote is not closed")})},
+      {"POSIX: an unclosed quote",
+       {{"websearch.browser", "firefox 'x"}},
+       "a b",
+       kPosix,
+       refused({notCommand("websearch.browser", "a quote is not closed")})},
+      {"%1 from a desktop file",
+       {{"websearch.browser", "firefox.exe %1"}},
+       "a b",
+       kWindows,
+       refused({notCommand("websearch.browser",
+                           "%1 stands for nothing: %s is the address, %% a percent sign")})},
+      {"%s in the program's own word",
+       {{"websearch.browser", "/opt/%s/run"}},
+       "a b",
+       kPosix,
+       refused({notCommand("websearch.browser", "%s stands in the program's own name")})},
+      {"a .cmd program on Windows",
+       {{"websearch.browser.MDN", R"(C:\tools\open.cmd)"},
+        {"websearch.engines", "MDN"},
+        {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"}},
+       "a b",
+       kWindows,
+       refused({notCommand("websearch.browser.MDN",
+                           "Windows runs a .cmd file through cmd.exe, where & % and ! in an "
+                           "address act whatever the quoting")})},
+      {"a .BAT. program on Windows",
+       {{"websearch.browser", R"(C:\tools\OPEN.BAT. x)"}},
+       "a b",
+       kWindows,
+       refused({notCommand("websearch.browser",
+                           "Windows runs a .bat file through cmd.exe, where & % and ! in an "
+                           "address act whatever the quoting")})},
+      {"no program once expanded",
+       {{"websearch.browser", "$(nothing) --new"}},
+       "a b",
+       kPosix,
+       refused({notCommand("websearch.browser", "it names no program")})},
+      {"a reference to itself",
+       {{"websearch.browser", "firefox $(websearch.browser)"}},
+       "a b",
+       kPosix,
+       refused({"!> SciTE property websearch.browser refers to itself or nests more than 10 "
+                "levels."})},
+
+      // Schemes: any to a program, http(s) to the default browser.
+      {"another scheme to a program",
+       {{"websearch.url", dash + "{query}"}, {"websearch.browser", "zeal"}},
+       "vector",
+       kPosix,
+       opened({"+> Search: " + dash + "vector"}, {"zeal", {dash + "vector"}})},
+      {"another scheme to the default browser",
+       {{"websearch.url", dash + "{query}"}},
+       "vector",
+       kPosix,
+       refused({"!> SciTE property websearch.url must begin with http:// or https:// and "
+                "contain {query}."})},
+      {"no scheme at all to a program",
+       {{"websearch.url", "{query}"}, {"websearch.browser", "zeal"}},
+       "vector",
+       kPosix,
+       refused({"!> SciTE property websearch.url must begin with a scheme (such as https:) and "
+                "contain {query}."})},
+      {"an engine of another scheme with its own program",
+       {{"websearch.engines", "Zeal"},
+        {"websearch.engine.Zeal", dash + "{query}"},
+        {"websearch.browser.Zeal", "zeal"}},
+       "vector",
+       kPosix,
+       opened({"+> Search: " + dash + "vector"}, {"zeal", {dash + "vector"}})},
+      {"an engine of another scheme left out without a program",
+       {{"websearch.engines", "Zeal DDG"},
+        {"websearch.engine.Zeal", dash + "{query}"},
+        {"websearch.engine.DDG", "https://duckduckgo.com/?q={query}"}},
+       "a b",
+       kPosix,
+       byDefault({"!> SciTE property websearch.engine.Zeal must begin with http:// or https:// "
+                  "and contain {query}.",
+                  search},
+                 ddg)},
+      {"a selection of another scheme is searched for, even with a program",
+       {{"websearch.browser", "zeal"}},
+       "dash-plugin://x",
+       kPosix,
+       opened({"+> Search: https://duckduckgo.com/?q=dash-plugin%3A%2F%2Fx"},
+              {"zeal", {"https://duckduckgo.com/?q=dash-plugin%3A%2F%2Fx"}})},
+
+      // A program that does not start: nothing else opens.
+      {"a program that does not start",
+       {{"websearch.browser", "firefox --new"}},
+       "a b",
+       kPosix,
+       {.code = ExitCode::OpenFailed,
+        .said = said({search,
+                      "!> Could not start firefox (websearch.browser): No such file or "
+                      "directory. Nothing opened."}),
+        .started = ProgramCommand{"firefox", {"--new", ddg}}},
+       std::nullopt,
+       true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(openedWith(c), c.run) << c.name;
+  }
+}
+
+// Each argument reaches the program as it was, through the C run time's quoting and splitting.
+TEST(BrowserCommand, WindowsQuotingSplitsBackIntoTheSameArguments) {
+  const std::vector<std::string> cases[] = {
+      {"plain"},
+      {"two words", "tab\there"},
+      {""},
+      {R"(a\b)", R"(a\\b\)", R"(ends\)", R"(ends\\)"},
+      {R"(a blank, then \)", R"(a blank, then \\)", R"(a "blank" \"q\\")"},
+      {R"("quoted")", R"(a\"b)", R"(a\\"b)", "\""},
+      {"https://example.org/?a=1&b='x'(y);z!%41"},
+  };
+  for (const auto& arguments : cases) {
+    const std::string line = companion::windowsCommandLine(R"(C:\Program Files\b.exe)", arguments);
+    companion::Outcome outcome{.lines = {"+> Search: u"},
+                               .url = "u",
+                               .browser = {.key = "websearch.browser", .value = line}};
+    // %% is the only way to write a percent sign: the round trip doubles them first.
+    for (auto at = outcome.browser.value.find('%'); at != std::string::npos;
+         at = outcome.browser.value.find('%', at + 2)) {
+      outcome.browser.value.insert(at, 1, '%');
+    }
+    const auto command =
+        companion::withBrowserCommand(outcome, companion::CommandLineRules::Windows,
+                                      [](const std::string&) { return std::string(); })
+            .command;
+    std::vector<std::string> expected = arguments;
+    expected.emplace_back("u");
+    ASSERT_TRUE(command.has_value()) << line;
+    EXPECT_EQ(command->program, R"(C:\Program Files\b.exe)") << line;
+    EXPECT_EQ(command->arguments, expected) << line;
   }
 }
 

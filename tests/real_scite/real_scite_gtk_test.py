@@ -15,6 +15,7 @@ import os
 import subprocess
 import dataclasses
 import re
+import shutil
 import sys
 import time
 import unittest
@@ -23,7 +24,7 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from scite_run import Case, GtkDebSciTE, GtkSciTE, run  # noqa: E402
+from scite_run import Case, GtkDebSciTE, GtkSciTE, poll_until, run  # noqa: E402
 from checks import check_run  # noqa: E402
 
 DDG = "https://duckduckgo.com/?q="
@@ -38,11 +39,17 @@ OURS = (">> ", "-> [", "+> ", "!> ", ">Exit code:")
 TOO_LONG = "!> The selection is too long for SciTE's director pipe: select less and try again."
 
 
+# A program named in websearch.browser: a copy of the recording xdg-open in a folder with a blank
+# in its name, appending its arguments to "opened" beside itself.
+BROWSER = Path("my browser") / "browser"
+
+
 @dataclasses.dataclass
 class Row:
     case: Case
     said: str  # a line the pane must hold (a glob)
     address: str | None  # what xdg-open was handed; None: nothing
+    program: list[str] = dataclasses.field(default_factory=list)  # what BROWSER was handed
 
 
 def hostile(marker: Path) -> str:
@@ -85,6 +92,16 @@ def rows(out: Path) -> list[Row]:
             "+> Word at caret: printf", f"{DDG}printf"),
         Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
             f"+> Search: {PY}open", f"{PY}open"),
+        # A program with an argument of its own gets the address last; xdg-open gets nothing.
+        Row(Case("named_program", "search the web", "notes.txt",
+                 props=f"websearch.browser='{out / BROWSER}' --new-window"),
+            f"+> Opened with: {out / BROWSER}", None,
+            [f"--new-window {DDG}search%20the%20web"]),
+        # A program that cannot be started is named; nothing else opens.
+        Row(Case("missing_program", "search the web", "notes.txt",
+                 props=f"websearch.browser='{out / BROWSER.parent / 'missing'}'"),
+            f"!> Could not start {out / BROWSER.parent / 'missing'} (websearch.browser): No such "
+            "file or directory. Nothing opened.", None),
         # Another SciTE runs beside (started after, so it is the newer one): the tool must talk to
         # the SciTE it was started from, found up its parent chain.
         Row(Case("two_scites", "search the web", "notes.txt", beside=True),
@@ -106,6 +123,10 @@ class RealGtkSciTE(unittest.TestCase):
         cls.out = cls.build / "real-scite-gtk-test"
         (cls.out / "marker").unlink(missing_ok=True)
         cls.rows = rows(cls.out)
+        browser = cls.out / BROWSER
+        shutil.rmtree(browser.parent, ignore_errors=True)
+        browser.parent.mkdir(parents=True)
+        shutil.copy(Path(__file__).resolve().parents[1] / "support" / "xdg-open", browser)
         started = time.monotonic()
         cls.results = run([row.case for row in cls.rows], cls.build, cls.package, cls.out,
                           driver=GtkSciTE)
@@ -117,6 +138,12 @@ class RealGtkSciTE(unittest.TestCase):
                 result = self.results[row.case.name]
                 check_run(self, result, row.said)
                 self.assertEqual(result.opened, [row.address] if row.address else [])
+                if row.program:
+                    # Started and left to run: it may write after SciTE's run has ended.
+                    opened = self.out / BROWSER.parent / "opened"
+                    poll_until(opened.exists, 10, 0.05)
+                    self.assertEqual(opened.read_text().splitlines() if opened.exists() else [],
+                                     row.program)
                 # No FIFO, folder or file of the tool's stays in the temp folder.
                 self.assertEqual(left_behind(self.out / row.case.name / "tmp"), [])
                 if row.case.beside:

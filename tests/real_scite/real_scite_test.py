@@ -2,11 +2,13 @@
 """The real SciTE, driven by scripts/scite_run.py as a user drives it, with the release zip
 installed in its folder: each row is one SciTE with one document and the tool started (and the
 row's keys pressed in SciTE's list at the caret, if it has any), then what the output pane said
-and what address (if any) Wine's shell handed to the browser.
+and what address (if any) Wine's shell handed to the browser, or what arguments a program named
+in a websearch.browser key got.
 
     real_scite_test.py <build-dir> <unpacked release zip (the folder holding websearch/)>
 """
 import dataclasses
+import shutil
 import sys
 import time
 import unittest
@@ -14,7 +16,7 @@ from pathlib import Path
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
-from scite_run import Case, run  # noqa: E402
+from scite_run import Case, poll_until, run  # noqa: E402
 from checks import check_run  # noqa: E402
 
 # The longest address the companion may hand to the shell: 900 under Wine before 8.17, whose
@@ -51,11 +53,62 @@ class Cut:
     start: str
 
 
+# Programs named in websearch.browser keys: copies of the recording argument_recorder.exe, in a
+# folder with a blank in its name, each writing the arguments it got to <its name>.args.
+PROGRAMS = "Fox Browser"
+
+
+@dataclasses.dataclass
+class Program:
+    """A recorder named in a browser key, and the arguments it must get."""
+    name: str
+    arguments: list[str]
+
+
 @dataclasses.dataclass
 class Row:
     case: Case
     said: str  # a line the pane must hold (a glob)
     address: str | Cut | None  # what the shell was handed; None: nothing
+    program: Program | None = None  # the program the address went to instead of the shell
+
+
+def windows_path(path: Path) -> str:
+    """A path of this machine as Wine's programs write it (drive Z: is the root)."""
+    return "Z:" + str(path).replace("/", "\\")
+
+
+def rows(out: Path) -> list[Row]:
+    """The table; programs named by their path under <out>."""
+    fox = windows_path(out / PROGRAMS / "fox.exe")
+    zeal = windows_path(out / PROGRAMS / "zeal.exe")
+    missing = windows_path(out / PROGRAMS / "missing.exe")
+    so_own = ENGINES + f'websearch.engines=MDN SO DDG\nwebsearch.browser.SO="{zeal}"'
+    return ROWS + [
+        # A program with an argument of its own; the address comes last.
+        Row(Case("named_program", "search the web", "notes.txt",
+                 props=f'websearch.browser="{fox}" -private-window'),
+            f"+> Opened with: {fox}", None,
+            Program("fox.exe", ["-private-window", f"{DDG}search%20the%20web"])),
+        # The engine picked has its own program; the other one keeps the default browser.
+        Row(Case("engine_own_program", "fetch", "notes.txt", keys=["Down", "Return"],
+                 props=so_own),
+            f"+> Opened with: {zeal}", None, Program("zeal.exe", [f"{SO}fetch"])),
+        # A program that cannot be started is named; nothing else opens.
+        Row(Case("missing_program", "search the web", "notes.txt",
+                 props=f'websearch.browser="{missing}"'),
+            f"!> Could not start {missing} (websearch.browser): *. Nothing opened.", None),
+        Row(Case("engine_default_browser", "fetch", "notes.txt", keys=["Return"], props=so_own),
+            f"+> Search: {MDN}fetch", f"{MDN}fetch"),
+    ]
+
+
+def recorded(file: Path) -> list[str] | None:
+    """The arguments a recorder wrote (UTF-16, each ended by a NUL), once it has; it is started
+    and left to run, so it may write after SciTE's run has ended."""
+    if not poll_until(file.exists, 10, 0.05):
+        return None
+    return file.read_bytes().decode("utf-16-le").split("\0")[:-1]
 
 
 ROWS = [
@@ -99,13 +152,20 @@ class RealSciTE(unittest.TestCase):
 
     @classmethod
     def setUpClass(cls):
+        out = cls.build / "real-scite-test"
+        cls.programs = out / PROGRAMS
+        shutil.rmtree(cls.programs, ignore_errors=True)
+        cls.programs.mkdir(parents=True)
+        cls.rows = rows(out)
+        for program in {row.program.name for row in cls.rows if row.program}:
+            shutil.copy(cls.build / "bin" / "argument_recorder.exe",
+                        cls.programs / program)
         started = time.monotonic()
-        cls.results = run([row.case for row in ROWS], cls.build, cls.package,
-                          cls.build / "real-scite-test")
-        print(f"real_scite: {len(ROWS)} cases in {time.monotonic() - started:.0f} s")
+        cls.results = run([row.case for row in cls.rows], cls.build, cls.package, out)
+        print(f"real_scite: {len(cls.rows)} cases in {time.monotonic() - started:.0f} s")
 
     def test_rows(self):
-        for row in ROWS:
+        for row in self.rows:
             with self.subTest(row.case.name):
                 result = self.results[row.case.name]
                 check_run(self, result, row.said)
@@ -121,6 +181,11 @@ class RealSciTE(unittest.TestCase):
                                     + "\n".join(line[:200] for line in pane.splitlines()[-2:]))
                 else:
                     self.assertEqual(opened, [row.address] if row.address else [])
+                if row.program:
+                    self.assertEqual(recorded(self.programs / f"{row.program.name}.args"),
+                                     row.program.arguments)
+                else:
+                    self.assertNotIn("+> Opened with:", pane)
 
 
 if __name__ == "__main__":
