@@ -48,6 +48,9 @@ class Case:
     name: str
     text: str = ""
     document: str = "document.txt"
+    # The document's bytes: the text in this encoding, where a lone surrogate U+DC80..U+DCFF
+    # stands for the byte 0x80..0xFF itself (a lead byte alone, say).
+    encoding: str = "utf-8"
     select: tuple[int, int] | None = None  # anchor and caret in bytes; None: all of the text
     ini: str | None = None  # websearch.ini for this case; None: the zip's own
     props: str = ""  # more lines for the user's options file
@@ -78,10 +81,11 @@ def prepare(scite: Driver, case: Case, folder: Path) -> tuple[Path, int, int]:
     shutil.rmtree(folder, ignore_errors=True)
     (folder / "doc").mkdir(parents=True)
     document = folder / "doc" / case.document
-    document.write_text(case.text, encoding="utf-8", newline="")
+    data = case.text.encode(case.encoding, "surrogateescape")
+    document.write_bytes(data)
     scite.configure(case.ini, case.props, case.paste)
     scite.opened.write_bytes(b"")
-    return document, *(case.select or (0, len(case.text.encode())))
+    return document, *(case.select or (0, len(data)))
 
 
 def run_case(scite: Driver, case: Case, out: Path) -> Result:
