@@ -3,6 +3,7 @@
 
 #include "director/escapes.h"
 #include "platform/ascii.h"
+#include "platform/text.h"
 
 namespace companion {
 
@@ -37,6 +38,14 @@ std::string collapseWhiteSpace(std::string_view text) {
     out.push_back(c);
   }
   return out;
+}
+
+std::size_t selectionRoom(std::string_view commandLine) {
+  const std::size_t selection = selectionFromCommandLine(commandLine).size();
+  const std::size_t used =
+      platform::toUtf16(commandLine.substr(0, commandLine.size() - selection)).size() +
+      1;  // and the terminating NUL
+  return used < director::kMaxCommandLineUnits ? director::kMaxCommandLineUnits - used : 0;
 }
 
 std::string unescapedSelection(std::string_view commandLine) {

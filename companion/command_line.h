@@ -1,6 +1,7 @@
 // What the launcher hands over: the selection on the raw command line, still in SciTE's escapes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,10 @@ namespace companion {
 
 // Runs of blanks, tabs and line breaks become one blank; none is left at either end.
 [[nodiscard]] std::string collapseWhiteSpace(std::string_view text);
+
+// The UTF-16 units the system's limit leaves for the selection after the program's name and its
+// blank on this command line: what the launcher had for it.
+[[nodiscard]] std::size_t selectionRoom(std::string_view commandLine);
 
 // The command line's selection, unescaped: the bytes SciTE gave, not yet folded.
 [[nodiscard]] std::string unescapedSelection(std::string_view commandLine);

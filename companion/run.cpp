@@ -15,6 +15,7 @@
 #include "companion/properties.h"
 #include "companion/settings.h"
 #include "companion/texts.h"
+#include "director/escapes.h"
 #include "director/operations.h"
 #include "platform/binding.h"
 #include "platform/errors.h"
@@ -30,6 +31,7 @@ struct Document {
   EditorCodePages pages;
   std::string extension;
   std::string text;  // the word at the caret, or the selection fetched; raw bytes
+  bool cut = false;  // the reply stopped at the transport's size, somewhere in the text
 };
 
 constexpr std::size_t kDocumentFields = 5;
@@ -92,8 +94,13 @@ constexpr std::size_t kDocumentFields = 5;
   const auto reply = scite.run(documentLua(wordAtCaret, selectionUnlessUtf8))
                          ? scite.ask(director::kResultProperty)
                          : std::nullopt;
+  const bool cut = scite.lastReplyCut();
   (void)scite.send("property:" + std::string(director::kResultProperty) + "=", false);
-  return reply ? parseDocument(*reply) : std::nullopt;
+  auto document = reply ? parseDocument(*reply) : std::nullopt;
+  if (document) {
+    document->cut = cut;
+  }
+  return document;
 }
 
 [[nodiscard]] std::optional<std::string> toUtf8(std::string_view bytes, const Encoding& encoding,
@@ -108,6 +115,12 @@ constexpr std::size_t kDocumentFields = 5;
       break;
   }
   return system.toUtf8(bytes, encoding);
+}
+
+// A selection fetched here, cut as the launcher's command line cuts it had it carried these
+// characters: in SciTE's reply escapes, between whole characters and escapes.
+[[nodiscard]] std::string cutAsCommandLine(std::string_view utf8, std::size_t room) {
+  return director::unescapeReply(director::selectionWithin(director::replyEscaped(utf8), room));
 }
 
 // The text to search, in UTF-8 and folded, with what the pane is told of it.
@@ -130,12 +143,20 @@ struct SearchText {
                       .extension = extension};
   }
   const Encoding encoding = documentEncoding(system.editor, document->pages);
-  const std::string_view bytes =
-      wordAtCaret || (fetches && encoding.kind != Encoding::Kind::utf8) ? document->text : text;
-  const auto converted = toUtf8(bytes, encoding, system);
+  const bool fetched = !wordAtCaret && fetches && encoding.kind != Encoding::Kind::utf8;
+  std::string_view bytes = wordAtCaret || fetched ? document->text : text;
+  auto converted = toUtf8(bytes, encoding, system);
+  if (!converted && document->cut && !bytes.empty()) {
+    // The pipe's size, not the user, parted the last character from its trail byte.
+    bytes.remove_suffix(1);
+    converted = toUtf8(bytes, encoding, system);
+  }
   if (!converted) {
     scite.say(invalidTextLine(encodingName(encoding)));
     return std::nullopt;
+  }
+  if (fetched) {
+    *converted = cutAsCommandLine(*converted, system.selectionRoom);
   }
   // A pane that is not UTF-8 shows the document's own bytes as the document does.
   const bool paneInUtf8 = document->pages.output == kUtf8CodePage;

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -23,6 +24,9 @@ struct RunSystem {
   // no character in it.
   std::function<std::optional<std::string>(std::string_view bytes, const Encoding& encoding)>
       toUtf8;
+  // The UTF-16 units the launcher's command line had for the selection: a selection fetched here
+  // is cut to them as the launcher cuts.
+  std::size_t selectionRoom = std::numeric_limits<std::size_t>::max();
   IniReader readIni;                         // websearch.ini beside the program
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address its shell takes
   // Hands the address to the browser: why it failed, or nothing.

@@ -22,6 +22,9 @@ public:
   // when `expectReply` and SciTE gives one, is in director::received afterwards.
   virtual bool send(std::string_view command, bool expectReply) const = 0;
 
+  // Whether the last reply arrived cut at the transport's size (the GTK SciTE's reply pipe).
+  [[nodiscard]] virtual bool lastReplyCut() const noexcept { return false; }
+
   // Runs Lua code inside SciTE.
   bool run(std::string_view lua) const;
   // A property's raw value, unescaped; empty when it is undefined, nothing when SciTE did not

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace director {
 
@@ -35,6 +36,19 @@ struct Escape {
 // sends them raw): \a \b \f \n \r \t \v named, the backslash doubled, other bytes below 0x20
 // as three octal digits. unescapeReply gives the raw text back.
 [[nodiscard]] std::string replyEscaped(std::string_view raw);
+
+// The longest command line the system starts a process with, in UTF-16 units with its NUL: the
+// launcher's command line carries the escaped selection within it.
+inline constexpr std::size_t kMaxCommandLineUnits = 32767;
+
+// The longest start of an escaped `selection` whose UTF-16 form takes at most `room` units. It
+// ends between whole characters and whole escapes, so the companion reads a prefix of what SciTE
+// sent, never half a character or a broken escape.
+[[nodiscard]] std::string_view selectionWithin(std::string_view selection, std::size_t room);
+
+// `text` in pieces of at most `room` bytes, each ending between whole characters and whole
+// escapes, for a channel whose requests have a size limit; in order, nothing left out.
+[[nodiscard]] std::vector<std::string_view> piecesWithin(std::string_view text, std::size_t room);
 
 // A command made fit for one line to the GTK SciTE. It stops reading requests for good at a byte
 // that is not UTF-8, and a raw line break would end the request: such bytes and the other control

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "director/escapes.h"
 #include "director/operations.h"
 
 namespace launcher {
@@ -25,17 +26,10 @@ extern std::string cmd;
 [[nodiscard]] std::string selectionLine(std::string_view selection);
 [[nodiscard]] std::string missingCompanionLine(std::string_view companionPath);
 
-// The longest command line the system starts a process with, in UTF-16 units with its NUL.
-inline constexpr std::size_t kMaxCommandLineUnits = 32767;
-
-// The longest start of `selection` whose UTF-16 form takes at most `room` units. It ends
-// between whole characters and whole escapes, so the companion reads a prefix of what SciTE
-// sent, never half a character or a broken escape.
-[[nodiscard]] std::string_view selectionWithin(std::string_view selection, std::size_t room);
-
-// `text` in pieces of at most `room` bytes, each ending between whole characters and whole
-// escapes, for a channel whose requests have a size limit; in order, nothing left out.
-[[nodiscard]] std::vector<std::string_view> piecesWithin(std::string_view text, std::size_t room);
+// The system's command-line limit and the cuts of escaped text, shared with the companion.
+using director::kMaxCommandLineUnits;
+using director::piecesWithin;
+using director::selectionWithin;
 
 // The companion's path quoted, then one blank and the selection as it is: blanks in the
 // selection split it into arguments. A selection too long for the system's limit is cut by

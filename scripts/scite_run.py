@@ -6,7 +6,7 @@ reached the browser (a recording xdg-open, called by Wine's shell or, natively, 
 Everything it starts it stops.
 
     scite_run.py [--gtk|--deb] [--build DIR] [--package PACKAGE] [--out DIR] CASE...
-    scite_run.py [--gtk|--deb] [--build DIR] [--package PACKAGE] --bench N CASE.json
+    scite_run.py [--gtk|--deb] [--build DIR] [--package PACKAGE] --bench N [--floor FLOOR] CASE.json
 
 --gtk drives Debian's GTK SciTE natively instead (GtkSciTE), with the Linux package (the tar.gz,
 or a folder holding scite-websearch/) unpacked into ~/.local/share of a HOME of its own.
@@ -21,7 +21,9 @@ of SciTE's window into <out>/<picture>: while the list is open for a case with k
 the tool has ended.
 --bench presses the key N times in one SciTE per case and prints medians: for a case without
 keys, the press to the address at the shell; for one with keys, the press to the list shown and
-the last key to the address at the shell.
+the last key to the address at the shell. --floor (GTK only, cases without keys) also times the
+yardstick tool FLOOR against the package's tool, alternating, with the key pressed through libXtst,
+and prints the ratio.
 Exit codes: 0 every case ran to its end, 1 one did not, 2 set-up failed.
 Tests import it and call run().
 """
@@ -48,6 +50,9 @@ class Case:
     name: str
     text: str = ""
     document: str = "document.txt"
+    # The document's bytes: the text in this encoding, where a lone surrogate U+DC80..U+DCFF
+    # stands for the byte 0x80..0xFF itself (a lead byte alone, say).
+    encoding: str = "utf-8"
     select: tuple[int, int] | None = None  # anchor and caret in bytes; None: all of the text
     ini: str | None = None  # websearch.ini for this case; None: the zip's own
     props: str = ""  # more lines for the user's options file
@@ -78,10 +83,11 @@ def prepare(scite: Driver, case: Case, folder: Path) -> tuple[Path, int, int]:
     shutil.rmtree(folder, ignore_errors=True)
     (folder / "doc").mkdir(parents=True)
     document = folder / "doc" / case.document
-    document.write_text(case.text, encoding="utf-8", newline="")
+    data = case.text.encode(case.encoding, "surrogateescape")
+    document.write_bytes(data)
     scite.configure(case.ini, case.props, case.paste)
     scite.opened.write_bytes(b"")
-    return document, *(case.select or (0, len(case.text.encode())))
+    return document, *(case.select or (0, len(data)))
 
 
 def run_case(scite: Driver, case: Case, out: Path) -> Result:
@@ -152,6 +158,34 @@ def bench(scite: Driver, case: Case, out: Path, runs: int) -> list[int]:
     return [int(statistics.median(column)) for column in zip(*times)]
 
 
+def bench_floor(scite: Driver, case: Case, out: Path, runs: int, floor: Path) -> list[float]:
+    """Median milliseconds from the key press (through libXtst) to the address at xdg-open, in
+    one GTK SciTE, for the tool and for the yardstick `floor` in its place, alternating press by
+    press (the tool's command set through the director); then their ratio."""
+    times: dict[str, list[float]] = {"tool": [], "floor": []}
+    with scite.running(*prepare(scite, case, out / "bench" / (case.name + "-floor"))):
+        scite.front()
+        tool = scite.ask("command.35.*")
+        for run in range(2 * runs + 2):  # the first of each warms up
+            which = "tool" if run % 2 == 0 else "floor"
+            scite.send(scite.scite, f"property:command.35.*={tool if which == 'tool' else floor}")
+            scite.clear_pane()
+            scite.wait_tool_gone()
+            scite.opened.unlink(missing_ok=True)
+            pressed = time.time_ns()
+            scite.display.press_in_process()
+            # Polled rather than read from the file's time, which the kernel keeps in ticks.
+            seen = poll_until(lambda: scite.opened.exists() and scite.opened.stat().st_size and
+                              time.time_ns(), 10, 0.0002)
+            if not seen:
+                raise CaseFailed(f"run {run}: no address reached xdg-open")
+            if run >= 2:
+                times[which].append((seen - pressed) / 1e6)
+            scite.wait_exit_line(30)
+    tool_median, floor_median = (statistics.median(times[key]) for key in ("tool", "floor"))
+    return [tool_median, floor_median, tool_median / floor_median]
+
+
 @contextlib.contextmanager
 def session(build: Path, package: Path, out: Path, screenshot=False,
             driver: type[Driver] = WineSciTE):
@@ -186,6 +220,8 @@ def main() -> int:
                         "its top folder")
     parser.add_argument("--out", type=Path)
     parser.add_argument("--bench", type=int, default=0, metavar="N")
+    parser.add_argument("--floor", type=Path, help="with --gtk --bench: the yardstick tool "
+                        "(gtk-floor) to time against, alternating")
     parser.add_argument("cases", nargs="+", type=Path)
     args = parser.parse_args()
     driver = GtkDebSciTE if args.deb else GtkSciTE if args.gtk else WineSciTE
@@ -206,6 +242,8 @@ def main() -> int:
         if args.bench:
             with session(build, package.resolve(), out, driver=driver) as scite:
                 medians = [bench(scite, case, out, args.bench) for case in cases]
+                floors = [bench_floor(scite, case, out, args.bench, args.floor.resolve())
+                          for case in cases if args.floor and gtk and not case.keys]
             editor, shell = ("the GTK SciTE", "xdg-open") if gtk else ("the real SciTE",
                                                                           "the shell")
             print(f"in {editor} (one SciTE a case, {args.bench} presses of Ctrl+Shift+W):")
@@ -217,6 +255,10 @@ def main() -> int:
                     labels = [f"key press to the URL at {shell}:"]
                 for label, median in zip(labels, figures):
                     print(f"{'median ' + label:<59}{median} ms")
+            for tool, floor, ratio in floors:
+                print(f"{'median press (libXtst) to xdg-open, the tool:':<59}{tool:.1f} ms")
+                print(f"{'median press (libXtst) to xdg-open, gtk-floor:':<59}{floor:.1f} ms")
+                print(f"{'ratio to gtk-floor (target 1.25 or less):':<59}{ratio:.2f}")
             return 0
         results = run(cases, build, package.resolve(), out, driver)
     except SetupFailed as failure:

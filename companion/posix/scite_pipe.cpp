@@ -1,6 +1,7 @@
 // The director client's SendCommand, which on Linux goes over the channel opened at start-up.
 #include "companion/posix/scite_pipe.h"
 
+#include "director/gtk/client.h"
 #include "director/operations.h"
 #include "director/replies.h"
 
@@ -14,6 +15,10 @@ PipeScite::PipeScite(bool reached) : reached_(reached) {
 
 bool PipeScite::send(std::string_view command, bool expectReply) const {
   return reached_ && director::SendCommand(command, expectReply);
+}
+
+bool PipeScite::lastReplyCut() const noexcept {
+  return director::gtk::lastReplyCut();
 }
 
 }  // namespace companion

@@ -12,6 +12,7 @@ public:
 
   [[nodiscard]] bool inReach() const noexcept override { return reached_; }
   bool send(std::string_view command, bool expectReply) const override;
+  [[nodiscard]] bool lastReplyCut() const noexcept override;
 
 private:
   bool reached_;

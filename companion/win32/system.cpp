@@ -195,13 +195,14 @@ std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
 namespace {
 
 // The system under a run on Windows.
-[[nodiscard]] RunSystem windowsSystem() {
+[[nodiscard]] RunSystem windowsSystem(std::size_t selectionRoom) {
   return {
       .editor = EditorKind::windows,
       .toUtf8 =
           [](std::string_view bytes, const Encoding& encoding) {
             return platform::utf8FromCodePage(bytes, encoding.codePage);
           },
+      .selectionRoom = selectionRoom,
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
       .openInBrowser = openInBrowser,
@@ -265,8 +266,9 @@ HWND findScite() {
 
 ExitCode searchSelection(HWND window) {
   const WindowScite scite(window);
-  return searchSelection(scite, unescapedSelection(platform::toUtf8(kernel32::GetCommandLineW())),
-                         windowsSystem());
+  const std::string commandLine = platform::toUtf8(kernel32::GetCommandLineW());
+  return searchSelection(scite, unescapedSelection(commandLine),
+                         windowsSystem(selectionRoom(commandLine)));
 }
 
 int runBound() noexcept {

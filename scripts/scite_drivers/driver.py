@@ -124,6 +124,26 @@ class Display:
         if keys:
             self.xdotool("key", *keys)
 
+    def press_in_process(self):
+        """Ctrl+Shift+W through libXtst from this process, to whatever has the focus: a press with
+        no program started for it, for timings against a yardstick."""
+        if not hasattr(self, "xtest"):
+            x11, xtst = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXtst.so.6")
+            x11.XOpenDisplay.restype = ctypes.c_void_p
+            x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+            x11.XFlush.argtypes = [ctypes.c_void_p]
+            xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
+                                               ctypes.c_ulong]
+            connection = x11.XOpenDisplay(self.name.encode())
+            # Control_L, Shift_L, w
+            codes = [x11.XKeysymToKeycode(connection, sym) for sym in (0xFFE3, 0xFFE1, 0x77)]
+            self.xtest = (x11, xtst, connection, codes)
+        x11, xtst, connection, codes = self.xtest
+        for down, order in ((1, codes), (0, codes[::-1])):
+            for code in order:
+                xtst.XTestFakeKeyEvent(connection, code, down, 0)
+        x11.XFlush(connection)
+
     def screenshot(self, png: Path):
         png.parent.mkdir(parents=True, exist_ok=True)
         time.sleep(0.5)  # SciTE draws the pane asynchronously: a frame or two

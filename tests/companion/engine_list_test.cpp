@@ -202,6 +202,8 @@ struct DocumentCase {
   ExitCode code;
   std::string steps;
   std::string opened;
+  bool cut = false;  // SciTE's reply arrives cut, as past the GTK SciTE's reply pipe
+  std::size_t selectionRoom = std::numeric_limits<std::size_t>::max();
 };
 
 // Stands in for the platform's converter: a lead byte alone at the end has no character, any
@@ -277,6 +279,17 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "word " + asked +
            "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
        "https://duckduckgo.com/?q=caf%C3%A9"},
+      {"a cut reply's last lead byte left out, not called invalid", gtk, "",
+       "<@@>932<@@>128<@@>65001<@@><@@>word\x96", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "https://duckduckgo.com/?q=word", true},
+      // Cut where the launcher's command line would have cut the converted text: a line break
+      // takes two units there, as SciTE's escape.
+      {"a fetched selection cut as the command line cuts it", windows, "x",
+       "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\n\xDF"
+       "e",
+       ExitCode::Opened, "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6",
+       "https://duckduckgo.com/?q=Gr%C3%B6", false, 5},
       {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
        ExitCode::Opened,
        "document ask:extender.result empty:extender.result ask:websearch.engines.py "
@@ -287,10 +300,12 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   for (const auto& c : cases) {
     FakeScite scite;
     scite.answers["extender.result"] = {c.result};
+    scite.repliesCut = c.cut;
     std::string opened;
     const companion::RunSystem system{
         .editor = c.editor,
         .toUtf8 = fakeToUtf8,
+        .selectionRoom = c.selectionRoom,
         .readIni = [] { return companion::IniFile{}; },
         .openInBrowser = [&](const std::string& url) -> std::optional<companion::BrowserFailure> {
           opened = url;

@@ -82,6 +82,10 @@ def rows(out: Path) -> list[Row]:
         # A UTF-8 document (code.page=65001), so that its non-ASCII text is what SciTE shows.
         Row(Case("hostile_selection", text, "notes.txt", props="code.page=65001"),
             f"+> Search: {search_address(text)}", search_address(text)),
+        # SciTE's default settings: an 8-bit document drawn in ISO-8859-1. The launcher's echo
+        # shows its bytes as they are; the address holds the characters the user sees.
+        Row(Case("latin_1", "Größe café", "notes.txt", encoding="latin-1"),
+            f"+> Search: {DDG}Gr%C3%B6%C3%9Fe%20caf%C3%A9", f"{DDG}Gr%C3%B6%C3%9Fe%20caf%C3%A9"),
         Row(Case("long_selection", long_text, "notes.txt"), f"+> Selection: {long_text}",
             DDG + "word%20" * 288 + "word"),
         Row(Case("selection_past_the_pipe", too_long_text, "notes.txt"), TOO_LONG, None),

@@ -28,6 +28,8 @@ BAD_TEMPLATE = "url= must begin with http:// or https:// and contain {query}."
 NOTHING = "Nothing to search: select some text, or put the caret in a word."
 MDN = "https://developer.mozilla.org/en-US/search?q="
 SO = "https://stackoverflow.com/search?q="
+GROSSE = f"{DDG}Gr%C3%B6%C3%9Fe%20caf%C3%A9"
+NIHONGO = f"{DDG}%E8%A1%A8%E7%A4%BA%E3%81%AE%E6%97%A5%E6%9C%AC%E8%AA%9E"
 # Three engines, offered out of alphabetical order: the list must keep the order given.
 ENGINES = (f"websearch.engine.DDG={DDG}{{query}}\nwebsearch.engine.MDN={MDN}{{query}}\n"
            f"websearch.engine.SO={SO}{{query}}\n")
@@ -143,6 +145,16 @@ ROWS = [
     # One engine is used at once: a list would wait for keys that never come.
     Row(Case("one_engine", "fetch", "notes.txt", props=ENGINES + "websearch.engines=MDN"),
         f"+> Search: {MDN}fetch", f"{MDN}fetch"),
+    # SciTE's default settings: an 8-bit document drawn in Windows-1252. The launcher's own echo
+    # of it is mangled by its converter; the companion fetches the bytes again.
+    Row(Case("windows_1252", "Größe café", "notes.txt", encoding="cp1252"),
+        f"+> Search: {GROSSE}", GROSSE),
+    # 表 is 0x95 0x5C: its trail byte is a backslash.
+    Row(Case("shift_jis", "表示の日本語", "notes.txt", encoding="shift_jis", props="code.page=932"),
+        f"+> Search: {NIHONGO}", NIHONGO),
+    Row(Case("lone_lead_byte", "表示の日本語\udc96", "notes.txt", encoding="shift_jis",
+             props="code.page=932"),
+        "!> The selection is not valid code page 932 text: nothing opened.", None),
 ]
 
 

@@ -25,6 +25,7 @@ public:
   [[nodiscard]] bool inReach() const noexcept override { return reached; }
   // Records the command, also one that is not taken; a taken askproperty: is answered.
   bool send(std::string_view command, bool expectReply) const override;
+  [[nodiscard]] bool lastReplyCut() const noexcept override { return repliesCut; }
 
   // Each key's raw values, one for each time it is asked, in order; asked more often, or never
   // scripted, it answers an empty value, as SciTE answers for an undefined key.
@@ -32,6 +33,7 @@ public:
   // How many commands SciTE takes; every later one fails to send.
   std::size_t takes = std::numeric_limits<std::size_t>::max();
   bool reached = true;
+  bool repliesCut = false;  // every reply arrives cut, as past the GTK SciTE's reply pipe
   mutable std::vector<SentCommand> sent;
 
 private:
