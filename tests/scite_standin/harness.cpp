@@ -37,9 +37,18 @@ StandInRun::StandInRun(const Options& options) : dir_("scite-standin") {
   std::wstring commandLine = L"\"" + exe.wstring() + L"\" \"" + dir_.path().wstring() + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process_)) {
-    throw std::runtime_error("cannot start " + exe.string());
+  const auto start = [&] {
+    return CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &process_) != FALSE;
+  };
+  // A loaded Wine session has been seen to refuse a start once and take the next; a second
+  // refusal is a failure, said with the system's code.
+  if (!start()) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    if (!start()) {
+      throw std::runtime_error("cannot start " + exe.string() + ": error " +
+                               std::to_string(GetLastError()));
+    }
   }
   const auto deadline = std::chrono::steady_clock::now() + kReadyWait;
   // Under Wine the file can be seen a moment before it can be read, so its text is awaited.
