@@ -212,7 +212,7 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 
 }  // namespace
 
-ExitCode searchSelection(const Scite& scite, std::string text, const RunSystem& system) {
+ExitCode searchSelection(const Scite& scite, const std::string& text, const RunSystem& system) {
   const bool fromCaret = collapseWhiteSpace(text).empty();
   SearchText read{.text = collapseWhiteSpace(text)};
   if (scite.inReach()) {

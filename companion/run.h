@@ -15,7 +15,7 @@ namespace companion {
 
 // The run for `text`, the selection as the launcher passed it (unescaped, not folded: it is
 // converted from the document's encoding first; empty for none).
-[[nodiscard]] ExitCode searchSelection(const Scite& scite, std::string text,
+[[nodiscard]] ExitCode searchSelection(const Scite& scite, const std::string& text,
                                        const RunSystem& system);
 
 // `run`'s exit code; anything it throws is said where the run's lines go, as "!> Unexpected

@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <thread>
-#include <utility>
 
 #include "companion/command_line.h"
 #include "companion/ini.h"
@@ -55,7 +54,7 @@ int main(int argc, char* argv[]) {
   platform::useLinkedPcre();
   const companion::PipeScite scite(director::gtk::startClient());
   return companion::runSaying(scite, [&] {
-    std::string text = argc > 1 ? director::unescapeReply(argv[1]) : std::string();
-    return companion::searchSelection(scite, std::move(text), posixSystem());
+    const std::string text = argc > 1 ? director::unescapeReply(argv[1]) : std::string();
+    return companion::searchSelection(scite, text, posixSystem());
   });
 }
