@@ -87,8 +87,8 @@ bool isEngineListKey(std::string_view key) {
          (key.starts_with(kSciteEnginesKey) && key[kSciteEnginesKey.size()] == '.');
 }
 
-PropertyLookup askingOnce(PropertyLookup lookup) {
-  auto answered = std::make_shared<std::map<std::string, std::string, std::less<>>>();
+PropertyLookup askingOnce(PropertyLookup lookup, KnownProperties known) {
+  auto answered = std::make_shared<KnownProperties>(std::move(known));
   return [answered, lookup = std::move(lookup)](const std::string& name) -> std::string {
     auto found = answered->find(name);
     if (found == answered->end()) {

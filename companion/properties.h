@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,8 +34,12 @@ inline constexpr std::string_view kSciteBrowserKey = "websearch.browser";
 // True for websearch.engines and websearch.engines.<ext>: a list of engine names.
 [[nodiscard]] bool isEngineListKey(std::string_view key);
 
-// `lookup` asking SciTE at most once per name; the copies share what was answered.
-[[nodiscard]] PropertyLookup askingOnce(PropertyLookup lookup);
+// Raw values already answered, by name.
+using KnownProperties = std::map<std::string, std::string, std::less<>>;
+
+// `lookup` asking SciTE at most once per name, and never for a name in `known`; the copies share
+// what was answered.
+[[nodiscard]] PropertyLookup askingOnce(PropertyLookup lookup, KnownProperties known = {});
 
 // The property `key` with each $(name) in its raw value replaced by that property's own expanded
 // value, the innermost reference first, as SciTE expands its properties; an undefined name and

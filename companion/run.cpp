@@ -87,20 +87,41 @@ constexpr std::size_t kDocumentFields = 5;
       .text = std::string(fields[4])};
 }
 
-// Nothing when SciTE does not say. extender.result is emptied either way, so nothing of this run
-// is left in SciTE.
+// Nothing when SciTE does not say. The code and the question go out at once; extender.result is
+// left set, for emptyResultAndAskSettings to empty.
 [[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool wordAtCaret,
                                                   bool selectionUnlessUtf8) {
-  const auto reply = scite.run(documentLua(wordAtCaret, selectionUnlessUtf8))
-                         ? scite.ask(director::kResultProperty)
-                         : std::nullopt;
-  const bool cut = scite.lastReplyCut();
-  (void)scite.send("property:" + std::string(director::kResultProperty) + "=", false);
-  auto document = reply ? parseDocument(*reply) : std::nullopt;
+  const auto answers =
+      scite.sendAll({{.text = runCommand(documentLua(wordAtCaret, selectionUnlessUtf8))},
+                     {.text = askCommand(director::kResultProperty), .expectReply = true}});
+  if (answers.empty()) {
+    return std::nullopt;
+  }
+  auto document = parseDocument(director::unescapeReply(answers.front().received));
   if (document) {
-    document->cut = cut;
+    document->cut = answers.front().cut;
   }
   return document;
+}
+
+// Empties extender.result, so that nothing of this run is left in SciTE, and asks at once for
+// every setting the run may read for this extension: one wait for SciTE instead of one a key.
+// The raw values SciTE gave, by name.
+[[nodiscard]] KnownProperties emptyResultAndAskSettings(const Scite& scite,
+                                                        std::string_view extension) {
+  std::vector<std::string> keys = sciteKeys(extension);
+  keys.emplace_back(kSciteBrowserKey);
+  std::vector<Command> commands{
+      {.text = "property:" + std::string(director::kResultProperty) + "="}};
+  for (const std::string& key : keys) {
+    commands.push_back({.text = askCommand(key), .expectReply = true});
+  }
+  const auto answers = scite.sendAll(commands);
+  KnownProperties known;
+  for (std::size_t at = 0; at < answers.size(); ++at) {
+    known.emplace(keys[at], director::unescapeReply(answers[at].received));
+  }
+  return known;
 }
 
 [[nodiscard]] std::optional<std::string> toUtf8(std::string_view bytes, const Encoding& encoding,
@@ -133,17 +154,15 @@ struct SearchText {
 // The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
 // with no character in its encoding, which is said.
 [[nodiscard]] std::optional<SearchText> readText(const Scite& scite, const std::string& text,
+                                                 const std::optional<Document>& document,
                                                  const RunSystem& system) {
   const bool wordAtCaret = collapseWhiteSpace(text).empty();
-  const bool fetches = system.editor == EditorKind::windows;
-  const auto document = askDocument(scite, wordAtCaret, fetches);
   if (!document) {  // an old SciTE: taken as UTF-8, as it always was
-    const auto extension = scite.ask("FileExt").value_or(std::string());
-    return SearchText{.text = wordAtCaret ? std::string() : collapseWhiteSpace(text),
-                      .extension = extension};
+    return SearchText{.text = wordAtCaret ? std::string() : collapseWhiteSpace(text)};
   }
   const Encoding encoding = documentEncoding(system.editor, document->pages);
-  const bool fetched = !wordAtCaret && fetches && encoding.kind != Encoding::Kind::utf8;
+  const bool fetched =
+      !wordAtCaret && system.editor == EditorKind::windows && encoding.kind != Encoding::Kind::utf8;
   std::string_view bytes = wordAtCaret || fetched ? document->text : text;
   auto converted = toUtf8(bytes, encoding, system);
   if (!converted && document->cut && !bytes.empty()) {
@@ -161,8 +180,7 @@ struct SearchText {
   // A pane that is not UTF-8 shows the document's own bytes as the document does.
   const bool paneInUtf8 = document->pages.output == kUtf8CodePage;
   return SearchText{.text = collapseWhiteSpace(*converted),
-                    .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : "",
-                    .extension = document->extension};
+                    .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : ""};
 }
 
 void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
@@ -215,17 +233,21 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 ExitCode searchSelection(const Scite& scite, const std::string& text, const RunSystem& system) {
   const bool fromCaret = collapseWhiteSpace(text).empty();
   SearchText read{.text = collapseWhiteSpace(text)};
+  PropertyLookup sciteProperty;  // none while SciTE is out of reach
   if (scite.inReach()) {
-    auto fromScite = readText(scite, text, system);
+    // Only where the launcher's command line has lost the selection's bytes is it fetched.
+    const auto document = askDocument(scite, fromCaret, system.editor == EditorKind::windows);
+    read.extension = document ? document->extension : scite.ask("FileExt").value_or(std::string());
+    KnownProperties known = emptyResultAndAskSettings(scite, read.extension);
+    auto fromScite = readText(scite, text, document, system);
     if (!fromScite) {
       return ExitCode::InvalidText;
     }
-    read = std::move(*fromScite);
-  }
-  PropertyLookup sciteProperty;  // none while SciTE is out of reach
-  if (scite.inReach()) {
+    read.text = std::move(fromScite->text);
+    read.paneWord = std::move(fromScite->paneWord);
     sciteProperty = askingOnce(
-        [&scite](const std::string& name) { return scite.ask(name).value_or(std::string()); });
+        [&scite](const std::string& name) { return scite.ask(name).value_or(std::string()); },
+        std::move(known));
   }
   const Settings settings = chooseSettings(read.extension, sciteProperty, system.readIni);
   const SearchRequest request{.text = read.text,

@@ -17,12 +17,33 @@ void toStandardError(std::string_view line) noexcept {
 
 }  // namespace
 
+std::string runCommand(std::string_view lua) {
+  return "extender:dostring " + std::string(lua);
+}
+
+std::string askCommand(std::string_view key) {
+  return "askproperty:" + std::string(key);
+}
+
+std::vector<Answer> Scite::sendAll(const std::vector<Command>& commands) const {
+  std::vector<Answer> answers;
+  for (const Command& command : commands) {
+    if (!send(command.text, command.expectReply)) {
+      break;
+    }
+    if (command.expectReply) {
+      answers.push_back({.received = director::received, .cut = lastReplyCut()});
+    }
+  }
+  return answers;
+}
+
 bool Scite::run(std::string_view lua) const {
-  return send("extender:dostring " + std::string(lua), false);
+  return send(runCommand(lua), false);
 }
 
 std::optional<std::string> Scite::ask(std::string_view key) const {
-  if (!send("askproperty:" + std::string(key), true)) {
+  if (!send(askCommand(key), true)) {
     return std::nullopt;
   }
   return director::unescapeReply(director::received);

@@ -6,8 +6,25 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace companion {
+
+// One command of several sent at once, and whether it answers.
+struct Command {
+  std::string text;
+  bool expectReply = false;
+};
+
+// A reply as director::received holds it after send, and whether it arrived cut.
+struct Answer {
+  std::string received;
+  bool cut = false;
+};
+
+// The commands behind Scite::run and Scite::ask, for sendAll.
+[[nodiscard]] std::string runCommand(std::string_view lua);
+[[nodiscard]] std::string askCommand(std::string_view key);
 
 class Scite {
 public:
@@ -24,6 +41,11 @@ public:
 
   // Whether the last reply arrived cut at the transport's size (the GTK SciTE's reply pipe).
   [[nodiscard]] virtual bool lastReplyCut() const noexcept { return false; }
+
+  // Sends the commands in order, at once where the transport can (one wait for SciTE instead of
+  // one each); the answers of those that expect one, in order, up to the first command SciTE did
+  // not take. Here one by one, through send.
+  [[nodiscard]] virtual std::vector<Answer> sendAll(const std::vector<Command>& commands) const;
 
   // Runs Lua code inside SciTE.
   bool run(std::string_view lua) const;

@@ -13,6 +13,7 @@ public:
   [[nodiscard]] bool inReach() const noexcept override { return reached_; }
   bool send(std::string_view command, bool expectReply) const override;
   [[nodiscard]] bool lastReplyCut() const noexcept override;
+  [[nodiscard]] std::vector<Answer> sendAll(const std::vector<Command>& commands) const override;
 
 private:
   bool reached_;

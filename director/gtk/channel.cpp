@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <system_error>
 #include <thread>
@@ -31,6 +32,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int kDefaultPipeMaxSize = 1 << 20;
 constexpr int kDefaultPipeSize = 1 << 16;
+constexpr std::string_view kAskProperty = "askproperty:";
 
 [[nodiscard]] platform::OSError osError(const std::string& what, const fs::path& path) {
   return {what + " " + path.string(), errno};
@@ -121,6 +123,66 @@ void enlargePipe(int fd, int maxSize) noexcept {
   }
 }
 
+void makeFifo(const fs::path& path) {
+  if (::mkfifo(path.c_str(), 0600) != 0) {
+    throw osError("mkfifo", path);
+  }
+}
+
+// A reply FIFO opened for reading before its request goes out: SciTE's open for writing then
+// finds a reader, and the pipe is ours to enlarge.
+class ReplyReader {
+public:
+  ReplyReader(const fs::path& fifo, int pipeMaxSize)
+      : reader_(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
+    if (!reader_) {
+      throw osError("open", fifo);
+    }
+    enlargePipe(reader_.get(), pipeMaxSize);
+    capacity_ = ::fcntl(reader_.get(), F_GETPIPE_SZ);
+  }
+
+  // What SciTE wrote, read until it closed the FIFO or the deadline passed.
+  [[nodiscard]] Reply read(Clock::time_point deadline) {
+    std::string raw;
+    ended_ = readToEnd(reader_.get(), raw, deadline);
+    // SciTE writes the line break apart from the reply, dropping what the pipe could not take of
+    // the reply: once we have read some, the break gets in after a cut reply too.
+    const bool filled = capacity_ > 0 && raw.size() > static_cast<std::size_t>(capacity_);
+    return {addressedReply(raw), !ended_ || filled || (!raw.empty() && raw.back() != '\n')};
+  }
+
+  // SciTE closed the FIFO: no answer can come late.
+  [[nodiscard]] bool ended() const noexcept { return ended_; }
+
+private:
+  platform::Fd reader_;
+  int capacity_ = 0;
+  bool ended_ = false;
+};
+
+// A reply FIFO of its own for one question of several sent at once, removed with it. Its path
+// goes before its reader: a SciTE that comes to the question late then fails to open it instead
+// of waiting for a reader forever.
+class BatchFifo {
+public:
+  BatchFifo(fs::path path, int pipeMaxSize)
+      : path_((makeFifo(path), std::move(path))), reader_(path_, pipeMaxSize) {}
+  BatchFifo(const BatchFifo&) = delete;
+  BatchFifo& operator=(const BatchFifo&) = delete;
+  ~BatchFifo() {
+    std::error_code ignored;
+    fs::remove(path_, ignored);
+  }
+
+  [[nodiscard]] const fs::path& path() const noexcept { return path_; }
+  [[nodiscard]] Reply read(Clock::time_point deadline) { return reader_.read(deadline); }
+
+private:
+  fs::path path_;
+  ReplyReader reader_;
+};
+
 }  // namespace
 
 Channel::Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places& places)
@@ -142,7 +204,7 @@ bool Channel::send(std::string_view command) {
 std::optional<Reply> Channel::ask(std::string_view command) {
   const Deadline deadline = Clock::now() + limit_;
   auto reply = askOnce(command, deadline);
-  if (reply && reply->received.empty() && !reply->cut && command.starts_with("askproperty:") &&
+  if (reply && reply->received.empty() && !reply->cut && command.starts_with(kAskProperty) &&
       !registered_ && !sciteHasNotifyPipe()) {
     registered_ = true;
     if (registerOnce(deadline)) {
@@ -154,28 +216,74 @@ std::optional<Reply> Channel::ask(std::string_view command) {
 
 std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadline) {
   const std::string line = requestLine(replyFifo_.native(), command);
-  // Opened before SciTE can write, so that the pipe is ours to enlarge.
-  const platform::Fd reader{::open(replyFifo_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
-  if (!reader) {
-    throw osError("open", replyFifo_);
-  }
-  enlargePipe(reader.get(), pipeMaxSize_);
-  const int capacity = ::fcntl(reader.get(), F_GETPIPE_SZ);
+  ReplyReader reader(replyFifo_, pipeMaxSize_);
   std::optional<Reply> reply;
   bool ended = false;
   if (write(line, deadline)) {
-    std::string raw;
-    ended = readToEnd(reader.get(), raw, deadline);
-    // SciTE writes the line break apart from the reply, dropping what the pipe could not take of
-    // the reply: once we have read some, the break gets in after a cut reply too.
-    const bool filled = capacity > 0 && raw.size() > static_cast<std::size_t>(capacity);
-    reply = Reply{addressedReply(raw), !ended || filled || (!raw.empty() && raw.back() != '\n')};
+    reply = reader.read(deadline);
+    ended = reader.ended();
   }
   if (!ended) {
     // SciTE may still answer this request; its answer must not be read as the next one's.
     newReplyFifo();
   }
   return reply;
+}
+
+std::optional<std::vector<Reply>> Channel::sendAll(std::span<const Request> requests) {
+  const Deadline deadline = Clock::now() + limit_;
+  std::deque<BatchFifo> fifos;  // never moved: each removes its FIFO
+  std::string lines;
+  for (const Request& request : requests) {
+    std::string address;
+    if (request.expectReply) {
+      address = fifos.emplace_back(nextReplyPath(), pipeMaxSize_).path().native();
+    }
+    lines += requestLine(address, request.command);
+  }
+  if (lines.size() > kMaxRequestBytes) {
+    fifos.clear();  // SciTE will not open them
+    return sendOneByOne(requests);
+  }
+  if (!write(lines, deadline)) {
+    return std::nullopt;
+  }
+  std::vector<Reply> replies;
+  for (BatchFifo& fifo : fifos) {
+    replies.push_back(fifo.read(deadline));
+  }
+  // Each empty answer may be SciTE's silence before a notify pipe, asked again once registered.
+  const bool mayBeSilent = !registered_ && !sciteHasNotifyPipe();
+  auto reply = replies.begin();
+  for (const Request& request : requests) {
+    if (!request.expectReply) {
+      continue;
+    }
+    if (mayBeSilent && reply->received.empty() && !reply->cut &&
+        request.command.starts_with(kAskProperty)) {
+      if (auto again = ask(request.command)) {
+        *reply = std::move(*again);
+      }
+    }
+    ++reply;
+  }
+  return replies;
+}
+
+std::optional<std::vector<Reply>> Channel::sendOneByOne(std::span<const Request> requests) {
+  std::vector<Reply> replies;
+  for (const Request& request : requests) {
+    if (!request.expectReply) {
+      if (!send(request.command)) {
+        return std::nullopt;
+      }
+    } else if (auto reply = ask(request.command)) {
+      replies.push_back(std::move(*reply));
+    } else {
+      return std::nullopt;
+    }
+  }
+  return replies;
 }
 
 bool Channel::write(const std::string& line, Deadline deadline) {
@@ -254,10 +362,12 @@ void Channel::newReplyFifo() {
     std::error_code ignored;
     fs::remove(replyFifo_, ignored);
   }
-  replyFifo_ = folder_.path() / ("reply." + std::to_string(++replyFifos_));
-  if (::mkfifo(replyFifo_.c_str(), 0600) != 0) {
-    throw osError("mkfifo", replyFifo_);
-  }
+  replyFifo_ = nextReplyPath();
+  makeFifo(replyFifo_);
+}
+
+fs::path Channel::nextReplyPath() {
+  return folder_.path() / ("reply." + std::to_string(++replyFifos_));
 }
 
 }  // namespace director::gtk

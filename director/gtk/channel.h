@@ -6,8 +6,10 @@
 #include <cstddef>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "director/gtk/discovery.h"
 #include "platform/posix/owners.h"
@@ -25,6 +27,12 @@ struct Reply {
   // Empty when SciTE answered nothing.
   std::string received;
   bool cut = false;  // the time limit passed, or the reply ended without its line break
+};
+
+// One command of several sent at once, and whether it answers (askproperty:<key>).
+struct Request {
+  std::string_view command;
+  bool expectReply = false;
 };
 
 // Requests to one SciTE. Owns a private folder (mode 0700, in `places.temp`, or /tmp when that
@@ -46,8 +54,18 @@ public:
   // already), and the command is asked again. Raises as send does.
   std::optional<Reply> ask(std::string_view command);
 
+  // Sends the requests in one write, each answering one with a reply FIFO of its own, and reads
+  // the replies in order, all within the time limit: SciTE runs every line of one read in turn.
+  // The replies of the answering requests, in their order; nothing when SciTE did not take the
+  // write. An empty askproperty: reply from a SciTE without a notify pipe is asked again as ask
+  // asks it. Requests longer together than kMaxRequestBytes go one by one. Raises as send does.
+  std::optional<std::vector<Reply>> sendAll(std::span<const Request> requests);
+
 private:
   using Deadline = std::chrono::steady_clock::time_point;
+
+  std::optional<std::vector<Reply>> sendOneByOne(std::span<const Request> requests);
+  [[nodiscard]] std::filesystem::path nextReplyPath();
 
   std::optional<Reply> askOnce(std::string_view command, Deadline deadline);
   bool write(const std::string& line, Deadline deadline);

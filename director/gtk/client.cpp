@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "director/gtk/channel.h"
 #include "director/gtk/discovery.h"
@@ -39,6 +40,21 @@ bool startClient(const Places& places, std::chrono::milliseconds limit) {
   }
   channel().emplace(*scite, limit, places);
   return true;
+}
+
+std::optional<std::vector<Reply>> sendAll(std::span<const Request> requests) {
+  auto& link = channel();
+  if (!link) {
+    return std::nullopt;
+  }
+  auto replies = link->sendAll(requests);
+  if (replies) {
+    for (Reply& reply : *replies) {
+      StoreReply(reply.received);
+      reply.received = std::exchange(received, {});
+    }
+  }
+  return replies;
 }
 
 bool lastReplyCut() noexcept {

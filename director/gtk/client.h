@@ -4,7 +4,11 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
+#include <span>
+#include <vector>
 
+#include "director/gtk/channel.h"
 #include "director/gtk/discovery.h"
 
 namespace director::gtk {
@@ -16,6 +20,10 @@ inline constexpr std::chrono::milliseconds kAnswerLimit{5000};
 // replaces any earlier one; false, quietly, when there is none: every command then reports that
 // SciTE is out of reach.
 bool startClient(const Places& places = {}, std::chrono::milliseconds limit = kAnswerLimit);
+
+// Sends the requests at once, as the channel's sendAll does; each reply as SendCommand leaves it
+// in director::received, in order. Nothing when SciTE is out of reach or did not take them.
+[[nodiscard]] std::optional<std::vector<Reply>> sendAll(std::span<const Request> requests);
 
 // True when the last reply SciTE gave did not arrive whole.
 [[nodiscard]] bool lastReplyCut() noexcept;

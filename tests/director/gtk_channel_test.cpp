@@ -12,6 +12,7 @@
 #include <map>
 #include <mutex>
 #include <optional>
+#include <ranges>
 #include <string>
 #include <thread>
 #include <utility>
@@ -44,6 +45,7 @@ struct Script {
   std::string value;             // every askproperty: answer; the key when empty
   std::size_t keeps = SIZE_MAX;  // bytes of "macro:stringinfo:<value>" written; all: a line break
   std::chrono::milliseconds firstDelay{0};
+  bool marksReads = false;  // a request read together with the one before it shows "+" first
 };
 
 // SciTE's director as the channel meets it: requests read as they come and split at line breaks
@@ -95,13 +97,13 @@ private:
       }
       for (std::size_t start = 0; start < text.size();) {
         const std::size_t end = std::min(text.find('\n', start), text.size());
-        handle(text.substr(start, end - start));
+        handle(text.substr(start, end - start), start > 0);
         start = end + 1;
       }
     }
   }
 
-  void handle(const std::string& line) {
+  void handle(const std::string& line, bool sameRead) {
     std::string path;
     std::string command = line;
     if (const std::size_t colon = line.find(':', 1); line.starts_with(':') && colon != line.npos) {
@@ -114,9 +116,10 @@ private:
     const std::string where = folder == temp_ ? "" : (folder == "/tmp" ? " in /tmp" : " elsewhere");
     {
       const std::scoped_lock lock(mutex_);
-      seen_.push_back(path.empty()
-                          ? line
-                          : ":" + std::string(isFifo ? "FIFO" : "FILE") + where + ":" + command);
+      seen_.push_back(std::string(sameRead && script_.marksReads ? "+" : "") +
+                      (path.empty()
+                           ? line
+                           : ":" + std::string(isFifo ? "FIFO" : "FILE") + where + ":" + command));
     }
     if (command == "register:") {
       if (script_.registers) {
@@ -153,17 +156,45 @@ private:
 };
 
 struct Step {
-  std::string command;  // "ask <command>" or "send <command>"
-  std::string outcome;  // "whole <received>", "cut <received>", "not taken", "sent", "too long"
+  // "ask <command>", "send <command>", or "all <command>|?<command>|...": sent at once, those
+  // with a '?' first answering
+  std::string command;
+  // "whole <received>", "cut <received>", "not taken", "sent", "too long"; for "all" each
+  // reply's, joined by " | "
+  std::string outcome;
 };
+
+std::string outcomeOf(const std::optional<director::gtk::Reply>& reply) {
+  return !reply ? "not taken" : (reply->cut ? "cut " : "whole ") + reply->received;
+}
+
+std::string allOutcome(director::gtk::Channel& channel, std::string_view commands) {
+  std::vector<director::gtk::Request> requests;
+  for (const auto part : std::views::split(commands, '|')) {
+    const std::string_view command(part.begin(), part.end());
+    const bool asks = command.starts_with('?');
+    requests.push_back({.command = command.substr(asks ? 1 : 0), .expectReply = asks});
+  }
+  const auto replies = channel.sendAll(requests);
+  if (!replies) {
+    return "not taken";
+  }
+  std::string outcome;
+  for (const auto& reply : *replies) {
+    outcome += (outcome.empty() ? "" : " | ") + outcomeOf(reply);
+  }
+  return outcome;
+}
 
 std::string outcomeOf(director::gtk::Channel& channel, std::string_view step) {
   try {
     if (step.starts_with("send ")) {
       return channel.send(step.substr(5)) ? "sent" : "not taken";
     }
-    const auto reply = channel.ask(step.substr(4));
-    return !reply ? "not taken" : (reply->cut ? "cut " : "whole ") + reply->received;
+    if (step.starts_with("all ")) {
+      return allOutcome(channel, step.substr(4));
+    }
+    return outcomeOf(channel.ask(step.substr(4)));
   } catch (const platform::RangeError&) {
     return "too long";
   }
@@ -252,6 +283,28 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
         {"send output:" + std::string(4087, 'y'), "sent"},
         {"send output:a", "not taken"},
         {"ask askproperty:a", "not taken"}},
+       {}},
+      {"questions sent at once, each reply read whole and in its place",
+       {.notifyPipe = true, .marksReads = true},
+       {{"all output:x|?askproperty:a|?askproperty:b",
+         "whole :0:macro:stringinfo:a | whole :0:macro:stringinfo:b"}},
+       {"output:x", "+:FIFO:askproperty:a", "+:FIFO:askproperty:b"}},
+      {"questions at once to a SciTE that does not answer yet: asked again one by one",
+       {},
+       {{"all ?askproperty:a|?askproperty:b",
+         "whole :0:macro:stringinfo:a | whole :0:macro:stringinfo:b"}},
+       {askA, ":FIFO:askproperty:b", askA, ":FILE:register:", askA, ":FIFO:askproperty:b"}},
+      {"questions at once beside a notify pipe: an empty answer is the answer",
+       {.hadOne = true},
+       {{"all ?askproperty:a|?askproperty:b", "whole  | whole "}},
+       {askA, ":FIFO:askproperty:b"}},
+      {"questions at once longer than a request: one by one",
+       {.notifyPipe = true},
+       {{"all ?askproperty:a|" + atLimit, "whole :0:macro:stringinfo:a"}},
+       {askA, atLimit}},
+      {"questions at once to a crashed SciTE's FIFO",
+       {.listens = false},
+       {{"all ?askproperty:a|?askproperty:b", "not taken"}},
        {}},
       {"a ':' in the temporary folder's path: the private folder goes to /tmp",
        {.notifyPipe = true},
