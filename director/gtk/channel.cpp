@@ -253,15 +253,18 @@ std::optional<std::vector<Reply>> Channel::sendAll(std::span<const Request> requ
     replies.push_back(fifo.read(deadline));
   }
   // Each empty answer may be SciTE's silence before a notify pipe, asked again once registered.
-  const bool mayBeSilent = !registered_ && !sciteHasNotifyPipe();
+  std::optional<bool> mayBeSilent;  // looked up at the first empty answer: most have none
   auto reply = replies.begin();
   for (const Request& request : requests) {
     if (!request.expectReply) {
       continue;
     }
-    if (mayBeSilent && reply->received.empty() && !reply->cut &&
-        request.command.starts_with(kAskProperty)) {
-      if (auto again = ask(request.command)) {
+    if (reply->received.empty() && !reply->cut && request.command.starts_with(kAskProperty)) {
+      if (!mayBeSilent) {
+        mayBeSilent = !registered_ && !sciteHasNotifyPipe();
+      }
+      auto again = *mayBeSilent ? ask(request.command) : std::nullopt;
+      if (again) {
         *reply = std::move(*again);
       }
     }
