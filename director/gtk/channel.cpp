@@ -249,6 +249,7 @@ std::optional<std::vector<Reply>> Channel::sendAll(std::span<const Request> requ
     return std::nullopt;
   }
   std::vector<Reply> replies;
+  replies.reserve(fifos.size());
   for (BatchFifo& fifo : fifos) {
     replies.push_back(fifo.read(deadline));
   }
