@@ -10,6 +10,7 @@ namespace companion {
 struct BrowserFailure {
   std::string reason;  // what the user reads: the system's text, or what the opener's end said
   std::int64_t code;   // the system's error code, or the opener's exit code
+  bool operator==(const BrowserFailure&) const = default;
 };
 
 // A program the user named for an address, started without a shell.

@@ -194,6 +194,14 @@ TEST(PickEngine, LuaKeepsSciteAsItWas) {
   }
 }
 
+// What a run did: its exit code, the commands it sent and the address the browser got.
+struct DocumentRun {
+  ExitCode code;
+  std::string steps;
+  std::string opened;
+  bool operator==(const DocumentRun&) const = default;
+};
+
 struct DocumentCase {
   const char* name;
   companion::EditorKind editor;
@@ -300,19 +308,14 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
     FakeScite scite;
     scite.answers["extender.result"] = {c.result};
     scite.repliesCut = c.cut;
-    std::string opened;
-    const companion::RunSystem system{
-        .editor = c.editor,
-        .toUtf8 = fakeToUtf8,
-        .selectionRoom = c.selectionRoom,
-        .readIni = [] { return companion::IniFile{}; },
-        .openInBrowser = [&](const std::string& url) -> std::optional<companion::BrowserFailure> {
-          opened = url;
-          return std::nullopt;
-        }};
-    EXPECT_EQ(companion::searchSelection(scite, c.launcherText, system), c.code) << c.name;
-    EXPECT_EQ(steps(scite), c.steps) << c.name;
-    EXPECT_EQ(opened, c.opened) << c.name;
+    test_support::Handed handed;
+    companion::RunSystem system = test_support::recordingSystem(handed);
+    system.editor = c.editor;
+    system.toUtf8 = fakeToUtf8;
+    system.selectionRoom = c.selectionRoom;
+    const DocumentRun got{companion::searchSelection(scite, c.launcherText, system), steps(scite),
+                          handed.byDefault};
+    EXPECT_EQ(got, (DocumentRun{c.code, c.steps, c.opened})) << c.name;
   }
 }
 

@@ -672,7 +672,7 @@ struct BrowserCase {
 
 // The run over a SciTE holding `c.properties`, with a system that records what it starts.
 OpenedWith openedWith(const BrowserCase& c) {
-  constexpr std::uint32_t kProcessId = 7;
+  constexpr std::uint32_t kProcessId = 7;  // recordingSystem's
   test_support::FakeScite scite;
   for (const auto& [key, value] : c.properties) {
     scite.answers[key] = {value};
@@ -680,25 +680,13 @@ OpenedWith openedWith(const BrowserCase& c) {
   if (c.picked) {
     scite.answers["websearch.state." + std::to_string(kProcessId)] = {"picked " + *c.picked};
   }
+  test_support::Handed handed;
+  companion::RunSystem system = test_support::recordingSystem(handed, c.startFails);
+  system.commandLineRules = c.rules;
   OpenedWith run;
-  const companion::RunSystem system{
-      .readIni = [] { return companion::IniFile{}; },
-      .openInBrowser = [&](const std::string& url) -> std::optional<companion::BrowserFailure> {
-        run.byDefault = url;
-        return std::nullopt;
-      },
-      .commandLineRules = c.rules,
-      .startProgram = [&](const companion::ProgramCommand& command)
-          -> std::optional<companion::BrowserFailure> {
-        run.started = command;
-        if (c.startFails) {
-          return companion::BrowserFailure{.reason = "No such file or directory", .code = 2};
-        }
-        return std::nullopt;
-      },
-      .pause = [](std::chrono::milliseconds) {},
-      .processId = [] { return kProcessId; }};
   run.code = companion::searchSelection(scite, c.text, system);
+  run.started = handed.started;
+  run.byDefault = handed.byDefault;
   for (const test_support::SentCommand& sent : scite.sent) {
     if (sent.command.starts_with("output:")) {
       run.said.push_back(sent.command);

@@ -2,6 +2,9 @@
 // Windows: its address prefix removed, its text in SciTE's reply escapes.
 #include "tests/support/fake_scite.h"
 
+#include <chrono>
+#include <cstdint>
+
 #include "director/escapes.h"
 #include "director/replies.h"
 
@@ -32,6 +35,25 @@ std::string FakeScite::nextAnswer(std::string_view key) const {
     return {};
   }
   return scripted->second[index];
+}
+
+companion::RunSystem recordingSystem(Handed& handed, bool startFails) {
+  return {.readIni = [] { return companion::IniFile{}; },
+          .openInBrowser =
+              [&handed](const std::string& url) -> std::optional<companion::BrowserFailure> {
+            handed.byDefault = url;
+            return std::nullopt;
+          },
+          .startProgram = [&handed, startFails](const companion::ProgramCommand& command)
+              -> std::optional<companion::BrowserFailure> {
+            handed.started = command;
+            if (startFails) {
+              return companion::BrowserFailure{.reason = "No such file or directory", .code = 2};
+            }
+            return std::nullopt;
+          },
+          .pause = [](std::chrono::milliseconds) {},
+          .processId = [] { return std::uint32_t{7}; }};
 }
 
 }  // namespace test_support

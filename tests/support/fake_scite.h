@@ -6,10 +6,12 @@
 #include <cstddef>
 #include <limits>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "companion/run_system.h"
 #include "companion/scite.h"
 
 namespace test_support {
@@ -41,5 +43,15 @@ private:
 
   mutable std::map<std::string, std::size_t, std::less<>> asked_;
 };
+
+// What a run handed on: the address the default browser got, the program it started.
+struct Handed {
+  std::string byDefault;
+  std::optional<companion::ProgramCommand> started;
+};
+
+// A system for the run that records into `handed`, reads no websearch.ini, never pauses and has
+// process id 7; a named program fails to start when `startFails`. Rows set the rest.
+[[nodiscard]] companion::RunSystem recordingSystem(Handed& handed, bool startFails = false);
 
 }  // namespace test_support
