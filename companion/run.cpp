@@ -91,9 +91,9 @@ constexpr std::size_t kDocumentFields = 5;
 // left set, for emptyResultAndAskSettings to empty.
 [[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool wordAtCaret,
                                                   bool selectionUnlessUtf8) {
-  const auto answers =
-      scite.sendAll({{.text = runCommand(documentLua(wordAtCaret, selectionUnlessUtf8))},
-                     {.text = askCommand(director::kResultProperty), .expectReply = true}});
+  const auto answers = scite.sendAll(
+      {{.text = director::DoStringCommand(documentLua(wordAtCaret, selectionUnlessUtf8))},
+       {.text = director::AskPropertyCommand(director::kResultProperty), .expectReply = true}});
   if (answers.empty()) {
     return std::nullopt;
   }
@@ -111,10 +111,9 @@ constexpr std::size_t kDocumentFields = 5;
                                                         std::string_view extension) {
   std::vector<std::string> keys = sciteKeys(extension);
   keys.emplace_back(kSciteBrowserKey);
-  std::vector<Command> commands{
-      {.text = "property:" + std::string(director::kResultProperty) + "="}};
+  std::vector<Command> commands{{.text = director::PropertyCommand(director::kResultProperty, "")}};
   for (const std::string& key : keys) {
-    commands.push_back({.text = askCommand(key), .expectReply = true});
+    commands.push_back({.text = director::AskPropertyCommand(key), .expectReply = true});
   }
   const auto answers = scite.sendAll(commands);
   KnownProperties known;

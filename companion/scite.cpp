@@ -17,14 +17,6 @@ void toStandardError(std::string_view line) noexcept {
 
 }  // namespace
 
-std::string runCommand(std::string_view lua) {
-  return "extender:dostring " + std::string(lua);
-}
-
-std::string askCommand(std::string_view key) {
-  return "askproperty:" + std::string(key);
-}
-
 std::vector<Answer> Scite::sendAll(const std::vector<Command>& commands) const {
   std::vector<Answer> answers;
   for (const Command& command : commands) {
@@ -39,11 +31,11 @@ std::vector<Answer> Scite::sendAll(const std::vector<Command>& commands) const {
 }
 
 bool Scite::run(std::string_view lua) const {
-  return send(runCommand(lua), false);
+  return send(director::DoStringCommand(lua), false);
 }
 
 std::optional<std::string> Scite::ask(std::string_view key) const {
-  if (!send(askCommand(key), true)) {
+  if (!send(director::AskPropertyCommand(key), true)) {
     return std::nullopt;
   }
   return director::unescapeReply(director::received);

@@ -22,10 +22,6 @@ struct Answer {
   bool cut = false;
 };
 
-// The commands behind Scite::run and Scite::ask, for sendAll.
-[[nodiscard]] std::string runCommand(std::string_view lua);
-[[nodiscard]] std::string askCommand(std::string_view key);
-
 class Scite {
 public:
   Scite() = default;

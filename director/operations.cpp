@@ -58,6 +58,22 @@ std::string OutputCommand(std::string_view text, bool lineEnd) {
   return command;
 }
 
+std::string DoStringCommand(std::string_view lua) {
+  return "extender:dostring " + std::string(lua);
+}
+
+std::string AskPropertyCommand(std::string_view key) {
+  return "askproperty:" + std::string(key);
+}
+
+std::string PropertyCommand(std::string_view key, std::string_view value) {
+  std::string command = "property:";
+  command += key;
+  command += '=';
+  command += value;
+  return command;
+}
+
 bool OutputConsole(std::string_view text, bool lineEnd) {
   return SendCommand(OutputCommand(text, lineEnd), false);
 }
@@ -70,8 +86,7 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
   if (!name) {
     return false;
   }
-  std::string command = "extender:dostring ";
-  command += code;
+  std::string command = DoStringCommand(code);
   command += " props['extender.result']=";
   command += *name;
   command += '(';
@@ -82,17 +97,11 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
 
 bool GetProperty(std::string_view key) {
   pattern = platform::re(kReplyPrefixPattern);
-  std::string command = "askproperty:";
-  command += key;
-  return SendCommand(command, true);
+  return SendCommand(AskPropertyCommand(key), true);
 }
 
 bool SetProperty(std::string_view key, std::string_view value) {
-  std::string command = "property:";
-  command += key;
-  command += '=';
-  command += value;
-  return SendCommand(command, false);
+  return SendCommand(PropertyCommand(key, value), false);
 }
 
 void RunAndFetchLuaResult(std::string_view code, std::string_view arguments) {
@@ -105,7 +114,7 @@ void RunAndFetchLuaResult(std::string_view code, std::string_view arguments) {
     (void)LuaFuncRun(wrapped, arguments);
   }
   pattern = platform::re(kReplyPrefixPattern);
-  (void)SendCommand("askproperty:extender.result", true);
+  (void)SendCommand(AskPropertyCommand(kResultProperty), true);
 }
 
 std::int64_t parseInt(std::string_view text) {
@@ -147,10 +156,7 @@ void ParseLuaSelection(LuaSelection& selection) {
   }
   std::string text(parts[0]);
   const std::int64_t length = parseInt(parts[1]);
-  std::string command = "property:";
-  command += kResultProperty;
-  command += '=';
-  (void)SendCommand(command, false);
+  (void)SendCommand(PropertyCommand(kResultProperty, ""), false);
   selection.text = std::move(text);
   selection.length = length;
 }

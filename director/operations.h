@@ -26,6 +26,11 @@ inline constexpr std::string_view kReplyPrefixPattern = R"(^:\d+:([^:]+:){2})";
 // when asked.
 [[nodiscard]] std::string OutputCommand(std::string_view text, bool lineEnd);
 
+// The commands that run Lua code in SciTE, ask for a property's raw value and set one.
+[[nodiscard]] std::string DoStringCommand(std::string_view lua);
+[[nodiscard]] std::string AskPropertyCommand(std::string_view key);
+[[nodiscard]] std::string PropertyCommand(std::string_view key, std::string_view value);
+
 // Each returns whether the command reached a director window. ClearOutput is the transport's:
 // on Windows it sends on its own rather than through SendCommand, with the same framing and
 // result.
