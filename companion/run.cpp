@@ -17,8 +17,8 @@
 #include "companion/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"
-#include "platform/binding.h"
 #include "platform/errors.h"
+#include "platform/fatal.h"
 #include "platform/text.h"
 
 namespace companion {

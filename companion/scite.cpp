@@ -4,7 +4,7 @@
 #include "director/escapes.h"
 #include "director/operations.h"
 #include "director/replies.h"
-#include "platform/binding.h"
+#include "platform/fatal.h"
 
 namespace companion {
 

@@ -8,13 +8,12 @@
 #include <string>
 
 #ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-
 #include "platform/win32.h"
 #else
 #include <dlfcn.h>
 #endif
+
+#include "platform/fatal.h"
 
 namespace platform {
 
@@ -73,16 +72,6 @@ RawProc findFunction(LibraryHandle library, std::string_view name) {
 }
 
 }  // namespace
-
-void showErrorMessage(std::string_view text) noexcept {
-#ifdef _WIN32
-  // Reports can come before the console set-up has put the streams into binary mode; a line
-  // feed must still reach the reader as one byte.
-  (void)_setmode(_fileno(stderr), _O_BINARY);
-#endif
-  std::fwrite(text.data(), 1, text.size(), stderr);
-  std::fflush(stderr);
-}
 
 LibraryHandle loadLibrary(std::string_view name) {
   LibraryHandle library = tryLoadLibrary(name);

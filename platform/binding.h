@@ -83,7 +83,4 @@ void bindGroups(std::initializer_list<const BindingGroup*> groups);
 // Writes "could not import: <name>" to standard error and exits with code 1.
 [[noreturn]] void procAddrError(std::string_view name);
 
-// Writes a text to standard error and flushes it at once.
-void showErrorMessage(std::string_view text) noexcept;
-
 }  // namespace platform

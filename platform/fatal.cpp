@@ -2,9 +2,13 @@
 #include "platform/fatal.h"
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 
-#include "platform/binding.h"
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 namespace platform {
 
@@ -30,6 +34,16 @@ std::string traceLines(const std::vector<TraceEntry>& trace) {
 }
 
 }  // namespace
+
+void showErrorMessage(std::string_view text) noexcept {
+#ifdef _WIN32
+  // Reports can come before the console set-up has put the streams into binary mode; a line
+  // feed must still reach the reader as one byte.
+  (void)_setmode(_fileno(stderr), _O_BINARY);
+#endif
+  std::fwrite(text.data(), 1, text.size(), stderr);
+  std::fflush(stderr);
+}
 
 std::string signalMessage(int signalNumber) {
   switch (signalNumber) {

@@ -29,4 +29,7 @@ void installSignalHandlers();
 // Reports whatever `failure` holds on standard error and exits with code 1.
 [[noreturn]] void reportUnhandledError(const std::exception_ptr& failure);
 
+// Writes a text to standard error and flushes it at once.
+void showErrorMessage(std::string_view text) noexcept;
+
 }  // namespace platform
