@@ -35,9 +35,9 @@ constexpr std::array<std::pair<int, std::uint32_t>, 18> kWindowsCodePages{{
     {1000, 28605},
 }};
 
-// The GTK SciTE: the iconv charset of each character set; the rest name none.
-constexpr std::array<std::pair<int, std::string_view>, 19> kGtkCharsets{{
-    {kDefaultCharacterSet, "ISO-8859-1"},
+// The GTK SciTE: the iconv charset of each character set. The rest name none, and the default
+// set names ISO-8859-1: both are Latin-1, which needs no conversion module loaded at each run.
+constexpr std::array<std::pair<int, std::string_view>, 18> kGtkCharsets{{
     {186, "ISO-8859-13"},
     {136, "BIG-5"},
     {238, "ISO-8859-2"},

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/text.h"
+
 namespace {
 
 struct CharsetRow {
@@ -16,7 +18,13 @@ struct CharsetRow {
 };
 
 TEST(CharsetConverter, ConvertsAsTheGtkEditorDrawsTheDocument) {
+  std::string everyByte;
+  for (int byte = 0; byte < 256; ++byte) {
+    everyByte += static_cast<char>(byte);
+  }
   const CharsetRow rows[] = {
+      // The companion reads the default character set's ISO-8859-1 as Latin-1 without iconv.
+      {"ISO-8859-1 is Latin-1", "ISO-8859-1", everyByte, platform::latin1ToUtf8(everyByte)},
       {"Latin-1", "ISO-8859-1",
        "Gr\xF6\xDF"
        "e caf\xE9",
