@@ -193,7 +193,6 @@ Channel::Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places&
   // SciTE may go away while we write to it; that is a failed send, not the end of the program.
   static const bool sigpipeIgnored = std::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
   static_cast<void>(sigpipeIgnored);
-  newReplyFifo();
 }
 
 bool Channel::send(std::string_view command) {
@@ -215,6 +214,10 @@ std::optional<Reply> Channel::ask(std::string_view command) {
 }
 
 std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadline) {
+  if (replyFifo_.empty()) {  // made at the first question: a run may ask all in batches
+    replyFifo_ = nextReplyPath();
+    makeFifo(replyFifo_);
+  }
   const std::string line = requestLine(replyFifo_.native(), command);
   ReplyReader reader(replyFifo_, pipeMaxSize_);
   std::optional<Reply> reply;
@@ -225,7 +228,7 @@ std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadlin
   }
   if (!ended) {
     // SciTE may still answer this request; its answer must not be read as the next one's.
-    newReplyFifo();
+    dropReplyFifo();
   }
   return reply;
 }
@@ -361,13 +364,10 @@ bool Channel::sciteHasNotifyPipe() const {
   return false;
 }
 
-void Channel::newReplyFifo() {
-  if (!replyFifo_.empty()) {
-    std::error_code ignored;
-    fs::remove(replyFifo_, ignored);
-  }
-  replyFifo_ = nextReplyPath();
-  makeFifo(replyFifo_);
+void Channel::dropReplyFifo() {
+  std::error_code ignored;
+  fs::remove(replyFifo_, ignored);
+  replyFifo_.clear();
 }
 
 fs::path Channel::nextReplyPath() {

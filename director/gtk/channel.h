@@ -71,12 +71,12 @@ private:
   bool write(const std::string& line, Deadline deadline);
   bool registerOnce(Deadline deadline);
   [[nodiscard]] bool sciteHasNotifyPipe() const;
-  void newReplyFifo();
+  void dropReplyFifo();
 
   SciteFifo scite_;
   std::chrono::milliseconds limit_;
   platform::FolderOwner folder_;
-  std::filesystem::path replyFifo_;
+  std::filesystem::path replyFifo_;  // the questions' asked one at a time; empty till the first
   int replyFifos_ = 0;
   int pipeMaxSize_ = 0;
   bool registered_ = false;
