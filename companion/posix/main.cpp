@@ -12,6 +12,7 @@
 #include "companion/run.h"
 #include "director/escapes.h"
 #include "director/gtk/client.h"
+#include "platform/file.h"
 #include "platform/owner.h"
 #include "platform/posix/charset.h"
 #include "platform/posix/linked_pcre.h"
@@ -28,8 +29,7 @@ constexpr std::string_view kIniFileName = "websearch.ini";
   companion::IniFile ini{.path = folder + std::string(kIniFileName)};
   const platform::Unique<std::FILE*, std::fclose> stream(std::fopen(ini.path.c_str(), "rb"));
   if (stream) {
-    ini.text.resize(companion::kMaxIniBytes);
-    ini.text.resize(std::fread(ini.text.data(), 1, companion::kMaxIniBytes, stream.get()));
+    ini.text = platform::readUpTo(stream.get(), companion::kMaxIniBytes);
   }
   return ini;
 }

@@ -20,6 +20,7 @@
 #include "director/win32/startup.h"
 #include "platform/codepage.h"
 #include "platform/errors.h"
+#include "platform/file.h"
 #include "platform/owner.h"
 #include "platform/system_message.h"
 #include "platform/text.h"
@@ -254,8 +255,7 @@ IniFile readIniFile() {
   IniFile ini{.path = platform::toUtf8(file)};
   const platform::Unique<std::FILE*, std::fclose> stream(openForReading(file));
   if (stream) {
-    ini.text.resize(kMaxIniBytes);
-    ini.text.resize(std::fread(ini.text.data(), 1, kMaxIniBytes, stream.get()));
+    ini.text = platform::readUpTo(stream.get(), kMaxIniBytes);
   }
   return ini;
 }
