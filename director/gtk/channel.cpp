@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
@@ -103,7 +104,9 @@ void enlargePipe(int fd, int maxSize) noexcept {
 // Reads until every writer has closed the FIFO; false when the deadline came first. A reader
 // opened without blocking hears of no end before a writer has come and gone.
 [[nodiscard]] bool readToEnd(int fd, std::string& raw, Clock::time_point deadline) {
-  std::string chunk(kDefaultPipeSize, '\0');
+  // A page on the stack: a fresh 64 KiB buffer cost a page fault per 4 KiB at each start, more
+  // than the reads a long reply takes in pages.
+  std::array<char, PIPE_BUF> chunk{};
   for (;;) {
     if (waitFor(fd, POLLIN, deadline) == 0) {
       return false;
@@ -111,7 +114,7 @@ void enlargePipe(int fd, int maxSize) noexcept {
     for (;;) {
       const ssize_t got = ::read(fd, chunk.data(), chunk.size());
       if (got > 0) {
-        raw.append(chunk, 0, static_cast<std::size_t>(got));
+        raw.append(chunk.data(), static_cast<std::size_t>(got));
       } else if (got == 0) {
         return true;
       } else if (errno == EAGAIN) {
