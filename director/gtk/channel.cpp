@@ -11,10 +11,11 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
-#include <fstream>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -67,10 +68,15 @@ constexpr std::string_view kAskProperty = "askproperty:";
   return pattern;
 }
 
+// Read with the C library: the first C++ stream a program makes sets up the locale, a long start.
 [[nodiscard]] int readPipeMaxSize(const fs::path& proc) {
-  std::ifstream in(proc / "sys/fs/pipe-max-size");
+  const platform::Unique<std::FILE*, std::fclose> file(
+      std::fopen((proc / "sys/fs/pipe-max-size").c_str(), "rb"));
+  std::array<char, 32> text{};
+  const std::size_t got = file ? std::fread(text.data(), 1, text.size(), file.get()) : 0;
   int size = 0;
-  return in >> size && size > 0 ? size : kDefaultPipeMaxSize;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + got, size);
+  return error == std::errc() && size > 0 ? size : kDefaultPipeMaxSize;
 }
 
 // As large as the system lets this user make it; the default size when it lets nothing more.

@@ -5,10 +5,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/owner.h"
@@ -22,6 +24,17 @@ namespace fs = std::filesystem;
 
 constexpr int kLongestChain = 4096;  // a loop in a broken /proc ends here
 
+// The next field of a line of blank-separated fields, taken off its front; empty at the end. No
+// stream parses it: the first stream a program makes sets up the C++ locale, a long start.
+[[nodiscard]] std::string_view nextField(std::string_view& fields) {
+  constexpr std::string_view kBlanks = " \t\n";
+  const std::size_t start = std::min(fields.find_first_not_of(kBlanks), fields.size());
+  const std::size_t end = std::min(fields.find_first_of(kBlanks, start), fields.size());
+  const std::string_view field = fields.substr(start, end - start);
+  fields.remove_prefix(end);
+  return field;
+}
+
 [[nodiscard]] std::optional<pid_t> parentOf(const fs::path& proc, pid_t pid) {
   // One line, far below this; read with the C library, which GCC's -O3 does not misjudge.
   const platform::Unique<std::FILE*, std::fclose> file(
@@ -31,15 +44,21 @@ constexpr int kLongestChain = 4096;  // a loop in a broken /proc ends here
   }
   std::string stat(4096, '\0');
   stat.resize(std::fread(stat.data(), 1, stat.size(), file.get()));
-  // The command name in parentheses may hold blanks and parentheses itself.
+  // The command name in parentheses may hold blanks and parentheses itself; the state and the
+  // parent's pid follow it.
   const std::size_t nameEnd = stat.rfind(')');
   if (nameEnd == std::string::npos) {
     return std::nullopt;
   }
-  std::istringstream fields(stat.substr(nameEnd + 1));
-  std::string state;
+  std::string_view fields = std::string_view(stat).substr(nameEnd + 1);
+  if (nextField(fields).empty()) {
+    return std::nullopt;
+  }
+  const std::string_view parentField = nextField(fields);
   pid_t parent = 0;
-  if (!(fields >> state >> parent)) {
+  const auto [end, error] =
+      std::from_chars(parentField.data(), parentField.data() + parentField.size(), parent);
+  if (error != std::errc() || end != parentField.data() + parentField.size()) {
     return std::nullopt;
   }
   return parent;

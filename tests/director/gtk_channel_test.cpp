@@ -219,6 +219,7 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
     std::vector<Step> steps;
     std::vector<std::string> requests;
     fs::path channelTemp = {};  // the channel's temporary folder in the test's; empty: the test's
+    std::string pipeMaxSize = {};  // the system's limit in a /proc of the test's; empty: the real
   };
   const std::string atLimit = "output:" + std::string(director::gtk::kMaxRequestBytes - 8, 'x');
   const std::string big(std::size_t{300} * 1024, 'v');  // beyond a pipe's 64 KiB
@@ -257,6 +258,13 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
        {.notifyPipe = true, .value = big},
        {{"ask askproperty:big", "whole :0:macro:stringinfo:" + big}},
        {":FIFO:askproperty:big"}},
+      {"a reply larger than the system lets a pipe grow",
+       {.notifyPipe = true, .value = big},
+       {{"ask askproperty:big",
+         "cut :0:macro:stringinfo:" + big.substr(0, std::size_t{64} * 1024 - 17)}},
+       {":FIFO:askproperty:big"},
+       {},
+       "65536\n"},
       {"a request at the size limit", {}, {{"send " + atLimit, "sent"}}, {atLimit}},
       {"a request over the size limit", {}, {{"send " + atLimit + "x", "too long"}}, {}},
       {"bytes that are not UTF-8, controls",
@@ -318,7 +326,13 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
     FakeScite fake(temp.path(), row.script);
     const fs::path channelTemp = temp.path() / row.channelTemp;
     fs::create_directories(channelTemp);
-    director::gtk::Channel channel(fake.scite(), kLimit, {.temp = channelTemp});
+    director::gtk::Places places{.temp = channelTemp};
+    if (!row.pipeMaxSize.empty()) {
+      places.proc = temp.path() / "proc";
+      fs::create_directories(places.proc / "sys/fs");
+      temp.write(fs::path("proc/sys/fs/pipe-max-size"), row.pipeMaxSize);
+    }
+    director::gtk::Channel channel(fake.scite(), kLimit, places);
     // SciTE may go away between our open and our write; that must not end the program.
     EXPECT_TRUE(sigpipeIgnored());
     for (const Step& step : row.steps) {
