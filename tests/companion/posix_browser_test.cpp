@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -171,17 +170,6 @@ printf '%s' "$$" >"$dir/self"
 mv "$dir/args.part" "$dir/args"
 )";
 
-// The record the program left, once it is there (a started program is not waited for).
-std::optional<std::string> awaitRecord(const fs::path& file) {
-  for (int look = 0; look < 500; ++look) {
-    if (auto record = test_support::tryReadFile(file)) {
-      return record;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  return std::nullopt;
-}
-
 struct StartCase {
   const char* name;
   std::string_view program;  // in the recorder's folder, "with blanks"; on PATH when bare
@@ -219,7 +207,7 @@ TEST(StartProgram, EachArgumentArrivesWholeAndOnlyAStartFailureCounts) {
       continue;
     }
     EXPECT_EQ(failure, std::nullopt) << c.name;
-    EXPECT_EQ(awaitRecord(folder / "args"), c.record) << c.name;
+    EXPECT_EQ(test_support::awaitFile(folder / "args"), c.record) << c.name;
     // Detached as xdg-open is: a session of its own.
     EXPECT_EQ(readFile(folder / "session"), readFile(folder / "self")) << c.name;
   }

@@ -1,6 +1,7 @@
 // Whole files read and written byte for byte, for the tests and the test programs they start.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <ios>
@@ -8,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <utility>
 
 namespace test_support {
@@ -21,6 +23,18 @@ namespace test_support {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return std::move(bytes).str();
+}
+
+// The file's bytes once another process has written it (a started program is not waited for);
+// nothing after about five seconds.
+[[nodiscard]] inline std::optional<std::string> awaitFile(const std::filesystem::path& path) {
+  for (int look = 0; look < 500; ++look) {
+    if (auto bytes = tryReadFile(path)) {
+      return bytes;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return std::nullopt;
 }
 
 // The file's bytes; empty when it cannot be opened.
