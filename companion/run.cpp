@@ -151,13 +151,15 @@ struct SearchText {
 };
 
 // The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
-// with no character in its encoding, which is said.
+// with no character in its encoding, which is said. `folded` is the launcher's `text` folded:
+// when empty, the run searches the word at the caret.
 [[nodiscard]] std::optional<SearchText> readText(const Scite& scite, const std::string& text,
+                                                 const std::string& folded,
                                                  const std::optional<Document>& document,
                                                  const RunSystem& system) {
-  const bool wordAtCaret = collapseWhiteSpace(text).empty();
+  const bool wordAtCaret = folded.empty();
   if (!document) {  // an old SciTE: taken as UTF-8, as it always was
-    return SearchText{.text = wordAtCaret ? std::string() : collapseWhiteSpace(text)};
+    return SearchText{.text = folded};
   }
   const Encoding encoding = documentEncoding(system.editor, document->pages);
   const bool fetched =
@@ -230,15 +232,15 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 }  // namespace
 
 ExitCode searchSelection(const Scite& scite, const std::string& text, const RunSystem& system) {
-  const bool fromCaret = collapseWhiteSpace(text).empty();
   SearchText read{.text = collapseWhiteSpace(text)};
+  const bool fromCaret = read.text.empty();
   PropertyLookup sciteProperty;  // none while SciTE is out of reach
   if (scite.inReach()) {
     // Only where the launcher's command line has lost the selection's bytes is it fetched.
     const auto document = askDocument(scite, fromCaret, system.editor == EditorKind::windows);
     read.extension = document ? document->extension : scite.ask("FileExt").value_or(std::string());
     KnownProperties known = emptyResultAndAskSettings(scite, read.extension);
-    auto fromScite = readText(scite, text, document, system);
+    auto fromScite = readText(scite, text, read.text, document, system);
     if (!fromScite) {
       return ExitCode::InvalidText;
     }
