@@ -780,68 +780,7 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
        kPosix,
        byDefault({"+> Open: https://example.org/x"}, "https://example.org/x")},
 
-      // Splitting, references and the % pass.
-      {"POSIX quotes and escapes",
-       {{"websearch.browser", R"('/opt/my browser/run' --new "a \"b\" \c" c\ d '' x)"}},
-       "a b",
-       kPosix,
-       opened({search}, {"/opt/my browser/run", {"--new", R"(a "b" \c)", "c d", "", "x", ddg}})},
-      {"Windows: the program's backslashes stay, the arguments by the C run time",
-       {{"websearch.browser", R"("C:\Tools\"b.exe "a \"q\" b" C:\dir\ "x""y" \\\"z)"}},
-       "a b",
-       kWindows,
-       opened({search},
-              {R"(C:\Tools\b.exe)", {R"(a "q" b)", R"(C:\dir\)", R"(x"y)", R"(\"z)", ddg}})},
-      {"%s where the address goes, %% a percent sign",
-       {{"websearch.browser", "zeal --query=%s 100%% 50%"}},
-       "a b",
-       kPosix,
-       opened({search}, {"zeal", {"--query=" + ddg, "100%", "50%"}})},
-      {"a reference's blanks and quotes stay inside its word",
-       {{"websearch.browser", "firefox -P $(profile) --x=$(CurrentSelection)"},
-        {"profile", R"(my "old" 'one')"},
-        {"CurrentSelection", "a b; rm -rf ~"}},
-       "a b",
-       kPosix,
-       opened({search}, {"firefox", {"-P", R"(my "old" 'one')", "--x=a b; rm -rf ~", ddg}})},
-      {"a reference's %s is read in the same pass",
-       {{"websearch.browser", "zeal $(word)"}, {"word", "q=%s"}},
-       "a b",
-       kPosix,
-       opened({search}, {"zeal", {"q=" + ddg}})},
-      {".cmd is a program like any other on POSIX",
-       {{"websearch.browser", "/usr/local/bin/open.cmd"}},
-       "a b",
-       kPosix,
-       opened({search}, {"/usr/local/bin/open.cmd", {ddg}})},
-
-      // Refusals.
-      {"Windows: an unclosed quote",
-       {{"websearch.browser", R"("C:\x\firefox.exe -private-window)"}},
-       "a b",
-       kWindows,
-       refused({notCommand("websearch.browser", "a quote is not closed")})},
-      {"Windows: an unclosed quote in an argument",
-       {{"websearch.browser", R"(firefox "-private)"}},
-       "a b",
-       kWindows,
-       refused({notCommand("websearch.browser", "a quote is not closed")})},
-      {"POSIX: an unclosed quote",
-       {{"websearch.browser", "firefox 'x"}},
-       "a b",
-       kPosix,
-       refused({notCommand("websearch.browser", "a quote is not closed")})},
-      {"%1 from a desktop file",
-       {{"websearch.browser", "firefox.exe %1"}},
-       "a b",
-       kWindows,
-       refused({notCommand("websearch.browser",
-                           "%1 stands for nothing: %s is the address, %% a percent sign")})},
-      {"%s in the program's own word",
-       {{"websearch.browser", "/opt/%s/run"}},
-       "a b",
-       kPosix,
-       refused({notCommand("websearch.browser", "%s stands in the program's own name")})},
+      // An engine's own key named when its program is refused.
       {"a .cmd program on Windows",
        {{"websearch.browser.MDN", R"(C:\tools\open.cmd)"},
         {"websearch.engines", "MDN"},
@@ -851,24 +790,6 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
        refused({notCommand("websearch.browser.MDN",
                            "Windows runs a .cmd file through cmd.exe, where & % and ! in an "
                            "address act whatever the quoting")})},
-      {"a .BAT. program on Windows",
-       {{"websearch.browser", R"(C:\tools\OPEN.BAT. x)"}},
-       "a b",
-       kWindows,
-       refused({notCommand("websearch.browser",
-                           "Windows runs a .bat file through cmd.exe, where & % and ! in an "
-                           "address act whatever the quoting")})},
-      {"no program once expanded",
-       {{"websearch.browser", "$(nothing) --new"}},
-       "a b",
-       kPosix,
-       refused({notCommand("websearch.browser", "it names no program")})},
-      {"a reference to itself",
-       {{"websearch.browser", "firefox $(websearch.browser)"}},
-       "a b",
-       kPosix,
-       refused({"!> SciTE property websearch.browser refers to itself or nests more than 10 "
-                "levels."})},
 
       // Schemes: any to a program, http(s) to the default browser.
       {"another scheme to a program",
@@ -927,6 +848,85 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(openedWith(c), c.run) << c.name;
+  }
+}
+
+// The value split, expanded and refused by the platform's rules, whatever key it came from.
+struct SplitCase {
+  const char* name;
+  companion::CommandLineRules rules;
+  std::string value;  // websearch.browser's raw value
+  companion::Outcome expected;
+  std::map<std::string, std::string, std::less<>> properties = {};
+};
+
+TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
+  using companion::ProgramCommand;
+  constexpr auto kWindows = companion::CommandLineRules::Windows;
+  constexpr auto kPosix = companion::CommandLineRules::Posix;
+  const std::string ddg = "https://duckduckgo.com/?q=a%20b";
+  const std::string search = "+> Search: " + ddg;
+  const auto opens = [&](ProgramCommand command) {
+    return companion::Outcome{.lines = {search}, .url = ddg, .command = std::move(command)};
+  };
+  const auto refused = [](std::string why) {
+    return companion::Outcome{.code = ExitCode::BadTemplate,
+                              .lines = {companion::notACommandLineLine("websearch.browser", why)}};
+  };
+  const SplitCase cases[] = {
+      {"POSIX quotes and escapes", kPosix, R"('/opt/my browser/run' --new "a \"b\" \c" c\ d '' x)",
+       opens({"/opt/my browser/run", {"--new", R"(a "b" \c)", "c d", "", "x", ddg}})},
+      {"Windows: the program's backslashes stay, the arguments by the C run time", kWindows,
+       R"("C:\Tools\"b.exe "a \"q\" b" C:\dir\ "x""y" \\\"z)",
+       opens({R"(C:\Tools\b.exe)", {R"(a "q" b)", R"(C:\dir\)", R"(x"y)", R"(\"z)", ddg}})},
+      {"%s where the address goes, %% a percent sign", kPosix, "zeal --query=%s 100%% 50%",
+       opens({"zeal", {"--query=" + ddg, "100%", "50%"}})},
+      {"a reference's blanks and quotes stay inside its word",
+       kPosix,
+       "firefox -P $(profile) --x=$(CurrentSelection)",
+       opens({"firefox", {"-P", R"(my "old" 'one')", "--x=a b; rm -rf ~", ddg}}),
+       {{"profile", R"(my "old" 'one')"}, {"CurrentSelection", "a b; rm -rf ~"}}},
+      {"a reference's %s is read in the same pass",
+       kPosix,
+       "zeal $(word)",
+       opens({"zeal", {"q=" + ddg}}),
+       {{"word", "q=%s"}}},
+      {".cmd is a program like any other on POSIX", kPosix, "/usr/local/bin/open.cmd",
+       opens({"/usr/local/bin/open.cmd", {ddg}})},
+      {"Windows: an unclosed quote", kWindows, R"("C:\x\firefox.exe -private-window)",
+       refused("a quote is not closed")},
+      {"Windows: an unclosed quote in an argument", kWindows, R"(firefox "-private)",
+       refused("a quote is not closed")},
+      {"POSIX: an unclosed quote", kPosix, "firefox 'x", refused("a quote is not closed")},
+      {"%1 from a desktop file", kWindows, "firefox.exe %1",
+       refused("%1 stands for nothing: %s is the address, %% a percent sign")},
+      {"%s in the program's own word", kPosix, "/opt/%s/run",
+       refused("%s stands in the program's own name")},
+      {"a .BAT. program on Windows", kWindows, R"(C:\tools\OPEN.BAT. x)",
+       refused("Windows runs a .bat file through cmd.exe, where & % and ! in an address act "
+               "whatever the quoting")},
+      {"no program once expanded", kPosix, "$(nothing) --new", refused("it names no program")},
+      {"a reference to itself",
+       kPosix,
+       "firefox $(websearch.browser)",
+       {.code = ExitCode::BadTemplate,
+        .lines = {"!> SciTE property websearch.browser refers to itself or nests more than 10 "
+                  "levels."}}},
+  };
+  for (const auto& c : cases) {
+    const companion::BrowserSetting browser{.key = "websearch.browser", .value = c.value};
+    auto properties = c.properties;
+    properties.emplace("websearch.browser", c.value);
+    const auto lookup = [&properties](const std::string& name) {
+      const auto found = properties.find(name);
+      return found != properties.end() ? found->second : std::string();
+    };
+    companion::Outcome expected = c.expected;
+    expected.browser = browser;
+    EXPECT_EQ(companion::withBrowserCommand({.lines = {search}, .url = ddg, .browser = browser},
+                                            c.rules, lookup),
+              expected)
+        << c.name;
   }
 }
 
