@@ -11,6 +11,7 @@
 
 #include "companion/command_line.h"
 #include "companion/engines.h"
+#include "companion/lua_literal.h"
 #include "companion/ini.h"
 #include "companion/properties.h"
 #include "companion/settings.h"
@@ -19,6 +20,7 @@
 #include "companion/websearch.h"
 #include "fuzz/checks/check.h"
 #include "platform/ascii.h"
+#include "tests/scite_standin/escapes.h"
 
 namespace fuzz {
 
@@ -357,10 +359,67 @@ void checkSciteProperties(const Run& run, const Properties& properties) {
   return settings;
 }
 
+// Lua's reading of a short string between single quotes, written apart from the product: \ddd
+// of one to three decimal digits, the escapes of one letter, \z, \x and \u; nothing when the
+// text is no such string or an escape Lua refuses.
+[[nodiscard]] std::optional<std::string> luaShortString(std::string_view lua) {
+  if (lua.size() < 2 || lua.front() != '\'' || lua.back() != '\'') {
+    return std::nullopt;
+  }
+  lua = lua.substr(1, lua.size() - 2);
+  std::string out;
+  for (std::size_t i = 0; i < lua.size(); ++i) {
+    const char c = lua[i];
+    if (c == '\'' || c == '\n' || c == '\r') {
+      return std::nullopt;  // the string would end there
+    }
+    if (c != '\\') {
+      out.push_back(c);
+      continue;
+    }
+    if (++i == lua.size()) {
+      return std::nullopt;
+    }
+    const auto letter = std::string_view("abfnrtv\\\"'").find(lua[i]);
+    if (letter != std::string_view::npos) {
+      out.push_back("\a\b\f\n\r\t\v\\\"'"[letter]);
+      continue;
+    }
+    if (!platform::isAsciiDigit(lua[i])) {
+      return std::nullopt;  // \z, \x and \u are never written: refused here
+    }
+    int value = 0;
+    for (int digits = 0; digits < 3 && i < lua.size() && platform::isAsciiDigit(lua[i]);
+         ++digits, ++i) {
+      value = value * 10 + (lua[i] - '0');
+    }
+    --i;
+    if (value > 255) {
+      return std::nullopt;
+    }
+    out.push_back(static_cast<char>(value));
+  }
+  return out;
+}
+
+// Any text the user types reaches SciTE as one line of printable ASCII, no more than five times
+// its size, which SciTE's unescaping turns into the Lua string of exactly that text.
+void checkLuaLiteral(std::string_view text) {
+  const std::string literal = companion::luaLiteral(text);
+  expect(std::all_of(literal.begin(), literal.end(),
+                     [](char c) { return c >= 0x20 && c < 0x7F; }),
+         "a literal is printable ASCII");
+  expect(literal.size() <= companion::kLuaLiteralGrowth * text.size() + 2,
+         "a literal grows five times the text at most");
+  expect(luaShortString(standin::unslash(literal)) == std::string(text),
+         "SciTE's unescaping of a literal gives Lua the text exactly");
+}
+
 }  // namespace
 
 void checkCompanion(Bytes input) {
   const Run run = runFrom(asText(input));
+  checkLuaLiteral(run.commandLine);
   const std::string text = companion::searchText(run.commandLine);
   checkFolded(text);
   const Properties properties = propertiesOf(run.iniText);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include "companion/lua_literal.h"
 #include "director/operations.h"
 #include "director/snippets.h"
 #include "director/win32/bindings.h"
@@ -237,6 +238,44 @@ TEST_F(RoundTrip, LuaCurrPosReportsThePosition) {
   EXPECT_EQ(reply, "3<@@>0<@@>ab\\tc<@@>4<@@>0<@@>99<@@>c<@@>8<@@>0");
   director::LuaFuncGet(director::LuaCurrPos, keep, "8", reply);
   EXPECT_EQ(reply, "8<@@>1<@@>xyz<@@>3<@@>6<@@>122<@@>z<@@>2<@@>0");
+}
+
+// The companion's literals of user text, read by real Lua after SciTE's own unescaping: each
+// property holds the text's bytes exactly.
+TEST_F(RoundTrip, LuaLiteralsGiveTheTextBackExactly) {
+  struct Case {
+    const char* name;
+    std::string text;
+  };
+  const Case cases[] = {
+      {"empty", ""},
+      {"plain words", "fetch abort signal"},
+      {"quotes of both kinds", "it's \"quoted\""},
+      {"backslashes, one and two", "C:\\Tools \\\\server \\"},
+      {"what SciTE and Lua read as escapes", "\\n \\t \\x41 \\065 \\z \\u{41}"},
+      {"a digit after an escaped byte", "\n123\t9"},
+      {"CR LF and a lone CR", "a\r\nb\rc"},
+      {"NUL and the other control bytes", "a\0b\x01\x1F\x7F"s},
+      {"UTF-8", "gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5 \xF0\x9F\x98\x80"},
+      {"bytes that are not UTF-8", "\x80\xFF\xC3"},
+      {"brackets Lua uses for long strings", "[[x]] [=[y]=]"},
+      {"a $(reference) and %% signs", "$(FilePath) 100%"},
+  };
+  StandInRun run(Options{});
+  std::string lua;
+  for (std::size_t at = 0; at < std::size(cases); ++at) {
+    lua += "props['echo." + std::to_string(at) + "'] = " + companion::luaLiteral(cases[at].text) +
+           " ";
+  }
+  ASSERT_TRUE(director::SendCommand(director::DoStringCommand(lua), false));
+  run.stop();
+  EXPECT_EQ(run.output(), "");  // Lua read every literal
+  const auto properties = run.properties();
+  for (std::size_t at = 0; at < std::size(cases); ++at) {
+    const auto echoed = properties.find("echo." + std::to_string(at));
+    ASSERT_NE(echoed, properties.end()) << cases[at].name;
+    EXPECT_EQ(echoed->second, cases[at].text) << cases[at].name;
+  }
 }
 
 }  // namespace

@@ -1,0 +1,142 @@
+// The strip's parts over plain data: the Lua literal of user text and the recent searches.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "companion/history.h"
+#include "companion/lua_literal.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Searches = std::vector<std::string>;
+
+TEST(LuaLiteral, EscapesEveryByteButPrintableAscii) {
+  struct Case {
+    const char* name;
+    std::string text;
+    std::string literal;
+  };
+  const Case cases[] = {
+      {"empty", "", "''"},
+      {"printable ASCII as it is", "a \"b\" ~$(x)", "'a \"b\" ~$(x)'"},
+      {"the quote", "it's", "'it\\\\039s'"},
+      {"the backslash", "C:\\x", "'C:\\\\092x'"},
+      {"a digit after an escape stays apart", "\n1", "'\\\\0101'"},
+      {"NUL and DEL", "\0\x7F"s, "'\\\\000\\\\127'"},
+      {"UTF-8 byte by byte", "\xC3\xBC", "'\\\\195\\\\188'"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(companion::luaLiteral(c.text), c.literal) << c.name;
+  }
+}
+
+// Searches of the longest size, distinct, that fill the byte bound exactly.
+Searches fullOfLongest() {
+  Searches searches;
+  for (std::size_t at = 0; at < companion::kMaxHistoryBytes / companion::kMaxSearchBytes; ++at) {
+    searches.push_back(std::string(companion::kMaxSearchBytes - 1, 'x') +
+                       static_cast<char>('A' + at));
+  }
+  return searches;
+}
+
+TEST(History, NewestFirstWithoutRepeatsWithinTheBounds) {
+  const std::string longest(companion::kMaxSearchBytes, 'x');
+  const Searches full = fullOfLongest();
+  const Searches fullLessOldest(full.begin(), full.end() - 1);
+  Searches aThenFullLessOldest = fullLessOldest;
+  aThenFullLessOldest.insert(aThenFullLessOldest.begin(), "a");
+  struct Case {
+    const char* name;
+    Searches before;
+    std::string search;
+    std::size_t size;
+    Searches after;
+  };
+  const Case cases[] = {
+      {"the newest first", {"b", "c"}, "a", 20, {"a", "b", "c"}},
+      {"a repeat moves to the front", {"b", "a", "c"}, "a", 20, {"a", "b", "c"}},
+      {"the size reached: nothing dropped", {"b", "c"}, "a", 3, {"a", "b", "c"}},
+      {"one beyond the size: the oldest dropped", {"b", "c", "d"}, "a", 3, {"a", "b", "c"}},
+      {"size 0 remembers nothing", {}, "a", 0, {}},
+      {"the longest search kept", {}, longest, 20, {longest}},
+      {"one byte longer: not remembered", {"b"}, longest + "x", 20, {"b"}},
+      {"a control byte: not remembered", {"b"}, "a\tb", 20, {"b"}},
+      {"not UTF-8: not remembered", {"b"}, "caf\xE9", 20, {"b"}},
+      {"within the byte bound: nothing dropped", fullLessOldest, "a", 20, aThenFullLessOldest},
+      {"one byte beyond the bound: the oldest dropped", full, "a", 20, aThenFullLessOldest},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(companion::remembered(c.before, c.search, c.size), c.after) << c.name;
+  }
+}
+
+TEST(History, ReadsTolerantly) {
+  const std::string tooLong(companion::kMaxSearchBytes + 1, 'x');
+  struct Case {
+    const char* name;
+    std::string text;
+    std::size_t size;
+    Searches searches;
+  };
+  const Case cases[] = {
+      {"one search a line", "a b\nc\n", 20, {"a b", "c"}},
+      {"no line feed at the end", "a\nc", 20, {"a", "c"}},
+      {"CR LF", "a\r\nc\r\n", 20, {"a", "c"}},
+      {"a line that is not UTF-8 dropped", "a\ncaf\xE9\nc\n", 20, {"a", "c"}},
+      {"a line too long dropped", "a\n" + tooLong + "\nc\n", 20, {"a", "c"}},
+      {"empty lines and repeats dropped", "a\n\na\nc\n", 20, {"a", "c"}},
+      {"a NUL dropped", "a\nx\0y\nc"s, 20, {"a", "c"}},
+      {"the size read", "a\nb\nc\n", 2, {"a", "b"}},
+      {"nothing", "", 20, {}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(companion::historyFromFile(c.text, c.size), c.searches) << c.name;
+  }
+}
+
+TEST(History, WrittenFormsReadBack) {
+  const Searches cases[] = {{}, {"a"}, {"fetch abort signal", "gr\xC3\xBC\xC3\x9F" "e", "C:\\x"}};
+  for (const Searches& searches : cases) {
+    const std::string value = companion::historyPropertyValue(searches);
+    EXPECT_EQ(value.find_first_of("\r\n"), std::string::npos);
+    EXPECT_EQ(companion::historyFromProperty(value, 20), searches);
+    EXPECT_EQ(companion::historyFromFile(companion::historyFileText(searches), 20), searches);
+  }
+  EXPECT_EQ(companion::historyFromProperty("", 20), std::nullopt);  // never set in this SciTE
+}
+
+TEST(History, SettingsRead) {
+  struct SizeCase {
+    std::string value;
+    std::size_t size;
+  };
+  for (const auto& c : {SizeCase{"", 20}, SizeCase{"5", 5}, SizeCase{"0", 0}, SizeCase{"x", 20},
+                        SizeCase{"-1", 20}, SizeCase{"99999999999999999999999", 8192}}) {
+    EXPECT_EQ(companion::historySize(c.value), c.size) << c.value;
+  }
+  struct KeepCase {
+    const char* name;
+    std::string saveFind;
+    Searches session;
+    bool keeps;
+  };
+  const KeepCase keeps[] = {
+      {"save.find with save.recent", "1", {"", "1", ""}, true},
+      {"save.find with save.position", "1", {"0", "", "1"}, true},
+      {"save.find alone: SciTE writes no session", "1", {"", "", ""}, false},
+      {"no save.find", "0", {"1", "1", "1"}, false},
+      {"unset", "", {"", "", ""}, false},
+  };
+  for (const auto& c : keeps) {
+    EXPECT_EQ(companion::keepsFindStrings(c.saveFind, c.session), c.keeps) << c.name;
+  }
+  EXPECT_EQ(companion::historyFilePath("C:\\Users\\me", companion::EditorKind::windows),
+            "C:\\Users\\me\\websearch.history");
+  EXPECT_EQ(companion::historyFilePath("/home/me/", companion::EditorKind::gtk),
+            "/home/me/.websearch.history");
+}
+
+}  // namespace
