@@ -63,6 +63,17 @@ bool isRememberable(std::string_view search) {
          std::none_of(search.begin(), search.end(), isControl) && isStrictUtf8(search);
 }
 
+std::string_view withinSearchBytes(std::string_view text) noexcept {
+  if (text.size() <= kMaxSearchBytes) {
+    return text;
+  }
+  std::size_t end = kMaxSearchBytes;
+  while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80) {
+    --end;  // not inside a character
+  }
+  return text.substr(0, end);
+}
+
 std::size_t historySize(std::string_view value) {
   std::size_t size = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), size);

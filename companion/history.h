@@ -32,6 +32,9 @@ inline constexpr std::string_view kUserHomeKey = "SciteUserHome";
 // and the strip's list separate searches with them), at most kMaxSearchBytes.
 [[nodiscard]] bool isRememberable(std::string_view search);
 
+// The longest start of UTF-8 `text` within kMaxSearchBytes that ends between characters.
+[[nodiscard]] std::string_view withinSearchBytes(std::string_view text) noexcept;
+
 // websearch.history.size's raw value: a count of searches; the default when unset or not a
 // count. 0 remembers nothing.
 [[nodiscard]] std::size_t historySize(std::string_view value);

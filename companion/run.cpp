@@ -4,6 +4,7 @@
 #include <charconv>
 #include <exception>
 #include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -12,8 +13,12 @@
 #include "companion/encoding.h"
 #include "companion/engine_list.h"
 #include "companion/engines.h"
+#include "companion/history.h"
+#include "companion/lua_literal.h"
 #include "companion/properties.h"
+#include "companion/recent.h"
 #include "companion/settings.h"
+#include "companion/strip.h"
 #include "companion/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"
@@ -111,6 +116,8 @@ constexpr std::size_t kDocumentFields = 5;
                                                         std::string_view extension) {
   std::vector<std::string> keys = sciteKeys(extension);
   keys.emplace_back(kSciteBrowserKey);
+  const std::vector<std::string> strip = stripKeys(extension);
+  keys.insert(keys.end(), strip.begin(), strip.end());
   std::vector<Command> commands{{.text = director::PropertyCommand(director::kResultProperty, "")}};
   for (const std::string& key : keys) {
     commands.push_back({.text = director::AskPropertyCommand(key), .expectReply = true});
@@ -229,6 +236,38 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
   return ExitCode::Opened;
 }
 
+// The address on the clipboard instead of in a browser, said in place of the line that would
+// have said where it opens.
+[[nodiscard]] ExitCode copyAddress(const Scite& scite, Outcome outcome) {
+  if (!scite.run("editor:CopyText(" + luaLiteral(outcome.url) + ")")) {
+    return ExitCode::Unexpected;  // SciTE is gone: nothing can be said there either
+  }
+  outcome.lines.back() = copiedLine(outcome.url);
+  sayAll(scite, outcome.lines);
+  return ExitCode::Opened;
+}
+
+// What the strip leads to; `query` keeps the text its request points into.
+[[nodiscard]] std::pair<Outcome, StripChoice> searchFromStrip(const Scite& scite,
+                                                              const Settings& settings,
+                                                              const SearchText& read,
+                                                              std::string& query,
+                                                              RecentSearches& recent,
+                                                              const RunSystem& system) {
+  const std::vector<std::string> engines = offeredEngines(settings);
+  if (engines.size() > 1) {
+    sayAll(scite, settings.notes);  // said with the outcome otherwise
+  }
+  const StripAnswer answer = askInStrip(scite,
+                                        {.query = std::string(withinSearchBytes(read.text)),
+                                         .engines = engines,
+                                         .recent = recent.list(system)},
+                                        system);
+  query = collapseWhiteSpace(answer.query);
+  const SearchRequest request{.text = query, .maxUrlLength = system.maxUrlLength};
+  return {afterStrip(settings, request, answer), answer.choice};
+}
+
 }  // namespace
 
 ExitCode searchSelection(const Scite& scite, const std::string& text, const RunSystem& system) {
@@ -251,15 +290,32 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
         std::move(known));
   }
   const Settings settings = chooseSettings(read.extension, sciteProperty, system.readIni);
-  const SearchRequest request{.text = read.text,
-                              .fromCaret = fromCaret && !read.text.empty(),
-                              .paneWord = read.paneWord,
-                              .maxUrlLength = system.maxUrlLength};
-  const Plan plan = companion::plan(settings, request);
-  Outcome outcome = plan.outcome;
-  if (!plan.offer.empty()) {
-    sayAll(scite, plan.outcome.lines);
-    outcome = afterList(settings, request, pickEngine(scite, plan.offer, system));
+  const PropertyLookup known =
+      sciteProperty ? sciteProperty : [](const std::string&) { return std::string(); };
+  RecentSearches recent(known, system.editor);
+  std::string query = read.text;  // what is searched, and remembered
+  Outcome outcome;
+  StripChoice choice = StripChoice::search;
+  if (scite.inReach() && asksFirst(read.extension, known)) {
+    std::tie(outcome, choice) = searchFromStrip(scite, settings, read, query, recent, system);
+  } else {
+    const SearchRequest request{.text = read.text,
+                                .fromCaret = fromCaret && !read.text.empty(),
+                                .paneWord = read.paneWord,
+                                .maxUrlLength = system.maxUrlLength};
+    const Plan plan = companion::plan(settings, request);
+    outcome = plan.outcome;
+    if (!plan.offer.empty()) {
+      sayAll(scite, plan.outcome.lines);
+      outcome = afterList(settings, request, pickEngine(scite, plan.offer, system));
+    }
+  }
+  if (choice == StripChoice::copyAddress && outcome.code == ExitCode::Opened) {
+    const ExitCode copied = copyAddress(scite, std::move(outcome));
+    if (copied == ExitCode::Opened) {
+      recent.remember(scite, query, system);
+    }
+    return copied;
   }
   outcome = withBrowserCommand(std::move(outcome), system.commandLineRules, sciteProperty);
   // Said before the shell is asked: the browser may take the foreground as it opens.
@@ -267,8 +323,14 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
   if (outcome.code != ExitCode::Opened) {
     return outcome.code;
   }
-  return outcome.command ? startNamedProgram(scite, *outcome.command, outcome.browser, system)
-                         : openWithDefaultBrowser(scite, outcome.url, system);
+  const ExitCode opened = outcome.command
+                              ? startNamedProgram(scite, *outcome.command, outcome.browser, system)
+                              : openWithDefaultBrowser(scite, outcome.url, system);
+  // Only now: the user waits for the browser, not for this.
+  if (opened == ExitCode::Opened) {
+    recent.remember(scite, query, system);
+  }
+  return opened;
 }
 
 int runSaying(const Scite& scite, const std::function<ExitCode()>& run) noexcept {

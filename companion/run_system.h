@@ -34,6 +34,12 @@ struct RunSystem {
   CommandLineRules commandLineRules = CommandLineRules::Posix;  // how its users write commands
   // Starts a program the user named and leaves it running: why it did not start, or nothing.
   std::function<std::optional<BrowserFailure>(const ProgramCommand&)> startProgram;
+  // A file's whole text; nothing when it cannot be read (the recent searches kept on disk).
+  std::function<std::optional<std::string>(const std::string& path)> readFile;
+  // Replaces a file's whole text at once: written to a temporary file of a unique name beside it
+  // and renamed into place, so that a crash never leaves half a file. Why it failed, or nothing.
+  std::function<std::optional<std::string>(const std::string& path, const std::string& text)>
+      replaceFile;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
 };

@@ -87,6 +87,23 @@ std::string noEngineChosenLine() {
   return "+> No engine chosen: nothing opened.";
 }
 
+std::string engineNotOfferedLine(std::string_view typed) {
+  return "!> No engine \"" + std::string(typed) + "\" is offered: nothing opened.";
+}
+
+std::string searchCancelledLine() {
+  return "+> Search cancelled: nothing opened.";
+}
+
+std::string copiedLine(std::string_view url) {
+  return "+> Copied: " + std::string(url);
+}
+
+std::string historyNotKeptLine(std::string_view path, std::string_view systemMessage) {
+  return "!> The recent searches could not be kept in " + std::string(path) + ": " +
+         std::string(withoutEnd(systemMessage)) + ".";
+}
+
 std::string browserFailedLine(std::string_view systemMessage, std::int64_t code) {
   return "!> The browser could not be started: " + std::string(withoutEnd(systemMessage)) + " (" +
          std::to_string(code) + ").";

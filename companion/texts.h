@@ -26,6 +26,10 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string badEngineNameLine(std::string_view listKey, std::string_view name);
 [[nodiscard]] std::string namesNoEngineLine(std::string_view listKey);
 [[nodiscard]] std::string noEngineChosenLine();
+[[nodiscard]] std::string engineNotOfferedLine(std::string_view typed);
+[[nodiscard]] std::string searchCancelledLine();
+[[nodiscard]] std::string copiedLine(std::string_view url);
+[[nodiscard]] std::string historyNotKeptLine(std::string_view path, std::string_view systemMessage);
 [[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
 [[nodiscard]] std::string openedWithLine(std::string_view program);
 [[nodiscard]] std::string couldNotStartLine(std::string_view program, std::string_view key,

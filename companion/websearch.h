@@ -15,7 +15,7 @@ namespace companion {
 
 // The process's exit codes, for runs by hand or from a script; SciTE does not show them.
 enum class ExitCode : int {
-  Opened = 0,             // the URL went to the default browser
+  Opened = 0,             // the URL went to the default browser (or to the clipboard)
   Unexpected = 1,         // an error nothing here anticipated, such as running out of memory
   NothingToSearch = 2,    // the selection was empty or white space only
   BadTemplate = 3,        // the setting chosen is no usable template, or no command line
@@ -23,6 +23,7 @@ enum class ExitCode : int {
   SystemUnavailable = 5,  // a system library or function could not be bound
   NoEngineChosen = 6,     // SciTE's list of engines closed without a pick
   InvalidText = 7,        // the selection holds bytes with no character in its encoding
+  Cancelled = 8,          // the user closed SciTE's strip without a search
 };
 
 // What one run tells the user and opens.

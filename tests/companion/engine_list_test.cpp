@@ -50,6 +50,12 @@ std::string step(const SentCommand& sent) {
   if (!sent.expectReply && command.starts_with("property:") && command.ends_with('=')) {
     return labelled("empty:", command.substr(9, command.size() - 10));
   }
+  constexpr std::string_view kRemember = "property:websearch.history.searches=\x1F";
+  if (!sent.expectReply && command.starts_with(kRemember)) {
+    std::string searches(command.substr(kRemember.size()));
+    std::replace(searches.begin(), searches.end(), '\x1F', '|');
+    return labelled("remember:", searches);
+  }
   if (!sent.expectReply && command.starts_with("output:") && command.ends_with("\\n")) {
     return labelled("say:", command.substr(7, command.size() - 9));
   }
@@ -202,6 +208,10 @@ struct DocumentRun {
   bool operator==(const DocumentRun&) const = default;
 };
 
+void PrintTo(const DocumentRun& run, std::ostream* out) {
+  *out << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened;
+}
+
 struct DocumentCase {
   const char* name;
   companion::EditorKind editor;
@@ -226,15 +236,21 @@ std::optional<std::string> fakeToUtf8(std::string_view bytes, const companion::E
 TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   constexpr auto windows = companion::EditorKind::windows;
   constexpr auto gtk = companion::EditorKind::gtk;
-  const std::string settings = "ask:websearch.engines ask:websearch.url ask:websearch.browser ";
+  const std::string strip =
+      "ask:websearch.ask ask:websearch.history.searches ask:websearch.history.size ask:save.find "
+      "ask:save.session ask:save.recent ask:save.position ask:SciteUserHome ";
+  const std::string settings =
+      "ask:websearch.engines ask:websearch.url ask:websearch.browser " + strip;
   const std::string nothing =
       "say:!> Nothing to search: select some text, or put the caret in a word.";
   const std::string asked = "ask:extender.result empty:extender.result " + settings;
   const std::string grosse = "https://duckduckgo.com/?q=Gr%C3%B6%C3%9Fe";
+  const std::string rememberGrosse = " remember:Gr\xC3\xB6\xC3\x9F" "e";
   const DocumentCase cases[] = {
       {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::Opened,
-       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "word " + asked +
+           "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word remember:word",
        "https://duckduckgo.com/?q=word"},
       {"no separator: a stale result, taken for nothing", windows, "", "word",
        ExitCode::NothingToSearch,
@@ -248,26 +264,26 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "Gr\xC3\xB6\xC3\x9F"
        "e",
        "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "selection " + asked + "say:+> Search: " + grosse, grosse},
+       "selection " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
       {"Windows fetches the selection of a Windows-1252 document", windows, "Gr\xEF\xBF\xBD",
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\xDF"
        "e",
-       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse, grosse},
+       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
       {"GTK converts the launcher's bytes", gtk,
        "Gr\xF6\xDF"
        "e",
        "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "document " + asked + "say:+> Search: " + grosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
       {"GTK draws Latin-1 for character set 0", gtk,
        "Gr\xF6\xDF"
        "e",
        "<@@>0<@@>0<@@>65001<@@><@@>", ExitCode::Opened,
-       "document " + asked + "say:+> Search: " + grosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
       {"converted before it is folded", gtk,
        " Gr\xF6\xDF"
        "e\n",
        "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "document " + asked + "say:+> Search: " + grosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
       {"a lead byte alone", gtk, "\x93\xFA\x96", "<@@>932<@@>128<@@>65001<@@><@@>",
        ExitCode::InvalidText,
        "document " + asked + "say:!> The selection is not valid SHIFT-JIS text: nothing opened.",
@@ -280,28 +296,33 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
       {"the word in the pane's own code page", windows, "", "<@@>0<@@>1<@@>0<@@><@@>caf\xE9",
        ExitCode::Opened,
        "word " + asked +
-           "say:+> Word at caret: caf\xE9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
+           "say:+> Word at caret: caf\xE9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9 "
+           "remember:caf\xC3\xA9",
        "https://duckduckgo.com/?q=caf%C3%A9"},
       {"the word in a UTF-8 pane", gtk, "", "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9", ExitCode::Opened,
        "word " + asked +
-           "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
+           "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9 "
+           "remember:caf\xC3\xA9",
        "https://duckduckgo.com/?q=caf%C3%A9"},
       {"a cut reply's last lead byte left out, not called invalid", gtk, "",
        "<@@>932<@@>128<@@>65001<@@><@@>word\x96", ExitCode::Opened,
-       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "word " + asked +
+           "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word remember:word",
        "https://duckduckgo.com/?q=word", true},
       // Cut where the launcher's command line would have cut the converted text: a line break
       // takes two units there, as SciTE's escape.
       {"a fetched selection cut as the command line cuts it", windows, "x",
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\n\xDF"
        "e",
-       ExitCode::Opened, "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6",
+       ExitCode::Opened,
+       "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6 remember:Gr\xC3\xB6",
        "https://duckduckgo.com/?q=Gr%C3%B6", false, 5},
       {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
        ExitCode::Opened,
        "document ask:extender.result empty:extender.result ask:websearch.engines.py "
-       "ask:websearch.url.py " +
-           settings + "say:+> Search: https://duckduckgo.com/?q=x",
+       "ask:websearch.url.py ask:websearch.engines ask:websearch.url ask:websearch.browser "
+       "ask:websearch.ask.py " +
+           strip + "say:+> Search: https://duckduckgo.com/?q=x remember:x",
        "https://duckduckgo.com/?q=x"},
   };
   for (const auto& c : cases) {
