@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "companion/lua_literal.h"
 #include "companion/run.h"
 #include "platform/text.h"
 #include "tests/support/fake_scite.h"
@@ -45,6 +46,11 @@ std::string step(const SentCommand& sent) {
   const std::string_view command = sent.command;
   if (sent.expectReply && command.starts_with("askproperty:")) {
     const std::string key(command.substr(12));
+    for (const std::string_view field : {"state", "query", "engine"}) {
+      if (key == labelled(labelled("websearch.strip.", field), ".7")) {
+        return labelled("ask:strip-", field);
+      }
+    }
     return labelled("ask:", key == kState ? "state" : key);
   }
   if (!sent.expectReply && command.starts_with("property:") && command.ends_with('=')) {
@@ -60,7 +66,13 @@ std::string step(const SentCommand& sent) {
     return labelled("say:", command.substr(7, command.size() - 9));
   }
   if (!sent.expectReply && command.starts_with(kDoString)) {
-    for (const auto& [marker, name] : {std::pair{"UserListShow(", "show"},
+    if (contains(command, "editor:CopyText(")) {
+      return labelled("copy:", command.substr(command.find('(') + 1));
+    }
+    for (const auto& [marker, name] : {std::pair{"scite.StripShow('')", "strip-tidy"},
+                                       {"editor.Focus", "strip-look"},
+                                       {"scite.StripSet(", "strip"},
+                                       {"UserListShow(", "show"},
                                        {"AutoCCancel()", "tidy"},
                                        {"] = state", "look"},
                                        {"WordStartPosition", "word"},
@@ -338,6 +350,206 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
                           handed.byDefault};
     EXPECT_EQ(got, (DocumentRun{c.code, c.steps, c.opened})) << c.name;
   }
+}
+
+// What a run with the strip did: its outcome, its commands and the strip as it was left.
+struct StripRun {
+  ExitCode code;
+  std::string steps;
+  std::string opened;
+  test_support::StripModel strip;
+  bool operator==(const StripRun&) const = default;
+};
+
+void PrintTo(const StripRun& run, std::ostream* out) {
+  *out << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened
+       << " | state '" << run.strip.state << "'" << (run.strip.shown ? " shown" : "")
+       << (run.strip.focused ? " focused" : "")
+       << (run.strip.closedByTidy ? " closed" : "");
+}
+
+struct StripCase {
+  const char* name;
+  std::string engines;  // websearch.engines; empty for the built-in engine alone
+  std::vector<test_support::StripStep> user;
+  std::size_t takes;  // commands SciTE takes
+  StripRun run;
+};
+
+TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
+  using test_support::StripAct;
+  using test_support::StripModel;
+  const std::size_t all = std::numeric_limits<std::size_t>::max();
+  const std::string settings =
+      "selection ask:extender.result empty:extender.result ask:websearch.engines ask:websearch.url "
+      "ask:websearch.browser ask:websearch.ask ask:websearch.history.searches "
+      "ask:websearch.history.size ask:save.find ask:save.session ask:save.recent "
+      "ask:save.position ask:SciteUserHome ";
+  const std::string engines =
+      settings +
+      "ask:websearch.engine.DDG ask:websearch.browser.DDG ask:websearch.engine.MDN "
+      "ask:websearch.browser.MDN ";
+  const std::string searched = "strip-look ask:strip-state ask:strip-query ask:strip-engine ";
+  const std::string looked = "strip-look ask:strip-state ";
+  const std::string ddg = "https://duckduckgo.com/?q=abort%20signal";
+  const std::string mdn = "https://developer.mozilla.org/search?q=abort%20signal";
+  const std::string cancelled = "say:+> Search cancelled: nothing opened.";
+  const StripModel closed{.closedByTidy = true};
+  const StripModel closedAfterFocus{.focused = true, .closedByTidy = true};
+  const StripCase cases[] = {
+      {"words typed and Return, the one engine named",
+       "",
+       {{StripAct::focusIn}, {StripAct::search, "fetch  abort\tsignal", ""}},
+       all,
+       {ExitCode::Opened,
+        settings + "strip " + looked + searched +
+            "strip-tidy say:+> Search: https://duckduckgo.com/?q=fetch%20abort%20signal "
+            "remember:fetch abort signal",
+        "https://duckduckgo.com/?q=fetch%20abort%20signal", closedAfterFocus}},
+      {"a past search on another engine",
+       "DDG MDN",
+       {{StripAct::focusIn}, {StripAct::search, "abort signal", "MDN"}},
+       all,
+       {ExitCode::Opened,
+        engines + "strip " + looked + searched + "strip-tidy say:+> Search: " + mdn +
+            " remember:abort signal",
+        mdn, closedAfterFocus}},
+      {"the engine field's blanks ignored",
+       "DDG MDN",
+       {{StripAct::search, "abort signal", " DDG "}},
+       all,
+       {ExitCode::Opened,
+        engines + "strip " + searched + "strip-tidy say:+> Search: " + ddg +
+            " remember:abort signal",
+        ddg, closed}},
+      {"an engine typed that is not offered",
+       "DDG MDN",
+       {{StripAct::focusIn}, {StripAct::search, "abort signal", "Bing"}},
+       all,
+       {ExitCode::NoEngineChosen,
+        engines + "strip " + looked + searched +
+            "strip-tidy say:!> No engine \"Bing\" is offered: nothing opened.",
+        "", closedAfterFocus}},
+      {"Copy address",
+       "",
+       {{StripAct::focusIn}, {StripAct::copy, "abort signal", ""}},
+       all,
+       {ExitCode::Opened,
+        settings + "strip " + looked + searched + "strip-tidy copy:'" + ddg +
+            "') say:+> Copied: " + ddg + " remember:abort signal",
+        "", closedAfterFocus}},
+      {"Cancel",
+       "",
+       {{StripAct::focusIn}, {StripAct::cancel, "abort signal", ""}},
+       all,
+       {ExitCode::Cancelled, settings + "strip " + looked + looked + "strip-tidy " + cancelled, "",
+        closedAfterFocus}},
+      {"Escape: the focus back in the editor, the strip closed already",
+       "",
+       {{StripAct::focusIn}, {StripAct::wait}, {StripAct::escape}},
+       all,
+       {ExitCode::Cancelled,
+        settings + "strip " + looked + looked + looked + "strip-tidy " + cancelled, "",
+        {.focused = true}}},
+      {"a click in the output pane: the strip closed",
+       "",
+       {{StripAct::focusIn}, {StripAct::clickOutput}},
+       all,
+       {ExitCode::Cancelled, settings + "strip " + looked + looked + "strip-tidy " + cancelled, "",
+        closedAfterFocus}},
+      {"the focus still in the editor before the strip had it: no cancel yet",
+       "",
+       {{StripAct::clickEditor}, {StripAct::focusIn}, {StripAct::search, "x", ""}},
+       all,
+       {ExitCode::Opened,
+        settings + "strip " + looked + looked + searched +
+            "strip-tidy say:+> Search: https://duckduckgo.com/?q=x remember:x",
+        "https://duckduckgo.com/?q=x", closedAfterFocus}},
+      {"the user's own strip shown over ours: left open",
+       "",
+       {{StripAct::focusIn}, {StripAct::replaced}},
+       all,
+       {ExitCode::Cancelled, settings + "strip " + looked + looked + "strip-tidy " + cancelled, "",
+        {.shown = true, .focused = true}}},
+      {"an empty query searched says so",
+       "",
+       {{StripAct::search, "  ", ""}},
+       all,
+       {ExitCode::NothingToSearch,
+        settings + "strip " + searched +
+            "strip-tidy say:!> Nothing to search: select some text, or put the caret in a word.",
+        "", closed}},
+      {"SciTE stops answering while the strip waits",
+       "",
+       {{StripAct::focusIn}},
+       17,
+       {ExitCode::Cancelled, settings + "strip " + looked + "strip-look strip-tidy say:" +
+                                 cancelled.substr(4),
+        "", {.shown = true, .focused = true, .state = "focused"}}},
+  };
+  for (const auto& c : cases) {
+    FakeScite scite;
+    scite.answers["extender.result"] = {"<@@>65001<@@>1<@@>65001<@@><@@>"};
+    scite.answers["websearch.ask"] = {"1"};
+    scite.answers["websearch.engines"] = {c.engines};
+    scite.answers["websearch.engine.DDG"] = {"https://duckduckgo.com/?q={query}"};
+    scite.answers["websearch.engine.MDN"] = {"https://developer.mozilla.org/search?q={query}"};
+    scite.stripUser = c.user;
+    scite.takes = c.takes;
+    test_support::Handed handed;
+    const companion::RunSystem system = test_support::recordingSystem(handed);
+    const StripRun got{companion::searchSelection(scite, "fetch", system), steps(scite),
+                       handed.byDefault, scite.strip};
+    EXPECT_EQ(got, c.run) << c.name;
+  }
+}
+
+TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
+  const std::string layout =
+      companion::luaLiteral("'Search:'{}'En&gine:'{}((Search))(Co&py address)(Cancel)");
+  const LuaCase cases[] = {
+      {"what a killed run left is taken back first", "strip", "_G[name] = nil",
+       "if not websearch_strip_7 then"},
+      {"the user's handler kept before ours is installed", "strip", "prev = OnStrip",
+       "OnStrip = g.handler"},
+      {"events that are not ours go to the user's handler", "strip", "if not ours() then",
+       "return g.prev(control, change)"},
+      {"the fields read inside our own click", "strip", "change == 1 and clicks[control] then",
+       "props['websearch.strip.query.7'] = scite.StripValue(1)"},
+      {"a strip shown over ours is known", "strip", "g.wrapper = function(...) if ours() then",
+       "= 'replaced'"},
+      {"the list set before the field's text", "strip", "scite.StripSetList(1, 'past')",
+       "scite.StripSet(1, 'fetch')"},
+      {"the engines' list, then the first in the field", "strip",
+       "scite.StripSetList(3, 'DDG\\\\010MDN')", "scite.StripSet(3, 'DDG')"},
+      {"the access keys outside the find strips'", "strip", layout, ""},
+      {"every look puts the handler back", "strip-look", "OnStrip = g.handler",
+       "local away = editor.Focus or output.Focus"},
+      {"the user's handler given back", "strip-tidy", "OnStrip = g.prev", "websearch_strip_7 = nil"},
+      {"StripShow given back", "strip-tidy", "scite.StripShow = g.show", ""},
+      {"only our own strip closed", "strip-tidy",
+       "if s ~= '' and s ~= 'replaced' then scite.StripShow('') end", ""},
+  };
+  FakeScite scite;
+  scite.answers["extender.result"] = {"<@@>65001<@@>1<@@>65001<@@><@@>"};
+  scite.answers["websearch.ask"] = {"1"};
+  scite.answers["websearch.engines"] = {"DDG MDN"};
+  scite.answers["websearch.engine.DDG"] = {"https://duckduckgo.com/?q={query}"};
+  scite.answers["websearch.engine.MDN"] = {"https://developer.mozilla.org/search?q={query}"};
+  scite.answers["websearch.history.searches"] = {"\x1Fpast"};
+  scite.stripUser = {{test_support::StripAct::focusIn}, {test_support::StripAct::cancel}};
+  test_support::Handed handed;
+  (void)companion::searchSelection(scite, "fetch", test_support::recordingSystem(handed));
+  for (const auto& c : cases) {
+    const auto sent = std::find_if(scite.sent.begin(), scite.sent.end(),
+                                   [&](const SentCommand& s) { return step(s) == c.step; });
+    ASSERT_NE(sent, scite.sent.end()) << c.name;
+    const auto first = sent->command.find(c.first);
+    ASSERT_NE(first, std::string::npos) << c.name;
+    EXPECT_TRUE(contains(std::string_view(sent->command).substr(first + c.first.size()), c.then))
+        << c.name;
+  }
+  EXPECT_EQ(step(scite.sent.back()), "say:+> Search cancelled: nothing opened.");
 }
 
 }  // namespace

@@ -13,6 +13,12 @@ namespace test_support {
 namespace {
 
 constexpr std::string_view kAskProperty = "askproperty:";
+constexpr std::string_view kDoString = "extender:dostring ";
+constexpr std::string_view kStripKeys = "websearch.strip.";
+
+[[nodiscard]] bool contains(std::string_view text, std::string_view part) {
+  return text.find(part) != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -22,13 +28,74 @@ bool FakeScite::send(std::string_view command, bool expectReply) const {
     return false;  // nothing sent: `received` keeps its value
   }
   director::received.clear();
+  if (command.starts_with(kDoString)) {
+    playStrip(command.substr(kDoString.size()));
+  }
   if (command.starts_with(kAskProperty)) {
     director::received = director::replyEscaped(nextAnswer(command.substr(kAskProperty.size())));
   }
   return true;
 }
 
+void FakeScite::playStrip(std::string_view lua) const {
+  const bool ours = strip.state == "open" || strip.state == "focused";
+  if (contains(lua, "scite.StripShow('')")) {  // the tidy step: ours closed, unless replaced
+    strip.closedByTidy = strip.shown && strip.state != "replaced" && !strip.state.empty();
+    strip.shown = strip.shown && !strip.closedByTidy;
+    strip.state.clear();
+    strip.query.clear();
+    strip.engine.clear();
+  } else if (contains(lua, "editor.Focus") && ours) {  // a look
+    const StripStep step =
+        stripLooks_ < stripUser.size() ? stripUser[stripLooks_] : StripStep{};
+    ++stripLooks_;
+    const auto click = [&](std::string_view state) {
+      strip.state = state;
+      strip.query = step.query;  // StripValue, read inside the click
+      strip.engine = step.engine;
+    };
+    switch (step.act) {
+      case StripAct::wait:
+        break;
+      case StripAct::focusIn:
+        strip.focused = true;
+        strip.state = "focused";
+        break;
+      case StripAct::search:
+        click("search");
+        break;
+      case StripAct::copy:
+        click("copy");
+        break;
+      case StripAct::cancel:
+        click("cancel");
+        break;
+      case StripAct::escape:
+        strip.shown = false;
+        [[fallthrough]];
+      case StripAct::clickEditor:
+      case StripAct::clickOutput:
+        // The focus back in SciTE counts once the strip has had it.
+        if (strip.focused) {
+          strip.state = "left";
+        }
+        break;
+      case StripAct::replaced:
+        strip.state = "replaced";
+        break;
+    }
+  } else if (contains(lua, ".show('")) {  // shown
+    strip = {.shown = true, .state = "open"};
+  }
+}
+
 std::string FakeScite::nextAnswer(std::string_view key) const {
+  if (key.starts_with(kStripKeys) && answers.find(key) == answers.end()) {
+    if (contains(key, ".state.")) {
+      return strip.state;
+    }
+    return contains(key, ".query.") ? strip.query : strip.engine;
+  }
   const std::size_t index = asked_[std::string(key)]++;
   const auto scripted = answers.find(key);
   if (scripted == answers.end() || index >= scripted->second.size()) {

@@ -22,6 +22,37 @@ struct SentCommand {
   bool operator==(const SentCommand&) const = default;
 };
 
+// What the user does at SciTE's user strip before one of the companion's looks.
+enum class StripAct {
+  wait,         // nothing yet
+  focusIn,      // the strip takes the focus (an event of ours)
+  search,       // Search clicked, or Return in a field
+  copy,         // Copy address clicked, or Alt+P
+  cancel,       // Cancel clicked
+  escape,       // Escape: the strip closes, the editor gets the focus, no event
+  clickEditor,  // a click into the document: the editor gets the focus, the strip stays
+  clickOutput,  // a click into the output pane
+  replaced,     // the user's own script shows a strip over ours
+};
+
+struct StripStep {
+  StripAct act = StripAct::wait;
+  std::string query;   // the query field's text at a click
+  std::string engine;  // the engine field's text at a click
+};
+
+// The strip as the fake plays it: the state the companion's Lua keeps in its properties, read
+// back through askproperty:, and what became of the strip.
+struct StripModel {
+  bool shown = false;
+  bool focused = false;  // the strip had the focus
+  std::string state;     // as the run's Lua sets it
+  std::string query;
+  std::string engine;
+  bool closedByTidy = false;
+  bool operator==(const StripModel&) const = default;
+};
+
 class FakeScite : public companion::Scite {
 public:
   [[nodiscard]] bool inReach() const noexcept override { return reached; }
@@ -37,9 +68,16 @@ public:
   bool reached = true;
   bool repliesCut = false;  // every reply arrives cut, as past the GTK SciTE's reply pipe
   mutable std::vector<SentCommand> sent;
+  // The user at the strip, a step before each look; past the end the user waits.
+  std::vector<StripStep> stripUser;
+  mutable StripModel strip;
 
 private:
   [[nodiscard]] std::string nextAnswer(std::string_view key) const;
+  // Plays the strip's Lua: shown, looked at, tidied.
+  void playStrip(std::string_view lua) const;
+
+  mutable std::size_t stripLooks_ = 0;
 
   mutable std::map<std::string, std::size_t, std::less<>> asked_;
 };
