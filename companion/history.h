@@ -22,6 +22,9 @@ inline constexpr std::size_t kMaxSearchBytes = 1024;
 // All the searches remembered take no more than this: the property, the file and the strip's list.
 inline constexpr std::size_t kMaxHistoryBytes = 8192;
 
+// The most of the history file read: the searches it may hold with room for damaged lines.
+inline constexpr std::size_t kMaxHistoryFileBytes = std::size_t{64} * 1024;
+
 // The keys a run asks to find the history and whether SciTE keeps find strings on disk.
 inline constexpr std::string_view kSaveFindKey = "save.find";
 inline constexpr std::string_view kSaveSessionKeys[] = {"save.session", "save.recent",

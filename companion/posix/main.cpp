@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "companion/command_line.h"
+#include "companion/history.h"
 #include "companion/ini.h"
 #include "companion/posix/browser.h"
 #include "companion/posix/scite_pipe.h"
@@ -16,6 +17,7 @@
 #include "platform/owner.h"
 #include "platform/posix/charset.h"
 #include "platform/posix/linked_pcre.h"
+#include "platform/posix/replace_file.h"
 
 namespace {
 
@@ -34,6 +36,14 @@ constexpr std::string_view kIniFileName = "websearch.ini";
   return ini;
 }
 
+[[nodiscard]] std::optional<std::string> readHistoryFile(const std::string& path) {
+  const platform::Unique<std::FILE*, std::fclose> stream(std::fopen(path.c_str(), "rb"));
+  if (!stream) {
+    return std::nullopt;
+  }
+  return platform::readUpTo(stream.get(), companion::kMaxHistoryFileBytes);
+}
+
 [[nodiscard]] companion::RunSystem posixSystem() {
   return {.editor = companion::EditorKind::gtk,
           .toUtf8 =
@@ -44,6 +54,8 @@ constexpr std::string_view kIniFileName = "websearch.ini";
           .openInBrowser = companion::openInBrowser,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,
+          .readFile = readHistoryFile,
+          .replaceFile = platform::replaceFile,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },
           .processId = [] { return static_cast<std::uint32_t>(getpid()); }};
 }

@@ -8,7 +8,7 @@
 #define COMPANION_KERNEL32_FUNCTIONS(X) \
   X(GetCommandLineW) X(GetModuleFileNameW) X(GetLastError) X(FormatMessageW) X(LocalFree) \
   X(GetCurrentProcessId) X(Sleep) X(GetEnvironmentVariableW) X(SearchPathW) X(CreateProcessW) \
-  X(CloseHandle)
+  X(CloseHandle) X(MoveFileExW)
 #define COMPANION_OLE32_FUNCTIONS(X) X(CoInitializeEx) X(CoUninitialize)
 #define COMPANION_SHELL32_FUNCTIONS(X) X(ShellExecuteExW)
 // Commands to SciTE with a time limit; the director client's own sends wait as long as SciTE does.

@@ -11,6 +11,7 @@
 #include "companion/browser.h"
 #include "companion/browser_command.h"
 #include "companion/command_line.h"
+#include "companion/history.h"
 #include "companion/ini.h"
 #include "companion/run.h"
 #include "companion/win32/scite_window.h"
@@ -57,6 +58,22 @@ private:
   return _wfopen(file.c_str(), L"rb");
 #else
   return std::fopen(platform::toUtf8(file).c_str(), "rb");
+#endif
+}
+
+[[nodiscard]] std::FILE* openForWriting(const WString& file) {
+#ifdef _WIN32
+  return _wfopen(file.c_str(), L"wb");
+#else
+  return std::fopen(platform::toUtf8(file).c_str(), "wb");
+#endif
+}
+
+void removeFile(const WString& file) noexcept {
+#ifdef _WIN32
+  (void)_wremove(file.c_str());
+#else
+  (void)std::remove(platform::toUtf8(file).c_str());
 #endif
 }
 
@@ -195,6 +212,35 @@ std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
 
 namespace {
 
+[[nodiscard]] std::optional<std::string> readHistoryFile(const std::string& path) {
+  const platform::Unique<std::FILE*, std::fclose> stream(openForReading(platform::toUtf16(path)));
+  if (!stream) {
+    return std::nullopt;
+  }
+  return platform::readUpTo(stream.get(), kMaxHistoryFileBytes);
+}
+
+// The temporary file's name has this process's id: no two companions running at once share it.
+[[nodiscard]] std::optional<std::string> replaceWholeFile(const std::string& path,
+                                                          const std::string& text) {
+  const WString target = platform::toUtf16(path);
+  const WString temporary =
+      target + platform::toUtf16("." + std::to_string(kernel32::GetCurrentProcessId()) + ".tmp");
+  bool written = false;
+  if (std::FILE* stream = openForWriting(temporary)) {
+    written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    written = std::fclose(stream) == 0 && written;
+  }
+  if (written && kernel32::MoveFileExW(temporary.c_str(), target.c_str(),
+                                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0) {
+    return std::nullopt;
+  }
+  // The C run time's open and the move both leave the system's reason.
+  const DWORD error = kernel32::GetLastError();
+  removeFile(temporary);
+  return failureOf(error != 0 ? error : ERROR_WRITE_FAULT).reason;
+}
+
 // The system under a run on Windows.
 [[nodiscard]] RunSystem windowsSystem(std::size_t selectionRoom) {
   return {
@@ -209,6 +255,8 @@ namespace {
       .openInBrowser = openInBrowser,
       .commandLineRules = CommandLineRules::Windows,
       .startProgram = startProgram,
+      .readFile = readHistoryFile,
+      .replaceFile = replaceWholeFile,
       .pause =
           [](std::chrono::milliseconds wait) { kernel32::Sleep(static_cast<DWORD>(wait.count())); },
       .processId = [] { return static_cast<std::uint32_t>(kernel32::GetCurrentProcessId()); }};

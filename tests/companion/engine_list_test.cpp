@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
+#include <map>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -550,6 +551,92 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
         << c.name;
   }
   EXPECT_EQ(step(scite.sent.back()), "say:+> Search cancelled: nothing opened.");
+}
+
+// What a run remembered: the commands after the search line, and the files afterwards.
+struct RememberRun {
+  std::string steps;
+  std::map<std::string, std::string, std::less<>> files;
+  bool operator==(const RememberRun&) const = default;
+};
+
+void PrintTo(const RememberRun& run, std::ostream* out) {
+  *out << run.steps;
+  for (const auto& [path, text] : run.files) {
+    *out << " | " << path << ": " << text;
+  }
+}
+
+struct RememberCase {
+  const char* name;
+  std::map<std::string, std::string> properties;
+  std::map<std::string, std::string, std::less<>> filesBefore;
+  RememberRun run;
+  std::optional<std::string> writeFails;
+};
+
+TEST(SearchSelection, RemembersEverySearchMade) {
+  const std::string home = "/home/me";
+  const std::string file = "/home/me/.websearch.history";
+  const std::map<std::string, std::string> kept = {
+      {"save.find", "1"}, {"save.recent", "1"}, {"SciteUserHome", home}};
+  const RememberCase cases[] = {
+      {"first in this SciTE: the file read, the search put first in both",
+       kept,
+       {{file, "b\nfetch\nc\n"}},
+       {"remember:fetch|b|c", {{file, "fetch\nb\nc\n"}}}},
+      {"no file yet", kept, {}, {"remember:fetch", {{file, "fetch\n"}}}},
+      {"SciTE's list taken over the file",
+       [&] {
+         auto properties = kept;
+         properties["websearch.history.searches"] = "\x1F" "b";
+         return properties;
+       }(),
+       {{file, "old\n"}},
+       {"remember:fetch|b", {{file, "fetch\nb\n"}}}},
+      {"already the newest: nothing written",
+       {{"websearch.history.searches", "\x1F" "fetch\x1F" "b"}, {"save.find", "1"},
+        {"save.recent", "1"}, {"SciteUserHome", home}},
+       {},
+       {"", {}}},
+      {"save.find alone: SciTE writes no session, nor we a file",
+       {{"save.find", "1"}, {"SciteUserHome", home}},
+       {{file, "b\n"}},
+       {"remember:fetch", {{file, "b\n"}}}},
+      {"save.recent alone: nothing on disk", {{"save.recent", "1"}, {"SciteUserHome", home}}, {},
+       {"remember:fetch", {}}},
+      {"size 0 remembers nothing and writes nothing",
+       {{"websearch.history.size", "0"}, {"save.find", "1"}, {"save.recent", "1"},
+        {"SciteUserHome", home}},
+       {},
+       {"", {}}},
+      {"a size of 1",
+       {{"websearch.history.searches", "\x1F" "b"}, {"websearch.history.size", "1"}},
+       {},
+       {"remember:fetch", {}}},
+      {"a file that cannot be written is said", kept, {},
+       {"remember:fetch say:!> The recent searches could not be kept in "
+        "/home/me/.websearch.history: Permission denied.",
+        {}},
+       "Permission denied"},
+  };
+  for (const auto& c : cases) {
+    FakeScite scite;
+    scite.answers["extender.result"] = {"<@@>65001<@@>1<@@>65001<@@><@@>"};
+    for (const auto& [key, value] : c.properties) {
+      scite.answers[key] = {value};
+    }
+    test_support::Handed handed;
+    handed.files = c.filesBefore;
+    handed.writeFails = c.writeFails;
+    companion::RunSystem system = test_support::recordingSystem(handed);
+    system.editor = companion::EditorKind::gtk;
+    EXPECT_EQ(companion::searchSelection(scite, "fetch", system), ExitCode::Opened) << c.name;
+    std::string after = steps(scite);
+    after = after.substr(after.find("q=fetch") + 7);
+    after = after.empty() ? after : after.substr(1);
+    EXPECT_EQ((RememberRun{after, handed.files}), c.run) << c.name;
+  }
 }
 
 }  // namespace

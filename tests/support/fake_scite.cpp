@@ -119,6 +119,17 @@ companion::RunSystem recordingSystem(Handed& handed, bool startFails) {
             }
             return std::nullopt;
           },
+          .readFile = [&handed](const std::string& path) -> std::optional<std::string> {
+            const auto file = handed.files.find(path);
+            return file == handed.files.end() ? std::nullopt : std::optional(file->second);
+          },
+          .replaceFile = [&handed](const std::string& path,
+                                   const std::string& text) -> std::optional<std::string> {
+            if (!handed.writeFails) {
+              handed.files[path] = text;
+            }
+            return handed.writeFails;
+          },
           .pause = [](std::chrono::milliseconds) {},
           .processId = [] { return std::uint32_t{7}; }};
 }

@@ -82,14 +82,17 @@ private:
   mutable std::map<std::string, std::size_t, std::less<>> asked_;
 };
 
-// What a run handed on: the address the default browser got, the program it started.
+// What a run handed on: the address the default browser got, the program it started; the files
+// it read and wrote, by path.
 struct Handed {
   std::string byDefault;
   std::optional<companion::ProgramCommand> started;
+  std::map<std::string, std::string, std::less<>> files;
+  std::optional<std::string> writeFails;  // why every write fails
 };
 
-// A system for the run that records into `handed`, reads no websearch.ini, never pauses and has
-// process id 7; a named program fails to start when `startFails`. Rows set the rest.
+// A system for the run that records into `handed`, reads no websearch.ini, reads and writes
+// files in `handed`, never pauses and has process id 7; a named program fails to start when `startFails`. Rows set the rest.
 [[nodiscard]] companion::RunSystem recordingSystem(Handed& handed, bool startFails = false);
 
 }  // namespace test_support
