@@ -573,6 +573,7 @@ struct RememberCase {
   std::map<std::string, std::string, std::less<>> filesBefore;
   RememberRun run;
   std::optional<std::string> writeFails;
+  bool startFails = false;  // the browser named is a program that does not start
 };
 
 TEST(SearchSelection, RemembersEverySearchMade) {
@@ -619,6 +620,14 @@ TEST(SearchSelection, RemembersEverySearchMade) {
         "/home/me/.websearch.history: Permission denied.",
         {}},
        "Permission denied"},
+      {"not remembered when the browser did not start",
+       {{"websearch.browser", "/usr/bin/nosuch"}},
+       {},
+       {"say:!> Could not start /usr/bin/nosuch (websearch.browser): No such file or directory. "
+        "Nothing opened.",
+        {}},
+       std::nullopt,
+       true},
   };
   for (const auto& c : cases) {
     FakeScite scite;
@@ -629,9 +638,11 @@ TEST(SearchSelection, RemembersEverySearchMade) {
     test_support::Handed handed;
     handed.files = c.filesBefore;
     handed.writeFails = c.writeFails;
-    companion::RunSystem system = test_support::recordingSystem(handed);
+    companion::RunSystem system = test_support::recordingSystem(handed, c.startFails);
     system.editor = companion::EditorKind::gtk;
-    EXPECT_EQ(companion::searchSelection(scite, "fetch", system), ExitCode::Opened) << c.name;
+    EXPECT_EQ(companion::searchSelection(scite, "fetch", system),
+              c.startFails ? ExitCode::OpenFailed : ExitCode::Opened)
+        << c.name;
     std::string after = steps(scite);
     after = after.substr(after.find("q=fetch") + 7);
     after = after.empty() ? after : after.substr(1);
