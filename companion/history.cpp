@@ -88,16 +88,26 @@ std::vector<std::string> remembered(std::vector<std::string> searches, const std
   if (!isRememberable(search)) {
     return searches;
   }
-  std::erase(searches, search);
-  searches.insert(searches.begin(), search);
+  std::vector<std::string> kept;
   std::size_t bytes = 0;
-  std::size_t kept = 0;
-  while (kept < searches.size() && kept < size &&
-         bytes + searches[kept].size() <= kMaxHistoryBytes) {
-    bytes += searches[kept++].size();
+  const auto keep = [&](std::string& next) {
+    if (kept.size() < size && bytes + next.size() <= kMaxHistoryBytes) {
+      bytes += next.size();
+      kept.push_back(std::move(next));
+      return true;
+    }
+    return false;
+  };
+  std::string first = search;
+  if (!keep(first)) {
+    return kept;  // remembers nothing
   }
-  searches.resize(kept);
-  return searches;
+  for (std::string& earlier : searches) {
+    if (earlier != search && !keep(earlier)) {
+      break;  // the oldest go
+    }
+  }
+  return kept;
 }
 
 std::string historyPropertyValue(const std::vector<std::string>& searches) {
