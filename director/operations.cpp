@@ -96,7 +96,7 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
 }
 
 bool GetProperty(std::string_view key) {
-  pattern = platform::re(kReplyPrefixPattern);
+  installReplyPattern();
   return SendCommand(AskPropertyCommand(key), true);
 }
 
@@ -113,7 +113,7 @@ void RunAndFetchLuaResult(std::string_view code, std::string_view arguments) {
     wrapped += " end";
     (void)LuaFuncRun(wrapped, arguments);
   }
-  pattern = platform::re(kReplyPrefixPattern);
+  installReplyPattern();
   (void)SendCommand(AskPropertyCommand(kResultProperty), true);
 }
 
