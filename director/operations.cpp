@@ -87,7 +87,9 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
     return false;
   }
   std::string command = DoStringCommand(code);
-  command += " props['extender.result']=";
+  command += " props['";
+  command += kResultProperty;
+  command += "']=";
   command += *name;
   command += '(';
   command += arguments;
