@@ -16,33 +16,11 @@
 #include "platform/file.h"
 #include "platform/owner.h"
 #include "platform/posix/charset.h"
+#include "platform/posix/executable.h"
 #include "platform/posix/linked_pcre.h"
 #include "platform/posix/replace_file.h"
 
 namespace {
-
-constexpr std::string_view kIniFileName = "websearch.ini";
-
-[[nodiscard]] companion::IniFile readIniFile() {
-  const std::string folder = companion::ownFolder();
-  if (folder.empty()) {
-    return {};
-  }
-  companion::IniFile ini{.path = folder + std::string(kIniFileName)};
-  const platform::Unique<std::FILE*, std::fclose> stream(std::fopen(ini.path.c_str(), "rb"));
-  if (stream) {
-    ini.text = platform::readUpTo(stream.get(), companion::kMaxIniBytes);
-  }
-  return ini;
-}
-
-[[nodiscard]] std::optional<std::string> readHistoryFile(const std::string& path) {
-  const platform::Unique<std::FILE*, std::fclose> stream(std::fopen(path.c_str(), "rb"));
-  if (!stream) {
-    return std::nullopt;
-  }
-  return platform::readUpTo(stream.get(), companion::kMaxHistoryFileBytes);
-}
 
 [[nodiscard]] companion::RunSystem posixSystem() {
   return {.editor = companion::EditorKind::gtk,
@@ -50,11 +28,14 @@ constexpr std::string_view kIniFileName = "websearch.ini";
               [](std::string_view bytes, const companion::Encoding& encoding) {
                 return platform::utf8FromCharset(bytes, encoding.charset);
               },
-          .readIni = readIniFile,
+          .readIni = [] { return companion::iniFileIn(platform::ownFolder(), platform::readFileStart); },
           .openInBrowser = companion::openInBrowser,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,
-          .readFile = readHistoryFile,
+          .readFile =
+              [](const std::string& path) {
+                return platform::readFileStart(path, companion::kMaxHistoryFileBytes);
+              },
           .replaceFile = platform::replaceFile,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },
           .processId = [] { return static_cast<std::uint32_t>(getpid()); }};

@@ -52,15 +52,7 @@ private:
   bool entered_;
 };
 
-// Through the C run time: the stream library would double the program's size.
-[[nodiscard]] std::FILE* openForReading(const WString& file) {
-#ifdef _WIN32
-  return _wfopen(file.c_str(), L"rb");
-#else
-  return std::fopen(platform::toUtf8(file).c_str(), "rb");
-#endif
-}
-
+// Through the C run time, as platform::readFileStart reads: any file name.
 [[nodiscard]] std::FILE* openForWriting(const WString& file) {
 #ifdef _WIN32
   return _wfopen(file.c_str(), L"wb");
@@ -213,11 +205,7 @@ std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
 namespace {
 
 [[nodiscard]] std::optional<std::string> readHistoryFile(const std::string& path) {
-  const platform::Unique<std::FILE*, std::fclose> stream(openForReading(platform::toUtf16(path)));
-  if (!stream) {
-    return std::nullopt;
-  }
-  return platform::readUpTo(stream.get(), kMaxHistoryFileBytes);
+  return platform::readFileStart(std::u8string(path.begin(), path.end()), kMaxHistoryFileBytes);
 }
 
 // The temporary file's name has this process's id: no two companions running at once share it.
@@ -288,24 +276,11 @@ bool startDirectorClient() noexcept {
 }
 
 WString ownFolder() {
-  WString path = platform::executablePath(kernel32::GetModuleFileNameW);
-  const auto separator = path.find_last_of(platform::toUtf16("\\/"));
-  path.resize(separator == WString::npos ? 0 : separator + 1);
-  return path;
+  return platform::executableFolder(kernel32::GetModuleFileNameW);
 }
 
 IniFile readIniFile() {
-  const WString folder = ownFolder();
-  if (folder.empty()) {
-    return {};
-  }
-  const WString file = folder + platform::toUtf16(kIniFileName);
-  IniFile ini{.path = platform::toUtf8(file)};
-  const platform::Unique<std::FILE*, std::fclose> stream(openForReading(file));
-  if (stream) {
-    ini.text = platform::readUpTo(stream.get(), kMaxIniBytes);
-  }
-  return ini;
+  return iniFileIn(ownFolder(), platform::readFileStart);
 }
 
 HWND findScite() {

@@ -57,8 +57,8 @@ class FakeScite : public companion::Scite {
 public:
   [[nodiscard]] bool inReach() const noexcept override { return reached; }
   // Records the command, also one that is not taken; a taken askproperty: is answered.
-  bool send(std::string_view command, bool expectReply) const override;
-  [[nodiscard]] bool lastReplyCut() const noexcept override { return repliesCut; }
+  std::optional<companion::Answer> send(std::string_view command,
+                                        bool expectReply) const override;
 
   // Each key's raw values, one for each time it is asked, in order; asked more often, or never
   // scripted, it answers an empty value, as SciTE answers for an undefined key.
