@@ -248,12 +248,9 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 }
 
 // What the strip leads to; `query` keeps the text its request points into.
-[[nodiscard]] std::pair<Outcome, StripChoice> searchFromStrip(const Scite& scite,
-                                                              const Settings& settings,
-                                                              const SearchText& read,
-                                                              std::string& query,
-                                                              RecentSearches& recent,
-                                                              const RunSystem& system) {
+[[nodiscard]] std::pair<Outcome, StripChoice> searchFromStrip(
+    const Scite& scite, const Settings& settings, const SearchText& read, std::string& query,
+    RecentSearches& recent, const RunSystem& system) {
   const std::vector<std::string> engines = offeredEngines(settings);
   if (engines.size() > 1) {
     sayAll(scite, settings.notes);  // said with the outcome otherwise

@@ -104,9 +104,8 @@ struct Layout {
          "elseif change == 1 and clicks[control] then props['" + run.query +
          "'] = scite.StripValue(" + std::to_string(Layout::kQuery) + ") props['" + run.engine +
          "'] = " + engineValue + " props['" + run.state + "'] = clicks[control] end " +
-         "return true end " +
-         "g.wrapper = function(...) if ours() then props['" + run.state + "'] = '" +
-         std::string(kReplaced) + "' end return g.show(...) end " +
+         "return true end " + "g.wrapper = function(...) if ours() then props['" + run.state +
+         "'] = '" + std::string(kReplaced) + "' end return g.show(...) end " +
          "OnStrip = g.handler scite.StripShow = g.wrapper " + run.global + " = g end ";
 }
 
@@ -163,18 +162,22 @@ struct Layout {
 
 // Closes the strip unless another script's has replaced it, or it was never shown.
 [[nodiscard]] std::string tidyLua(const RunNames& run) {
-  return "local s = props['" + run.state + "'] " + takeBackLua(run.global) + "if s ~= '' and s ~= '" +
-         std::string(kReplaced) + "' then scite.StripShow('') end props['" + run.state +
-         "'] = '' props['" + run.query + "'] = '' props['" + run.engine + "'] = ''";
+  return "local s = props['" + run.state + "'] " + takeBackLua(run.global) +
+         "if s ~= '' and s ~= '" + std::string(kReplaced) +
+         "' then scite.StripShow('') end props['" + run.state + "'] = '' props['" + run.query +
+         "'] = '' props['" + run.engine + "'] = ''";
 }
 
 [[nodiscard]] StripAnswer answered(const Scite& scite, const RunNames& run, StripChoice choice) {
-  const auto query = scite.ask(run.query);
-  const auto engine = query ? scite.ask(run.engine) : std::nullopt;
+  auto query = scite.ask(run.query);
+  if (!query) {
+    return {};
+  }
+  auto engine = scite.ask(run.engine);
   if (!engine) {
     return {};
   }
-  return {.choice = choice, .query = *query, .engine = *engine};
+  return {.choice = choice, .query = std::move(*query), .engine = std::move(*engine)};
 }
 
 [[nodiscard]] StripAnswer waitForChoice(const Scite& scite, const RunNames& run,
@@ -214,6 +217,7 @@ StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSys
 
 std::vector<std::string> offeredEngines(const Settings& settings) {
   std::vector<std::string> names;
+  names.reserve(settings.engines.size());
   for (const Engine& engine : settings.engines) {
     names.push_back(engine.name);
   }
@@ -234,9 +238,8 @@ Outcome afterStrip(const Settings& settings, SearchRequest request, const StripA
   while (!typed.empty() && platform::isAsciiWhiteSpace(typed.back())) {
     typed.remove_suffix(1);
   }
-  const auto offered =
-      std::find_if(settings.engines.begin(), settings.engines.end(),
-                   [typed](const Engine& engine) { return engine.name == typed; });
+  const auto offered = std::find_if(settings.engines.begin(), settings.engines.end(),
+                                    [typed](const Engine& engine) { return engine.name == typed; });
   if (offered == settings.engines.end()) {
     return {.code = ExitCode::NoEngineChosen, .lines = {engineNotOfferedLine(answer.engine)}};
   }

@@ -11,8 +11,8 @@
 
 #include "companion/command_line.h"
 #include "companion/engines.h"
-#include "companion/lua_literal.h"
 #include "companion/ini.h"
+#include "companion/lua_literal.h"
 #include "companion/properties.h"
 #include "companion/settings.h"
 #include "companion/texts.h"
@@ -406,8 +406,7 @@ void checkSciteProperties(const Run& run, const Properties& properties) {
 // its size, which SciTE's unescaping turns into the Lua string of exactly that text.
 void checkLuaLiteral(std::string_view text) {
   const std::string literal = companion::luaLiteral(text);
-  expect(std::all_of(literal.begin(), literal.end(),
-                     [](char c) { return c >= 0x20 && c < 0x7F; }),
+  expect(std::all_of(literal.begin(), literal.end(), [](char c) { return c >= 0x20 && c < 0x7F; }),
          "a literal is printable ASCII");
   expect(literal.size() <= companion::kLuaLiteralGrowth * text.size() + 2,
          "a literal grows five times the text at most");

@@ -258,7 +258,9 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
       "say:!> Nothing to search: select some text, or put the caret in a word.";
   const std::string asked = "ask:extender.result empty:extender.result " + settings;
   const std::string grosse = "https://duckduckgo.com/?q=Gr%C3%B6%C3%9Fe";
-  const std::string rememberGrosse = " remember:Gr\xC3\xB6\xC3\x9F" "e";
+  const std::string rememberGrosse =
+      " remember:Gr\xC3\xB6\xC3\x9F"
+      "e";
   const DocumentCase cases[] = {
       {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::Opened,
@@ -281,7 +283,8 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
       {"Windows fetches the selection of a Windows-1252 document", windows, "Gr\xEF\xBF\xBD",
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\xDF"
        "e",
-       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
+       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse + rememberGrosse,
+       grosse},
       {"GTK converts the launcher's bytes", gtk,
        "Gr\xF6\xDF"
        "e",
@@ -328,7 +331,8 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\n\xDF"
        "e",
        ExitCode::Opened,
-       "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6 remember:Gr\xC3\xB6",
+       "selection " + asked +
+           "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6 remember:Gr\xC3\xB6",
        "https://duckduckgo.com/?q=Gr%C3%B6", false, 5},
       {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
        ExitCode::Opened,
@@ -363,10 +367,9 @@ struct StripRun {
 };
 
 void PrintTo(const StripRun& run, std::ostream* out) {
-  *out << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened
-       << " | state '" << run.strip.state << "'" << (run.strip.shown ? " shown" : "")
-       << (run.strip.focused ? " focused" : "")
-       << (run.strip.closedByTidy ? " closed" : "");
+  *out << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened << " | state '"
+       << run.strip.state << "'" << (run.strip.shown ? " shown" : "")
+       << (run.strip.focused ? " focused" : "") << (run.strip.closedByTidy ? " closed" : "");
 }
 
 struct StripCase {
@@ -450,7 +453,8 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        {{StripAct::focusIn}, {StripAct::wait}, {StripAct::escape}},
        all,
        {ExitCode::Cancelled,
-        settings + "strip " + looked + looked + looked + "strip-tidy " + cancelled, "",
+        settings + "strip " + looked + looked + looked + "strip-tidy " + cancelled,
+        "",
         {.focused = true}}},
       {"a click in the output pane: the strip closed",
        "",
@@ -470,7 +474,9 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        "",
        {{StripAct::focusIn}, {StripAct::replaced}},
        all,
-       {ExitCode::Cancelled, settings + "strip " + looked + looked + "strip-tidy " + cancelled, "",
+       {ExitCode::Cancelled,
+        settings + "strip " + looked + looked + "strip-tidy " + cancelled,
+        "",
         {.shown = true, .focused = true}}},
       {"an empty query searched says so",
        "",
@@ -484,9 +490,10 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        "",
        {{StripAct::focusIn}},
        17,
-       {ExitCode::Cancelled, settings + "strip " + looked + "strip-look strip-tidy say:" +
-                                 cancelled.substr(4),
-        "", {.shown = true, .focused = true, .state = "focused"}}},
+       {ExitCode::Cancelled,
+        settings + "strip " + looked + "strip-look strip-tidy say:" + cancelled.substr(4),
+        "",
+        {.shown = true, .focused = true, .state = "focused"}}},
   };
   for (const auto& c : cases) {
     FakeScite scite;
@@ -526,7 +533,8 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
       {"the access keys outside the find strips'", "strip", layout, ""},
       {"every look puts the handler back", "strip-look", "OnStrip = g.handler",
        "local away = editor.Focus or output.Focus"},
-      {"the user's handler given back", "strip-tidy", "OnStrip = g.prev", "websearch_strip_7 = nil"},
+      {"the user's handler given back", "strip-tidy", "OnStrip = g.prev",
+       "websearch_strip_7 = nil"},
       {"StripShow given back", "strip-tidy", "scite.StripShow = g.show", ""},
       {"only our own strip closed", "strip-tidy",
        "if s ~= '' and s ~= 'replaced' then scite.StripShow('') end", ""},
@@ -590,32 +598,48 @@ TEST(SearchSelection, RemembersEverySearchMade) {
       {"SciTE's list taken over the file",
        [&] {
          auto properties = kept;
-         properties["websearch.history.searches"] = "\x1F" "b";
+         properties["websearch.history.searches"] =
+             "\x1F"
+             "b";
          return properties;
        }(),
        {{file, "old\n"}},
        {"remember:fetch|b", {{file, "fetch\nb\n"}}}},
       {"already the newest: nothing written",
-       {{"websearch.history.searches", "\x1F" "fetch\x1F" "b"}, {"save.find", "1"},
-        {"save.recent", "1"}, {"SciteUserHome", home}},
+       {{"websearch.history.searches",
+         "\x1F"
+         "fetch\x1F"
+         "b"},
+        {"save.find", "1"},
+        {"save.recent", "1"},
+        {"SciteUserHome", home}},
        {},
        {"", {}}},
       {"save.find alone: SciTE writes no session, nor we a file",
        {{"save.find", "1"}, {"SciteUserHome", home}},
        {{file, "b\n"}},
        {"remember:fetch", {{file, "b\n"}}}},
-      {"save.recent alone: nothing on disk", {{"save.recent", "1"}, {"SciteUserHome", home}}, {},
+      {"save.recent alone: nothing on disk",
+       {{"save.recent", "1"}, {"SciteUserHome", home}},
+       {},
        {"remember:fetch", {}}},
       {"size 0 remembers nothing and writes nothing",
-       {{"websearch.history.size", "0"}, {"save.find", "1"}, {"save.recent", "1"},
+       {{"websearch.history.size", "0"},
+        {"save.find", "1"},
+        {"save.recent", "1"},
         {"SciteUserHome", home}},
        {},
        {"", {}}},
       {"a size of 1",
-       {{"websearch.history.searches", "\x1F" "b"}, {"websearch.history.size", "1"}},
+       {{"websearch.history.searches",
+         "\x1F"
+         "b"},
+        {"websearch.history.size", "1"}},
        {},
        {"remember:fetch", {}}},
-      {"a file that cannot be written is said", kept, {},
+      {"a file that cannot be written is said",
+       kept,
+       {},
        {"remember:fetch say:!> The recent searches could not be kept in "
         "/home/me/.websearch.history: Permission denied.",
         {}},

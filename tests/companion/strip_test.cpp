@@ -98,7 +98,12 @@ TEST(History, ReadsTolerantly) {
 }
 
 TEST(History, WrittenFormsReadBack) {
-  const Searches cases[] = {{}, {"a"}, {"fetch abort signal", "gr\xC3\xBC\xC3\x9F" "e", "C:\\x"}};
+  const Searches cases[] = {{},
+                            {"a"},
+                            {"fetch abort signal",
+                             "gr\xC3\xBC\xC3\x9F"
+                             "e",
+                             "C:\\x"}};
   for (const Searches& searches : cases) {
     const std::string value = companion::historyPropertyValue(searches);
     EXPECT_EQ(value.find_first_of("\r\n"), std::string::npos);

@@ -256,7 +256,9 @@ TEST_F(RoundTrip, LuaLiteralsGiveTheTextBackExactly) {
       {"a digit after an escaped byte", "\n123\t9"},
       {"CR LF and a lone CR", "a\r\nb\rc"},
       {"NUL and the other control bytes", "a\0b\x01\x1F\x7F"s},
-      {"UTF-8", "gr\xC3\xBC\xC3\x9F" "e \xE6\x97\xA5 \xF0\x9F\x98\x80"},
+      {"UTF-8",
+       "gr\xC3\xBC\xC3\x9F"
+       "e \xE6\x97\xA5 \xF0\x9F\x98\x80"},
       {"bytes that are not UTF-8", "\x80\xFF\xC3"},
       {"brackets Lua uses for long strings", "[[x]] [=[y]=]"},
       {"a $(reference) and %% signs", "$(FilePath) 100%"},
@@ -264,8 +266,8 @@ TEST_F(RoundTrip, LuaLiteralsGiveTheTextBackExactly) {
   StandInRun run(Options{});
   std::string lua;
   for (std::size_t at = 0; at < std::size(cases); ++at) {
-    lua += "props['echo." + std::to_string(at) + "'] = " + companion::luaLiteral(cases[at].text) +
-           " ";
+    lua +=
+        "props['echo." + std::to_string(at) + "'] = " + companion::luaLiteral(cases[at].text) + " ";
   }
   ASSERT_TRUE(director::SendCommand(director::DoStringCommand(lua), false));
   run.stop();

@@ -17,7 +17,7 @@ struct ReplaceRow {
   std::optional<std::string> before;  // the file's text; nothing: no such file
   std::string target;                 // relative to the folder
   bool replaced;
-  std::optional<std::string> after;   // the file's text afterwards
+  std::optional<std::string> after;  // the file's text afterwards
 };
 
 std::size_t entriesIn(const std::filesystem::path& folder) {

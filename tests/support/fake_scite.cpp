@@ -4,7 +4,6 @@
 #include <chrono>
 #include <cstdint>
 
-
 namespace test_support {
 
 namespace {
@@ -19,8 +18,7 @@ constexpr std::string_view kStripKeys = "websearch.strip.";
 
 }  // namespace
 
-std::optional<companion::Answer> FakeScite::send(std::string_view command,
-                                                 bool expectReply) const {
+std::optional<companion::Answer> FakeScite::send(std::string_view command, bool expectReply) const {
   sent.push_back({std::string(command), expectReply});
   if (sent.size() > takes) {
     return std::nullopt;
@@ -44,8 +42,7 @@ void FakeScite::playStrip(std::string_view lua) const {
     strip.query.clear();
     strip.engine.clear();
   } else if (contains(lua, "editor.Focus") && ours) {  // a look
-    const StripStep step =
-        stripLooks_ < stripUser.size() ? stripUser[stripLooks_] : StripStep{};
+    const StripStep step = stripLooks_ < stripUser.size() ? stripUser[stripLooks_] : StripStep{};
     ++stripLooks_;
     const auto click = [&](std::string_view state) {
       strip.state = state;

@@ -57,8 +57,7 @@ class FakeScite : public companion::Scite {
 public:
   [[nodiscard]] bool inReach() const noexcept override { return reached; }
   // Records the command, also one that is not taken; a taken askproperty: is answered.
-  std::optional<companion::Answer> send(std::string_view command,
-                                        bool expectReply) const override;
+  std::optional<companion::Answer> send(std::string_view command, bool expectReply) const override;
 
   // Each key's raw values, one for each time it is asked, in order; asked more often, or never
   // scripted, it answers an empty value, as SciTE answers for an undefined key.
@@ -92,7 +91,8 @@ struct Handed {
 };
 
 // A system for the run that records into `handed`, reads no websearch.ini, reads and writes
-// files in `handed`, never pauses and has process id 7; a named program fails to start when `startFails`. Rows set the rest.
+// files in `handed`, never pauses and has process id 7; a named program fails to start when
+// `startFails`. Rows set the rest.
 [[nodiscard]] companion::RunSystem recordingSystem(Handed& handed, bool startFails = false);
 
 }  // namespace test_support
