@@ -16,7 +16,7 @@ scite_drivers/driver.py's Driver.
 
 A CASE.json holds a Case or a list of them; results go to <out>/<case>/ (the fields of Result).
 A case with keys presses them once SciTE's list shows at the caret (the engine list the tool
-offers), then waits for ">Exit code:" as any case does. A case with a picture takes a screenshot
+offers) or its user strip has the keyboard focus, then waits for ">Exit code:" as any case does. A case with a picture takes a screenshot
 of SciTE's window into <out>/<picture>: while the list is open for a case with keys, else once
 the tool has ended.
 --bench presses the key N times in one SciTE per case and prints medians: for a case without

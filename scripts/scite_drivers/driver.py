@@ -194,7 +194,8 @@ class Driver(Protocol):
         self.display.keys(keys)
 
     def wait_list(self, limit: int) -> int | None:
-        """When SciTE's list showed (ns since 1970), or None when the tool ended without one."""
+        """When SciTE's list showed, or its strip took the focus (ns since 1970); None when the
+        tool ended without either."""
 
     def tools_command(self):
         """SciTE's Tools command that starts the tool."""

@@ -220,7 +220,9 @@ class GtkSciTE(Driver):
 
     def wait_list(self, limit: int) -> int | None:
         def seen() -> str | None:
-            said = self.lua(self.scite, "editor:AutoCActive() and 'list' or "
+            # The strip has the focus when neither the editor nor the pane has it.
+            said = self.lua(self.scite, "(editor:AutoCActive() or not (editor.Focus or "
+                            "output.Focus)) and 'list' or "
                             f"output:GetText():find('{EXIT_LINE}', 1, true) and 'ended'")
             return said if said in ("list", "ended") else None
 

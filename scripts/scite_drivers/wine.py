@@ -160,7 +160,8 @@ class WineSciTE(Driver):
         """When SciTE's list showed (ns since 1970), or None when the tool ended without one."""
         code, said = self.remote(
             "until", limit * 1000,
-            f"editor:AutoCActive() and 'list' or output:GetText():find('{EXIT_LINE}', 1, true) "
+            "(editor:AutoCActive() or not (editor.Focus or output.Focus)) and 'list' or "
+            f"output:GetText():find('{EXIT_LINE}', 1, true) "
             "and 'ended'", seconds=limit + 10)
         if code == 3:
             raise CaseFailed(f"time limit reached: SciTE's list did not show within {limit} s")

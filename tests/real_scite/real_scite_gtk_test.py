@@ -92,6 +92,13 @@ def rows(out: Path) -> list[Row]:
         # SciTE's list at the caret, in GTK's Lua 5.3: the second engine picked.
         Row(Case("engine_list", "fetch", "notes.txt", props=ENGINES, keys=["Down", "Return"]),
             f"+> Search: {SO}fetch", f"{SO}fetch"),
+        # SciTE's user strip (websearch.ask=1), in GTK's Lua 5.3: words typed after the
+        # selection's text and Return search the edited text; Escape opens nothing.
+        Row(Case("strip_typed", "fetch", "notes.txt", props="websearch.ask=1",
+                 keys=["End", "space", "a", "b", "o", "r", "t", "Return"]),
+            f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
+        Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
+            "+> Search cancelled: nothing opened.", None),
         Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
             "+> Word at caret: printf", f"{DDG}printf"),
         Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
