@@ -18,6 +18,10 @@ namespace {
 
 // As the engine list's: Return and Escape are seen within a round or two.
 constexpr std::chrono::milliseconds kPollInterval{30};
+// Looks with the focus still in the editor or the output pane before the strip was ever seen
+// with it: the strip takes the focus as it shows, so this is a user who left it at once (Escape
+// gives no event, and may come before any look sees the strip focused).
+constexpr int kUnfocusedLooks = 10;
 constexpr std::string_view kGlobalPrefix = "websearch_strip_";
 
 // The strip's states, in the run's state property. Open until the strip has had the focus, then
@@ -147,7 +151,9 @@ struct Layout {
     lua += "scite.StripSetList(" + engine + ", " + luaLiteral(joinedLines(offer.engines)) +
            ") scite.StripSet(" + engine + ", " + luaLiteral(offer.engines.front()) + ") ";
   }
-  return lua;
+  // Where the strip has taken the focus already, a quick Escape is seen at the first look.
+  return lua + "if not (editor.Focus or output.Focus) then props['" + run.state + "'] = '" +
+         std::string(kFocused) + "' end";
 }
 
 // The strip has the focus once neither the editor nor the output pane has it; the focus back in
@@ -183,10 +189,10 @@ struct Layout {
 [[nodiscard]] StripAnswer waitForChoice(const Scite& scite, const RunNames& run,
                                         const StripOffer& offer, const RunSystem& system) {
   const std::string look = lookLua(run, offer);
-  for (;;) {
+  for (int unfocused = 0;;) {
     system.pause(kPollInterval);
     const auto state = scite.run(look) ? scite.ask(run.state) : std::nullopt;
-    if (state == kOpen || state == kFocused) {
+    if (state == kFocused || (state == kOpen && ++unfocused < kUnfocusedLooks)) {
       continue;
     }
     if (state == kSearch) {

@@ -212,8 +212,10 @@ namespace {
 [[nodiscard]] std::optional<std::string> replaceWholeFile(const std::string& path,
                                                           const std::string& text) {
   const WString target = platform::toUtf16(path);
-  const WString temporary =
-      target + platform::toUtf16("." + std::to_string(kernel32::GetCurrentProcessId()) + ".tmp");
+  std::string suffix(1, '.');  // appended: GCC 12 misreads "literal" + std::string
+  suffix += std::to_string(kernel32::GetCurrentProcessId());
+  suffix += ".tmp";
+  const WString temporary = target + platform::toUtf16(suffix);
   bool written = false;
   if (std::FILE* stream = openForWriting(temporary)) {
     written = std::fwrite(text.data(), 1, text.size(), stream) == text.size();

@@ -71,8 +71,8 @@ std::string step(const SentCommand& sent) {
       return labelled("copy:", command.substr(command.find('(') + 1));
     }
     for (const auto& [marker, name] : {std::pair{"scite.StripShow('')", "strip-tidy"},
-                                       {"editor.Focus", "strip-look"},
                                        {"scite.StripSet(", "strip"},
+                                       {"editor.Focus", "strip-look"},
                                        {"UserListShow(", "show"},
                                        {"AutoCCancel()", "tidy"},
                                        {"] = state", "look"},
@@ -395,6 +395,10 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
       "ask:websearch.browser.MDN ";
   const std::string searched = "strip-look ask:strip-state ask:strip-query ask:strip-engine ";
   const std::string looked = "strip-look ask:strip-state ";
+  std::string nineLooks;
+  for (int look = 0; look < 9; ++look) {
+    nineLooks += looked;
+  }
   const std::string ddg = "https://duckduckgo.com/?q=abort%20signal";
   const std::string mdn = "https://developer.mozilla.org/search?q=abort%20signal";
   const std::string cancelled = "say:+> Search cancelled: nothing opened.";
@@ -470,6 +474,20 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
         settings + "strip " + looked + looked + searched +
             "strip-tidy say:+> Search: https://duckduckgo.com/?q=x remember:x",
         "https://duckduckgo.com/?q=x", closedAfterFocus}},
+      {"nine looks before the strip is seen with the focus: still waiting",
+       "",
+       {{}, {}, {}, {}, {}, {}, {}, {}, {}, {StripAct::focusIn}, {StripAct::search, "x", ""}},
+       all,
+       {ExitCode::Opened,
+        settings + "strip " + nineLooks + looked + searched +
+            "strip-tidy say:+> Search: https://duckduckgo.com/?q=x remember:x",
+        "https://duckduckgo.com/?q=x", closedAfterFocus}},
+      {"ten: the user left the strip before any look saw it focused",
+       "",
+       {{}, {}, {}, {}, {}, {}, {}, {}, {}, {}, {StripAct::focusIn}},
+       all,
+       {ExitCode::Cancelled, settings + "strip " + nineLooks + looked + "strip-tidy " + cancelled,
+        "", closed}},
       {"the user's own strip shown over ours: left open",
        "",
        {{StripAct::focusIn}, {StripAct::replaced}},

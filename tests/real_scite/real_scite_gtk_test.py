@@ -99,6 +99,13 @@ def rows(out: Path) -> list[Row]:
             f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
         Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
             "+> Search cancelled: nothing opened.", None),
+        # Alt+G reaches the engine field; the engine typed there is used.
+        Row(Case("strip_engine", "fetch", "notes.txt", props=ENGINES + "\nwebsearch.ask=1",
+                 keys=["alt+g", "End", "BackSpace", "BackSpace", "BackSpace", "S", "O",
+                       "Return"]),
+            f"+> Search: {SO}fetch", f"{SO}fetch"),
+        Row(Case("strip_copy", "fetch", "notes.txt", props="websearch.ask=1", keys=["alt+p"]),
+            f"+> Copied: {DDG}fetch", None),
         Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
             "+> Word at caret: printf", f"{DDG}printf"),
         Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
@@ -117,6 +124,10 @@ def rows(out: Path) -> list[Row]:
         # the SciTE it was started from, found up its parent chain.
         Row(Case("two_scites", "search the web", "notes.txt", beside=True),
             f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
+        # Where SciTE keeps its find strings on disk, the searches are kept there too; the rows
+        # before this one keep nothing on disk.
+        Row(Case("kept_history", "kept search", "notes.txt", props="save.find=1\nsave.recent=1"),
+            f"+> Search: {DDG}kept%20search", f"{DDG}kept%20search"),
     ]
 
 
@@ -161,6 +172,12 @@ class RealGtkSciTE(unittest.TestCase):
                     strays = [line for line in result.beside.splitlines()
                               if line.startswith(OURS)]
                     self.assertEqual(strays, [], "the SciTE beside got lines of the tool")
+
+    def test_searches_kept_only_where_find_strings_are(self):
+        # The runner's one HOME for every case: SciTE's user folder.
+        history = self.out / ".session" / "home" / ".websearch.history"
+        self.assertEqual(history.read_text(encoding="utf-8") if history.exists() else None,
+                         "kept search\n")
 
     def test_nothing_ran(self):
         self.assertFalse((self.out / "marker").exists(),
