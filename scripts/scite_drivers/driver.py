@@ -17,6 +17,12 @@ SCRIPTS = Path(__file__).resolve().parents[1]
 XDG_OPEN = SCRIPTS.parent / "tests" / "support" / "xdg-open"
 WINDOW = (860, 470)  # SciTE's window at the screen's top left, and the screenshot's size
 EXIT_LINE = ">Exit code:"
+# A Lua expression, true once the tool's user strip is up and has the keyboard focus: the tool's
+# handler of the strip's events is installed (a global websearch_strip_<pid>) in the same call
+# that shows it, and neither the editor nor the output pane has the focus.
+STRIP_FOCUSED = ("(function() for name in pairs(_G) do if type(name) == 'string' and "
+                 "name:match('^websearch_strip_%d+$') then return true end end end)() and "
+                 "not (editor.Focus or output.Focus)")
 
 T = TypeVar("T")
 

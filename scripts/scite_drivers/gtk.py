@@ -10,8 +10,8 @@ import tarfile
 import time
 from pathlib import Path
 
-from scite_drivers.driver import (EXIT_LINE, WINDOW, CaseFailed, Display, Driver, SetupFailed,
-                                  poll_until, recording_xdg_open, wait_quiet)
+from scite_drivers.driver import (EXIT_LINE, STRIP_FOCUSED, WINDOW, CaseFailed, Display, Driver,
+                                  SetupFailed, poll_until, recording_xdg_open, wait_quiet)
 
 # Machine-wide, whatever the TMPDIR: every GTK run shares it while the .deb run holds it alone,
 # since an installed .deb adds its tool to every GTK SciTE on the machine.
@@ -220,10 +220,8 @@ class GtkSciTE(Driver):
 
     def wait_list(self, limit: int) -> int | None:
         def seen() -> str | None:
-            # The strip has the focus when neither the editor nor the pane has it.
-            said = self.lua(self.scite, "(editor:AutoCActive() or not (editor.Focus or "
-                            "output.Focus)) and 'list' or "
-                            f"output:GetText():find('{EXIT_LINE}', 1, true) and 'ended'")
+            said = self.lua(self.scite, f"(editor:AutoCActive() or {STRIP_FOCUSED}) and 'list' "
+                            f"or output:GetText():find('{EXIT_LINE}', 1, true) and 'ended'")
             return said if said in ("list", "ended") else None
 
         said = poll_until(seen, limit, 0.01)

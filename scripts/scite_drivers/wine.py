@@ -7,8 +7,8 @@ import subprocess
 import zipfile
 from pathlib import Path
 
-from scite_drivers.driver import (EXIT_LINE, SCRIPTS, WINDOW, CaseFailed, Display, Driver,
-                                  SetupFailed, poll_until, recording_xdg_open, run_for,
+from scite_drivers.driver import (EXIT_LINE, SCRIPTS, STRIP_FOCUSED, WINDOW, CaseFailed, Display,
+                                  Driver, SetupFailed, poll_until, recording_xdg_open, run_for,
                                   wait_quiet)
 
 
@@ -160,7 +160,7 @@ class WineSciTE(Driver):
         """When SciTE's list showed (ns since 1970), or None when the tool ended without one."""
         code, said = self.remote(
             "until", limit * 1000,
-            "(editor:AutoCActive() or not (editor.Focus or output.Focus)) and 'list' or "
+            f"(editor:AutoCActive() or {STRIP_FOCUSED}) and 'list' or "
             f"output:GetText():find('{EXIT_LINE}', 1, true) "
             "and 'ended'", seconds=limit + 10)
         if code == 3:
