@@ -20,8 +20,8 @@ offers) or its user strip has the keyboard focus, then waits for ">Exit code:" a
 of SciTE's window into <out>/<picture>: while the list is open for a case with keys, else once
 the tool has ended.
 --bench presses the key N times in one SciTE per case and prints medians: for a case without
-keys, the press to the address at the shell; for one with keys, the press to the list shown and
-the last key to the address at the shell. --floor (GTK only, cases without keys) also times the
+keys, the press to the address at the shell; for one with keys, the press to the list shown (or
+the strip's field focused) and the last key to the address at the shell. --floor (GTK only, cases without keys) also times the
 yardstick tool FLOOR against the package's tool, alternating, with the key pressed through libXtst,
 3 N times each, and prints the ratio.
 Exit codes: 0 every case ran to its end, 1 one did not, 2 set-up failed.
@@ -254,9 +254,12 @@ def main() -> int:
                                                                           "the shell")
             print(f"in {editor} (one SciTE a case, {args.bench} presses of Ctrl+Shift+W):")
             for case, figures in zip(cases, medians):
+                strip = "websearch.ask=1" in case.props
                 if case.keys:
-                    labels = ["key press to the engine list shown:",
-                              f"{case.keys[-1]} in the list to the URL at {shell}:"]
+                    shown = "the strip's field focused" if strip else "the engine list shown"
+                    where = "the strip" if strip else "the list"
+                    labels = [f"key press to {shown}:",
+                              f"{case.keys[-1]} in {where} to the URL at {shell}:"]
                 else:
                     labels = [f"key press to the URL at {shell}:"]
                 for label, median in zip(labels, figures):
