@@ -6,7 +6,7 @@
 #include "director/win32/channel.h"
 #include "director/win32/discovery.h"
 #include "platform/re.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wEvent.h"
 

@@ -1,6 +1,6 @@
 // A code page's bytes to UTF-8: under Wine through its real code pages, on the host through a
 // fake that knows the few characters of the rows.
-#include "platform/codepage.h"
+#include "platform/win32/codepage.h"
 
 #include <gtest/gtest.h>
 
