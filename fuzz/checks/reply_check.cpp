@@ -79,7 +79,7 @@ void deliver(Reply& reply, bool nullData) {
   data.dwData = 0;
   data.cbData = reply.count;
   data.lpData = nullData ? nullptr : reply.buffer.data();
-  director::ReplyHandler(reinterpret_cast<LPARAM>(&data));
+  director::replyHandler(reinterpret_cast<LPARAM>(&data));
 }
 
 }  // namespace

@@ -699,7 +699,7 @@ OpenedWith openedWith(const BrowserCase& c) {
 std::vector<std::string> said(const std::vector<std::string>& lines) {
   std::vector<std::string> commands;
   for (const std::string& line : lines) {
-    commands.push_back(director::OutputCommand(director::outputEscaped(line), true));
+    commands.push_back(director::outputCommand(director::outputEscaped(line), true));
   }
   return commands;
 }
