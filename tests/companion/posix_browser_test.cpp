@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -21,6 +22,15 @@
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
+
+namespace companion {
+
+// Found by GoogleTest beside the type.
+void PrintTo(const BrowserFailure& failure, std::ostream* out) {
+  *out << "[" << failure.reason << "] (" << failure.code << ")";
+}
+
+}  // namespace companion
 
 namespace {
 
