@@ -15,7 +15,7 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-date.cmake)
 set(CPACK_PACKAGE_REPOSITORY ${PROJECT_SOURCE_DIR})
 # What the packages hold that the build makes, and no more: enough for cpack, without SciTE and
-# the tests (scripts/reproducible, the reproducible_package test).
+# the tests (scripts/reproducible, the test reproducible_package_linux).
 add_custom_target(package_contents)
 
 if(PROJECT_POSIX_TWINS)
