@@ -81,7 +81,7 @@ void RecentSearches::remember(const Scite& scite, const std::string& search,
   if (inScite_ && after == before) {
     return;
   }
-  (void)scite.sendAll({{.text = director::PropertyCommand(
+  (void)scite.sendAll({{.text = director::propertyCommand(
                             kHistoryKey, director::outputEscaped(historyPropertyValue(after)))}});
   inScite_ = true;
   if (onDisk_ && after != before && system.replaceFile) {

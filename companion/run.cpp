@@ -97,8 +97,8 @@ constexpr std::size_t kDocumentFields = 5;
 [[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool wordAtCaret,
                                                   bool selectionUnlessUtf8) {
   const auto answers = scite.sendAll(
-      {{.text = director::DoStringCommand(documentLua(wordAtCaret, selectionUnlessUtf8))},
-       {.text = director::AskPropertyCommand(director::kResultProperty), .expectReply = true}});
+      {{.text = director::doStringCommand(documentLua(wordAtCaret, selectionUnlessUtf8))},
+       {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
   if (answers.empty()) {
     return std::nullopt;
   }
@@ -118,9 +118,9 @@ constexpr std::size_t kDocumentFields = 5;
   keys.emplace_back(kSciteBrowserKey);
   const std::vector<std::string> strip = stripKeys(extension);
   keys.insert(keys.end(), strip.begin(), strip.end());
-  std::vector<Command> commands{{.text = director::PropertyCommand(director::kResultProperty, "")}};
+  std::vector<Command> commands{{.text = director::propertyCommand(director::kResultProperty, "")}};
   for (const std::string& key : keys) {
-    commands.push_back({.text = director::AskPropertyCommand(key), .expectReply = true});
+    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
   }
   auto answers = scite.sendAll(commands);
   KnownProperties known;

@@ -25,7 +25,7 @@ using namespace std::string_literals;
 LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COPYDATA) {
     try {
-      director::ReplyHandler(lParam);
+      director::replyHandler(lParam);
     } catch (const std::exception& error) {
       ADD_FAILURE() << "reply handler raised: " << error.what();
     }
@@ -269,7 +269,7 @@ TEST_F(RoundTrip, LuaLiteralsGiveTheTextBackExactly) {
     lua +=
         "props['echo." + std::to_string(at) + "'] = " + companion::luaLiteral(cases[at].text) + " ";
   }
-  ASSERT_TRUE(director::SendCommand(director::DoStringCommand(lua), false));
+  ASSERT_TRUE(director::SendCommand(director::doStringCommand(lua), false));
   run.stop();
   EXPECT_EQ(run.output(), "");  // Lua read every literal
   const auto properties = run.properties();
