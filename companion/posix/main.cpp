@@ -26,7 +26,13 @@ namespace {
               [](std::string_view bytes, const companion::Encoding& encoding) {
                 return platform::utf8FromCharset(bytes, encoding.charset);
               },
-          .readIni = [] { return companion::iniFileIn(platform::ownFolder(), platform::readFileStart); },
+          .readIni =
+              [] {
+                return companion::iniFileIn(platform::ownFolder(),
+                                            [](const std::string& path, std::size_t most) {
+                                              return platform::readFileStart(path, most);
+                                            });
+              },
           .openInBrowser = companion::openInBrowser,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,
