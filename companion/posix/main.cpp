@@ -41,7 +41,7 @@ constexpr std::string_view kIniFileName = "websearch.ini";
                 return platform::utf8FromCharset(bytes, encoding.charset);
               },
           .readIni = readIniFile,
-          .openInBrowser = companion::openInBrowser,
+          .openInBrowser = companion::handOver,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },

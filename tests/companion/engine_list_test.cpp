@@ -202,6 +202,10 @@ struct DocumentRun {
   bool operator==(const DocumentRun&) const = default;
 };
 
+void PrintTo(const DocumentRun& run, std::ostream* out) {
+  *out << "exit " << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened;
+}
+
 struct DocumentCase {
   const char* name;
   companion::EditorKind editor;
@@ -212,7 +216,30 @@ struct DocumentCase {
   std::string opened;
   bool cut = false;  // SciTE's reply arrives cut, as past the GTK SciTE's reply pipe
   std::size_t selectionRoom = std::numeric_limits<std::size_t>::max();
+  // The caret's places in the text, its word's, and the bytes of its line on each side of the
+  // text: "<caret><@@><word start><@@><word end><@@><before><@@><after>". Empty: the caret and
+  // the word's start at the start of the text, the word all of it, none of the line left out.
+  std::string places = "";
 };
+
+// `result` (the first four fields, then the text) with `places` put before the text; empty
+// places as DocumentCase says.
+std::string withPlaces(const std::string& result, std::string places, bool atCaret) {
+  constexpr std::string_view kSeparator = "<@@>";
+  std::size_t at = result.find(kSeparator);
+  for (int field = 1; field < 5 && at != std::string::npos; ++field) {
+    at = result.find(kSeparator, at + kSeparator.size());
+  }
+  if (at == std::string::npos) {
+    return result;  // no document's reply: as it is
+  }
+  const std::size_t textSize = result.size() - at - kSeparator.size();
+  if (places.empty()) {
+    places = "0<@@>0<@@>" + std::to_string(atCaret ? textSize : 0) + "<@@>0<@@>0";
+  }
+  return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
+         result.substr(at + kSeparator.size());
+}
 
 // Stands in for the platform's converter: a lead byte alone at the end has no character, any
 // other byte is its Latin-1 one.
@@ -306,7 +333,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   };
   for (const auto& c : cases) {
     FakeScite scite;
-    scite.answers["extender.result"] = {c.result};
+    scite.answers["extender.result"] = {withPlaces(c.result, c.places, c.launcherText.empty())};
     scite.repliesCut = c.cut;
     test_support::Handed handed;
     companion::RunSystem system = test_support::recordingSystem(handed);
@@ -314,7 +341,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
     system.toUtf8 = fakeToUtf8;
     system.selectionRoom = c.selectionRoom;
     const DocumentRun got{companion::searchSelection(scite, c.launcherText, system), steps(scite),
-                          handed.byDefault};
+                          handed.byDefault.empty() ? "" : handed.byDefault.back()};
     EXPECT_EQ(got, (DocumentRun{c.code, c.steps, c.opened})) << c.name;
   }
 }

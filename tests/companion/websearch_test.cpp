@@ -27,6 +27,11 @@ using companion::ExitCode;
 constexpr std::string_view kDefault = companion::kDefaultTemplate;
 constexpr std::size_t kMaxUrl = companion::kMaxUrlLength;
 
+// The address an outcome opens first; empty for none.
+std::string urlOf(const companion::Outcome& outcome) {
+  return outcome.openings.empty() ? std::string() : outcome.openings.front().url;
+}
+
 struct UrlCase {
   const char* name;
   std::string_view selection;  // as it stands on the command line, still escaped
@@ -120,7 +125,7 @@ TEST(Decide, SearchesForTextAndOpensOnlyWebUrls) {
     const auto outcome =
         companion::decide({.text = text, .setting = {.value = std::string(c.urlTemplate)}});
     EXPECT_EQ(outcome.code, c.code) << c.name;
-    EXPECT_EQ(outcome.url, c.url) << c.name;
+    EXPECT_EQ(urlOf(outcome), c.url) << c.name;
   }
 }
 
@@ -225,7 +230,7 @@ struct DecideCase {
   std::string ini;
   std::string_view fileExt;
   std::string text;  // folded
-  bool fromCaret;
+  companion::CaretText fromCaret;
   ExitCode code;
   std::string lines;  // joined by line breaks
   std::size_t limit = kMaxUrl;
@@ -257,73 +262,78 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
   constexpr std::size_t kOldWine = companion::kOldWineMaxUrlLength;
   const std::string old10Left = padded(10, "{query}", 1, kOldWine);
   const std::string oldWebAddress = "https://e.example/" + std::string(kOldWine - 18, 'a');
+  constexpr auto kSelected = companion::CaretText::none;
+  constexpr auto kWord = companion::CaretText::word;
+  constexpr auto kAddress = companion::CaretText::address;
   const DecideCase cases[] = {
-      {"extension compared without case", ini, "pY", "x", false, ExitCode::Opened,
+      {"extension compared without case", ini, "pY", "x", kSelected, ExitCode::Opened,
        "+> Search: https://py.example/x"},
-      {"empty extension", ini, "", "x", false, ExitCode::Opened,
+      {"empty extension", ini, "", "x", kSelected, ExitCode::Opened,
        "+> Search: https://all.example/x"},
-      {"no line for the extension", ini, "cpp", "x", false, ExitCode::Opened,
+      {"no line for the extension", ini, "cpp", "x", kSelected, ExitCode::Opened,
        "+> Search: https://all.example/x"},
-      {"extension with the last capital", "url.z=https://z.example/{query}", "Z", "x", false,
+      {"extension with the last capital", "url.z=https://z.example/{query}", "Z", "x", kSelected,
        ExitCode::Opened, "+> Search: https://z.example/x"},
-      {"no setting at all", "[x]\nurls=https://x/{query}", "py", "x", false, ExitCode::Opened,
+      {"no setting at all", "[x]\nurls=https://x/{query}", "py", "x", kSelected, ExitCode::Opened,
        "+> Search: https://duckduckgo.com/?q=x"},
       {"bad template with its line and key",
-       "\xEF\xBB\xBF; c\r\n\r\n Url.Txt = \"ftp://x/{query}\"", "TXT", "x", false,
+       "\xEF\xBB\xBF; c\r\n\r\n Url.Txt = \"ftp://x/{query}\"", "TXT", "x", kSelected,
        ExitCode::BadTemplate, R"(!> C:\Tools\websearch.ini, line 3: Url.Txt=)" + mustBe},
-      {"bad template refused for a web address", "url=https://x/", "", "https://e.example/", false,
+      {"bad template refused for a web address", "url=https://x/", "", "https://e.example/", kSelected,
        ExitCode::BadTemplate, R"(!> C:\Tools\websearch.ini, line 1: url=)" + mustBe},
       {"only the used template is checked", "url=bad\nurl.py=https://py.example/{query}", "py", "x",
-       false, ExitCode::Opened, "+> Search: https://py.example/x"},
-      {"nothing to search", ini, "py", "", true, ExitCode::NothingToSearch,
+       kSelected, ExitCode::Opened, "+> Search: https://py.example/x"},
+      {"nothing to search", ini, "py", "", kWord, ExitCode::NothingToSearch,
        "!> Nothing to search: select some text, or put the caret in a word."},
-      {"word at the caret", "", "", "word", true, ExitCode::Opened,
+      {"word at the caret", "", "", "word", kWord, ExitCode::Opened,
        "+> Word at caret: word\n+> Search: https://duckduckgo.com/?q=word"},
-      {"web address at the limit", "", "", webAddress, false, ExitCode::Opened,
+      {"address at the caret: opened as a selected one", "", "", "https://e.example/a", kAddress,
+       ExitCode::Opened, "+> Address at caret: https://e.example/a\n+> Open: https://e.example/a"},
+      {"web address at the limit", "", "", webAddress, kSelected, ExitCode::Opened,
        "+> Open: " + webAddress},
-      {"web address at the limit once encoded", "", "", encodedToLimit, false, ExitCode::Opened,
+      {"web address at the limit once encoded", "", "", encodedToLimit, kSelected, ExitCode::Opened,
        "+> Open: " + encodedToLimit.substr(0, kMaxUrl - 3) + "%3C"},
       {"web address over the limit once encoded", tenLeft, "",
-       "https://e.example/a" + encodedToLimit.substr(18), false, ExitCode::Opened,
+       "https://e.example/a" + encodedToLimit.substr(18), kSelected, ExitCode::Opened,
        cut("6 characters") + "+> Search: " + padded(10, "https%3A")},
 
-      {"fits exactly", tenLeft, "", "abcd\xC3\xA9", false, ExitCode::Opened,
+      {"fits exactly", tenLeft, "", "abcd\xC3\xA9", kSelected, ExitCode::Opened,
        "+> Search: " + padded(10, "abcd%C3%A9")},
-      {"cut at the last blank that fits", tenLeft, "", "abc def ghij", false, ExitCode::Opened,
+      {"cut at the last blank that fits", tenLeft, "", "abc def ghij", kSelected, ExitCode::Opened,
        cut("7 characters") + "+> Search: " + padded(10, "abc%20def")},
-      {"cut at a blank well before the limit", tenLeft, "", "ab cdefghijkl", false,
+      {"cut at a blank well before the limit", tenLeft, "", "ab cdefghijkl", kSelected,
        ExitCode::Opened, cut("2 characters") + "+> Search: " + padded(10, "ab")},
       {"the template's own characters counted encoded", "url=" + blankAt20(padded(10, "{query}")),
-       "", "abcdefghij", false, ExitCode::Opened,
+       "", "abcdefghij", kSelected, ExitCode::Opened,
        cut("8 characters") + "+> Search: " + blankAt20(padded(10, "abcdefgh"), "%20")},
-      {"cut without a blank", tenLeft, "", "abcdefghijkl", false, ExitCode::Opened,
+      {"cut without a blank", tenLeft, "", "abcdefghijkl", kSelected, ExitCode::Opened,
        cut("10 characters") + "+> Search: " + padded(10, "abcdefghij")},
-      {"a character of two bytes at the limit", tenLeft, "", "abcdefgh\xC3\xA9", false,
+      {"a character of two bytes at the limit", tenLeft, "", "abcdefgh\xC3\xA9", kSelected,
        ExitCode::Opened, cut("8 characters") + "+> Search: " + padded(10, "abcdefgh")},
-      {"escapes never split", tenLeft, "", "abcdefg&&", false, ExitCode::Opened,
+      {"escapes never split", tenLeft, "", "abcdefg&&", kSelected, ExitCode::Opened,
        cut("8 characters") + "+> Search: " + padded(10, "abcdefg%26")},
-      {"characters counted, not bytes", tenLeft, "", "\xC3\xA9\xC3\xA9 x", false, ExitCode::Opened,
+      {"characters counted, not bytes", tenLeft, "", "\xC3\xA9\xC3\xA9 x", kSelected, ExitCode::Opened,
        cut("1 characters") + "+> Search: " + padded(10, "%C3%A9")},
-      {"every placeholder counts", "url=" + padded(5, "{query}", 2), "", "a b c", false,
+      {"every placeholder counts", "url=" + padded(5, "{query}", 2), "", "a b c", kSelected,
        ExitCode::Opened, cut("3 characters") + "+> Search: " + padded(5, "a%20b", 2)},
-      {"web address over the limit searched for", tenLeft, "", webAddress + "a", false,
+      {"web address over the limit searched for", tenLeft, "", webAddress + "a", kSelected,
        ExitCode::Opened, cut("6 characters") + "+> Search: " + padded(10, "https%3A")},
-      {"no room for one character", "\nurl=" + padded(5, "{query}"), "", "\xC3\xA9", true,
+      {"no room for one character", "\nurl=" + padded(5, "{query}"), "", "\xC3\xA9", kWord,
        ExitCode::BadTemplate,
        "+> Word at caret: \xC3\xA9\n!> C:\\Tools\\websearch.ini, line 2: url= leaves no room for "
        "the search words within 2,048 characters."},
 
-      {"old Wine: fits exactly", "url=" + old10Left, "", "abcdefghij", false, ExitCode::Opened,
+      {"old Wine: fits exactly", "url=" + old10Left, "", "abcdefghij", kSelected, ExitCode::Opened,
        "+> Search: " + padded(10, "abcdefghij", 1, kOldWine), kOldWine},
-      {"old Wine: one character over", "url=" + old10Left, "", "abcdefghijk", false,
+      {"old Wine: one character over", "url=" + old10Left, "", "abcdefghijk", kSelected,
        ExitCode::Opened,
        cut("10 characters") + "+> Search: " + padded(10, "abcdefghij", 1, kOldWine), kOldWine},
-      {"old Wine: web address at its limit", "", "", oldWebAddress, false, ExitCode::Opened,
+      {"old Wine: web address at its limit", "", "", oldWebAddress, kSelected, ExitCode::Opened,
        "+> Open: " + oldWebAddress, kOldWine},
-      {"old Wine: web address over its limit", "url=" + old10Left, "", oldWebAddress + "a", false,
+      {"old Wine: web address over its limit", "url=" + old10Left, "", oldWebAddress + "a", kSelected,
        ExitCode::Opened, cut("6 characters") + "+> Search: " + padded(10, "https%3A", 1, kOldWine),
        kOldWine},
-      {"old Wine: no room names its limit", tenLeft, "", "x", false, ExitCode::BadTemplate,
+      {"old Wine: no room names its limit", tenLeft, "", "x", kSelected, ExitCode::BadTemplate,
        "!> C:\\Tools\\websearch.ini, line 1: url= leaves no room for the search words within 900 "
        "characters.",
        kOldWine},
@@ -342,7 +352,7 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
     EXPECT_EQ(outcome.code, c.code) << c.name;
     EXPECT_EQ(lines, c.lines) << c.name;
     const std::string_view last = std::string_view(c.lines).substr(c.lines.rfind('\n') + 1);
-    EXPECT_EQ(outcome.url, c.code == ExitCode::Opened ? last.substr(last.find(": ") + 2) : "")
+    EXPECT_EQ(urlOf(outcome), c.code == ExitCode::Opened ? last.substr(last.find(": ") + 2) : "")
         << c.name;
   }
   EXPECT_EQ(companion::browserFailedLine("Access is denied. \r\n", 5),
@@ -412,6 +422,24 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
     return out;
   };
   const std::string refs200 = repeated("$(u)", 200);
+  // A group of `size` engines E1, E2, ..., each defined, and the lines a search with it says.
+  const auto groupOf = [](int size) {
+    std::map<std::string, std::string> properties{{"websearch.engines", "G"}};
+    std::string members;
+    std::string lines;
+    for (int at = 1; at <= size; ++at) {
+      const std::string name = "E" + std::to_string(at);
+      properties["websearch.engine." + name] = "https://" + name + ".example/?q={query}";
+      members += " " + name;
+      lines += (at == 1 ? "" : "\n") + std::string("+> Search: https://") + name + ".example/?q=x";
+    }
+    properties["websearch.group.G"] = members;
+    return std::pair{properties, lines};
+  };
+  const auto [groupOf8, searchedBy8] = groupOf(8);
+  const auto groupOf9 = groupOf(9).first;
+  const std::string searchA = "+> Search: https://a.example/?q=x";
+  const std::string searchB = "+> Search: https://b.example/?q=x";
   // A value that is exactly `size` bytes long once $(k) is expanded, $(q) still to come.
   const auto grownTo = [](std::size_t size) {
     const std::string head = "https://e.example/";
@@ -597,6 +625,49 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        "!> Nothing to search: select some text, or put the caret in a word.",
        true,
        ""},
+
+      {"a group picked: each member in the group's order, a name twice once",
+       {{"websearch.engines", "A G"}, {"websearch.group.G", "B A B"}},
+       "",
+       "? A G\n" + searchB + "\n" + searchA,
+       true,
+       "x",
+       "G"},
+      {"a group as the only name: at once", {{"websearch.engines", "G"},
+       {"websearch.group.G", "$(both)"}, {"both", "A B"}}, "", searchA + "\n" + searchB},
+      {"a member that is no engine left out",
+       {{"websearch.engines", "G"}, {"websearch.group.G", "A C b?d B"}},
+       "",
+       "!> SciTE property websearch.group.G names \"C\", which is no engine: left out.\n"
+       "!> SciTE property websearch.group.G names \"b?d\": an engine name is letters, digits and "
+       ". _ + - only.\n" +
+           searchA + "\n" + searchB},
+      {"no usable member: nothing opens",
+       {{"websearch.engines", "G"}, {"websearch.group.G", "C"}},
+       "",
+       "!> SciTE property websearch.group.G names \"C\", which is no engine: left out."},
+      {"a group inside a group: refused whole, the rest of the list kept",
+       {{"websearch.engines", "A G"}, {"websearch.group.G", "B H"}, {"websearch.group.H", "A"}},
+       "",
+       "!> SciTE property websearch.group.G names the group \"H\": a group holds engines only. "
+       "Nothing of it opens.\n" +
+           searchA},
+      {"8 members", groupOf8, "", searchedBy8},
+      {"9 members: refused whole", groupOf9, "",
+       "!> SciTE property websearch.group.G names 9 engines, more than 8. Nothing of it opens."},
+      {"a group that is an engine too: the group counts, said once",
+       {{"websearch.engines", "G G"},
+        {"websearch.group.G", "A B"},
+        {"websearch.engine.G", "https://g.example/?q={query}"}},
+       "",
+       "!> SciTE property websearch.group.G: \"G\" is an engine too; the group counts.\n" +
+           searchA + "\n" + searchB},
+      {"an address selected opens once, not once a member",
+       {{"websearch.engines", "G"}, {"websearch.group.G", "A B"}},
+       "",
+       "+> Open: https://e.example/",
+       true,
+       "https://e.example/"},
   };
   for (const auto& c : cases) {
     std::map<std::string, int> asked;
@@ -635,13 +706,13 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
   }
 }
 
-// What one run did with the address: the lines it said, the program it started or the address the
-// default browser got.
+// What one run did with its addresses: the lines it said, the programs it started and the
+// addresses the default browser got, each in order.
 struct OpenedWith {
   ExitCode code = ExitCode::Opened;
   std::vector<std::string> said;
-  std::optional<companion::ProgramCommand> started;
-  std::string byDefault;  // the address the default browser got
+  std::vector<companion::ProgramCommand> started;
+  std::vector<std::string> byDefault;
   bool operator==(const OpenedWith&) const = default;
 };
 
@@ -650,14 +721,16 @@ void PrintTo(const OpenedWith& run, std::ostream* out) {
   for (const std::string& line : run.said) {
     *out << "  said " << line << "\n";
   }
-  if (run.started) {
-    *out << "  started [" << run.started->program << "]";
-    for (const std::string& argument : run.started->arguments) {
+  for (const companion::ProgramCommand& started : run.started) {
+    *out << "  started [" << started.program << "]";
+    for (const std::string& argument : started.arguments) {
       *out << " [" << argument << "]";
     }
     *out << "\n";
   }
-  *out << "  default browser got [" << run.byDefault << "]";
+  for (const std::string& url : run.byDefault) {
+    *out << "  default browser got [" << url << "]\n";
+  }
 }
 
 struct BrowserCase {
@@ -668,6 +741,7 @@ struct BrowserCase {
   OpenedWith run;
   std::optional<std::string> picked = std::nullopt;  // from SciTE's list
   bool startFails = false;
+  std::vector<std::string> failing = {};  // addresses and programs that do not open
 };
 
 // The run over a SciTE holding `c.properties`, with a system that records what it starts.
@@ -680,7 +754,7 @@ OpenedWith openedWith(const BrowserCase& c) {
   if (c.picked) {
     scite.answers["websearch.state." + std::to_string(kProcessId)] = {"picked " + *c.picked};
   }
-  test_support::Handed handed;
+  test_support::Handed handed{.failing = c.failing};
   companion::RunSystem system = test_support::recordingSystem(handed, c.startFails);
   system.commandLineRules = c.rules;
   OpenedWith run;
@@ -720,16 +794,18 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
       {"websearch.engines", "DDG MDN"},
       {"websearch.browser.MDN", "zeal"},
   };
-  const auto with = [](auto base, std::map<std::string, std::string, std::less<>> more) {
-    base.merge(more);
+  const auto with = [](auto base, const std::map<std::string, std::string, std::less<>>& more) {
+    for (const auto& [key, value] : more) {
+      base[key] = value;
+    }
     return base;
   };
   const auto opened = [](std::vector<std::string> lines, ProgramCommand command) {
     lines.push_back("+> Opened with: " + command.program);
-    return OpenedWith{.said = said(lines), .started = std::move(command)};
+    return OpenedWith{.said = said(lines), .started = {std::move(command)}};
   };
   const auto byDefault = [](std::vector<std::string> lines, std::string url) {
-    return OpenedWith{.said = said(lines), .byDefault = std::move(url)};
+    return OpenedWith{.said = said(lines), .byDefault = {std::move(url)}};
   };
   const auto refused = [](std::vector<std::string> lines) {
     return OpenedWith{.code = ExitCode::BadTemplate, .said = said(lines)};
@@ -842,9 +918,54 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
         .said = said({search,
                       "!> Could not start firefox (websearch.browser): No such file or "
                       "directory. Nothing opened."}),
-        .started = ProgramCommand{"firefox", {"--new", ddg}}},
+        .started = {ProgramCommand{"firefox", {"--new", ddg}}}},
        std::nullopt,
        true},
+
+      // A group: each member through its own browser rule, started in the group's order.
+      {"a group's members, each where its own rule says",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "MDN DDG"}}),
+       "a b", kPosix,
+       {.said = said({"+> Search: " + mdn, search, "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}}},
+      {"a member's program does not start: the others open, the pane says which",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "MDN DDG"}}),
+       "a b", kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({"+> Search: " + mdn, search,
+                      "!> Could not start zeal (websearch.browser.MDN) for " + mdn +
+                          ": No such file or directory."}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt, false, {"zeal"}},
+      {"the default browser fails a member",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "DDG MDN"}}),
+       "a b", kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({search, "+> Search: " + mdn,
+                      "!> The browser could not be started for " + ddg + ": No application (4).",
+                      "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt, false, {ddg}},
+      {"every member fails", with(twoEngines, {{"websearch.engines", "Both"},
+       {"websearch.group.Both", "DDG MDN"}}), "a b", kPosix,
+       {.code = ExitCode::OpenFailed,
+        .said = said({search, "+> Search: " + mdn,
+                      "!> The browser could not be started for " + ddg + ": No application (4).",
+                      "!> Could not start zeal (websearch.browser.MDN) for " + mdn +
+                          ": No such file or directory."}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt, false, {ddg, "zeal"}},
+      {"a member's program refused: the others open",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "MDN DDG"},
+                         {"websearch.browser.MDN", "zeal 'x"}}),
+       "a b", kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({notCommand("websearch.browser.MDN", "a quote is not closed"), search}),
+        .byDefault = {ddg}}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(openedWith(c), c.run) << c.name;
@@ -867,7 +988,8 @@ TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
   const std::string ddg = "https://duckduckgo.com/?q=a%20b";
   const std::string search = "+> Search: " + ddg;
   const auto opens = [&](ProgramCommand command) {
-    return companion::Outcome{.lines = {search}, .url = ddg, .command = std::move(command)};
+    return companion::Outcome{.lines = {search},
+                              .openings = {{.url = ddg, .command = std::move(command)}}};
   };
   const auto refused = [](std::string why) {
     return companion::Outcome{.code = ExitCode::BadTemplate,
@@ -922,9 +1044,12 @@ TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
       return found != properties.end() ? found->second : std::string();
     };
     companion::Outcome expected = c.expected;
-    expected.browser = browser;
-    EXPECT_EQ(companion::withBrowserCommand({.lines = {search}, .url = ddg, .browser = browser},
-                                            c.rules, lookup),
+    for (companion::Opening& opening : expected.openings) {
+      opening.browser = browser;
+    }
+    EXPECT_EQ(companion::withBrowserCommand(
+                  {.lines = {search}, .openings = {{.url = ddg, .browser = browser}}}, c.rules,
+                  lookup),
               expected)
         << c.name;
   }
@@ -943,18 +1068,17 @@ TEST(BrowserCommand, WindowsQuotingSplitsBackIntoTheSameArguments) {
   };
   for (const auto& arguments : cases) {
     const std::string line = companion::windowsCommandLine(R"(C:\Program Files\b.exe)", arguments);
-    companion::Outcome outcome{.lines = {"+> Search: u"},
-                               .url = "u",
-                               .browser = {.key = "websearch.browser", .value = line}};
+    companion::BrowserSetting browser{.key = "websearch.browser", .value = line};
     // %% is the only way to write a percent sign: the round trip doubles them first.
-    for (auto at = outcome.browser.value.find('%'); at != std::string::npos;
-         at = outcome.browser.value.find('%', at + 2)) {
-      outcome.browser.value.insert(at, 1, '%');
+    for (auto at = browser.value.find('%'); at != std::string::npos;
+         at = browser.value.find('%', at + 2)) {
+      browser.value.insert(at, 1, '%');
     }
-    const auto command =
-        companion::withBrowserCommand(outcome, companion::CommandLineRules::Windows,
-                                      [](const std::string&) { return std::string(); })
-            .command;
+    const auto opened = companion::withBrowserCommand(
+        {.lines = {"+> Search: u"}, .openings = {{.url = "u", .browser = browser}}},
+        companion::CommandLineRules::Windows, [](const std::string&) { return std::string(); });
+    ASSERT_EQ(opened.openings.size(), 1U) << line;
+    const auto& command = opened.openings.front().command;
     std::vector<std::string> expected = arguments;
     expected.emplace_back("u");
     ASSERT_TRUE(command.has_value()) << line;

@@ -2,6 +2,7 @@
 // Windows: its address prefix removed, its text in SciTE's reply escapes.
 #include "tests/support/fake_scite.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -38,16 +39,26 @@ std::string FakeScite::nextAnswer(std::string_view key) const {
 }
 
 companion::RunSystem recordingSystem(Handed& handed, bool startFails) {
+  const auto fails = [&handed](const std::string& what) {
+    return std::find(handed.failing.begin(), handed.failing.end(), what) != handed.failing.end();
+  };
   return {.readIni = [] { return companion::IniFile{}; },
-          .openInBrowser =
-              [&handed](const std::string& url) -> std::optional<companion::BrowserFailure> {
-            handed.byDefault = url;
-            return std::nullopt;
+          .openInBrowser = [&handed, fails](const std::string& url) -> companion::BrowserVerdict {
+            handed.byDefault.push_back(url);
+            handed.order.push_back("browser " + url);
+            const bool failed = fails(url);
+            return [failed]() -> std::optional<companion::BrowserFailure> {
+              if (failed) {
+                return companion::BrowserFailure{.reason = "No application", .code = 4};
+              }
+              return std::nullopt;
+            };
           },
-          .startProgram = [&handed, startFails](const companion::ProgramCommand& command)
+          .startProgram = [&handed, startFails, fails](const companion::ProgramCommand& command)
               -> std::optional<companion::BrowserFailure> {
-            handed.started = command;
-            if (startFails) {
+            handed.started.push_back(command);
+            handed.order.push_back("program " + command.program);
+            if (startFails || fails(command.program)) {
               return companion::BrowserFailure{.reason = "No such file or directory", .code = 2};
             }
             return std::nullopt;

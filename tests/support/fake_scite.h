@@ -44,14 +44,19 @@ private:
   mutable std::map<std::string, std::size_t, std::less<>> asked_;
 };
 
-// What a run handed on: the address the default browser got, the program it started.
+// What a run handed on: the addresses the default browser got and the programs it started, each
+// in order, and every hand-over in the order they started ("browser <url>", "program <name>").
 struct Handed {
-  std::string byDefault;
-  std::optional<companion::ProgramCommand> started;
+  std::vector<std::string> byDefault;
+  std::vector<companion::ProgramCommand> started;
+  std::vector<std::string> order;
+  // The addresses the default browser fails to open and the programs that fail to start.
+  std::vector<std::string> failing;
 };
 
 // A system for the run that records into `handed`, reads no websearch.ini, never pauses and has
-// process id 7; a named program fails to start when `startFails`. Rows set the rest.
+// process id 7; a named program fails to start when `startFails`, and so does any address or
+// program in `handed.failing`. Rows set the rest.
 [[nodiscard]] companion::RunSystem recordingSystem(Handed& handed, bool startFails = false);
 
 }  // namespace test_support
