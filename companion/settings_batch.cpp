@@ -17,7 +17,22 @@ namespace {
 // A list, its engines and groups, a group's members: deeper references are rare.
 constexpr int kMaxBatches = 4;
 
-// The keys chooseSettings would ask that `known` does not hold, in the order it asks them.
+// The keys of one name of a list: whichever is asked first, the others follow.
+[[nodiscard]] std::vector<std::string> keysOfName(const std::string& key) {
+  const std::string browserPrefix = std::string(kSciteBrowserKey) + '.';
+  for (const std::string_view prefix :
+       {kSciteGroupKeyPrefix, kSciteEngineKeyPrefix, std::string_view(browserPrefix)}) {
+    if (key.size() > prefix.size() && key.starts_with(prefix)) {
+      const std::string name = key.substr(prefix.size());
+      return {std::string(kSciteGroupKeyPrefix) + name, std::string(kSciteEngineKeyPrefix) + name,
+              browserPrefix + name};
+    }
+  }
+  return {key};
+}
+
+// The keys chooseSettings would ask that `known` does not hold, in the order it asks them, each
+// name's with it.
 [[nodiscard]] std::vector<std::string> missingKeys(std::string_view fileExt,
                                                    const KnownProperties& known) {
   std::vector<std::string> missing;
@@ -26,8 +41,10 @@ constexpr int kMaxBatches = 4;
     if (found != known.end()) {
       return found->second;
     }
-    if (std::find(missing.begin(), missing.end(), name) == missing.end()) {
-      missing.push_back(name);
+    for (std::string& key : keysOfName(name)) {
+      if (!known.contains(key) && std::find(missing.begin(), missing.end(), key) == missing.end()) {
+        missing.push_back(std::move(key));
+      }
     }
     return std::string();
   };

@@ -29,6 +29,12 @@ bool FakeScite::send(std::string_view command, bool expectReply) const {
   return true;
 }
 
+std::vector<companion::Answer> FakeScite::sendAll(
+    const std::vector<companion::Command>& commands) const {
+  batches.push_back(commands.size());
+  return Scite::sendAll(commands);
+}
+
 std::string FakeScite::nextAnswer(std::string_view key) const {
   const std::size_t index = asked_[std::string(key)]++;
   const auto scripted = answers.find(key);

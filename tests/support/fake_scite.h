@@ -28,6 +28,9 @@ public:
   // Records the command, also one that is not taken; a taken askproperty: is answered.
   bool send(std::string_view command, bool expectReply) const override;
   [[nodiscard]] bool lastReplyCut() const noexcept override { return repliesCut; }
+  // Records how many commands go at once, then sends them one by one.
+  [[nodiscard]] std::vector<companion::Answer> sendAll(
+      const std::vector<companion::Command>& commands) const override;
 
   // Each key's raw values, one for each time it is asked, in order; asked more often, or never
   // scripted, it answers an empty value, as SciTE answers for an undefined key.
@@ -37,6 +40,7 @@ public:
   bool reached = true;
   bool repliesCut = false;  // every reply arrives cut, as past the GTK SciTE's reply pipe
   mutable std::vector<SentCommand> sent;
+  mutable std::vector<std::size_t> batches;  // the size of each sendAll, in order
 
 private:
   [[nodiscard]] std::string nextAnswer(std::string_view key) const;
