@@ -185,8 +185,8 @@ namespace {
 
 // The command `opening` opens with, or the line saying why its browser setting cannot give one.
 [[nodiscard]] std::variant<ProgramCommand, std::string> programFor(const Opening& opening,
-                                                                  CommandLineRules rules,
-                                                                  const PropertyLookup& lookup) {
+                                                                   CommandLineRules rules,
+                                                                   const PropertyLookup& lookup) {
   const BrowserSetting& browser = opening.browser;
   const Split split =
       rules == CommandLineRules::Windows ? windowsWords(browser.value) : posixWords(browser.value);

@@ -24,8 +24,8 @@ enum class CommandLineRules {
 };
 
 // `outcome` with the command each of its addresses opens with, when it opened and the address's
-// browser setting names a program; unchanged otherwise. In order, so that nothing from the document can add an
-// argument or change the program: the raw value is split into words; each word's $(name)
+// browser setting names a program; unchanged otherwise. In order, so that nothing from the document
+// can add an argument or change the program: the raw value is split into words; each word's $(name)
 // references are expanded through `lookup` (they may carry the document's text), never split
 // again; then, in one pass over each word, %s becomes the address and %% a percent sign. Without
 // %s the address is the last argument. A value that does not split, a % before any other

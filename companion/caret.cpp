@@ -37,9 +37,8 @@ constexpr std::string_view kTrailingPunctuation = ".,;:!?";
 }
 
 [[nodiscard]] std::string_view withoutTrailingPunctuation(std::string_view address) {
-  while (!address.empty() &&
-         (kTrailingPunctuation.find(address.back()) != std::string_view::npos ||
-          closesNothing(address))) {
+  while (!address.empty() && (kTrailingPunctuation.find(address.back()) != std::string_view::npos ||
+                              closesNothing(address))) {
     address.remove_suffix(1);
   }
   return address;
@@ -50,7 +49,8 @@ constexpr std::string_view kTrailingPunctuation = ".,;:!?";
 std::optional<CaretRun> caretRun(const CaretLine& line) {
   const std::string_view before = line.text.substr(0, line.caret);
   const std::string_view after = line.text.substr(line.caret);
-  const auto blankBefore = std::find_if(before.rbegin(), before.rend(), platform::isAsciiWhiteSpace);
+  const auto blankBefore =
+      std::find_if(before.rbegin(), before.rend(), platform::isAsciiWhiteSpace);
   const auto blankAfter = std::find_if(after.begin(), after.end(), platform::isAsciiWhiteSpace);
   if ((blankBefore == before.rend() && line.cutBefore) ||
       (blankAfter == after.end() && line.cutAfter)) {

@@ -11,7 +11,6 @@ namespace companion {
 // then waits for each hand-over in the same order and says what did not open (and which program
 // did). The run's code: the outcome's when nothing failed, OpenFailed when nothing opened,
 // PartlyOpened in between.
-[[nodiscard]] ExitCode openAll(const Scite& scite, const Outcome& outcome,
-                               const RunSystem& system);
+[[nodiscard]] ExitCode openAll(const Scite& scite, const Outcome& outcome, const RunSystem& system);
 
 }  // namespace companion

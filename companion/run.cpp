@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "companion/browser_command.h"
+#include "companion/caret.h"
 #include "companion/command_line.h"
 #include "companion/encoding.h"
 #include "companion/engine_list.h"
-#include "companion/caret.h"
 #include "companion/engines.h"
 #include "companion/opening.h"
 #include "companion/properties.h"
@@ -63,10 +63,12 @@ constexpr std::size_t kDocumentFields = 10;
       "0, 0 ";
   if (atCaret) {
     const std::string around = std::to_string(kCaretLineReach);
-    lua += "local p = e.CurrentPos local l, c = e:GetCurLine() local ls = p - c "
-           "local a = math.max(c - " + around + ", 0) local b = math.min(c + " + around +
-           ", #l) t = l:sub(a + 1, b) k, pre, post = c - a, a, #l - b "
-           "ws = e:WordStartPosition(p, true) - ls - a we = e:WordEndPosition(p, true) - ls - a ";
+    lua +=
+        "local p = e.CurrentPos local l, c = e:GetCurLine() local ls = p - c "
+        "local a = math.max(c - " +
+        around + ", 0) local b = math.min(c + " + around +
+        ", #l) t = l:sub(a + 1, b) k, pre, post = c - a, a, #l - b "
+        "ws = e:WordStartPosition(p, true) - ls - a we = e:WordEndPosition(p, true) - ls - a ";
   } else if (selectionUnlessUtf8) {
     lua += "if cp ~= " + std::to_string(kUtf8CodePage) + " then t = e:GetSelText() end ";
   }
@@ -248,8 +250,9 @@ struct SearchText {
   }
   const bool fetched =
       !wordAtCaret && system.editor == EditorKind::windows && encoding.kind != Encoding::Kind::utf8;
-  std::string_view bytes =
-      wordAtCaret ? wordIn(*document) : fetched ? std::string_view(document->text) : text;
+  std::string_view bytes = wordAtCaret ? wordIn(*document)
+                           : fetched   ? std::string_view(document->text)
+                                       : text;
   auto converted = toUtf8(bytes, encoding, system);
   if (!converted && document->cut && !bytes.empty()) {
     // The pipe's size, not the user, parted the last character from its trail byte.

@@ -62,6 +62,7 @@ KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileEx
       break;
     }
     std::vector<Command> commands;
+    commands.reserve(keys.size());
     for (const std::string& key : keys) {
       commands.push_back({.text = director::AskPropertyCommand(key), .expectReply = true});
     }

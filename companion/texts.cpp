@@ -102,8 +102,8 @@ std::string noSuchEngineLine(std::string_view groupKey, std::string_view name) {
 }
 
 std::string groupInGroupLine(std::string_view groupKey, std::string_view name) {
-  return "!> SciTE property " + std::string(groupKey) + " names the group \"" +
-         std::string(name) + "\": a group holds engines only. Nothing of it opens.";
+  return "!> SciTE property " + std::string(groupKey) + " names the group \"" + std::string(name) +
+         "\": a group holds engines only. Nothing of it opens.";
 }
 
 std::string tooManyMembersLine(std::string_view groupKey, std::size_t members) {
@@ -124,8 +124,8 @@ std::string openedWithLine(std::string_view program) {
 
 std::string couldNotStartLine(std::string_view program, std::string_view key,
                               std::string_view systemMessage, std::string_view url) {
-  const std::string start = "!> Could not start " + std::string(program) + " (" +
-                            std::string(key) + ")" + (url.empty() ? "" : " for " + std::string(url));
+  const std::string start = "!> Could not start " + std::string(program) + " (" + std::string(key) +
+                            ")" + (url.empty() ? "" : " for " + std::string(url));
   return start + ": " + std::string(withoutEnd(systemMessage)) +
          (url.empty() ? ". Nothing opened." : ".");
 }

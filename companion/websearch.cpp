@@ -75,9 +75,9 @@ namespace {
 [[nodiscard]] Outcome opened(Outcome outcome, std::string_view label, std::string url,
                              BrowserSetting browser) {
   outcome.code = ExitCode::Opened;
-  outcome.openings.push_back(
-      {.url = url, .browser = std::move(browser), .line = outcome.lines.size()});
   outcome.lines.push_back(std::string(label) + url);
+  outcome.openings.push_back(
+      {.url = std::move(url), .browser = std::move(browser), .line = outcome.lines.size() - 1});
   return outcome;
 }
 

@@ -70,9 +70,8 @@ BrowserVerdict handOver(const std::string& url) {
     if (code == 0) {
       return std::nullopt;
     }
-    const std::string end = WIFSIGNALED(*status)
-                                ? "by signal " + std::to_string(WTERMSIG(*status))
-                                : "with exit code " + std::to_string(code);
+    const std::string end = WIFSIGNALED(*status) ? "by signal " + std::to_string(WTERMSIG(*status))
+                                                 : "with exit code " + std::to_string(code);
     return BrowserFailure{.reason = "xdg-open ended " + end, .code = code};
   };
 }

@@ -207,8 +207,7 @@ namespace {
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
       // The shell hands each address over before it returns: the verdict is known at once.
-      .openInBrowser =
-          [](const std::string& url) -> BrowserVerdict {
+      .openInBrowser = [](const std::string& url) -> BrowserVerdict {
         return [failure = openInBrowser(url)] { return failure; };
       },
       .commandLineRules = CommandLineRules::Windows,

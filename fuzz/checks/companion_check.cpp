@@ -376,11 +376,10 @@ void checkCompanion(Bytes input) {
   }
   const companion::TemplateSetting& setting = settings.setting;
 
-  const companion::Outcome outcome =
-      companion::decide({.text = text,
-                         .fromCaret = run.fromCaret ? companion::CaretText::word
-                                                    : companion::CaretText::none,
-                         .setting = setting});
+  const companion::Outcome outcome = companion::decide(
+      {.text = text,
+       .fromCaret = run.fromCaret ? companion::CaretText::word : companion::CaretText::none,
+       .setting = setting});
   expect(!outcome.lines.empty(), "every run says something");
   const bool caretLine = run.fromCaret && !text.empty();
   expect(!caretLine || outcome.lines.front() == companion::wordAtCaretLine(text),

@@ -372,22 +372,29 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
        kNoRoom, "8<@@>4<@@>9<@@>0<@@>1"},
       {"an address at the limit", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit,
-       ExitCode::Opened, "word " + asked + "say:+> Address at caret: " + atLimit +
-       " say:+> Open: " + atLimit, atLimit, false, kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
+       ExitCode::Opened,
+       "word " + asked + "say:+> Address at caret: " + atLimit + " say:+> Open: " + atLimit,
+       atLimit, false, kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
       {"an address past the limit: the word", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit + "a", ExitCode::Opened,
        "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
        kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
 
       // A group's keys go in the batch that asks its engines', its members' in the next.
-      {"the settings asked a batch at a time", windows, "x",
-       "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+      {"the settings asked a batch at a time",
+       windows,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@><@@>",
+       ExitCode::Opened,
        "selection " + asked +
            "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
            "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
            "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B "
            "say:+> Search: https://a.example/?q=x say:+> Search: https://b.example/?q=x",
-       "https://b.example/?q=x", false, kNoRoom, "",
+       "https://b.example/?q=x",
+       false,
+       kNoRoom,
+       "",
        {{"websearch.engines", "G"},
         {"websearch.group.G", "A B"},
         {"websearch.engine.A", "https://a.example/?q={query}"},
