@@ -135,7 +135,7 @@ constexpr std::size_t kDocumentFields = 10;
   if (answers.empty()) {
     return std::nullopt;
   }
-  auto document = parseDocument(director::unescapeReply(answers.front().received));
+  auto document = parseDocument(answers.front().text);
   if (document) {
     document->cut = answers.front().cut;
   }
@@ -153,10 +153,10 @@ constexpr std::size_t kDocumentFields = 10;
   for (const std::string& key : keys) {
     commands.push_back({.text = director::AskPropertyCommand(key), .expectReply = true});
   }
-  const auto answers = scite.sendAll(commands);
+  auto answers = scite.sendAll(commands);
   KnownProperties known;
   for (std::size_t at = 0; at < answers.size(); ++at) {
-    known.emplace(keys[at], director::unescapeReply(answers[at].received));
+    known.emplace(keys[at], std::move(answers[at].text));
   }
   return known;
 }

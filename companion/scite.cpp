@@ -1,9 +1,10 @@
 // What the companion asks and says, the same over every transport.
 #include "companion/scite.h"
 
+#include <utility>
+
 #include "director/escapes.h"
 #include "director/operations.h"
-#include "director/replies.h"
 #include "platform/fatal.h"
 
 namespace companion {
@@ -20,25 +21,27 @@ void toStandardError(std::string_view line) noexcept {
 std::vector<Answer> Scite::sendAll(const std::vector<Command>& commands) const {
   std::vector<Answer> answers;
   for (const Command& command : commands) {
-    if (!send(command.text, command.expectReply)) {
+    auto answer = send(command.text, command.expectReply);
+    if (!answer) {
       break;
     }
     if (command.expectReply) {
-      answers.push_back({.received = director::received, .cut = lastReplyCut()});
+      answers.push_back(std::move(*answer));
     }
   }
   return answers;
 }
 
 bool Scite::run(std::string_view lua) const {
-  return send(director::DoStringCommand(lua), false);
+  return send(director::DoStringCommand(lua), false).has_value();
 }
 
 std::optional<std::string> Scite::ask(std::string_view key) const {
-  if (!send(director::AskPropertyCommand(key), true)) {
+  auto answer = send(director::AskPropertyCommand(key), true);
+  if (!answer) {
     return std::nullopt;
   }
-  return director::unescapeReply(director::received);
+  return std::move(answer->text);
 }
 
 void Scite::say(std::string_view line) const {

@@ -16,10 +16,13 @@ struct Command {
   bool expectReply = false;
 };
 
-// A reply as director::received holds it after send, and whether it arrived cut.
+// What SciTE answered a command: the reply's value, unescaped by the transport (empty for a
+// command that gets no reply), and whether it arrived cut at the transport's size (the GTK
+// SciTE's reply pipe).
 struct Answer {
-  std::string received;
+  std::string text;
   bool cut = false;
+  bool operator==(const Answer&) const = default;
 };
 
 class Scite {
@@ -31,12 +34,9 @@ public:
 
   // SciTE was found at the start of the run.
   [[nodiscard]] virtual bool inReach() const noexcept = 0;
-  // Sends one command; false when SciTE is out of reach or did not take it in time. A reply,
-  // when `expectReply` and SciTE gives one, is in director::received afterwards.
-  virtual bool send(std::string_view command, bool expectReply) const = 0;
-
-  // Whether the last reply arrived cut at the transport's size (the GTK SciTE's reply pipe).
-  [[nodiscard]] virtual bool lastReplyCut() const noexcept { return false; }
+  // Sends one command and returns what SciTE answered (a reply when `expectReply` and SciTE gives
+  // one); nothing when SciTE is out of reach or did not take it in time.
+  virtual std::optional<Answer> send(std::string_view command, bool expectReply) const = 0;
 
   // Sends the commands in order, at once where the transport can (one wait for SciTE instead of
   // one each); the answers of those that expect one, in order, up to the first command SciTE did

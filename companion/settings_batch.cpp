@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "companion/settings.h"
-#include "director/escapes.h"
 #include "director/operations.h"
 
 namespace companion {
@@ -68,7 +67,7 @@ KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileEx
     }
     const auto answers = scite.sendAll(commands);
     for (std::size_t at = 0; at < answers.size(); ++at) {
-      known.emplace(keys[at], director::unescapeReply(answers[at].received));
+      known.emplace(keys[at], answers[at].text);
     }
     if (answers.size() < keys.size()) {
       break;  // SciTE stopped answering: the rest is asked, and missed, one by one

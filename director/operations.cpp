@@ -87,7 +87,9 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
     return false;
   }
   std::string command = DoStringCommand(code);
-  command += " props['extender.result']=";
+  command += " props['";
+  command += kResultProperty;
+  command += "']=";
   command += *name;
   command += '(';
   command += arguments;
@@ -96,7 +98,7 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
 }
 
 bool GetProperty(std::string_view key) {
-  pattern = platform::re(kReplyPrefixPattern);
+  installReplyPattern();
   return SendCommand(AskPropertyCommand(key), true);
 }
 
@@ -113,7 +115,7 @@ void RunAndFetchLuaResult(std::string_view code, std::string_view arguments) {
     wrapped += " end";
     (void)LuaFuncRun(wrapped, arguments);
   }
-  pattern = platform::re(kReplyPrefixPattern);
+  installReplyPattern();
   (void)SendCommand(AskPropertyCommand(kResultProperty), true);
 }
 

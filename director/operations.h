@@ -20,7 +20,6 @@ inline constexpr std::string_view kClearOutputCommand =
     "extender:dostring do output:ClearAll() end";
 // The property through which Lua code run in SciTE hands its result back.
 inline constexpr std::string_view kResultProperty = "extender.result";
-inline constexpr std::string_view kReplyPrefixPattern = R"(^:\d+:([^:]+:){2})";
 
 // The command that writes a text (already escaped) to the output pane, a line break after it
 // when asked.

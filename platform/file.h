@@ -1,8 +1,10 @@
-// Reading the start of an open file.
+// Reading the start of a file.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -10,5 +12,9 @@ namespace platform {
 // Up to `most` bytes from where the stream stands, read a page at a time: a short file costs no
 // more memory than it holds (each fresh page touched is a page fault at start-up).
 [[nodiscard]] std::string readUpTo(std::FILE* stream, std::size_t most);
+
+// Up to `most` bytes from the start of the file at `path`; nothing when it cannot be opened.
+[[nodiscard]] std::optional<std::string> readFileStart(const std::filesystem::path& path,
+                                                       std::size_t most);
 
 }  // namespace platform

@@ -86,10 +86,4 @@ std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
   return std::nullopt;
 }
 
-std::string ownFolder() {
-  std::string path = platform::ownExecutablePath();
-  path.resize(path.rfind('/') + 1);  // the link always holds an absolute path; empty stays empty
-  return path;
-}
-
 }  // namespace companion

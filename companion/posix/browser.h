@@ -42,7 +42,4 @@ inline constexpr std::chrono::milliseconds kBrowserWait{2000};
 // failure to start is one: the system's text and errno.
 [[nodiscard]] std::optional<BrowserFailure> startProgram(const ProgramCommand& command);
 
-// The folder of the running executable with a trailing '/'; empty if the system cannot give it.
-[[nodiscard]] std::string ownFolder();
-
 }  // namespace companion

@@ -15,24 +15,10 @@
 #include "platform/file.h"
 #include "platform/owner.h"
 #include "platform/posix/charset.h"
+#include "platform/posix/executable.h"
 #include "platform/posix/linked_pcre.h"
 
 namespace {
-
-constexpr std::string_view kIniFileName = "websearch.ini";
-
-[[nodiscard]] companion::IniFile readIniFile() {
-  const std::string folder = companion::ownFolder();
-  if (folder.empty()) {
-    return {};
-  }
-  companion::IniFile ini{.path = folder + std::string(kIniFileName)};
-  const platform::Unique<std::FILE*, std::fclose> stream(std::fopen(ini.path.c_str(), "rb"));
-  if (stream) {
-    ini.text = platform::readUpTo(stream.get(), companion::kMaxIniBytes);
-  }
-  return ini;
-}
 
 [[nodiscard]] companion::RunSystem posixSystem() {
   return {.editor = companion::EditorKind::gtk,
@@ -40,7 +26,7 @@ constexpr std::string_view kIniFileName = "websearch.ini";
               [](std::string_view bytes, const companion::Encoding& encoding) {
                 return platform::utf8FromCharset(bytes, encoding.charset);
               },
-          .readIni = readIniFile,
+          .readIni = [] { return companion::iniFileIn(platform::ownFolder(), platform::readFileStart); },
           .openInBrowser = companion::handOver,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,

@@ -1,20 +1,28 @@
-// The director client's SendCommand, which on Linux goes over the channel opened at start-up.
+// The channel opened at start-up, its raw replies read for their values here, at its edge.
 #include "companion/posix/scite_pipe.h"
 
 #include "director/gtk/client.h"
-#include "director/operations.h"
-#include "director/replies.h"
+#include "director/gtk/reply.h"
 
 namespace companion {
 
-PipeScite::PipeScite(bool reached) : reached_(reached) {
-  if (reached_) {
-    director::pattern = platform::re(director::kReplyPrefixPattern);
-  }
+namespace {
+
+[[nodiscard]] Answer answerOf(const director::gtk::Reply& reply) {
+  return {.text = director::gtk::replyValue(reply.raw), .cut = reply.cut};
 }
 
-bool PipeScite::send(std::string_view command, bool expectReply) const {
-  return reached_ && director::SendCommand(command, expectReply);
+}  // namespace
+
+std::optional<Answer> PipeScite::send(std::string_view command, bool expectReply) const {
+  if (!reached_) {
+    return std::nullopt;
+  }
+  const auto reply = director::gtk::exchange(command, expectReply);
+  if (!reply) {
+    return std::nullopt;
+  }
+  return answerOf(*reply);
 }
 
 std::vector<Answer> PipeScite::sendAll(const std::vector<Command>& commands) const {
@@ -27,15 +35,11 @@ std::vector<Answer> PipeScite::sendAll(const std::vector<Command>& commands) con
     requests.push_back({.command = command.text, .expectReply = command.expectReply});
   }
   std::vector<Answer> answers;
-  for (auto& reply :
+  for (const auto& reply :
        director::gtk::sendAll(requests).value_or(std::vector<director::gtk::Reply>{})) {
-    answers.push_back({.received = std::move(reply.received), .cut = reply.cut});
+    answers.push_back(answerOf(reply));
   }
   return answers;
-}
-
-bool PipeScite::lastReplyCut() const noexcept {
-  return director::gtk::lastReplyCut();
 }
 
 }  // namespace companion

@@ -8,11 +8,10 @@ namespace companion {
 // The SciTE that runs this program, as director::gtk::startClient found it.
 class PipeScite final : public Scite {
 public:
-  explicit PipeScite(bool reached);
+  explicit PipeScite(bool reached) : reached_(reached) {}
 
   [[nodiscard]] bool inReach() const noexcept override { return reached_; }
-  bool send(std::string_view command, bool expectReply) const override;
-  [[nodiscard]] bool lastReplyCut() const noexcept override;
+  std::optional<Answer> send(std::string_view command, bool expectReply) const override;
   [[nodiscard]] std::vector<Answer> sendAll(const std::vector<Command>& commands) const override;
 
 private:

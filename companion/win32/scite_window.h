@@ -6,18 +6,15 @@
 
 namespace companion {
 
-// How long one command may wait for SciTE to take it.
-inline constexpr UINT kAnswerTimeoutMs = 5000;
-
 // Every command goes to the director window found at the start of the run: once the browser or
 // the user's click elsewhere takes the foreground, SciTE would no longer be found.
 class WindowScite final : public Scite {
 public:
   // `window` is SciTE's director window, or null when SciTE is out of reach.
-  explicit WindowScite(HWND window);
+  explicit WindowScite(HWND window) : window_(window) {}
 
   [[nodiscard]] bool inReach() const noexcept override { return window_ != nullptr; }
-  bool send(std::string_view command, bool expectReply) const override;
+  std::optional<Answer> send(std::string_view command, bool expectReply) const override;
 
 private:
   HWND window_;

@@ -51,15 +51,6 @@ private:
   bool entered_;
 };
 
-// Through the C run time: the stream library would double the program's size.
-[[nodiscard]] std::FILE* openForReading(const WString& file) {
-#ifdef _WIN32
-  return _wfopen(file.c_str(), L"rb");
-#else
-  return std::fopen(platform::toUtf8(file).c_str(), "rb");
-#endif
-}
-
 using UniqueHandle = platform::Unique<HANDLE, kernel32::CloseHandle>;
 
 // The longest path the system takes, in UTF-16 units.
@@ -243,24 +234,11 @@ bool startDirectorClient() noexcept {
 }
 
 WString ownFolder() {
-  WString path = platform::executablePath(kernel32::GetModuleFileNameW);
-  const auto separator = path.find_last_of(platform::toUtf16("\\/"));
-  path.resize(separator == WString::npos ? 0 : separator + 1);
-  return path;
+  return platform::executableFolder(kernel32::GetModuleFileNameW);
 }
 
 IniFile readIniFile() {
-  const WString folder = ownFolder();
-  if (folder.empty()) {
-    return {};
-  }
-  const WString file = folder + platform::toUtf16(kIniFileName);
-  IniFile ini{.path = platform::toUtf8(file)};
-  const platform::Unique<std::FILE*, std::fclose> stream(openForReading(file));
-  if (stream) {
-    ini.text = platform::readUpTo(stream.get(), kMaxIniBytes);
-  }
-  return ini;
+  return iniFileIn(ownFolder(), platform::readFileStart);
 }
 
 HWND findScite() {

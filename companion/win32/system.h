@@ -13,8 +13,6 @@
 
 namespace companion {
 
-inline constexpr std::string_view kIniFileName = "websearch.ini";
-
 // The longest address this system's shell is handed: shorter under an old Wine.
 [[nodiscard]] std::size_t shellUrlLimit();
 
@@ -22,8 +20,7 @@ inline constexpr std::string_view kIniFileName = "websearch.ini";
 // of it fails: SciTE then counts as out of reach and messages go to standard error.
 [[nodiscard]] bool startDirectorClient() noexcept;
 
-// The folder of the running executable with its trailing separator; empty when the system does
-// not say.
+// The folder of the running executable, through this program's own slot.
 [[nodiscard]] WString ownFolder();
 
 // websearch.ini beside the executable: its full path and up to kMaxIniBytes of its text (empty

@@ -21,7 +21,6 @@
 #include <utility>
 
 #include "director/escapes.h"
-#include "director/gtk/reply.h"
 #include "platform/errors.h"
 #include "platform/owner.h"
 
@@ -158,7 +157,8 @@ public:
     // SciTE writes the line break apart from the reply, dropping what the pipe could not take of
     // the reply: once we have read some, the break gets in after a cut reply too.
     const bool filled = capacity_ > 0 && raw.size() > static_cast<std::size_t>(capacity_);
-    return {addressedReply(raw), !ended_ || filled || (!raw.empty() && raw.back() != '\n')};
+    const bool cut = !ended_ || filled || (!raw.empty() && raw.back() != '\n');
+    return {std::move(raw), cut};
   }
 
   // SciTE closed the FIFO: no answer can come late.
@@ -212,7 +212,7 @@ bool Channel::send(std::string_view command) {
 std::optional<Reply> Channel::ask(std::string_view command) {
   const Deadline deadline = Clock::now() + limit_;
   auto reply = askOnce(command, deadline);
-  if (reply && reply->received.empty() && !reply->cut && command.starts_with(kAskProperty) &&
+  if (reply && reply->raw.empty() && !reply->cut && command.starts_with(kAskProperty) &&
       !registered_ && !sciteHasNotifyPipe()) {
     registered_ = true;
     if (registerOnce(deadline)) {
@@ -272,7 +272,7 @@ std::optional<std::vector<Reply>> Channel::sendAll(std::span<const Request> requ
     if (!request.expectReply) {
       continue;
     }
-    if (reply->received.empty() && !reply->cut && request.command.starts_with(kAskProperty)) {
+    if (reply->raw.empty() && !reply->cut && request.command.starts_with(kAskProperty)) {
       if (!mayBeSilent) {
         mayBeSilent = !registered_ && !sciteHasNotifyPipe();
       }

@@ -23,9 +23,9 @@ namespace director::gtk {
 inline constexpr std::size_t kMaxRequestBytes = std::size_t{60} * 1024;
 
 struct Reply {
-  // addressedReply of what SciTE wrote: ":0:" and the reply as SciTE for Windows sends it.
+  // What SciTE wrote, as it wrote it: its line break at the end, when it arrived, included.
   // Empty when SciTE answered nothing.
-  std::string received;
+  std::string raw;
   bool cut = false;  // the time limit passed, or the reply ended without its line break
 };
 

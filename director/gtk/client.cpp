@@ -9,6 +9,7 @@
 
 #include "director/gtk/channel.h"
 #include "director/gtk/discovery.h"
+#include "director/gtk/reply.h"
 #include "director/operations.h"
 #include "director/replies.h"
 #include "director/version.h"
@@ -47,14 +48,18 @@ std::optional<std::vector<Reply>> sendAll(std::span<const Request> requests) {
   if (!link) {
     return std::nullopt;
   }
-  auto replies = link->sendAll(requests);
-  if (replies) {
-    for (Reply& reply : *replies) {
-      StoreReply(reply.received);
-      reply.received = std::exchange(received, {});
-    }
+  return link->sendAll(requests);
+}
+
+std::optional<Reply> exchange(std::string_view command, bool expectReply) {
+  auto& link = channel();
+  if (!link) {
+    return std::nullopt;
   }
-  return replies;
+  if (!expectReply) {
+    return link->send(command) ? std::optional(Reply{}) : std::nullopt;
+  }
+  return link->ask(command);
 }
 
 bool lastReplyCut() noexcept {
@@ -70,18 +75,18 @@ std::size_t outputRoom() noexcept {
 namespace director {
 
 bool SendCommand(std::string_view command, bool expectReply) {
-  auto& link = gtk::channel();
-  if (!link) {
+  if (!gtk::channel()) {
     return false;
   }
   received.clear();
   if (!expectReply) {
-    return link->send(command);
+    return gtk::channel()->send(command);
   }
-  const auto reply = link->ask(command);
+  const auto reply = gtk::channel()->ask(command);
   gtk::replyCut = reply && reply->cut;
   if (reply) {
-    StoreReply(reply->received);
+    // The launcher's operations read replies in SciTE for Windows' form from `received`.
+    StoreReply(gtk::addressedReply(reply->raw));
   }
   return true;
 }

@@ -40,13 +40,11 @@ COPYDATASTRUCT FrameData(std::string& frame) noexcept {
   return data;
 }
 
-void SendFrame(HWND directorWindow, std::string_view command) {
-  std::string frame = Frame(hRecv, command);
-  COPYDATASTRUCT data = FrameData(frame);
-  received.clear();
-  // SciTE answers inside this call; the result says nothing about the command.
-  (void)user32::SendMessageW(directorWindow, WM_COPYDATA, reinterpret_cast<WPARAM>(hRecv),
-                             reinterpret_cast<LPARAM>(&data));
+void sendFrame(HWND directorWindow, std::string_view command) {
+  deliverFrame(directorWindow, command, [](HWND window, WPARAM receiver, LPARAM frame) {
+    // SciTE answers inside this call; the result says nothing about the command.
+    (void)user32::SendMessageW(window, WM_COPYDATA, receiver, frame);
+  });
 }
 
 bool ClearOutput() {
@@ -55,7 +53,7 @@ bool ClearOutput() {
   if (directorWindow == nullptr) {
     return false;
   }
-  SendFrame(directorWindow, kClearOutputCommand);
+  sendFrame(directorWindow, kClearOutputCommand);
   return true;
 }
 
@@ -64,7 +62,7 @@ bool SendCommand(std::string_view command, bool /*expectReply*/) {
   if (directorWindow == nullptr) {
     return false;
   }
-  SendFrame(directorWindow, command);
+  sendFrame(directorWindow, command);
   return true;
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "director/replies.h"
 #include "platform/win32.h"
@@ -24,12 +25,39 @@ extern HWND hRecv;
 // the result.
 [[nodiscard]] COPYDATASTRUCT FrameData(std::string& frame) noexcept;
 
-// Frames and sends to the given window, emptying `received` first: SendCommand once the window
-// is known.
-void SendFrame(HWND directorWindow, std::string_view command);
+// The one WM_COPYDATA sender: frames the command and hands it to `deliver` with the window, the
+// receiver and the frame, emptying `received` first. SciTE answers inside that call, on the
+// receiver window, whose handler (ReplyHandler) stores the reply in `received`. The result is
+// `deliver`'s.
+template <typename Deliver>
+auto deliverFrame(HWND directorWindow, std::string_view command, Deliver&& deliver) {
+  std::string frame = Frame(hRecv, command);
+  COPYDATASTRUCT data = FrameData(frame);
+  received.clear();
+  return std::forward<Deliver>(deliver)(directorWindow, reinterpret_cast<WPARAM>(hRecv),
+                                        reinterpret_cast<LPARAM>(&data));
+}
 
-// Stores one WM_COPYDATA reply in `received`. A null `lpData` counts as an empty reply; a
-// `cbData` beyond the 32-bit signed range empties `received` and raises RangeError.
+// The launcher's send: SendMessageW, which waits as long as SciTE does; the reply stays in
+// `received` for the operations. SendCommand once the window is known.
+void sendFrame(HWND directorWindow, std::string_view command);
+
+// A send for a caller that takes the reply itself: `deliver` says whether SciTE took the frame.
+// The reply as SciTE wrote it (its prefix stays unless `pattern` is set), taken out of `received`
+// at once; nothing when SciTE did not take the frame.
+template <typename Deliver>
+[[nodiscard]] std::optional<std::string> exchangeFrame(HWND directorWindow,
+                                                       std::string_view command,
+                                                       Deliver&& deliver) {
+  if (!deliverFrame(directorWindow, command, std::forward<Deliver>(deliver))) {
+    return std::nullopt;
+  }
+  return std::exchange(received, {});
+}
+
+// Where every reply to this process arrives: stores one WM_COPYDATA reply in `received`, for
+// the launcher's operations or for exchangeFrame's caller. A null `lpData` counts as an empty
+// reply; a `cbData` beyond the 32-bit signed range empties `received` and raises RangeError.
 void ReplyHandler(LPARAM lParam);
 
 // The text a reply's bytes stand for: up to the first NUL, padded with NULs to `cbData`.

@@ -44,7 +44,10 @@ void startModuleUnder(const std::shared_ptr<windowhost::wApp>& app) {
   titlefilter.clear();
   titlefilter.reserve(kTitleFilterRoom);
   hRecv = recvFrame->mHwnd;
-  // The reply's COPYDATASTRUCT is valid only while the handler runs; it is copied at once.
+  // Every reply SciTE sends this process arrives here, inside the send that asked for it
+  // (deliverFrame): ReplyHandler keeps it in `received`, where the launcher's operations read it
+  // and exchangeFrame takes it for its caller. The reply's COPYDATASTRUCT is valid only while the
+  // handler runs; it is copied at once.
   (void)windowhost::connect(*recvFrame, WM_COPYDATA,
                             [](windowhost::wEvent& event) { ReplyHandler(event.mLparam); });
 }

@@ -31,4 +31,10 @@ std::string ownExecutablePath() {
   return {};
 }
 
+std::string ownFolder() {
+  std::string path = ownExecutablePath();
+  path.resize(path.rfind('/') + 1);  // the link always holds an absolute path; empty stays empty
+  return path;
+}
+
 }  // namespace platform

@@ -9,4 +9,7 @@ namespace platform {
 // cannot give it.
 [[nodiscard]] std::string ownExecutablePath();
 
+// The folder that holds it, with its closing '/'; empty when the system cannot give it.
+[[nodiscard]] std::string ownFolder();
+
 }  // namespace platform

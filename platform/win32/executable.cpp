@@ -1,6 +1,7 @@
 // Asking for the own path with a buffer that grows until the answer fits.
 #include "platform/win32/executable.h"
 
+#include <array>
 #include <cstdint>
 
 namespace platform {
@@ -33,6 +34,14 @@ WString executablePath(decltype(&::GetModuleFileNameW) getModuleFileName) {
     }
     size = static_cast<DWORD>(next);
   }
+}
+
+WString executableFolder(decltype(&::GetModuleFileNameW) getModuleFileName) {
+  WString path = executablePath(getModuleFileName);
+  constexpr std::array<WCHAR, 2> kSeparators{WCHAR{'\\'}, WCHAR{'/'}};
+  const auto separator = path.find_last_of(kSeparators.data(), WString::npos, kSeparators.size());
+  path.resize(separator == WString::npos ? 0 : separator + 1);
+  return path;
 }
 
 }  // namespace platform

@@ -18,6 +18,7 @@
 
 #include "companion/posix/browser.h"
 #include "platform/owner.h"
+#include "platform/posix/executable.h"
 #include "tests/support/environment.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
@@ -214,7 +215,7 @@ TEST(StartProgram, EachArgumentArrivesWholeAndOnlyAStartFailureCounts) {
 }
 
 TEST(OwnFolder, IsTheTestProgramsFolderWithATrailingSlash) {
-  EXPECT_EQ(companion::ownFolder(),
+  EXPECT_EQ(platform::ownFolder(),
             fs::canonical(COMPANION_POSIX_TEST_EXE).parent_path().string() + '/');
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "companion/ini.h"
 #include "companion/win32/system.h"
 #include "platform/binding.h"
 #include "platform/text.h"

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "companion/ini.h"
 #include "platform/errors.h"
 #include "platform/text.h"
 #include "tests/support/slot_swap.h"

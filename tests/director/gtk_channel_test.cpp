@@ -21,8 +21,10 @@
 #include "director/gtk/channel.h"
 #include "director/gtk/client.h"
 #include "director/gtk/discovery.h"
+#include "director/gtk/reply.h"
 #include "director/replies.h"
 #include "platform/errors.h"
+#include "platform/posix/linked_pcre.h"
 #include "tests/scite_standin/escapes.h"
 #include "tests/support/environment.h"
 #include "tests/support/temp_dir.h"
@@ -164,8 +166,10 @@ struct Step {
   std::string outcome;
 };
 
+// The reply in SciTE for Windows' form, as the launcher's reply state takes it.
 std::string outcomeOf(const std::optional<director::gtk::Reply>& reply) {
-  return !reply ? "not taken" : (reply->cut ? "cut " : "whole ") + reply->received;
+  return !reply ? "not taken"
+                : (reply->cut ? "cut " : "whole ") + director::gtk::addressedReply(reply->raw);
 }
 
 std::string allOutcome(director::gtk::Channel& channel, std::string_view commands) {
@@ -471,6 +475,29 @@ TEST(GtkClient, RepliesLeftInReceived) {
       EXPECT_EQ(reached ? outcome : "out of reach", step.outcome) << step.command;
     }
   }
+}
+
+// One contract for both transports' edges: a property's value, as each SciTE writes its reply
+// (SciTE for Windows escaped after its address, the GTK SciTE raw with a line break), reads back
+// as the value itself.
+TEST(ReplyValue, BothTransportsGiveTheValueAsSciteHoldsIt) {
+  platform::useLinkedPcre();
+  const std::vector<std::string> values = {
+      "",
+      "plain",
+      "a:b:c",  // colons inside the value are the value's
+      "line\nbreak\\ and \\n",
+      std::string("nul\0inside", 11),
+      "caf\xC3\xA9 \xE9\x96",
+      "ends with a break\n",
+  };
+  for (const std::string& value : values) {
+    const std::string windows = ":1234:macro:stringinfo:" + standin::slash(value);
+    const std::string gtk = "macro:stringinfo:" + value + "\n";
+    EXPECT_EQ(director::replyValue(windows), value) << windows;
+    EXPECT_EQ(director::gtk::replyValue(gtk), value) << gtk;
+  }
+  EXPECT_EQ(director::gtk::replyValue(""), "");  // SciTE wrote nothing
 }
 
 }  // namespace

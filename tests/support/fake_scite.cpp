@@ -1,13 +1,9 @@
-// The fake SciTE's answers, left in `received` as a transport leaves a reply from SciTE for
-// Windows: its address prefix removed, its text in SciTE's reply escapes.
+// The fake SciTE's answers, returned as a transport returns them: the values as SciTE holds them.
 #include "tests/support/fake_scite.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
-
-#include "director/escapes.h"
-#include "director/replies.h"
 
 namespace test_support {
 
@@ -17,16 +13,17 @@ constexpr std::string_view kAskProperty = "askproperty:";
 
 }  // namespace
 
-bool FakeScite::send(std::string_view command, bool expectReply) const {
+std::optional<companion::Answer> FakeScite::send(std::string_view command,
+                                                 bool expectReply) const {
   sent.push_back({std::string(command), expectReply});
   if (sent.size() > takes) {
-    return false;  // nothing sent: `received` keeps its value
+    return std::nullopt;
   }
-  director::received.clear();
-  if (command.starts_with(kAskProperty)) {
-    director::received = director::replyEscaped(nextAnswer(command.substr(kAskProperty.size())));
+  if (!command.starts_with(kAskProperty)) {
+    return companion::Answer{};
   }
-  return true;
+  return companion::Answer{.text = nextAnswer(command.substr(kAskProperty.size())),
+                           .cut = repliesCut};
 }
 
 std::vector<companion::Answer> FakeScite::sendAll(
