@@ -26,7 +26,8 @@ namespace {
               [](std::string_view bytes, const companion::Encoding& encoding) {
                 return platform::utf8FromCharset(bytes, encoding.charset);
               },
-          .readIni = [] { return companion::iniFileIn(platform::ownFolder(), platform::readFileStart); },
+          .readIni =
+              [] { return companion::iniFileIn(platform::ownFolder(), platform::readFileStart); },
           .openInBrowser = companion::handOver,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,

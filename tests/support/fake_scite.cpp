@@ -13,8 +13,7 @@ constexpr std::string_view kAskProperty = "askproperty:";
 
 }  // namespace
 
-std::optional<companion::Answer> FakeScite::send(std::string_view command,
-                                                 bool expectReply) const {
+std::optional<companion::Answer> FakeScite::send(std::string_view command, bool expectReply) const {
   sent.push_back({std::string(command), expectReply});
   if (sent.size() > takes) {
     return std::nullopt;

@@ -26,8 +26,7 @@ class FakeScite : public companion::Scite {
 public:
   [[nodiscard]] bool inReach() const noexcept override { return reached; }
   // Records the command, also one that is not taken; a taken askproperty: is answered.
-  std::optional<companion::Answer> send(std::string_view command,
-                                        bool expectReply) const override;
+  std::optional<companion::Answer> send(std::string_view command, bool expectReply) const override;
   // Records how many commands go at once, then sends them one by one.
   [[nodiscard]] std::vector<companion::Answer> sendAll(
       const std::vector<companion::Command>& commands) const override;
