@@ -400,15 +400,21 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
         {"websearch.engine.A", "https://a.example/?q={query}"},
         {"websearch.engine.B", "https://b.example/?q={query}"}},
        {2, 4, 3, 6}},
-      {"a group's search says the word at the caret once", windows, "",
-       "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
+      {"a group's search says the word at the caret once",
+       windows,
+       "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>word",
+       ExitCode::Opened,
        "word " + asked +
            "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
            "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
            "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B "
            "say:+> Word at caret: word say:+> Search: https://a.example/?q=word "
            "say:+> Search: https://b.example/?q=word",
-       "https://b.example/?q=word", false, kNoRoom, "",
+       "https://b.example/?q=word",
+       false,
+       kNoRoom,
+       "",
        {{"websearch.engines", "G"},
         {"websearch.group.G", "A B"},
         {"websearch.engine.A", "https://a.example/?q={query}"},
