@@ -11,3 +11,5 @@ else()
 endif()
 list(REMOVE_AT CPACK_INSTALL_CMAKE_PROJECTS 2)
 list(INSERT CPACK_INSTALL_CMAKE_PROJECTS 2 ${component})
+
+include(${CMAKE_CURRENT_LIST_DIR}/package-date.cmake)

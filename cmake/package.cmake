@@ -11,6 +11,12 @@ set(CPACK_PACKAGE_VENDOR "")
 set(CPACK_PACKAGE_VERSION ${DIRECTOR_INTERFACE_VERSION})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
+# The file dates of the last commit, read at each packing.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-date.cmake)
+set(CPACK_PACKAGE_REPOSITORY ${PROJECT_SOURCE_DIR})
+# What the packages hold that the build makes, and no more: enough for cpack, without SciTE and
+# the tests (scripts/reproducible, the test reproducible_package_linux).
+add_custom_target(package_contents)
 
 if(PROJECT_POSIX_TWINS)
   include(${CMAKE_CURRENT_LIST_DIR}/package-linux.cmake)
@@ -23,12 +29,14 @@ set(PACKAGE_FOLDER websearch)
 foreach(program launcher websearch)
   if(TARGET ${program})
     install(TARGETS ${program} RUNTIME DESTINATION ${PACKAGE_FOLDER})
+    add_dependencies(package_contents ${program})
   endif()
 endforeach()
 if(TARGET pcre64)
   # Only the DLL: nobody links against the engine, so its import library stays out.
   install(TARGETS pcre64 RUNTIME DESTINATION ${PACKAGE_FOLDER}
           ARCHIVE DESTINATION lib COMPONENT pcre_import_library EXCLUDE_FROM_ALL)
+  add_dependencies(package_contents pcre64)
 endif()
 
 # Windows line ends, for Notepad and for pasting into SciTE's options files.

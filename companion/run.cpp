@@ -130,8 +130,8 @@ constexpr std::size_t kDocumentFields = 10;
 [[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool atCaret,
                                                   bool selectionUnlessUtf8) {
   const auto answers = scite.sendAll(
-      {{.text = director::DoStringCommand(documentLua(atCaret, selectionUnlessUtf8))},
-       {.text = director::AskPropertyCommand(director::kResultProperty), .expectReply = true}});
+      {{.text = director::doStringCommand(documentLua(atCaret, selectionUnlessUtf8))},
+       {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
   if (answers.empty()) {
     return std::nullopt;
   }
@@ -149,9 +149,9 @@ constexpr std::size_t kDocumentFields = 10;
                                                         std::string_view extension) {
   std::vector<std::string> keys = sciteKeys(extension);
   keys.emplace_back(kSciteBrowserKey);
-  std::vector<Command> commands{{.text = director::PropertyCommand(director::kResultProperty, "")}};
+  std::vector<Command> commands{{.text = director::propertyCommand(director::kResultProperty, "")}};
   for (const std::string& key : keys) {
-    commands.push_back({.text = director::AskPropertyCommand(key), .expectReply = true});
+    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
   }
   auto answers = scite.sendAll(commands);
   KnownProperties known;

@@ -33,11 +33,11 @@ std::vector<Answer> Scite::sendAll(const std::vector<Command>& commands) const {
 }
 
 bool Scite::run(std::string_view lua) const {
-  return send(director::DoStringCommand(lua), false).has_value();
+  return send(director::doStringCommand(lua), false).has_value();
 }
 
 std::optional<std::string> Scite::ask(std::string_view key) const {
-  auto answer = send(director::AskPropertyCommand(key), true);
+  auto answer = send(director::askPropertyCommand(key), true);
   if (!answer) {
     return std::nullopt;
   }
@@ -45,7 +45,7 @@ std::optional<std::string> Scite::ask(std::string_view key) const {
 }
 
 void Scite::say(std::string_view line) const {
-  if (!send(director::OutputCommand(director::outputEscaped(line), true), false)) {
+  if (!send(director::outputCommand(director::outputEscaped(line), true), false)) {
     toStandardError(line);
   }
 }

@@ -63,7 +63,7 @@ KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileEx
     std::vector<Command> commands;
     commands.reserve(keys.size());
     for (const std::string& key : keys) {
-      commands.push_back({.text = director::AskPropertyCommand(key), .expectReply = true});
+      commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
     }
     const auto answers = scite.sendAll(commands);
     for (std::size_t at = 0; at < answers.size(); ++at) {

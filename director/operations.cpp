@@ -49,7 +49,7 @@ constexpr std::string_view kAssignedFunctionPattern =
 
 }  // namespace
 
-std::string OutputCommand(std::string_view text, bool lineEnd) {
+std::string outputCommand(std::string_view text, bool lineEnd) {
   std::string command = "output:";
   command += text;
   if (lineEnd) {
@@ -58,15 +58,15 @@ std::string OutputCommand(std::string_view text, bool lineEnd) {
   return command;
 }
 
-std::string DoStringCommand(std::string_view lua) {
+std::string doStringCommand(std::string_view lua) {
   return "extender:dostring " + std::string(lua);
 }
 
-std::string AskPropertyCommand(std::string_view key) {
+std::string askPropertyCommand(std::string_view key) {
   return "askproperty:" + std::string(key);
 }
 
-std::string PropertyCommand(std::string_view key, std::string_view value) {
+std::string propertyCommand(std::string_view key, std::string_view value) {
   std::string command = "property:";
   command += key;
   command += '=';
@@ -75,7 +75,7 @@ std::string PropertyCommand(std::string_view key, std::string_view value) {
 }
 
 bool OutputConsole(std::string_view text, bool lineEnd) {
-  return SendCommand(OutputCommand(text, lineEnd), false);
+  return SendCommand(outputCommand(text, lineEnd), false);
 }
 
 bool LuaFuncRun(std::string_view code, std::string_view arguments) {
@@ -86,7 +86,7 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
   if (!name) {
     return false;
   }
-  std::string command = DoStringCommand(code);
+  std::string command = doStringCommand(code);
   command += " props['";
   command += kResultProperty;
   command += "']=";
@@ -99,14 +99,14 @@ bool LuaFuncRun(std::string_view code, std::string_view arguments) {
 
 bool GetProperty(std::string_view key) {
   installReplyPattern();
-  return SendCommand(AskPropertyCommand(key), true);
+  return SendCommand(askPropertyCommand(key), true);
 }
 
 bool SetProperty(std::string_view key, std::string_view value) {
-  return SendCommand(PropertyCommand(key, value), false);
+  return SendCommand(propertyCommand(key, value), false);
 }
 
-void RunAndFetchLuaResult(std::string_view code, std::string_view arguments) {
+void runAndFetchLuaResult(std::string_view code, std::string_view arguments) {
   if (code.find("function") != std::string_view::npos) {
     (void)LuaFuncRun(code, arguments);
   } else {
@@ -116,7 +116,7 @@ void RunAndFetchLuaResult(std::string_view code, std::string_view arguments) {
     (void)LuaFuncRun(wrapped, arguments);
   }
   installReplyPattern();
-  (void)SendCommand(AskPropertyCommand(kResultProperty), true);
+  (void)SendCommand(askPropertyCommand(kResultProperty), true);
 }
 
 std::int64_t parseInt(std::string_view text) {
@@ -158,7 +158,7 @@ void ParseLuaSelection(LuaSelection& selection) {
   }
   std::string text(parts[0]);
   const std::int64_t length = parseInt(parts[1]);
-  (void)SendCommand(PropertyCommand(kResultProperty, ""), false);
+  (void)SendCommand(propertyCommand(kResultProperty, ""), false);
   selection.text = std::move(text);
   selection.length = length;
 }

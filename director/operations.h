@@ -23,12 +23,12 @@ inline constexpr std::string_view kResultProperty = "extender.result";
 
 // The command that writes a text (already escaped) to the output pane, a line break after it
 // when asked.
-[[nodiscard]] std::string OutputCommand(std::string_view text, bool lineEnd);
+[[nodiscard]] std::string outputCommand(std::string_view text, bool lineEnd);
 
 // The commands that run Lua code in SciTE, ask for a property's raw value and set one.
-[[nodiscard]] std::string DoStringCommand(std::string_view lua);
-[[nodiscard]] std::string AskPropertyCommand(std::string_view key);
-[[nodiscard]] std::string PropertyCommand(std::string_view key, std::string_view value);
+[[nodiscard]] std::string doStringCommand(std::string_view lua);
+[[nodiscard]] std::string askPropertyCommand(std::string_view key);
+[[nodiscard]] std::string propertyCommand(std::string_view key, std::string_view value);
 
 // Each returns whether the command reached a director window. ClearOutput is the transport's:
 // on Windows it sends on its own rather than through SendCommand, with the same framing and
@@ -51,14 +51,14 @@ void ParseLuaSelection(LuaSelection& selection);
 
 // Runs a function definition or a bare expression, asks SciTE for extender.result: the steps
 // of LuaFuncGet before its parser runs.
-void RunAndFetchLuaResult(std::string_view code, std::string_view arguments);
+void runAndFetchLuaResult(std::string_view code, std::string_view arguments);
 
 // Runs the code in SciTE and fetches its result; the parser always runs once, afterwards, on
 // whatever `received` then holds.
 template <typename Record, typename Parser>
 void LuaFuncGet(std::string_view code, Parser&& parser, std::string_view arguments,
                 Record& result) {
-  RunAndFetchLuaResult(code, arguments);
+  runAndFetchLuaResult(code, arguments);
   parser(result);
 }
 

@@ -13,7 +13,7 @@ void installReplyPattern() {
   pattern = platform::re(kReplyPrefixPattern);
 }
 
-void StoreReply(const std::string& text) {
+void storeReply(const std::string& text) {
   received = pattern ? platform::replace(text, *pattern) : text;
 }
 

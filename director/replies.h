@@ -29,7 +29,7 @@ void installReplyPattern();
 
 // Keeps a reply in `received`, with what `pattern` matches removed once it is set. A reply comes
 // as SciTE for Windows writes it: ":<address>:" first and its text in SciTE's reply escapes.
-void StoreReply(const std::string& text);
+void storeReply(const std::string& text);
 
 // A reply less what the reply prefix matches, whether or not `pattern` is set.
 [[nodiscard]] std::string withoutReplyPrefix(std::string_view reply);

@@ -8,7 +8,7 @@
 #include "launcher/win32/sockets.h"
 #include "launcher/win32/syscalls.h"
 #include "platform/binding.h"
-#include "platform/console.h"
+#include "platform/win32/console.h"
 #include "platform/fatal.h"
 
 namespace {

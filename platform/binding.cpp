@@ -8,7 +8,7 @@
 #include <string>
 
 #ifdef _WIN32
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 #else
 #include <dlfcn.h>
 #endif

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/win32.h"
+#include "platform/wide.h"
 
 namespace platform {
 

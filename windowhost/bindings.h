@@ -5,7 +5,7 @@
 #include <span>
 
 #include "platform/binding.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 // clang-format off
 #define WINDOWHOST_GDI32_FUNCTIONS(X) \

@@ -5,7 +5,7 @@
 
 #include "platform/errors.h"
 #include "platform/owner.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wGdiObject.h"
 #include "windowhost/wWindow.h"

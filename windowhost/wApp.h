@@ -8,7 +8,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace windowhost {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/errors.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wApp.h"
 #include "windowhost/wWindow.h"

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace windowhost {
 

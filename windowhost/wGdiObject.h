@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 #include "windowhost/wEvent.h"
 
 namespace windowhost {

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/errors.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wApp.h"
 

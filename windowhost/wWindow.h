@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 #include "windowhost/wEvent.h"
 #include "windowhost/wGdiObject.h"
 

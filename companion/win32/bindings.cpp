@@ -1,7 +1,7 @@
 // The companion's binding groups and the order they are bound in.
 #include "companion/win32/bindings.h"
 
-#include "platform/codepage.h"
+#include "platform/win32/codepage.h"
 
 namespace companion {
 

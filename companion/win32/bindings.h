@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/binding.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 // clang-format off
 #define COMPANION_KERNEL32_FUNCTIONS(X) \

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "companion/scite.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace companion {
 

@@ -9,7 +9,7 @@
 #include "companion/setting_types.h"
 #include "companion/websearch.h"
 #include "companion/win32/bindings.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace companion {
 

@@ -86,7 +86,7 @@ bool SendCommand(std::string_view command, bool expectReply) {
   gtk::replyCut = reply && reply->cut;
   if (reply) {
     // The launcher's operations read replies in SciTE for Windows' form from `received`.
-    StoreReply(gtk::addressedReply(reply->raw));
+    storeReply(gtk::addressedReply(reply->raw));
   }
   return true;
 }

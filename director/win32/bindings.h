@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/binding.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 // In binding order.
 // clang-format off

@@ -14,7 +14,7 @@ namespace director {
 
 HWND hRecv{};
 
-std::string Frame(HWND receiver, std::string_view command) {
+std::string frameOf(HWND receiver, std::string_view command) {
   const std::string address = std::to_string(reinterpret_cast<std::intptr_t>(receiver));
   const std::size_t prefixLength = address.size() + 2;
   // Checked before the copy: cbData counts the frame and its NUL as a 32-bit signed value.
@@ -32,7 +32,7 @@ std::string Frame(HWND receiver, std::string_view command) {
   return frame;
 }
 
-COPYDATASTRUCT FrameData(std::string& frame) noexcept {
+COPYDATASTRUCT frameData(std::string& frame) noexcept {
   COPYDATASTRUCT data{};
   data.dwData = kFrameDataTag;
   data.cbData = static_cast<DWORD>(frame.size() + 1);  // the string's own NUL is counted
@@ -66,7 +66,7 @@ bool SendCommand(std::string_view command, bool /*expectReply*/) {
   return true;
 }
 
-std::string ReplyText(const COPYDATASTRUCT& data) {
+std::string replyText(const COPYDATASTRUCT& data) {
   const std::size_t count = data.cbData;
   if (data.lpData == nullptr) {
     return {};  // a sender that announces bytes but passes none
@@ -80,7 +80,7 @@ std::string ReplyText(const COPYDATASTRUCT& data) {
   return text;
 }
 
-void ReplyHandler(LPARAM lParam) {
+void replyHandler(LPARAM lParam) {
   const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
   if (data == nullptr) {
     received.clear();
@@ -92,7 +92,7 @@ void ReplyHandler(LPARAM lParam) {
     throw platform::RangeError("reply size out of the 32-bit range: " +
                                std::to_string(data->cbData));
   }
-  StoreReply(ReplyText(*data));
+  storeReply(replyText(*data));
 }
 
 }  // namespace director

@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "director/replies.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace director {
 
@@ -19,20 +19,20 @@ extern HWND hRecv;
 
 // ":" + hRecv in signed decimal + ":" + command. Raises RangeError when the frame with its
 // terminating NUL would not fit a 32-bit signed count, before anything is copied.
-[[nodiscard]] std::string Frame(HWND receiver, std::string_view command);
+[[nodiscard]] std::string frameOf(HWND receiver, std::string_view command);
 
 // What WM_COPYDATA carries of a frame: its bytes and the NUL after them. The frame must outlive
 // the result.
-[[nodiscard]] COPYDATASTRUCT FrameData(std::string& frame) noexcept;
+[[nodiscard]] COPYDATASTRUCT frameData(std::string& frame) noexcept;
 
 // The one WM_COPYDATA sender: frames the command and hands it to `deliver` with the window, the
 // receiver and the frame, emptying `received` first. SciTE answers inside that call, on the
-// receiver window, whose handler (ReplyHandler) stores the reply in `received`. The result is
+// receiver window, whose handler (replyHandler) stores the reply in `received`. The result is
 // `deliver`'s.
 template <typename Deliver>
 auto deliverFrame(HWND directorWindow, std::string_view command, Deliver&& deliver) {
-  std::string frame = Frame(hRecv, command);
-  COPYDATASTRUCT data = FrameData(frame);
+  std::string frame = frameOf(hRecv, command);
+  COPYDATASTRUCT data = frameData(frame);
   received.clear();
   return std::forward<Deliver>(deliver)(directorWindow, reinterpret_cast<WPARAM>(hRecv),
                                         reinterpret_cast<LPARAM>(&data));
@@ -58,9 +58,9 @@ template <typename Deliver>
 // Where every reply to this process arrives: stores one WM_COPYDATA reply in `received`, for
 // the launcher's operations or for exchangeFrame's caller. A null `lpData` counts as an empty
 // reply; a `cbData` beyond the 32-bit signed range empties `received` and raises RangeError.
-void ReplyHandler(LPARAM lParam);
+void replyHandler(LPARAM lParam);
 
 // The text a reply's bytes stand for: up to the first NUL, padded with NULs to `cbData`.
-[[nodiscard]] std::string ReplyText(const COPYDATASTRUCT& data);
+[[nodiscard]] std::string replyText(const COPYDATASTRUCT& data);
 
 }  // namespace director

@@ -6,7 +6,7 @@
 #include "director/win32/channel.h"
 #include "director/win32/discovery.h"
 #include "platform/re.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wEvent.h"
 
@@ -45,11 +45,11 @@ void startModuleUnder(const std::shared_ptr<windowhost::wApp>& app) {
   titlefilter.reserve(kTitleFilterRoom);
   hRecv = recvFrame->mHwnd;
   // Every reply SciTE sends this process arrives here, inside the send that asked for it
-  // (deliverFrame): ReplyHandler keeps it in `received`, where the launcher's operations read it
+  // (deliverFrame): replyHandler keeps it in `received`, where the launcher's operations read it
   // and exchangeFrame takes it for its caller. The reply's COPYDATASTRUCT is valid only while the
   // handler runs; it is copied at once.
   (void)windowhost::connect(*recvFrame, WM_COPYDATA,
-                            [](windowhost::wEvent& event) { ReplyHandler(event.mLparam); });
+                            [](windowhost::wEvent& event) { replyHandler(event.mLparam); });
 }
 
 }  // namespace

@@ -11,13 +11,15 @@
 #include "fuzz/checks/check.h"
 #include "fuzz/checks/engine.h"
 #include "fuzz/checks/models.h"
-#include "fuzz/checks/scoped.h"
 #include "platform/errors.h"
 #include "platform/re.h"
+#include "tests/support/slot_swap.h"
 
 namespace fuzz {
 
 namespace {
+
+using test_support::Scoped;
 
 constexpr std::size_t kHeaderSize = 3;
 constexpr std::uint8_t kPatternSet = 1;
@@ -79,7 +81,7 @@ void deliver(Reply& reply, bool nullData) {
   data.dwData = 0;
   data.cbData = reply.count;
   data.lpData = nullData ? nullptr : reply.buffer.data();
-  director::ReplyHandler(reinterpret_cast<LPARAM>(&data));
+  director::replyHandler(reinterpret_cast<LPARAM>(&data));
 }
 
 }  // namespace

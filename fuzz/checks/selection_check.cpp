@@ -13,13 +13,16 @@
 #include "director/win32/bindings.h"
 #include "director/win32/channel.h"
 #include "fuzz/checks/check.h"
-#include "fuzz/checks/scoped.h"
 #include "platform/errors.h"
 #include "platform/text.h"
+#include "tests/support/slot_swap.h"
 
 namespace fuzz {
 
 namespace {
+
+using test_support::Scoped;
+using test_support::SlotSwap;
 
 const HWND kMainWindow = reinterpret_cast<HWND>(std::intptr_t{0x1000});
 const HWND kDirectorWindow = reinterpret_cast<HWND>(std::intptr_t{0x2000});
@@ -38,51 +41,45 @@ std::vector<std::string>& sentFrames() {
 
 // One SciTE in the foreground with one director window, which keeps every frame it is sent.
 struct FakeScite {
-  Scoped<decltype(director::user32::GetForegroundWindow)> foreground{
-      director::user32::GetForegroundWindow, []() -> HWND { return kMainWindow; }};
-  Scoped<decltype(director::user32::FindWindowW)> find{
-      director::user32::FindWindowW, [](LPCWSTR, LPCWSTR) -> HWND { return kMainWindow; }};
-  Scoped<decltype(director::user32::GetWindowThreadProcessId)> ids{
-      director::user32::GetWindowThreadProcessId, [](HWND, LPDWORD process) -> DWORD {
-        if (process != nullptr) {
-          *process = kSciteProcess;
-        }
-        return 1;
-      }};
-  Scoped<decltype(director::user32::EnumWindows)> enumerate{
-      director::user32::EnumWindows, [](WNDENUMPROC callback, LPARAM parameter) -> BOOL {
+  SlotSwap<director::user32::GetForegroundWindow> foreground{[]() -> HWND { return kMainWindow; }};
+  SlotSwap<director::user32::FindWindowW> find{
+      [](LPCWSTR, LPCWSTR) -> HWND { return kMainWindow; }};
+  SlotSwap<director::user32::GetWindowThreadProcessId> ids{[](HWND, LPDWORD process) -> DWORD {
+    if (process != nullptr) {
+      *process = kSciteProcess;
+    }
+    return 1;
+  }};
+  SlotSwap<director::user32::EnumWindows> enumerate{
+      [](WNDENUMPROC callback, LPARAM parameter) -> BOOL {
         return callback(kDirectorWindow, parameter);
       }};
-  Scoped<decltype(director::user32::GetParent)> parent{director::user32::GetParent,
-                                                       [](HWND) -> HWND { return nullptr; }};
-  Scoped<decltype(director::user32::GetWindowTextLengthW)> titleLength{
-      director::user32::GetWindowTextLengthW, [](HWND) -> int { return 0; }};
-  Scoped<decltype(director::user32::GetWindowTextW)> title{
-      director::user32::GetWindowTextW, [](HWND, LPWSTR buffer, int size) -> int {
-        if (size > 0) {
-          buffer[0] = 0;
-        }
-        return 0;
-      }};
-  Scoped<decltype(director::user32::GetClassNameW)> className{
-      director::user32::GetClassNameW, [](HWND, LPWSTR buffer, int size) -> int {
-        if (size <= 0) {
-          return 0;
-        }
-        const auto count = std::min(directorClass().size(), static_cast<std::size_t>(size - 1));
-        std::copy_n(directorClass().begin(), count, buffer);
-        buffer[count] = 0;
-        return static_cast<int>(count);
-      }};
-  Scoped<decltype(director::user32::SendMessageW)> send{
-      director::user32::SendMessageW, [](HWND, UINT message, WPARAM, LPARAM lParam) -> LRESULT {
+  SlotSwap<director::user32::GetParent> parent{[](HWND) -> HWND { return nullptr; }};
+  SlotSwap<director::user32::GetWindowTextLengthW> titleLength{[](HWND) -> int { return 0; }};
+  SlotSwap<director::user32::GetWindowTextW> title{[](HWND, LPWSTR buffer, int size) -> int {
+    if (size > 0) {
+      buffer[0] = 0;
+    }
+    return 0;
+  }};
+  SlotSwap<director::user32::GetClassNameW> className{[](HWND, LPWSTR buffer, int size) -> int {
+    if (size <= 0) {
+      return 0;
+    }
+    const auto count = std::min(directorClass().size(), static_cast<std::size_t>(size - 1));
+    std::copy_n(directorClass().begin(), count, buffer);
+    buffer[count] = 0;
+    return static_cast<int>(count);
+  }};
+  SlotSwap<director::user32::SendMessageW> send{
+      [](HWND, UINT message, WPARAM, LPARAM lParam) -> LRESULT {
         if (message == WM_COPYDATA) {
           const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
           sentFrames().emplace_back(static_cast<const char*>(data->lpData), data->cbData);
         }
         return 0;
       }};
-  Scoped<HWND> receiver{director::hRecv, kReceiver};
+  SlotSwap<director::hRecv> receiver{kReceiver};
 };
 
 constexpr std::string_view kSeparator = "<@@>";

@@ -3,7 +3,7 @@
 
 #include "launcher/win32/syscalls.h"
 #include "platform/ascii.h"
-#include "platform/system_message.h"
+#include "platform/win32/system_message.h"
 
 namespace launcher {
 

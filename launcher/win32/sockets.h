@@ -1,7 +1,7 @@
 // Start-up of the system's socket library.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace launcher {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/binding.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 // clang-format off
 #define LAUNCHER_WS2_32_FUNCTIONS(X) X(WSAStartup)

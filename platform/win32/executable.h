@@ -1,7 +1,7 @@
 // The running program's own executable, asked through the caller's bound GetModuleFileNameW.
 #pragma once
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace platform {
 

@@ -56,6 +56,7 @@ TEST(DocumentEncoding, FollowsTheEditorComponent) {
       {windows, 0, 77, codePage(10000), "code page 10000"},
       {windows, 0, 255, codePage(437), "code page 437"},
       {windows, 0, 1000, codePage(28605), "code page 28605"},
+      {windows, 0, 161, codePage(1253), "code page 1253"},
       // 1251, the symbol set and unknown sets keep the document's code page, 0 the system's.
       {windows, 936, 1251, codePage(936), "code page 936"},
       {windows, 0, 1251, codePage(0), "ANSI code page"},
@@ -69,6 +70,7 @@ TEST(DocumentEncoding, FollowsTheEditorComponent) {
       {gtk, 0, 1251, charset("CP1251"), "CP1251"},
       {gtk, 0, 238, charset("ISO-8859-2"), "ISO-8859-2"},
       {gtk, 0, 866, charset("CP866"), "CP866"},
+      {gtk, 0, 129, charset("CP949"), "CP949"},
       // Where it names no charset, it draws Latin-1.
       {gtk, 0, 0, {.kind = Kind::latin1}, "ISO-8859-1"},
       {gtk, 1252, 2, {.kind = Kind::latin1}, "ISO-8859-1"},

@@ -12,7 +12,7 @@
 #include "companion/win32/system.h"
 #include "platform/binding.h"
 #include "platform/text.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 

@@ -11,7 +11,7 @@
 namespace {
 
 using director::received;
-using director::ReplyHandler;
+using director::replyHandler;
 using director::SendCommand;
 using director_test::ClientStateGuard;
 using director_test::FakeDesktop;
@@ -91,7 +91,7 @@ TEST_F(Channel, OverlongFrameIsRefusedBeforeAnythingIsSent) {
   const std::string_view tooLong(bytes, kMax - 5);
   received = "earlier";
   EXPECT_THROW(SendCommand(tooLong, false), platform::RangeError);
-  EXPECT_THROW((void)director::Frame(handle(612), std::string_view(bytes, kMax * 2)),
+  EXPECT_THROW((void)director::frameOf(handle(612), std::string_view(bytes, kMax * 2)),
                platform::RangeError);
   EXPECT_TRUE(desktop.frames.empty());
   EXPECT_EQ(received, "earlier");
@@ -111,7 +111,7 @@ protected:
     COPYDATASTRUCT data{};
     data.cbData = c.cbData.value_or(static_cast<DWORD>(bytes.size()));
     data.lpData = nullData ? nullptr : bytes.data();
-    ReplyHandler(reinterpret_cast<LPARAM>(&data));
+    replyHandler(reinterpret_cast<LPARAM>(&data));
   }
 };
 
@@ -159,7 +159,7 @@ TEST_F(ReplyHandling, NullDataIsAnEmptyReply) {
   deliver({"", "", 10, ""}, true);
   EXPECT_EQ(received, "");
   received = "stale";
-  ReplyHandler(0);
+  replyHandler(0);
   EXPECT_EQ(received, "");
 }
 

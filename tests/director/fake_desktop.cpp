@@ -93,7 +93,7 @@ void deliverReply(const FakeReply& reply) {
   data.cbData = reply.cbData.value_or(static_cast<DWORD>(reply.bytes.size()));
   std::string bytes = reply.bytes;  // the handler gets its own copy, as across processes
   data.lpData = reply.nullData ? nullptr : bytes.data();
-  director::ReplyHandler(reinterpret_cast<LPARAM>(&data));
+  director::replyHandler(reinterpret_cast<LPARAM>(&data));
 }
 
 LRESULT WINAPI fakeSendMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -10,7 +10,7 @@
 
 #include "director/win32/bindings.h"
 #include "platform/re.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 #include "tests/support/slot_swap.h"
 #include "tests/support/text.h"
 

@@ -227,6 +227,8 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
   };
   const std::string atLimit = "output:" + std::string(director::gtk::kMaxRequestBytes - 8, 'x');
   const std::string big(std::size_t{300} * 1024, 'v');  // beyond a pipe's 64 KiB
+  // "macro:stringinfo:", this and the line break fill a pipe of 64 KiB exactly.
+  const std::string pipeFull = big.substr(0, std::size_t{64} * 1024 - 18);
   const std::string askA = ":FIFO:askproperty:a";
   const Row rows[] = {
       {"no reply until registered",
@@ -267,6 +269,12 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
        {{"ask askproperty:big",
          "cut :0:macro:stringinfo:" + big.substr(0, std::size_t{64} * 1024 - 17)}},
        {":FIFO:askproperty:big"},
+       {},
+       "65536\n"},
+      {"a reply of exactly a pipe's size",
+       {.notifyPipe = true, .value = pipeFull},
+       {{"ask askproperty:full", "whole :0:macro:stringinfo:" + pipeFull}},
+       {":FIFO:askproperty:full"},
        {},
        "65536\n"},
       {"a request at the size limit", {}, {{"send " + atLimit, "sent"}}, {atLimit}},
@@ -351,7 +359,8 @@ struct FindRow {
   std::vector<pid_t> live;
   std::vector<pid_t> stale;
   std::optional<pid_t> found;
-  std::vector<pid_t> foreign = {};  // read, but owned by another user
+  std::vector<pid_t> foreign = {};          // read, but owned by another user
+  std::map<pid_t, std::string> stats = {};  // in place of the chain's own
 };
 
 // findScite from 300 over a fake /proc and the row's request FIFOs: the pid found, and whether
@@ -359,12 +368,13 @@ struct FindRow {
 void checkFinds(const FindRow& row) {
   SCOPED_TRACE(row.name);
   // 300 -> 200 -> 100 -> 1; a parser that stops at the first ')' of 300's name reads parent 1.
-  const std::map<pid_t, std::string> stats = {
+  std::map<pid_t, std::string> stats = row.stats;
+  stats.merge(std::map<pid_t, std::string>{
       {300, "300 (tool) (x) S 1 (y) S 200 300 300 0"},
       {200, "200 (sh) S 100 200 200 0"},
       {100, "100 (scite) S 1 100 100 0"},
       {1, "1 (init) S 0 1 1 0"},
-  };
+  });
   const test_support::TempDir temp("gtk-find");
   for (const auto& [pid, stat] : stats) {
     fs::create_directories(temp.path() / "proc" / std::to_string(pid));
@@ -402,6 +412,18 @@ TEST(GtkChannel, FindsTheNearestSciteUpTheParentChain) {
       {"past a crashed one", {100}, {200}, 100},
       {"only a crashed one", {}, {100}, std::nullopt},
       {"none", {}, {}, std::nullopt},
+      {"a loop in the parent chain ends",
+       {},
+       {},
+       std::nullopt,
+       {},
+       {{100, "100 (scite) S 200 100 100 0"}}},
+      {"a parent field with junk after it",
+       {100},
+       {},
+       std::nullopt,
+       {},
+       {{200, "200 (sh) S 100x 200 200 0"}}},
   };
   for (const FindRow& row : rows) {
     checkFinds(row);

@@ -24,7 +24,7 @@ using namespace std::string_literals;
 LRESULT CALLBACK receiverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COPYDATA) {
     try {
-      director::ReplyHandler(lParam);
+      director::replyHandler(lParam);
     } catch (const std::exception& error) {
       ADD_FAILURE() << "reply handler raised: " << error.what();
     }

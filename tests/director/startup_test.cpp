@@ -13,7 +13,7 @@
 #include "director/win32/discovery.h"
 #include "harness.h"
 #include "platform/re.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "tests/support/slot_swap.h"
 #include "windowhost/bindings.h"
 

@@ -8,10 +8,11 @@
 #include <iterator>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "fuzz/checks/check.h"
-#include "fuzz_replay/corpus_directory.h"
+#include "fuzz_replay/fuzz_files.h"
 #include "platform/errors.h"
 
 namespace {
@@ -37,6 +38,9 @@ constexpr Target kTargets[] = {
 std::vector<std::filesystem::path> keptInputs(std::string_view target) {
   const std::filesystem::path folder = std::filesystem::path(fuzz::kCorpusDirectory) / target;
   std::vector<std::filesystem::path> files;
+  if (!std::filesystem::is_directory(folder)) {
+    return files;
+  }
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     if (entry.is_regular_file()) {
       files.push_back(entry.path());
@@ -82,5 +86,24 @@ TEST_P(Replay, EveryKeptInputPassesItsChecks) {
 
 INSTANTIATE_TEST_SUITE_P(Corpus, Replay, ::testing::ValuesIn(kTargets),
                          [](const auto& param) { return std::string(param.param.name); });
+
+// scripts/fuzz seeds each target it runs with its kept inputs and its dictionary; a fuzzer given a
+// dictionary that is not there does not start.
+TEST(ListedTargets, EachHasKeptInputsAndADictionary) {
+  std::vector<std::string> missing;
+  for (const std::string_view target : fuzz::kListedTargets) {
+    if (keptInputs(target).empty()) {
+      missing.push_back(std::string(target) + ": no kept inputs");
+    }
+    const std::filesystem::path dictionary =
+        std::filesystem::path(fuzz::kDictionaryDirectory) / (std::string(target) + ".dict");
+    std::error_code error;
+    const auto size = std::filesystem::file_size(dictionary, error);
+    if (error || size == 0) {
+      missing.push_back(std::string(target) + ": no dictionary");
+    }
+  }
+  EXPECT_EQ(missing, std::vector<std::string>{});
+}
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include "launcher/win32/syscalls.h"
 #include "platform/binding.h"
 #include "platform/text.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 int main() {
   platform::bindGroup(launcher::kernel32::bindings());

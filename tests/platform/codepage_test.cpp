@@ -1,9 +1,10 @@
 // A code page's bytes to UTF-8: under Wine through its real code pages, on the host through a
 // fake that knows the few characters of the rows.
-#include "platform/codepage.h"
+#include "platform/win32/codepage.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -35,9 +36,15 @@ BOOL WINAPI fakeIsDBCSLeadByteEx(UINT codePage, BYTE byte) {
                            ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)));
 }
 
-// ASCII as it is, the table's characters, U+30FB for anything else, as Windows shows it.
+// ASCII as it is, the table's characters, U+30FB for anything else, as Windows shows it; 0 for
+// a code page the table does not know, as Windows answers one it has not installed.
 int WINAPI fakeMultiByteToWideChar(UINT codePage, DWORD /*flags*/, LPCSTR bytes, int count,
                                    LPWSTR wide, int wideCount) {
+  if (std::ranges::none_of(kFakeCharacters, [codePage](const FakeCharacter& character) {
+        return character.codePage == codePage;
+      })) {
+    return 0;
+  }
   const std::string_view text(bytes, static_cast<std::size_t>(count));
   WString out;
   for (std::size_t at = 0; at < text.size();) {
@@ -91,6 +98,7 @@ TEST(CodePageConverter, ConvertsAsSciteDrawsTheDocument) {
       {"only a lead byte", 932, "\x96", std::nullopt},
       {"ASCII", 932, "a\\b{", "a\\b{"},
       {"empty", 932, "", ""},
+      {"an unknown code page", 12345, "a", std::nullopt},
   };
   for (const CodePageRow& row : rows) {
     SCOPED_TRACE(row.name);

@@ -1,4 +1,6 @@
-// Puts fakes into binding slots for the life of a scope and gives each slot its old value back.
+// Puts a value in place for the life of a scope and gives the old one back: a fake in a binding
+// slot, or a piece of module state for one check, so that a test or a replayed fuzz check leaves
+// the process as it found it.
 #pragma once
 
 #include <functional>
@@ -8,19 +10,33 @@
 
 namespace test_support {
 
+// Any assignable target: `Scoped keep(director::received, std::string("x"));`.
+template <typename T>
+class Scoped {
+public:
+  template <typename U>
+  Scoped(T& target, U&& value) : target_(target), saved_(std::move(target)) {
+    target_ = std::forward<U>(value);
+  }
+  Scoped(const Scoped&) = delete;
+  Scoped& operator=(const Scoped&) = delete;
+  ~Scoped() { target_ = std::move(saved_); }
+
+private:
+  T& target_;
+  T saved_;
+};
+
+template <typename T, typename U>
+Scoped(T&, U&&) -> Scoped<T>;
+
 // One slot, named as a template argument so that a member needs no repeated type:
 // `SlotSwap<kernel32::GetLastError> lastError_{&fakeGetLastError};`.
 template <auto& Slot>
-class SlotSwap {
+class SlotSwap : Scoped<std::remove_cvref_t<decltype(Slot)>> {
 public:
   template <typename Fake>
-  explicit SlotSwap(Fake fake) noexcept : saved_(std::exchange(Slot, fake)) {}
-  SlotSwap(const SlotSwap&) = delete;
-  SlotSwap& operator=(const SlotSwap&) = delete;
-  ~SlotSwap() { Slot = saved_; }
-
-private:
-  std::remove_cvref_t<decltype(Slot)> saved_;
+  explicit SlotSwap(Fake fake) : Scoped<std::remove_cvref_t<decltype(Slot)>>(Slot, fake) {}
 };
 
 // Any number of slots, filled one call at a time; restored newest first.

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "platform/text.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace test_support {
 

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "platform/text.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "tests/support/text.h"
 #include "windowhost/bindings.h"
 #include "windowhost/wApp.h"

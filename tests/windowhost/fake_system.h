@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 #include "tests/support/slot_swap.h"
 #include "windowhost/wEvent.h"
 #include "windowhost/wFrame.h"

@@ -10,7 +10,7 @@
 #include "platform/binding.h"
 #include "platform/errors.h"
 #include "platform/text.h"
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 #include "tests/support/slot_swap.h"
 #include "tests/support/text.h"
 #include "windowhost/bindings.h"

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "platform/wide.h"  // WCHAR
+
 #define WINAPI
 #define CALLBACK
 
@@ -29,7 +31,6 @@ using ATOM = WORD;
 using COLORREF = DWORD;
 using HRESULT = LONG;
 using LANGID = WORD;
-using WCHAR = char16_t;
 using CHAR = char;
 using LPSTR = char*;
 using LPCSTR = const char*;

@@ -1,7 +1,7 @@
 // user32 declarations for hosts without the SDK (types only; never defined here).
 #pragma once
 
-#include "platform/hostwin32/types.h"
+#include "platform/win32/hostwin32/types.h"
 
 HWND WINAPI GetForegroundWindow();
 HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName);
@@ -18,7 +18,7 @@ inline constexpr UINT SMTO_NORMAL = 0x0000;
 inline constexpr UINT SMTO_ABORTIFHUNG = 0x0002;
 
 // Window host: classes, windows, messages, menus, scrolling, cursors and icons.
-#include "platform/hostwin32/gdi32.h"
+#include "platform/win32/hostwin32/gdi32.h"
 
 inline constexpr UINT CS_VREDRAW = 0x0001;
 inline constexpr UINT CS_HREDRAW = 0x0002;

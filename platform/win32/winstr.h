@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "platform/binding.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace platform {
 

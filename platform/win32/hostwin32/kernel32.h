@@ -3,7 +3,7 @@
 
 #include <cstdarg>
 
-#include "platform/hostwin32/types.h"
+#include "platform/win32/hostwin32/types.h"
 
 // Console.
 BOOL WINAPI SetConsoleOutputCP(UINT codePage);

@@ -1,5 +1,5 @@
 // The bound system converter from UTF-8 to UTF-16.
-#include "platform/winstr.h"
+#include "platform/win32/winstr.h"
 
 #include "platform/errors.h"
 

@@ -16,20 +16,15 @@
 // clang-format on
 #else
 // clang-format off
-#include "platform/hostwin32/types.h"
-#include "platform/hostwin32/kernel32.h"
-#include "platform/hostwin32/user32.h"
-#include "platform/hostwin32/gdi32.h"
-#include "platform/hostwin32/shell.h"
+#include "platform/win32/hostwin32/types.h"
+#include "platform/win32/hostwin32/kernel32.h"
+#include "platform/win32/hostwin32/user32.h"
+#include "platform/win32/hostwin32/gdi32.h"
+#include "platform/win32/hostwin32/shell.h"
 // clang-format on
 #endif
 
-#include <string>
-#include <string_view>
+#include "platform/wide.h"
 
 // Wine's ntdll exports its version ("8.0"); Windows has no such export and no SDK declares it.
 extern "C" const char* wine_get_version();
-
-// UTF-16 text in the platform's own wide character.
-using WString = std::basic_string<WCHAR>;
-using WStringView = std::basic_string_view<WCHAR>;

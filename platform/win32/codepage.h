@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "platform/binding.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 // clang-format off
 #define PLATFORM_CODE_PAGE_FUNCTIONS(X) X(MultiByteToWideChar) X(IsDBCSLeadByteEx)

@@ -7,7 +7,7 @@
 
 #include "platform/owner.h"
 #include "platform/text.h"
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 namespace platform {
 

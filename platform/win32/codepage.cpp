@@ -1,5 +1,5 @@
 // The bound system converter from a code page to UTF-16, then the run time's to UTF-8.
-#include "platform/codepage.h"
+#include "platform/win32/codepage.h"
 
 #include "platform/errors.h"
 #include "platform/text.h"

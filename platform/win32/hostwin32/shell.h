@@ -1,7 +1,7 @@
 // shell32, comctl32, uxtheme, ole32 and Ws2_32 declarations for hosts without the SDK.
 #pragma once
 
-#include "platform/hostwin32/types.h"
+#include "platform/win32/hostwin32/types.h"
 
 // Ws2_32: socket start-up and the optional address formatter.
 #include <cstddef>

@@ -1,7 +1,7 @@
 // Console set-up: binary standard streams and UTF-8 code pages.
-#include "platform/console.h"
+#include "platform/win32/console.h"
 
-#include "platform/win32.h"
+#include "platform/win32/win32.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

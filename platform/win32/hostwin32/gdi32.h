@@ -1,7 +1,7 @@
 // gdi32 declarations for hosts without the SDK (types only; never defined here).
 #pragma once
 
-#include "platform/hostwin32/types.h"
+#include "platform/win32/hostwin32/types.h"
 
 // Window host: brushes, fonts, pens and text output.
 inline constexpr UINT BS_SOLID = 0;
