@@ -18,13 +18,13 @@
 #include "director/win32/channel.h"
 #include "director/win32/discovery.h"
 #include "director/win32/startup.h"
-#include "platform/win32/codepage.h"
 #include "platform/errors.h"
 #include "platform/file.h"
 #include "platform/owner.h"
-#include "platform/win32/system_message.h"
 #include "platform/text.h"
+#include "platform/win32/codepage.h"
 #include "platform/win32/executable.h"
+#include "platform/win32/system_message.h"
 
 namespace companion {
 

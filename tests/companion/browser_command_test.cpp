@@ -105,10 +105,10 @@ TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
     for (companion::Opening& opening : expected.openings) {
       opening.browser = browser;
     }
-    EXPECT_EQ(companion::withBrowserCommand(
-                  {.lines = {search}, .openings = {{.url = ddg, .browser = browser}}}, c.rules,
-                  lookup),
-              expected)
+    EXPECT_EQ(
+        companion::withBrowserCommand(
+            {.lines = {search}, .openings = {{.url = ddg, .browser = browser}}}, c.rules, lookup),
+        expected)
         << c.name;
   }
 }
