@@ -33,7 +33,7 @@ namespace {
                                               return platform::readFileStart(path, most);
                                             });
               },
-          .openInBrowser = companion::openInBrowser,
+          .openInBrowser = companion::handOver,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },

@@ -197,7 +197,10 @@ namespace {
       .selectionRoom = selectionRoom,
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
-      .openInBrowser = openInBrowser,
+      // The shell hands each address over before it returns: the verdict is known at once.
+      .openInBrowser = [](const std::string& url) -> BrowserVerdict {
+        return [failure = openInBrowser(url)] { return failure; };
+      },
       .commandLineRules = CommandLineRules::Windows,
       .startProgram = startProgram,
       .pause =
