@@ -267,6 +267,16 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   const std::string atLimit =
       "https://e.example/" + std::string(companion::kMaxUrlLength - 18, 'a');
   constexpr std::size_t kNoRoom = std::numeric_limits<std::size_t>::max();
+  // A group of two engines, the only name offered, and the keys its run asks in one batch.
+  const std::map<std::string, std::string, std::less<>> groupOfTwo = {
+      {"websearch.engines", "G"},
+      {"websearch.group.G", "A B"},
+      {"websearch.engine.A", "https://a.example/?q={query}"},
+      {"websearch.engine.B", "https://b.example/?q={query}"}};
+  const std::string groupAsked =
+      "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
+      "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
+      "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B ";
   const DocumentCase cases[] = {
       {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::Opened,
@@ -386,39 +396,20 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
-       "selection " + asked +
-           "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
-           "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
-           "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B "
+       "selection " + asked + groupAsked +
            "say:+> Search: https://a.example/?q=x say:+> Search: https://b.example/?q=x",
        "https://b.example/?q=x",
        false,
        kNoRoom,
        "",
-       {{"websearch.engines", "G"},
-        {"websearch.group.G", "A B"},
-        {"websearch.engine.A", "https://a.example/?q={query}"},
-        {"websearch.engine.B", "https://b.example/?q={query}"}},
+       groupOfTwo,
        {2, 4, 3, 6}},
-      {"a group's search says the word at the caret once",
-       windows,
-       "",
-       "<@@>65001<@@>1<@@>65001<@@><@@>word",
-       ExitCode::Opened,
-       "word " + asked +
-           "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
-           "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
-           "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B "
+      {"a group's search says the word at the caret once", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
+       "word " + asked + groupAsked +
            "say:+> Word at caret: word say:+> Search: https://a.example/?q=word "
            "say:+> Search: https://b.example/?q=word",
-       "https://b.example/?q=word",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.engines", "G"},
-        {"websearch.group.G", "A B"},
-        {"websearch.engine.A", "https://a.example/?q={query}"},
-        {"websearch.engine.B", "https://b.example/?q={query}"}}},
+       "https://b.example/?q=word", false, kNoRoom, "", groupOfTwo},
   };
   for (const auto& c : cases) {
     FakeScite scite;

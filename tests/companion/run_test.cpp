@@ -117,6 +117,14 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
     }
     return base;
   };
+  // A group of both engines, DDG first, and the line for DDG's address when the default browser
+  // fails it.
+  const auto ddgThenMdn =
+      with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "DDG MDN"}});
+  const std::string ddgFailed =
+      "!> The browser could not be started for " + ddg + ": No application (4).";
+  const std::string zealFailed =
+      "!> Could not start zeal (websearch.browser.MDN) for " + mdn + ": No such file or directory.";
   const auto opened = [](std::vector<std::string> lines, ProgramCommand command) {
     lines.push_back("+> Opened with: " + command.program);
     return OpenedWith{.said = said(lines), .started = {std::move(command)}};
@@ -260,36 +268,29 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
        "a b",
        kPosix,
        {.code = ExitCode::PartlyOpened,
-        .said = said({"+> Search: " + mdn, search,
-                      "!> Could not start zeal (websearch.browser.MDN) for " + mdn +
-                          ": No such file or directory."}),
+        .said = said({"+> Search: " + mdn, search, zealFailed}),
         .started = {{"zeal", {mdn}}},
         .byDefault = {ddg}},
        std::nullopt,
        false,
        {"zeal"}},
       {"the default browser fails a member",
-       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "DDG MDN"}}),
+       ddgThenMdn,
        "a b",
        kPosix,
        {.code = ExitCode::PartlyOpened,
-        .said = said({search, "+> Search: " + mdn,
-                      "!> The browser could not be started for " + ddg + ": No application (4).",
-                      "+> Opened with: zeal"}),
+        .said = said({search, "+> Search: " + mdn, ddgFailed, "+> Opened with: zeal"}),
         .started = {{"zeal", {mdn}}},
         .byDefault = {ddg}},
        std::nullopt,
        false,
        {ddg}},
       {"every member fails",
-       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "DDG MDN"}}),
+       ddgThenMdn,
        "a b",
        kPosix,
        {.code = ExitCode::OpenFailed,
-        .said = said({search, "+> Search: " + mdn,
-                      "!> The browser could not be started for " + ddg + ": No application (4).",
-                      "!> Could not start zeal (websearch.browser.MDN) for " + mdn +
-                          ": No such file or directory."}),
+        .said = said({search, "+> Search: " + mdn, ddgFailed, zealFailed}),
         .started = {{"zeal", {mdn}}},
         .byDefault = {ddg}},
        std::nullopt,
