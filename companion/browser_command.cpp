@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <optional>
 #include <utility>
+#include <variant>
 
 #include "companion/properties.h"
 #include "companion/texts.h"
@@ -178,24 +179,19 @@ struct Filled {
   return out;
 }
 
-[[nodiscard]] Outcome refused(Outcome outcome, std::string line) {
-  outcome.code = ExitCode::BadTemplate;
-  outcome.lines.back() = std::move(line);  // in place of the address, which does not open
-  outcome.url.clear();
-  return outcome;
-}
-
 }  // namespace
 
-Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules, const PropertyLookup& lookup) {
-  const BrowserSetting& browser = outcome.browser;
-  if (outcome.code != ExitCode::Opened || !browser.namesProgram() || !lookup) {
-    return outcome;
-  }
+namespace {
+
+// The command `opening` opens with, or the line saying why its browser setting cannot give one.
+[[nodiscard]] std::variant<ProgramCommand, std::string> programFor(const Opening& opening,
+                                                                   CommandLineRules rules,
+                                                                   const PropertyLookup& lookup) {
+  const BrowserSetting& browser = opening.browser;
   const Split split =
       rules == CommandLineRules::Windows ? windowsWords(browser.value) : posixWords(browser.value);
   if (!split.refusal.empty()) {
-    return refused(std::move(outcome), notACommandLineLine(browser.key, split.refusal));
+    return notACommandLineLine(browser.key, split.refusal);
   }
   ProgramCommand command;
   bool tookAddress = false;
@@ -203,15 +199,15 @@ Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules, const Proper
     const auto expanded = expandReferences(browser.key, raw, lookup);
     if (!expanded) {
       const TemplateSetting place{.key = browser.key, .source = SettingSource::Scite};
-      return refused(std::move(outcome), selfReferenceLine(place));
+      return selfReferenceLine(place);
     }
-    Filled word = filled(*expanded, outcome.url);
+    Filled word = filled(*expanded, opening.url);
     if (!word.refusal.empty()) {
-      return refused(std::move(outcome), notACommandLineLine(browser.key, word.refusal));
+      return notACommandLineLine(browser.key, word.refusal);
     }
     const bool isProgram = &raw == &split.words.front();
     if (isProgram && word.tookAddress) {
-      return refused(std::move(outcome), notACommandLineLine(browser.key, kAddressInProgram));
+      return notACommandLineLine(browser.key, kAddressInProgram);
     }
     tookAddress = tookAddress || word.tookAddress;
     if (isProgram) {
@@ -221,15 +217,45 @@ Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules, const Proper
     }
   }
   if (command.program.empty()) {
-    return refused(std::move(outcome), notACommandLineLine(browser.key, kNoProgram));
+    return notACommandLineLine(browser.key, kNoProgram);
   }
   if (const auto cmd = runsThroughCmd(command.program); cmd && rules == CommandLineRules::Windows) {
-    return refused(std::move(outcome), notACommandLineLine(browser.key, *cmd));
+    return notACommandLineLine(browser.key, *cmd);
   }
   if (!tookAddress) {
-    command.arguments.push_back(outcome.url);
+    command.arguments.push_back(opening.url);
   }
-  outcome.command = std::move(command);
+  return command;
+}
+
+}  // namespace
+
+Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules, const PropertyLookup& lookup) {
+  const bool opens = outcome.code == ExitCode::Opened || outcome.code == ExitCode::PartlyOpened;
+  if (!opens || !lookup) {
+    return outcome;
+  }
+  std::vector<Opening> kept;
+  for (Opening& opening : outcome.openings) {
+    if (!opening.browser.namesProgram()) {
+      kept.push_back(std::move(opening));
+      continue;
+    }
+    auto program = programFor(opening, rules, lookup);
+    if (auto* command = std::get_if<ProgramCommand>(&program)) {
+      opening.command = std::move(*command);
+      kept.push_back(std::move(opening));
+    } else {
+      // In place of the address, which does not open.
+      outcome.lines[opening.line] = std::move(std::get<std::string>(program));
+    }
+  }
+  if (kept.empty()) {
+    outcome.code = ExitCode::BadTemplate;
+  } else if (kept.size() < outcome.openings.size()) {
+    outcome.code = ExitCode::PartlyOpened;
+  }
+  outcome.openings = std::move(kept);
   return outcome;
 }
 

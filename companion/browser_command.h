@@ -23,14 +23,15 @@ enum class CommandLineRules {
   Posix,
 };
 
-// `outcome` with the command its address opens with, when it opened and its browser setting
-// names a program; unchanged otherwise. In order, so that nothing from the document can add an
-// argument or change the program: the raw value is split into words; each word's $(name)
+// `outcome` with the command each of its addresses opens with, when it opened and the address's
+// browser setting names a program; unchanged otherwise. In order, so that nothing from the document
+// can add an argument or change the program: the raw value is split into words; each word's $(name)
 // references are expanded through `lookup` (they may carry the document's text), never split
 // again; then, in one pass over each word, %s becomes the address and %% a percent sign. Without
 // %s the address is the last argument. A value that does not split, a % before any other
-// character, %s in the program's word, no program, or a reference in a circle makes the outcome
-// BadTemplate, its address line replaced by the line saying why.
+// character, %s in the program's word, no program, or a reference in a circle leaves that
+// address out, its line replaced by the line saying why: the outcome is BadTemplate when no
+// address is left, PartlyOpened when some are.
 [[nodiscard]] Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules,
                                          const PropertyLookup& lookup);
 

@@ -85,15 +85,4 @@ TemplateSetting templateFor(const IniFile& ini, std::string_view fileExt) {
           .line = chosen->line};
 }
 
-IniFile iniFileIn(const std::filesystem::path& folder, const FileStartReader& readStart) {
-  if (folder.empty()) {
-    return {};
-  }
-  std::filesystem::path file = folder;
-  file += kIniFileName;  // the folder ends in its separator
-  const std::u8string path = file.u8string();
-  return {.path = std::string(path.begin(), path.end()),
-          .text = readStart(file, kMaxIniBytes).value_or(std::string())};
-}
-
 }  // namespace companion

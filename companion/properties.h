@@ -25,6 +25,9 @@ inline constexpr std::size_t kMaxExpandedBytes = std::size_t{64} * 1024;
 inline constexpr std::string_view kSciteEnginesKey = "websearch.engines";
 inline constexpr std::string_view kSciteEngineKeyPrefix = "websearch.engine.";
 inline constexpr std::string_view kSciteBrowserKey = "websearch.browser";
+inline constexpr std::string_view kSciteGroupKeyPrefix = "websearch.group.";
+// A group opens at most this many engines: a slip in its value cannot open a hundred tabs.
+inline constexpr std::size_t kMaxGroupMembers = 8;
 
 // The keys asked, most specific first: websearch.engines.<ext>, websearch.url.<ext> (the
 // extension in lower-case ASCII; no such keys without an extension), websearch.engines,

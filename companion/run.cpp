@@ -1,6 +1,7 @@
 // The companion's run over a Scite and a RunSystem.
 #include "companion/run.h"
 
+#include <algorithm>
 #include <charconv>
 #include <exception>
 #include <optional>
@@ -9,17 +10,21 @@
 #include <vector>
 
 #include "companion/browser_command.h"
+#include "companion/caret.h"
 #include "companion/command_line.h"
 #include "companion/encoding.h"
 #include "companion/engine_list.h"
 #include "companion/engines.h"
 #include "companion/history.h"
 #include "companion/lua_literal.h"
+#include "companion/opening.h"
 #include "companion/properties.h"
 #include "companion/recent.h"
 #include "companion/settings.h"
+#include "companion/settings_batch.h"
 #include "companion/strip.h"
 #include "companion/texts.h"
+#include "companion/uri.h"
 #include "director/escapes.h"
 #include "director/operations.h"
 #include "platform/errors.h"
@@ -30,33 +35,55 @@ namespace companion {
 
 namespace {
 
+// Where the caret and the word at it are in the caret's line as fetched (byte offsets), and
+// whether the line goes on beyond what was fetched.
+struct CaretPlaces {
+  int caret = 0;
+  int wordStart = 0;
+  int wordEnd = 0;
+  bool cutBefore = false;
+  bool cutAfter = false;
+};
+
 // What the run asks SciTE of the document, in one dostring and one askproperty: how SciTE draws
 // its bytes, the file's extension and, when asked for, the text itself.
 struct Document {
   EditorCodePages pages;
   std::string extension;
-  std::string text;  // the word at the caret, or the selection fetched; raw bytes
+  CaretPlaces caret;
+  std::string text;  // the caret's line around it, or the selection fetched; raw bytes
   bool cut = false;  // the reply stopped at the transport's size, somewhere in the text
 };
 
-constexpr std::size_t kDocumentFields = 5;
+constexpr std::size_t kDocumentFields = 10;
 
 // The fields behind the result separator, so that a stale or foreign result is not taken for
-// them; the text comes last, as it may hold anything. The word at the caret goes by the editor's
-// word rules. The selection is fetched only where the launcher's command line has lost its bytes.
-[[nodiscard]] std::string documentLua(bool wordAtCaret, bool selectionUnlessUtf8) {
-  std::string lua = "local e = editor local cp = e.CodePage local t = '' ";
-  if (wordAtCaret) {
+// them; the text comes last, as it may hold anything. Without a selection, the caret's line
+// around it, as much on each side as an address may be long, and where the caret and the word
+// at the caret (by the editor's word rules) are in it. The selection is fetched only where the
+// launcher's command line has lost its bytes.
+[[nodiscard]] std::string documentLua(bool atCaret, bool selectionUnlessUtf8) {
+  std::string lua =
+      "local e = editor local cp = e.CodePage local t = '' local k, ws, we, pre, post = 0, 0, 0, "
+      "0, 0 ";
+  if (atCaret) {
+    const std::string around = std::to_string(kCaretLineReach);
     lua +=
-        "local p = e.CurrentPos t = e:textrange(e:WordStartPosition(p, true), "
-        "e:WordEndPosition(p, true)) ";
+        "local p = e.CurrentPos local l, c = e:GetCurLine() local ls = p - c "
+        "local a = math.max(c - " +
+        around + ", 0) local b = math.min(c + " + around +
+        ", #l) t = l:sub(a + 1, b) k, pre, post = c - a, a, #l - b "
+        "ws = e:WordStartPosition(p, true) - ls - a we = e:WordEndPosition(p, true) - ls - a ";
   } else if (selectionUnlessUtf8) {
     lua += "if cp ~= " + std::to_string(kUtf8CodePage) + " then t = e:GetSelText() end ";
   }
   const std::string separator = "..'" + std::string(director::kResultSeparator) + "'..";
-  return lua + "props['" + std::string(director::kResultProperty) + "'] = ''" + separator + "cp" +
-         separator + "e.StyleCharacterSet[32]" + separator + "output.CodePage" + separator +
-         "props['FileExt']" + separator + "t";
+  std::string fields = "''";
+  for (const std::string_view field : {"cp", "e.StyleCharacterSet[32]", "output.CodePage",
+                                       "props['FileExt']", "k", "ws", "we", "pre", "post", "t"}) {
+    fields += separator + std::string(field);
+  }
+  return lua + "props['" + std::string(director::kResultProperty) + "'] = " + fields;
 }
 
 [[nodiscard]] std::optional<int> number(std::string_view text) {
@@ -83,21 +110,32 @@ constexpr std::size_t kDocumentFields = 5;
   const auto document = number(fields[0]);
   const auto characterSet = number(fields[1]);
   const auto output = number(fields[2]);
-  if (!document || !characterSet || !output) {
+  const auto caret = number(fields[4]);
+  const auto wordStart = number(fields[5]);
+  const auto wordEnd = number(fields[6]);
+  const auto before = number(fields[7]);
+  const auto after = number(fields[8]);
+  if (!document || !characterSet || !output || !caret || !wordStart || !wordEnd || !before ||
+      !after) {
     return std::nullopt;
   }
   return Document{
       .pages = {.document = *document, .characterSet = *characterSet, .output = *output},
       .extension = std::string(fields[3]),
-      .text = std::string(fields[4])};
+      .caret = {.caret = *caret,
+                .wordStart = *wordStart,
+                .wordEnd = *wordEnd,
+                .cutBefore = *before > 0,
+                .cutAfter = *after > 0},
+      .text = std::string(fields[9])};
 }
 
 // Nothing when SciTE does not say. The code and the question go out at once; extender.result is
 // left set, for emptyResultAndAskSettings to empty.
-[[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool wordAtCaret,
+[[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool atCaret,
                                                   bool selectionUnlessUtf8) {
   const auto answers = scite.sendAll(
-      {{.text = director::doStringCommand(documentLua(wordAtCaret, selectionUnlessUtf8))},
+      {{.text = director::doStringCommand(documentLua(atCaret, selectionUnlessUtf8))},
        {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
   if (answers.empty()) {
     return std::nullopt;
@@ -153,9 +191,49 @@ constexpr std::size_t kDocumentFields = 5;
 // The text to search, in UTF-8 and folded, with what the pane is told of it.
 struct SearchText {
   std::string text;
-  std::string paneWord;  // the word at the caret in the output pane's encoding, when not UTF-8
+  std::string paneWord;  // the text at the caret in the output pane's encoding, when not UTF-8
   std::string extension;
+  CaretText caret = CaretText::none;
 };
+
+// The bytes of the word at the caret in the line's part the run fetched; the word stops where the
+// part does.
+[[nodiscard]] std::string_view wordIn(const Document& document) {
+  const std::string_view line = document.text;
+  const auto clamped = [&line](int at) {
+    return std::clamp(static_cast<std::size_t>(std::max(at, 0)), std::size_t{0}, line.size());
+  };
+  const std::size_t start = clamped(document.caret.wordStart);
+  return line.substr(start, std::max(clamped(document.caret.wordEnd), start) - start);
+}
+
+// The web address the caret is in, in UTF-8, when it opens as it is; the run around the caret is
+// converted on each side of it, so that the caret stays between the same characters.
+[[nodiscard]] std::optional<std::string> readAddressAtCaret(const Document& document,
+                                                            const Encoding& encoding,
+                                                            const RunSystem& system) {
+  const std::size_t caret = static_cast<std::size_t>(std::max(document.caret.caret, 0));
+  if (caret > document.text.size()) {
+    return std::nullopt;
+  }
+  const auto run = caretRun({.text = document.text,
+                             .caret = caret,
+                             .cutBefore = document.caret.cutBefore,
+                             .cutAfter = document.caret.cutAfter || document.cut});
+  if (!run) {
+    return std::nullopt;
+  }
+  const auto before = toUtf8(run->before, encoding, system);
+  const auto after = toUtf8(run->after, encoding, system);
+  if (!before || !after) {
+    return std::nullopt;  // the word's own check says so
+  }
+  auto address = addressAtCaret(*before, *after);
+  if (!address || !opensAsIs(*address, system.maxUrlLength)) {
+    return std::nullopt;
+  }
+  return address;
+}
 
 // The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
 // with no character in its encoding, which is said. `folded` is the launcher's `text` folded:
@@ -166,12 +244,22 @@ struct SearchText {
                                                  const RunSystem& system) {
   const bool wordAtCaret = folded.empty();
   if (!document) {  // an old SciTE: taken as UTF-8, as it always was
-    return SearchText{.text = folded};
+    return SearchText{.text = folded, .caret = wordAtCaret ? CaretText::word : CaretText::none};
   }
   const Encoding encoding = documentEncoding(system.editor, document->pages);
+  const bool paneInUtf8 = document->pages.output == kUtf8CodePage;
+  if (wordAtCaret) {
+    if (auto address = readAddressAtCaret(*document, encoding, system)) {
+      return SearchText{.text = *address,
+                        .paneWord = paneInUtf8 ? "" : toUriCharacters(*address),
+                        .caret = CaretText::address};
+    }
+  }
   const bool fetched =
       !wordAtCaret && system.editor == EditorKind::windows && encoding.kind != Encoding::Kind::utf8;
-  std::string_view bytes = wordAtCaret || fetched ? document->text : text;
+  std::string_view bytes = wordAtCaret ? wordIn(*document)
+                           : fetched   ? std::string_view(document->text)
+                                       : text;
   auto converted = toUtf8(bytes, encoding, system);
   if (!converted && document->cut && !bytes.empty()) {
     // The pipe's size, not the user, parted the last character from its trail byte.
@@ -186,9 +274,9 @@ struct SearchText {
     *converted = cutAsCommandLine(*converted, system.selectionRoom);
   }
   // A pane that is not UTF-8 shows the document's own bytes as the document does.
-  const bool paneInUtf8 = document->pages.output == kUtf8CodePage;
   return SearchText{.text = collapseWhiteSpace(*converted),
-                    .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : ""};
+                    .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : "",
+                    .caret = wordAtCaret ? CaretText::word : CaretText::none};
 }
 
 void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
@@ -216,33 +304,18 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
   }
 }
 
-[[nodiscard]] ExitCode openWithDefaultBrowser(const Scite& scite, const std::string& url,
-                                              const RunSystem& system) {
-  if (const auto failure = system.openInBrowser(url)) {
-    scite.say(browserFailedLine(failure->reason, failure->code));
-    return ExitCode::OpenFailed;
-  }
-  return ExitCode::Opened;
-}
-
-// The program the user named, and nothing else when it does not start: they asked for it.
-[[nodiscard]] ExitCode startNamedProgram(const Scite& scite, const ProgramCommand& command,
-                                         const BrowserSetting& browser, const RunSystem& system) {
-  if (const auto failure = system.startProgram(command)) {
-    scite.say(couldNotStartLine(command.program, browser.key, failure->reason));
-    return ExitCode::OpenFailed;
-  }
-  scite.say(openedWithLine(command.program));
-  return ExitCode::Opened;
-}
-
 // The address on the clipboard instead of in a browser, said in place of the line that would
 // have said where it opens.
-[[nodiscard]] ExitCode copyAddress(const Scite& scite, Outcome outcome) {
-  if (!scite.run("editor:CopyText(" + luaLiteral(outcome.url) + ")")) {
+// A group's addresses go one a line.
+[[nodiscard]] ExitCode copyAddresses(const Scite& scite, Outcome outcome) {
+  std::string copied;
+  for (const Opening& opening : outcome.openings) {
+    copied += (copied.empty() ? "" : "\n") + opening.url;
+    outcome.lines.at(opening.line) = copiedLine(opening.url);
+  }
+  if (!scite.run("editor:CopyText(" + luaLiteral(copied) + ")")) {
     return ExitCode::Unexpected;  // SciTE is gone: nothing can be said there either
   }
-  outcome.lines.back() = copiedLine(outcome.url);
   sayAll(scite, outcome.lines);
   return ExitCode::Opened;
 }
@@ -269,19 +342,22 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 
 ExitCode searchSelection(const Scite& scite, const std::string& text, const RunSystem& system) {
   SearchText read{.text = collapseWhiteSpace(text)};
-  const bool fromCaret = read.text.empty();
+  const bool atCaret = read.text.empty();
+  read.caret = atCaret ? CaretText::word : CaretText::none;
   PropertyLookup sciteProperty;  // none while SciTE is out of reach
   if (scite.inReach()) {
     // Only where the launcher's command line has lost the selection's bytes is it fetched.
-    const auto document = askDocument(scite, fromCaret, system.editor == EditorKind::windows);
+    const auto document = askDocument(scite, atCaret, system.editor == EditorKind::windows);
     read.extension = document ? document->extension : scite.ask("FileExt").value_or(std::string());
-    KnownProperties known = emptyResultAndAskSettings(scite, read.extension);
+    KnownProperties known = askSettingsInBatches(scite, read.extension,
+                                                 emptyResultAndAskSettings(scite, read.extension));
     auto fromScite = readText(scite, text, read.text, document, system);
     if (!fromScite) {
       return ExitCode::InvalidText;
     }
     read.text = std::move(fromScite->text);
     read.paneWord = std::move(fromScite->paneWord);
+    read.caret = fromScite->caret;
     sciteProperty = askingOnce(
         [&scite](const std::string& name) { return scite.ask(name).value_or(std::string()); },
         std::move(known));
@@ -297,7 +373,7 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
     std::tie(outcome, choice) = searchFromStrip(scite, settings, read, query, recent, system);
   } else {
     const SearchRequest request{.text = read.text,
-                                .fromCaret = fromCaret && !read.text.empty(),
+                                .fromCaret = read.text.empty() ? CaretText::none : read.caret,
                                 .paneWord = read.paneWord,
                                 .maxUrlLength = system.maxUrlLength};
     const Plan plan = companion::plan(settings, request);
@@ -308,7 +384,7 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
     }
   }
   if (choice == StripChoice::copyAddress && outcome.code == ExitCode::Opened) {
-    const ExitCode copied = copyAddress(scite, std::move(outcome));
+    const ExitCode copied = copyAddresses(scite, std::move(outcome));
     if (copied == ExitCode::Opened) {
       recent.remember(scite, query, system);
     }
@@ -317,14 +393,12 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
   outcome = withBrowserCommand(std::move(outcome), system.commandLineRules, sciteProperty);
   // Said before the shell is asked: the browser may take the foreground as it opens.
   sayAll(scite, outcome.lines);
-  if (outcome.code != ExitCode::Opened) {
+  if (outcome.openings.empty()) {
     return outcome.code;
   }
-  const ExitCode opened = outcome.command
-                              ? startNamedProgram(scite, *outcome.command, outcome.browser, system)
-                              : openWithDefaultBrowser(scite, outcome.url, system);
+  const ExitCode opened = openAll(scite, outcome, system);
   // Only now: the user waits for the browser, not for this.
-  if (opened == ExitCode::Opened) {
+  if (opened == ExitCode::Opened || opened == ExitCode::PartlyOpened) {
     recent.remember(scite, query, system);
   }
   return opened;

@@ -17,6 +17,10 @@
 
 namespace companion {
 
+// Why an address handed to the browser did not open, or nothing: asked once, it waits for the
+// hand-over's end as long as the platform does.
+using BrowserVerdict = std::function<std::optional<BrowserFailure>()>;
+
 // What a run needs of the system under it: one of these a platform.
 struct RunSystem {
   EditorKind editor = EditorKind::windows;  // the SciTE that runs the tool
@@ -29,8 +33,9 @@ struct RunSystem {
   std::size_t selectionRoom = std::numeric_limits<std::size_t>::max();
   IniReader readIni;                         // websearch.ini beside the program
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address its shell takes
-  // Hands the address to the browser: why it failed, or nothing.
-  std::function<std::optional<BrowserFailure>(const std::string& url)> openInBrowser;
+  // Starts handing the address to the browser, without waiting for the hand-over to end, so that
+  // the addresses of a group start one right after the other.
+  std::function<BrowserVerdict(const std::string& url)> openInBrowser;
   CommandLineRules commandLineRules = CommandLineRules::Posix;  // how its users write commands
   // Starts a program the user named and leaves it running: why it did not start, or nothing.
   std::function<std::optional<BrowserFailure>(const ProgramCommand&)> startProgram;

@@ -66,11 +66,19 @@ struct Engine {
   bool operator==(const Engine&) const = default;
 };
 
+// One name of a list as the user picks it: an engine, or a group (websearch.group.<name>) whose
+// engines all open, in its order.
+struct Choice {
+  std::string name;
+  std::vector<Engine> engines;  // one for an engine; a group's usable members
+  bool operator==(const Choice&) const = default;
+};
+
 // What the user's settings give a run: a template, or the engines a websearch.engines key lists.
 struct Settings {
   TemplateSetting setting;         // the template, unless an engine list decided
   std::string engineListKey;       // the websearch.engines key that decided; empty when none did
-  std::vector<Engine> engines;     // its usable engines, each once, in the order listed
+  std::vector<Choice> choices;     // its usable engines and groups, each once, in the order listed
   std::vector<std::string> notes;  // names and engines left out and why, said before anything
   BrowserSetting browser;          // where every address but an engine's own opens
   bool operator==(const Settings&) const = default;

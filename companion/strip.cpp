@@ -223,9 +223,9 @@ StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSys
 
 std::vector<std::string> offeredEngines(const Settings& settings) {
   std::vector<std::string> names;
-  names.reserve(settings.engines.size());
-  for (const Engine& engine : settings.engines) {
-    names.push_back(engine.name);
+  names.reserve(settings.choices.size());
+  for (const Choice& choice : settings.choices) {
+    names.push_back(choice.name);
   }
   return names;
 }
@@ -234,7 +234,7 @@ Outcome afterStrip(const Settings& settings, SearchRequest request, const StripA
   if (answer.choice == StripChoice::cancel) {
     return {.code = ExitCode::Cancelled, .lines = {searchCancelledLine()}};
   }
-  if (settings.engines.size() < 2) {
+  if (settings.choices.size() < 2) {
     return plan(settings, request).outcome;
   }
   std::string_view typed = answer.engine;
@@ -244,9 +244,9 @@ Outcome afterStrip(const Settings& settings, SearchRequest request, const StripA
   while (!typed.empty() && platform::isAsciiWhiteSpace(typed.back())) {
     typed.remove_suffix(1);
   }
-  const auto offered = std::find_if(settings.engines.begin(), settings.engines.end(),
-                                    [typed](const Engine& engine) { return engine.name == typed; });
-  if (offered == settings.engines.end()) {
+  const auto offered = std::find_if(settings.choices.begin(), settings.choices.end(),
+                                    [typed](const Choice& choice) { return choice.name == typed; });
+  if (offered == settings.choices.end()) {
     return {.code = ExitCode::NoEngineChosen, .lines = {engineNotOfferedLine(answer.engine)}};
   }
   return afterList(settings, std::move(request), offered->name);

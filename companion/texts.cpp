@@ -47,6 +47,10 @@ std::string wordAtCaretLine(std::string_view word) {
   return "+> Word at caret: " + std::string(word);
 }
 
+std::string addressAtCaretLine(std::string_view address) {
+  return "+> Address at caret: " + std::string(address);
+}
+
 std::string cutLine(std::size_t characters) {
   return "+> Cut to " + std::to_string(characters) +
          " characters: the selection is too long for a search address.";
@@ -104,9 +108,31 @@ std::string historyNotKeptLine(std::string_view path, std::string_view systemMes
          std::string(withoutEnd(systemMessage)) + ".";
 }
 
-std::string browserFailedLine(std::string_view systemMessage, std::int64_t code) {
-  return "!> The browser could not be started: " + std::string(withoutEnd(systemMessage)) + " (" +
-         std::to_string(code) + ").";
+std::string alsoAnEngineLine(std::string_view groupKey, std::string_view name) {
+  return "!> SciTE property " + std::string(groupKey) + ": \"" + std::string(name) +
+         "\" is an engine too; the group counts.";
+}
+
+std::string noSuchEngineLine(std::string_view groupKey, std::string_view name) {
+  return "!> SciTE property " + std::string(groupKey) + " names \"" + std::string(name) +
+         "\", which is no engine: left out.";
+}
+
+std::string groupInGroupLine(std::string_view groupKey, std::string_view name) {
+  return "!> SciTE property " + std::string(groupKey) + " names the group \"" + std::string(name) +
+         "\": a group holds engines only. Nothing of it opens.";
+}
+
+std::string tooManyMembersLine(std::string_view groupKey, std::size_t members) {
+  return "!> SciTE property " + std::string(groupKey) + " names " + std::to_string(members) +
+         " engines, more than " + std::to_string(kMaxGroupMembers) + ". Nothing of it opens.";
+}
+
+std::string browserFailedLine(std::string_view systemMessage, std::int64_t code,
+                              std::string_view url) {
+  const std::string forUrl = url.empty() ? "" : " for " + std::string(url);
+  return "!> The browser could not be started" + forUrl + ": " +
+         std::string(withoutEnd(systemMessage)) + " (" + std::to_string(code) + ").";
 }
 
 std::string openedWithLine(std::string_view program) {
@@ -114,9 +140,11 @@ std::string openedWithLine(std::string_view program) {
 }
 
 std::string couldNotStartLine(std::string_view program, std::string_view key,
-                              std::string_view systemMessage) {
-  return "!> Could not start " + std::string(program) + " (" + std::string(key) +
-         "): " + std::string(withoutEnd(systemMessage)) + ". Nothing opened.";
+                              std::string_view systemMessage, std::string_view url) {
+  const std::string start = "!> Could not start " + std::string(program) + " (" + std::string(key) +
+                            ")" + (url.empty() ? "" : " for " + std::string(url));
+  return start + ": " + std::string(withoutEnd(systemMessage)) +
+         (url.empty() ? ". Nothing opened." : ".");
 }
 
 std::string notACommandLineLine(std::string_view key, std::string_view why) {

@@ -15,6 +15,7 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 
 [[nodiscard]] std::string nothingToSearchLine();
 [[nodiscard]] std::string wordAtCaretLine(std::string_view word);
+[[nodiscard]] std::string addressAtCaretLine(std::string_view address);
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string invalidTextLine(std::string_view encodingName);
 // `browser` is where the template's searches open: any scheme will do for a program.
@@ -30,10 +31,17 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string searchCancelledLine();
 [[nodiscard]] std::string copiedLine(std::string_view url);
 [[nodiscard]] std::string historyNotKeptLine(std::string_view path, std::string_view systemMessage);
-[[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code);
+[[nodiscard]] std::string alsoAnEngineLine(std::string_view groupKey, std::string_view name);
+[[nodiscard]] std::string noSuchEngineLine(std::string_view groupKey, std::string_view name);
+[[nodiscard]] std::string groupInGroupLine(std::string_view groupKey, std::string_view name);
+[[nodiscard]] std::string tooManyMembersLine(std::string_view groupKey, std::size_t members);
+// `url` names the address that did not open when the run opens several; empty when it opens one.
+[[nodiscard]] std::string browserFailedLine(std::string_view systemMessage, std::int64_t code,
+                                            std::string_view url = {});
 [[nodiscard]] std::string openedWithLine(std::string_view program);
 [[nodiscard]] std::string couldNotStartLine(std::string_view program, std::string_view key,
-                                            std::string_view systemMessage);
+                                            std::string_view systemMessage,
+                                            std::string_view url = {});
 [[nodiscard]] std::string notACommandLineLine(std::string_view key, std::string_view why);
 // Anything the run did not anticipate: what was said about it and what kind of failure it was.
 [[nodiscard]] std::string unexpectedErrorLine(std::string_view message, std::string_view kind);

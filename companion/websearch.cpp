@@ -76,8 +76,8 @@ namespace {
                              BrowserSetting browser) {
   outcome.code = ExitCode::Opened;
   outcome.lines.push_back(std::string(label) + url);
-  outcome.url = std::move(url);
-  outcome.browser = std::move(browser);
+  outcome.openings.push_back(
+      {.url = std::move(url), .browser = std::move(browser), .line = outcome.lines.size() - 1});
   return outcome;
 }
 
@@ -114,9 +114,11 @@ Outcome decide(const SearchRequest& request) {
   if (request.text.empty()) {
     return refused(std::move(outcome), ExitCode::NothingToSearch, nothingToSearchLine());
   }
-  if (request.fromCaret) {
-    outcome.lines.push_back(
-        wordAtCaretLine(request.paneWord.empty() ? request.text : request.paneWord));
+  const std::string_view caretText = request.paneWord.empty() ? request.text : request.paneWord;
+  if (request.fromCaret == CaretText::word) {
+    outcome.lines.push_back(wordAtCaretLine(caretText));
+  } else if (request.fromCaret == CaretText::address) {
+    outcome.lines.push_back(addressAtCaretLine(caretText));
   }
   const TemplateSetting& setting = request.setting;
   // Checked before a URL selection too, so that a broken setting shows on every run.

@@ -23,23 +23,39 @@ enum class ExitCode : int {
   SystemUnavailable = 5,  // a system library or function could not be bound
   NoEngineChosen = 6,     // SciTE's list of engines closed without a pick
   InvalidText = 7,        // the selection holds bytes with no character in its encoding
-  Cancelled = 8,          // the user closed SciTE's strip without a search
+  PartlyOpened = 8,       // a group's addresses: some opened, some could not be
+  Cancelled = 9,          // the user closed SciTE's strip without a search
+};
+
+// One address a run opens, and where.
+struct Opening {
+  std::string url;                        // what goes to the shell or the program
+  BrowserSetting browser;                 // where it opens
+  std::optional<ProgramCommand> command;  // the program it opens with; none: the default browser
+  std::size_t line = 0;                   // its "+> Search:" or "+> Open:" line in the outcome's
+  bool operator==(const Opening&) const = default;
+};
+
+// What the text of a run without a selection is.
+enum class CaretText {
+  none,     // a selection
+  word,     // the word at the caret
+  address,  // the web address the caret is in
 };
 
 // What one run tells the user and opens.
 struct Outcome {
   ExitCode code = ExitCode::Opened;
-  std::vector<std::string> lines;         // in order, unescaped; the last one is the outcome line
-  std::string url;                        // what goes to the shell; empty unless code is Opened
-  BrowserSetting browser;                 // where the url opens
-  std::optional<ProgramCommand> command;  // the program it opens with; none: the default browser
+  std::vector<std::string> lines;  // in order, unescaped
+  std::vector<Opening> openings;   // in the order they open; none unless code is Opened or
+                                   // PartlyOpened
   bool operator==(const Outcome&) const = default;
 };
 
 struct SearchRequest {
-  std::string_view text;   // folded, as searchText gives it, or the word at the caret
-  bool fromCaret = false;  // text is the word at the caret, not a selection
-  // The word at the caret in the output pane's encoding, when that is not UTF-8; else empty.
+  std::string_view text;                  // folded, as searchText gives it, or what the caret is in
+  CaretText fromCaret = CaretText::none;  // what of the caret's the text is, if it is no selection
+  // The text at the caret in the output pane's encoding, when that is not UTF-8; else empty.
   std::string_view paneWord;
   TemplateSetting setting;                   // as chooseTemplate gives it
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address the shell may get

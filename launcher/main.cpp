@@ -8,8 +8,8 @@
 #include "launcher/win32/sockets.h"
 #include "launcher/win32/syscalls.h"
 #include "platform/binding.h"
-#include "platform/win32/console.h"
 #include "platform/fatal.h"
+#include "platform/win32/console.h"
 
 namespace {
 

@@ -75,42 +75,31 @@ private:
   std::int32_t errorCode_;
 };
 
+// An error kind that adds nothing to Error but its name.
+template <const char* kKind>
+class NamedError : public Error {
+public:
+  explicit NamedError(std::string message,
+                      const std::source_location& where = std::source_location::current())
+      : Error(kKind, std::move(message), where) {}
+};
+
+namespace error_kinds {
+inline constexpr char kRangeError[] = "RangeError";
+inline constexpr char kWindowError[] = "wError";
+inline constexpr char kBrushError[] = "wBrushError";
+inline constexpr char kFontError[] = "wFontError";
+inline constexpr char kCursorError[] = "wCursorError";
+}  // namespace error_kinds
+
 // A value that does not fit the range a system or engine interface accepts.
-class RangeError : public Error {
-public:
-  explicit RangeError(std::string message,
-                      const std::source_location& where = std::source_location::current())
-      : Error("RangeError", std::move(message), where) {}
-};
-
+using RangeError = NamedError<error_kinds::kRangeError>;
 // A window class that cannot be registered or a window that cannot be created.
-class wError : public Error {  // NOLINT(readability-identifier-naming)
-public:
-  explicit wError(std::string message,
-                  const std::source_location& where = std::source_location::current())
-      : Error("wError", std::move(message), where) {}
-};
-
-class wBrushError : public Error {  // NOLINT(readability-identifier-naming)
-public:
-  explicit wBrushError(std::string message,
-                       const std::source_location& where = std::source_location::current())
-      : Error("wBrushError", std::move(message), where) {}
-};
-
-class wFontError : public Error {  // NOLINT(readability-identifier-naming)
-public:
-  explicit wFontError(std::string message,
-                      const std::source_location& where = std::source_location::current())
-      : Error("wFontError", std::move(message), where) {}
-};
-
-class wCursorError : public Error {  // NOLINT(readability-identifier-naming)
-public:
-  explicit wCursorError(std::string message,
-                        const std::source_location& where = std::source_location::current())
-      : Error("wCursorError", std::move(message), where) {}
-};
+using wError = NamedError<error_kinds::kWindowError>;
+// The window host's GDI objects that cannot be made.
+using wBrushError = NamedError<error_kinds::kBrushError>;
+using wFontError = NamedError<error_kinds::kFontError>;
+using wCursorError = NamedError<error_kinds::kCursorError>;
 
 // Checks that a length or offset fits a 32-bit signed count before it crosses an interface
 // that takes one.

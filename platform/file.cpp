@@ -5,6 +5,7 @@
 #include <array>
 
 #include "platform/owner.h"
+#include "platform/text.h"
 
 namespace platform {
 
@@ -23,17 +24,34 @@ std::string readUpTo(std::FILE* stream, std::size_t most) {
   return text;
 }
 
-// Through the C run time: the stream library would double a program's size.
-std::optional<std::string> readFileStart(const std::filesystem::path& path, std::size_t most) {
-#ifdef _WIN32
-  const Unique<std::FILE*, std::fclose> stream(_wfopen(path.c_str(), L"rb"));  // any file name
-#else
-  const Unique<std::FILE*, std::fclose> stream(std::fopen(path.c_str(), "rb"));
-#endif
+namespace {
+
+// Through the C run time: the stream library would double a program's size, and
+// std::filesystem would bring in the system's error texts.
+[[nodiscard]] std::optional<std::string> readOpened(std::FILE* file, std::size_t most) {
+  const Unique<std::FILE*, std::fclose> stream(file);
   if (!stream) {
     return std::nullopt;
   }
   return readUpTo(stream.get(), most);
+}
+
+}  // namespace
+
+std::optional<std::string> readFileStart(const std::string& path, std::size_t most) {
+#ifdef _WIN32
+  return readFileStart(toUtf16(path), most);
+#else
+  return readOpened(std::fopen(path.c_str(), "rb"), most);
+#endif
+}
+
+std::optional<std::string> readFileStart(const WString& path, std::size_t most) {
+#ifdef _WIN32
+  return readOpened(_wfopen(path.c_str(), L"rb"), most);
+#else
+  return readFileStart(toUtf8(path), most);
+#endif
 }
 
 }  // namespace platform

@@ -3,9 +3,10 @@
 
 #include <cstddef>
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
+
+#include "platform/wide.h"
 
 namespace platform {
 
@@ -13,8 +14,9 @@ namespace platform {
 // more memory than it holds (each fresh page touched is a page fault at start-up).
 [[nodiscard]] std::string readUpTo(std::FILE* stream, std::size_t most);
 
-// Up to `most` bytes from the start of the file at `path`; nothing when it cannot be opened.
-[[nodiscard]] std::optional<std::string> readFileStart(const std::filesystem::path& path,
-                                                       std::size_t most);
+// Up to `most` bytes from the start of the file at `path`; nothing when it cannot be opened. The
+// path comes in UTF-8, or in UTF-16, in which Windows opens any file name.
+[[nodiscard]] std::optional<std::string> readFileStart(const std::string& path, std::size_t most);
+[[nodiscard]] std::optional<std::string> readFileStart(const WString& path, std::size_t most);
 
 }  // namespace platform

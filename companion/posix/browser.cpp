@@ -24,9 +24,9 @@ constexpr std::chrono::milliseconds kPollInterval{5};
 constexpr platform::SpawnOptions kDetached{
     .lookUpOnPath = true, .newSession = true, .nullStreams = true, .clearSignalMask = true};
 
-// Waits up to kBrowserWait; the exit status, or nothing while the child still runs.
-[[nodiscard]] std::optional<int> awaitStatus(::pid_t child) {
-  const auto deadline = std::chrono::steady_clock::now() + kBrowserWait;
+// Waits until `deadline`; the exit status, or nothing while the child still runs.
+[[nodiscard]] std::optional<int> awaitStatus(::pid_t child,
+                                             std::chrono::steady_clock::time_point deadline) {
   while (true) {
     int status = 0;
     const ::pid_t ended = ::waitpid(child, &status, WNOHANG);
@@ -50,23 +50,30 @@ constexpr platform::SpawnOptions kDetached{
 }  // namespace
 
 std::optional<BrowserFailure> openInBrowser(const std::string& url) {
+  return handOver(url)();
+}
+
+BrowserVerdict handOver(const std::string& url) {
   ::pid_t child = 0;
   try {
     child = platform::spawn("xdg-open", {url}, kDetached);
   } catch (const platform::OSError& error) {
-    return notStarted(error);
+    return [failure = notStarted(error)] { return failure; };
   }
-  const std::optional<int> status = awaitStatus(child);
-  if (!status) {
-    return std::nullopt;
-  }
-  const std::int64_t code = platform::shellExitCode(*status);
-  if (code == 0) {
-    return std::nullopt;
-  }
-  const std::string end = WIFSIGNALED(*status) ? "by signal " + std::to_string(WTERMSIG(*status))
-                                               : "with exit code " + std::to_string(code);
-  return BrowserFailure{.reason = "xdg-open ended " + end, .code = code};
+  const auto deadline = std::chrono::steady_clock::now() + kBrowserWait;
+  return [child, deadline]() -> std::optional<BrowserFailure> {
+    const std::optional<int> status = awaitStatus(child, deadline);
+    if (!status) {
+      return std::nullopt;
+    }
+    const std::int64_t code = platform::shellExitCode(*status);
+    if (code == 0) {
+      return std::nullopt;
+    }
+    const std::string end = WIFSIGNALED(*status) ? "by signal " + std::to_string(WTERMSIG(*status))
+                                                 : "with exit code " + std::to_string(code);
+    return BrowserFailure{.reason = "xdg-open ended " + end, .code = code};
+  };
 }
 
 std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "companion/browser.h"
+#include "companion/run_system.h"
 
 namespace companion {
 
@@ -30,6 +31,11 @@ inline constexpr std::chrono::milliseconds kBrowserWait{2000};
 //   child is left to finish on its own and nobody here reaps it; the companion exits right after,
 //   and the child, reparented, is reaped by init (or the session's subreaper).
 [[nodiscard]] std::optional<BrowserFailure> openInBrowser(const std::string& url);
+
+// Starts xdg-open as openInBrowser does and returns at once; the verdict waits for it as
+// openInBrowser does, up to kBrowserWait from its start, so that several started one after the
+// other are waited for together.
+[[nodiscard]] BrowserVerdict handOver(const std::string& url);
 
 // Starts `command`'s program (looked up on PATH when its name has no '/') with its arguments, as
 // detached as xdg-open, and leaves it running: a browser that stays open is no error. Only a

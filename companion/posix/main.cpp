@@ -29,8 +29,13 @@ namespace {
                 return platform::utf8FromCharset(bytes, encoding.charset);
               },
           .readIni =
-              [] { return companion::iniFileIn(platform::ownFolder(), platform::readFileStart); },
-          .openInBrowser = companion::openInBrowser,
+              [] {
+                return companion::iniFileIn(platform::ownFolder(),
+                                            [](const std::string& path, std::size_t most) {
+                                              return platform::readFileStart(path, most);
+                                            });
+              },
+          .openInBrowser = companion::handOver,
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,
           .readFile =

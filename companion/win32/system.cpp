@@ -205,7 +205,7 @@ std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
 namespace {
 
 [[nodiscard]] std::optional<std::string> readHistoryFile(const std::string& path) {
-  return platform::readFileStart(std::u8string(path.begin(), path.end()), kMaxHistoryFileBytes);
+  return platform::readFileStart(platform::toUtf16(path), kMaxHistoryFileBytes);
 }
 
 // The temporary file's name has this process's id: no two companions running at once share it.
@@ -242,7 +242,10 @@ namespace {
       .selectionRoom = selectionRoom,
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
-      .openInBrowser = openInBrowser,
+      // The shell hands each address over before it returns: the verdict is known at once.
+      .openInBrowser = [](const std::string& url) -> BrowserVerdict {
+        return [failure = openInBrowser(url)] { return failure; };
+      },
       .commandLineRules = CommandLineRules::Windows,
       .startProgram = startProgram,
       .readFile = readHistoryFile,
@@ -282,7 +285,9 @@ WString ownFolder() {
 }
 
 IniFile readIniFile() {
-  return iniFileIn(ownFolder(), platform::readFileStart);
+  return iniFileIn(ownFolder(), [](const WString& path, std::size_t most) {
+    return platform::readFileStart(path, most);
+  });
 }
 
 HWND findScite() {

@@ -17,7 +17,8 @@ namespace director::gtk {
 // Finds the SciTE that runs this program (its parent chain) and opens the channel to it, which
 // replaces any earlier one; false, quietly, when there is none: every command then reports that
 // SciTE is out of reach.
-bool startClient(const Places& places = {}, std::chrono::milliseconds limit = director::kAnswerLimit);
+bool startClient(const Places& places = {},
+                 std::chrono::milliseconds limit = director::kAnswerLimit);
 
 // For a caller that takes SciTE's replies as they come, not from director::received: the
 // requests sent at once, as the channel's sendAll does, and each reply raw, in order. Nothing when

@@ -210,7 +210,7 @@ void checkCut(std::string_view text, std::string_view urlTemplate, std::size_t k
 
 void checkSearch(std::string_view text, const companion::TemplateSetting& setting,
                  const companion::Outcome& outcome, std::size_t caretLines) {
-  const std::string& url = outcome.url;
+  const std::string& url = outcome.openings.front().url;
   const std::string& urlTemplate = setting.value;
   const std::string fixed = filled(urlTemplate, "");
   // Each placeholder filled with one character makes the address one longer.
@@ -242,7 +242,7 @@ void checkSearch(std::string_view text, const companion::TemplateSetting& settin
 
 void checkOpened(std::string_view text, const companion::TemplateSetting& setting,
                  const companion::Outcome& outcome, std::size_t caretLines) {
-  const std::string& url = outcome.url;
+  const std::string& url = outcome.openings.front().url;
   expect(startsWithWebScheme(url), "an opened address starts with http:// or https://");
   expect(std::all_of(url.begin(), url.end(), isUriCharacter),
          "an opened address has URI characters only");
@@ -259,7 +259,7 @@ void checkOpened(std::string_view text, const companion::TemplateSetting& settin
 
 void checkRefused(std::string_view text, const companion::TemplateSetting& setting,
                   const companion::Outcome& outcome) {
-  expect(outcome.url.empty(), "a refusal opens nothing");
+  expect(outcome.openings.empty(), "a refusal opens nothing");
   expect(outcome.lines.back().starts_with("!> "), "a refusal ends with an error line");
   if (outcome.code == ExitCode::NothingToSearch) {
     expect(text.empty() && outcome.lines.back() == companion::nothingToSearchLine(),
@@ -351,10 +351,15 @@ void checkSciteProperties(const Run& run, const Properties& properties) {
   if (!fromScite) {
     checkIniSetting(run, settings.setting);
   }
-  for (const companion::Engine& engine : settings.engines) {
-    expect(companion::isEngineName(engine.name) &&
-               companion::isValidTemplate(engine.setting.value, engine.browser),
-           "an engine offered has a good name and a usable template");
+  for (const companion::Choice& choice : settings.choices) {
+    expect(companion::isEngineName(choice.name) && !choice.engines.empty() &&
+               choice.engines.size() <= companion::kMaxGroupMembers,
+           "a name offered is a good one, with at least one engine and no more than a group's");
+    for (const companion::Engine& engine : choice.engines) {
+      expect(companion::isEngineName(engine.name) &&
+                 companion::isValidTemplate(engine.setting.value, engine.browser),
+             "an engine offered has a good name and a usable template");
+    }
   }
   return settings;
 }
@@ -429,13 +434,16 @@ void checkCompanion(Bytes input) {
   }
   const companion::TemplateSetting& setting = settings.setting;
 
-  const companion::Outcome outcome =
-      companion::decide({.text = text, .fromCaret = run.fromCaret, .setting = setting});
+  const companion::Outcome outcome = companion::decide(
+      {.text = text,
+       .fromCaret = run.fromCaret ? companion::CaretText::word : companion::CaretText::none,
+       .setting = setting});
   expect(!outcome.lines.empty(), "every run says something");
   const bool caretLine = run.fromCaret && !text.empty();
   expect(!caretLine || outcome.lines.front() == companion::wordAtCaretLine(text),
          "the word at the caret comes first");
   if (outcome.code == ExitCode::Opened) {
+    expect(outcome.openings.size() == 1, "one template opens one address");
     checkOpened(text, setting, outcome, caretLine ? 1 : 0);
   } else {
     checkRefused(text, setting, outcome);

@@ -31,7 +31,8 @@ TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
   const std::string ddg = "https://duckduckgo.com/?q=a%20b";
   const std::string search = "+> Search: " + ddg;
   const auto opens = [&](ProgramCommand command) {
-    return companion::Outcome{.lines = {search}, .url = ddg, .command = std::move(command)};
+    return companion::Outcome{.lines = {search},
+                              .openings = {{.url = ddg, .command = std::move(command)}}};
   };
   const auto refused = [](std::string why) {
     return companion::Outcome{.code = ExitCode::BadTemplate,
@@ -101,10 +102,13 @@ TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
       return found != properties.end() ? found->second : std::string();
     };
     companion::Outcome expected = c.expected;
-    expected.browser = browser;
-    EXPECT_EQ(companion::withBrowserCommand({.lines = {search}, .url = ddg, .browser = browser},
-                                            c.rules, lookup),
-              expected)
+    for (companion::Opening& opening : expected.openings) {
+      opening.browser = browser;
+    }
+    EXPECT_EQ(
+        companion::withBrowserCommand(
+            {.lines = {search}, .openings = {{.url = ddg, .browser = browser}}}, c.rules, lookup),
+        expected)
         << c.name;
   }
 }
@@ -122,18 +126,17 @@ TEST(BrowserCommand, WindowsQuotingSplitsBackIntoTheSameArguments) {
   };
   for (const auto& arguments : cases) {
     const std::string line = companion::windowsCommandLine(R"(C:\Program Files\b.exe)", arguments);
-    companion::Outcome outcome{.lines = {"+> Search: u"},
-                               .url = "u",
-                               .browser = {.key = "websearch.browser", .value = line}};
+    companion::BrowserSetting browser{.key = "websearch.browser", .value = line};
     // %% is the only way to write a percent sign: the round trip doubles them first.
-    for (auto at = outcome.browser.value.find('%'); at != std::string::npos;
-         at = outcome.browser.value.find('%', at + 2)) {
-      outcome.browser.value.insert(at, 1, '%');
+    for (auto at = browser.value.find('%'); at != std::string::npos;
+         at = browser.value.find('%', at + 2)) {
+      browser.value.insert(at, 1, '%');
     }
-    const auto command =
-        companion::withBrowserCommand(outcome, companion::CommandLineRules::Windows,
-                                      [](const std::string&) { return std::string(); })
-            .command;
+    const auto opened = companion::withBrowserCommand(
+        {.lines = {"+> Search: u"}, .openings = {{.url = "u", .browser = browser}}},
+        companion::CommandLineRules::Windows, [](const std::string&) { return std::string(); });
+    ASSERT_EQ(opened.openings.size(), 1U) << line;
+    const auto& command = opened.openings.front().command;
     std::vector<std::string> expected = arguments;
     expected.emplace_back("u");
     ASSERT_TRUE(command.has_value()) << line;

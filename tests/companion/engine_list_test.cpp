@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "companion/caret.h"
 #include "companion/lua_literal.h"
 #include "companion/run.h"
 #include "platform/text.h"
@@ -222,7 +223,7 @@ struct DocumentRun {
 };
 
 void PrintTo(const DocumentRun& run, std::ostream* out) {
-  *out << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened;
+  *out << "exit " << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened;
 }
 
 struct DocumentCase {
@@ -235,7 +236,33 @@ struct DocumentCase {
   std::string opened;
   bool cut = false;  // SciTE's reply arrives cut, as past the GTK SciTE's reply pipe
   std::size_t selectionRoom = std::numeric_limits<std::size_t>::max();
+  // The caret's places in the text, its word's, and the bytes of its line on each side of the
+  // text: "<caret><@@><word start><@@><word end><@@><before><@@><after>". Empty: the caret and
+  // the word's start at the start of the text, the word all of it, none of the line left out.
+  std::string places = "";
+  std::map<std::string, std::string, std::less<>> properties = {};  // SciTE's other ones
+  // How many commands went to SciTE at once, each time; empty: not looked at.
+  std::vector<std::size_t> batches = {};
 };
+
+// `result` (the first four fields, then the text) with `places` put before the text; empty
+// places as DocumentCase says.
+std::string withPlaces(const std::string& result, std::string places, bool atCaret) {
+  constexpr std::string_view kSeparator = "<@@>";
+  std::size_t at = result.find(kSeparator);
+  for (int field = 1; field < 5 && at != std::string::npos; ++field) {
+    at = result.find(kSeparator, at + kSeparator.size());
+  }
+  if (at == std::string::npos) {
+    return result;  // no document's reply: as it is
+  }
+  const std::size_t textSize = result.size() - at - kSeparator.size();
+  if (places.empty()) {
+    places = "0<@@>0<@@>" + std::to_string(atCaret ? textSize : 0) + "<@@>0<@@>0";
+  }
+  return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
+         result.substr(at + kSeparator.size());
+}
 
 // Stands in for the platform's converter: a lead byte alone at the end has no character, any
 // other byte is its Latin-1 one.
@@ -258,14 +285,24 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
       "say:!> Nothing to search: select some text, or put the caret in a word.";
   const std::string asked = "ask:extender.result empty:extender.result " + settings;
   const std::string grosse = "https://duckduckgo.com/?q=Gr%C3%B6%C3%9Fe";
-  const std::string rememberGrosse =
-      " remember:Gr\xC3\xB6\xC3\x9F"
-      "e";
+  const std::string https = "https://duckduckgo.com/?q=https";
+  const std::string atLimit =
+      "https://e.example/" + std::string(companion::kMaxUrlLength - 18, 'a');
+  constexpr std::size_t kNoRoom = std::numeric_limits<std::size_t>::max();
+  // A group of two engines, the only name offered, and the keys its run asks in one batch.
+  const std::map<std::string, std::string, std::less<>> groupOfTwo = {
+      {"websearch.engines", "G"},
+      {"websearch.group.G", "A B"},
+      {"websearch.engine.A", "https://a.example/?q={query}"},
+      {"websearch.engine.B", "https://b.example/?q={query}"}};
+  const std::string groupAsked =
+      "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
+      "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
+      "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B ";
   const DocumentCase cases[] = {
       {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::Opened,
-       "word " + asked +
-           "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word remember:word",
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
        "https://duckduckgo.com/?q=word"},
       {"no separator: a stale result, taken for nothing", windows, "", "word",
        ExitCode::NothingToSearch,
@@ -279,27 +316,26 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "Gr\xC3\xB6\xC3\x9F"
        "e",
        "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "selection " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
+       "selection " + asked + "say:+> Search: " + grosse, grosse},
       {"Windows fetches the selection of a Windows-1252 document", windows, "Gr\xEF\xBF\xBD",
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\xDF"
        "e",
-       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse + rememberGrosse,
-       grosse},
+       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse, grosse},
       {"GTK converts the launcher's bytes", gtk,
        "Gr\xF6\xDF"
        "e",
        "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "document " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse, grosse},
       {"GTK draws Latin-1 for character set 0", gtk,
        "Gr\xF6\xDF"
        "e",
        "<@@>0<@@>0<@@>65001<@@><@@>", ExitCode::Opened,
-       "document " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse, grosse},
       {"converted before it is folded", gtk,
        " Gr\xF6\xDF"
        "e\n",
        "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "document " + asked + "say:+> Search: " + grosse + rememberGrosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse, grosse},
       {"a lead byte alone", gtk, "\x93\xFA\x96", "<@@>932<@@>128<@@>65001<@@><@@>",
        ExitCode::InvalidText,
        "document " + asked + "say:!> The selection is not valid SHIFT-JIS text: nothing opened.",
@@ -312,39 +348,99 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
       {"the word in the pane's own code page", windows, "", "<@@>0<@@>1<@@>0<@@><@@>caf\xE9",
        ExitCode::Opened,
        "word " + asked +
-           "say:+> Word at caret: caf\xE9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9 "
-           "remember:caf\xC3\xA9",
+           "say:+> Word at caret: caf\xE9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
        "https://duckduckgo.com/?q=caf%C3%A9"},
       {"the word in a UTF-8 pane", gtk, "", "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9", ExitCode::Opened,
        "word " + asked +
-           "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9 "
-           "remember:caf\xC3\xA9",
+           "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
        "https://duckduckgo.com/?q=caf%C3%A9"},
       {"a cut reply's last lead byte left out, not called invalid", gtk, "",
        "<@@>932<@@>128<@@>65001<@@><@@>word\x96", ExitCode::Opened,
-       "word " + asked +
-           "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word remember:word",
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
        "https://duckduckgo.com/?q=word", true},
       // Cut where the launcher's command line would have cut the converted text: a line break
       // takes two units there, as SciTE's escape.
       {"a fetched selection cut as the command line cuts it", windows, "x",
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\n\xDF"
        "e",
-       ExitCode::Opened,
-       "selection " + asked +
-           "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6 remember:Gr\xC3\xB6",
+       ExitCode::Opened, "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6",
        "https://duckduckgo.com/?q=Gr%C3%B6", false, 5},
       {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
        ExitCode::Opened,
        "document ask:extender.result empty:extender.result ask:websearch.engines.py "
        "ask:websearch.url.py ask:websearch.engines ask:websearch.url ask:websearch.browser "
        "ask:websearch.ask.py " +
-           strip + "say:+> Search: https://duckduckgo.com/?q=x remember:x",
+           strip + "say:+> Search: https://duckduckgo.com/?q=x",
        "https://duckduckgo.com/?q=x"},
+
+      // The address the caret is in, from the caret's line in the same question.
+      {"an address at the caret opens as a selected one", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>(see https://e.example/x).", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Address at caret: https://e.example/x say:+> Open: https://e.example/x",
+       "https://e.example/x", false, kNoRoom, "10<@@>5<@@>10<@@>0<@@>0"},
+      {"an 8-bit line converted on each side of the caret", gtk, "",
+       "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9 https://e.example/caf\xE9.", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Address at caret: https://e.example/caf\xC3\xA9 say:+> Open: "
+           "https://e.example/caf%C3%A9",
+       "https://e.example/caf%C3%A9", false, kNoRoom, "26<@@>23<@@>27<@@>0<@@>0"},
+      {"an 8-bit pane shows the address as it opens", windows, "",
+       "<@@>0<@@>1<@@>0<@@><@@>caf\xE9 https://e.example/caf\xE9.", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Address at caret: https://e.example/caf%C3%A9 say:+> Open: "
+           "https://e.example/caf%C3%A9",
+       "https://e.example/caf%C3%A9", false, kNoRoom, "26<@@>23<@@>27<@@>0<@@>0"},
+      {"a bare www.: the word", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>www.example.com",
+       ExitCode::Opened,
+       "word " + asked +
+           "say:+> Word at caret: example say:+> Search: https://duckduckgo.com/?q=example",
+       "https://duckduckgo.com/?q=example", false, kNoRoom, "5<@@>4<@@>11<@@>0<@@>0"},
+      {"an address that the reply's cut may have parted: the word", gtk, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>see https://e.example/x", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, true,
+       kNoRoom, "8<@@>4<@@>9<@@>0<@@>0"},
+      {"an address that the line goes on past: the word", gtk, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>see https://e.example/x", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
+       kNoRoom, "8<@@>4<@@>9<@@>0<@@>1"},
+      {"an address at the limit", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit,
+       ExitCode::Opened,
+       "word " + asked + "say:+> Address at caret: " + atLimit + " say:+> Open: " + atLimit,
+       atLimit, false, kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
+      {"an address past the limit: the word", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit + "a", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
+       kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
+
+      // A group's keys go in the batch that asks its engines', its members' in the next.
+      {"the settings asked a batch at a time",
+       windows,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@><@@>",
+       ExitCode::Opened,
+       "selection " + asked + groupAsked +
+           "say:+> Search: https://a.example/?q=x say:+> Search: https://b.example/?q=x",
+       "https://b.example/?q=x",
+       false,
+       kNoRoom,
+       "",
+       groupOfTwo,
+       {2, 12, 3, 6}},
+      {"a group's search says the word at the caret once", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
+       "word " + asked + groupAsked +
+           "say:+> Word at caret: word say:+> Search: https://a.example/?q=word "
+           "say:+> Search: https://b.example/?q=word",
+       "https://b.example/?q=word", false, kNoRoom, "", groupOfTwo},
   };
   for (const auto& c : cases) {
     FakeScite scite;
-    scite.answers["extender.result"] = {c.result};
+    scite.answers["extender.result"] = {withPlaces(c.result, c.places, c.launcherText.empty())};
+    for (const auto& [key, value] : c.properties) {
+      scite.answers[key] = {value};
+    }
+    scite.answers["websearch.history.size"] = {"0"};  // remembering has a table of its own
     scite.repliesCut = c.cut;
     test_support::Handed handed;
     companion::RunSystem system = test_support::recordingSystem(handed);
@@ -352,8 +448,61 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
     system.toUtf8 = fakeToUtf8;
     system.selectionRoom = c.selectionRoom;
     const DocumentRun got{companion::searchSelection(scite, c.launcherText, system), steps(scite),
-                          handed.byDefault};
+                          handed.byDefault.empty() ? "" : handed.byDefault.back()};
     EXPECT_EQ(got, (DocumentRun{c.code, c.steps, c.opened})) << c.name;
+    if (!c.batches.empty()) {
+      EXPECT_EQ(scite.batches, c.batches) << c.name;
+    }
+  }
+}
+
+struct CaretCase {
+  const char* name;
+  std::string_view line;
+  std::size_t caret;
+  std::optional<std::string> address;  // none: the word at the caret is searched
+  bool cutBefore = false;
+  bool cutAfter = false;
+};
+
+TEST(AddressAtCaret, TheRunAroundTheCaretWithoutWhatSurroundsIt) {
+  const std::string query = "https://example.com/a?b=1";
+  const std::string x = "https://e.example/x";
+  const std::string wiki = "https://en.wikipedia.org/wiki/Foo_(bar)";
+  const std::string wikiInText = wiki + ".";
+  const CaretCase cases[] = {
+      {"the caret at the start", "see https://example.com/a?b=1 now", 4, query},
+      {"in the middle", "see https://example.com/a?b=1 now", 12, query},
+      {"on the last character", "see https://example.com/a?b=1 now", 28, query},
+      {"just after the last character", "see https://example.com/a?b=1 now", 29, query},
+      {"in the word before", "see https://example.com/a?b=1 now", 2, std::nullopt},
+      {"after the blank behind it", "see https://example.com/a?b=1 now", 30, std::nullopt},
+      {"a bracket and a full stop after it", "(see https://e.example/x).", 10, x},
+      {"just after it, before the bracket", "(see https://e.example/x).", 24, x},
+      {"after the bracket it leaves out", "(see https://e.example/x).", 25, std::nullopt},
+      {"trailing . , ; : ! ? left out", "https://e.example/x?!.,;:", 3, x},
+      {"a bracket balanced inside kept", wikiInText, 9, wiki},
+      {"square and angle brackets with no partner left out", "<[https://e.example/x]>", 5, x},
+      {"a square bracket with its partner kept", "https://e.example/a[1]]", 5,
+       "https://e.example/a[1]"},
+      {"a quote before the scheme, its partner after", "\"https://e.example/x\",", 1, x},
+      {"the caret on the opening bracket", "(https://e.example/x)", 0, std::nullopt},
+      {"the caret just after the opening bracket", "(https://e.example/x)", 1, x},
+      {"the scheme in capitals", "HTTPS://E.EXAMPLE/", 9, "HTTPS://E.EXAMPLE/"},
+      {"a bare www. is a word", "www.example.com/x", 5, std::nullopt},
+      {"the scheme alone", "see https:// now", 6, std::nullopt},
+      {"the scheme later in the run", "url=https://e.example/x", 8, std::nullopt},
+      {"tabs and line ends are blanks", "\thttps://e.example/x\r\n", 3, x},
+      {"a run that reaches a cut end is not seen whole", "https://e.example/x", 3, std::nullopt,
+       false, true},
+      {"the line cut before a blank before it", "a https://e.example/x", 3, x, true},
+      {"the line cut inside it before the caret", "https://e.example/x", 3, std::nullopt, true},
+  };
+  for (const auto& c : cases) {
+    const auto run = companion::caretRun(
+        {.text = c.line, .caret = c.caret, .cutBefore = c.cutBefore, .cutAfter = c.cutAfter});
+    const auto address = run ? companion::addressAtCaret(run->before, run->after) : std::nullopt;
+    EXPECT_EQ(address, c.address) << c.name;
   }
 }
 
@@ -385,14 +534,14 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
   using test_support::StripModel;
   const std::size_t all = std::numeric_limits<std::size_t>::max();
   const std::string settings =
-      "selection ask:extender.result empty:extender.result ask:websearch.engines ask:websearch.url "
-      "ask:websearch.browser ask:websearch.ask ask:websearch.history.searches "
+      "selection ask:extender.result ask:FileExt empty:extender.result ask:websearch.engines "
+      "ask:websearch.url ask:websearch.browser ask:websearch.ask ask:websearch.history.searches "
       "ask:websearch.history.size ask:save.find ask:save.session ask:save.recent "
       "ask:save.position ask:SciteUserHome ";
   const std::string engines =
       settings +
-      "ask:websearch.engine.DDG ask:websearch.browser.DDG ask:websearch.engine.MDN "
-      "ask:websearch.browser.MDN ";
+      "ask:websearch.group.DDG ask:websearch.engine.DDG ask:websearch.browser.DDG "
+      "ask:websearch.group.MDN ask:websearch.engine.MDN ask:websearch.browser.MDN ";
   const std::string searched = "strip-look ask:strip-state ask:strip-query ask:strip-engine ";
   const std::string looked = "strip-look ask:strip-state ";
   std::string nineLooks;
@@ -507,7 +656,7 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
       {"SciTE stops answering while the strip waits",
        "",
        {{StripAct::focusIn}},
-       17,
+       18,
        {ExitCode::Cancelled,
         settings + "strip " + looked + "strip-look strip-tidy say:" + cancelled.substr(4),
         "",
@@ -525,7 +674,7 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
     test_support::Handed handed;
     const companion::RunSystem system = test_support::recordingSystem(handed);
     const StripRun got{companion::searchSelection(scite, "fetch", system), steps(scite),
-                       handed.byDefault, scite.strip};
+                       handed.byDefault.empty() ? "" : handed.byDefault.back(), scite.strip};
     EXPECT_EQ(got, c.run) << c.name;
   }
 }

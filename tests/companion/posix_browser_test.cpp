@@ -8,11 +8,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -123,13 +125,23 @@ TEST(OpenInBrowser, MissingXdgOpenIsAFailureWithErrno) {
 }
 
 TEST(OpenInBrowser, XdgOpenStillRunningAfterTheWaitCountsAsOpened) {
-  const FakeXdgOpen fake("echo $$ >\"$dir/pid\"; exec sleep 30");
-  EXPECT_EQ(openInBrowser("https://example.org/"), std::nullopt);
-  // The call came back while the fake still ran: it did not wait for the "browser".
-  const auto pid = static_cast<::pid_t>(std::stol(fake.recorded("pid")));
-  EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), 0);
-  fake.stop("pid");
-  ::waitpid(pid, nullptr, 0);
+  const FakeXdgOpen fake("echo $$ >>\"$dir/pids\"; exec sleep 30");
+  // Two started one right after the other, as a group's are, are waited for side by side.
+  const auto started = std::chrono::steady_clock::now();
+  const companion::BrowserVerdict first = companion::handOver("https://example.org/1");
+  const companion::BrowserVerdict second = companion::handOver("https://example.org/2");
+  EXPECT_EQ(first(), std::nullopt);
+  EXPECT_EQ(second(), std::nullopt);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, companion::kBrowserWait * 3 / 2);
+  // The calls came back while the fakes still ran: they did not wait for the "browser".
+  std::istringstream pids(fake.recorded("pids"));
+  int count = 0;
+  for (::pid_t pid = 0; pids >> pid; ++count) {
+    EXPECT_EQ(::waitpid(pid, nullptr, WNOHANG), 0);
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
+  EXPECT_EQ(count, 2);
 }
 
 // SciTE's ">Exit code:" waits for every holder of the tool's output: the fake leaves a "browser"

@@ -64,6 +64,24 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
     return out;
   };
   const std::string refs200 = repeated("$(u)", 200);
+  // A group of `size` engines E1, E2, ..., each defined, and the lines a search with it says.
+  const auto groupOf = [](int size) {
+    std::map<std::string, std::string> properties{{"websearch.engines", "G"}};
+    std::string members;
+    std::string lines;
+    for (int at = 1; at <= size; ++at) {
+      const std::string name = "E" + std::to_string(at);
+      properties["websearch.engine." + name] = "https://" + name + ".example/?q={query}";
+      members += " " + name;
+      lines += (at == 1 ? "" : "\n") + std::string("+> Search: https://") + name + ".example/?q=x";
+    }
+    properties["websearch.group.G"] = members;
+    return std::pair{properties, lines};
+  };
+  const auto [groupOf8, searchedBy8] = groupOf(8);
+  const auto groupOf9 = groupOf(9).first;
+  const std::string searchA = "+> Search: https://a.example/?q=x";
+  const std::string searchB = "+> Search: https://b.example/?q=x";
   // A value that is exactly `size` bytes long once $(k) is expanded, $(q) still to come.
   const auto grownTo = [](std::size_t size) {
     const std::string head = "https://e.example/";
@@ -249,6 +267,51 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        "!> Nothing to search: select some text, or put the caret in a word.",
        true,
        ""},
+
+      {"a group picked: each member in the group's order, a name twice once",
+       {{"websearch.engines", "A G"}, {"websearch.group.G", "B A B"}},
+       "",
+       "? A G\n" + searchB + "\n" + searchA,
+       true,
+       "x",
+       "G"},
+      {"a group as the only name: at once",
+       {{"websearch.engines", "G"}, {"websearch.group.G", "$(both)"}, {"both", "A B"}},
+       "",
+       searchA + "\n" + searchB},
+      {"a member that is no engine left out",
+       {{"websearch.engines", "G"}, {"websearch.group.G", "A C b?d B"}},
+       "",
+       "!> SciTE property websearch.group.G names \"C\", which is no engine: left out.\n"
+       "!> SciTE property websearch.group.G names \"b?d\": an engine name is letters, digits and "
+       ". _ + - only.\n" +
+           searchA + "\n" + searchB},
+      {"no usable member: nothing opens",
+       {{"websearch.engines", "G"}, {"websearch.group.G", "C"}},
+       "",
+       "!> SciTE property websearch.group.G names \"C\", which is no engine: left out."},
+      {"a group inside a group: refused whole, the rest of the list kept",
+       {{"websearch.engines", "A G"}, {"websearch.group.G", "B H"}, {"websearch.group.H", "A"}},
+       "",
+       "!> SciTE property websearch.group.G names the group \"H\": a group holds engines only. "
+       "Nothing of it opens.\n" +
+           searchA},
+      {"8 members", groupOf8, "", searchedBy8},
+      {"9 members: refused whole", groupOf9, "",
+       "!> SciTE property websearch.group.G names 9 engines, more than 8. Nothing of it opens."},
+      {"a group that is an engine too: the group counts, said once",
+       {{"websearch.engines", "G G"},
+        {"websearch.group.G", "A B"},
+        {"websearch.engine.G", "https://g.example/?q={query}"}},
+       "",
+       "!> SciTE property websearch.group.G: \"G\" is an engine too; the group counts.\n" +
+           searchA + "\n" + searchB},
+      {"an address selected opens once, not once a member",
+       {{"websearch.engines", "G"}, {"websearch.group.G", "A B"}},
+       "",
+       "+> Open: https://e.example/",
+       true,
+       "https://e.example/"},
   };
   for (const auto& c : cases) {
     std::map<std::string, int> asked;

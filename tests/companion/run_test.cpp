@@ -23,13 +23,13 @@ namespace {
 
 using companion::ExitCode;
 
-// What one run did with the address: the lines it said, the program it started or the address the
-// default browser got.
+// What one run did with its addresses: the lines it said, the programs it started and the
+// addresses the default browser got, each in order.
 struct OpenedWith {
   ExitCode code = ExitCode::Opened;
   std::vector<std::string> said;
-  std::optional<companion::ProgramCommand> started;
-  std::string byDefault;  // the address the default browser got
+  std::vector<companion::ProgramCommand> started;
+  std::vector<std::string> byDefault;
   bool operator==(const OpenedWith&) const = default;
 };
 
@@ -38,14 +38,16 @@ void PrintTo(const OpenedWith& run, std::ostream* out) {
   for (const std::string& line : run.said) {
     *out << "  said " << line << "\n";
   }
-  if (run.started) {
-    *out << "  started [" << run.started->program << "]";
-    for (const std::string& argument : run.started->arguments) {
+  for (const companion::ProgramCommand& started : run.started) {
+    *out << "  started [" << started.program << "]";
+    for (const std::string& argument : started.arguments) {
       *out << " [" << argument << "]";
     }
     *out << "\n";
   }
-  *out << "  default browser got [" << run.byDefault << "]";
+  for (const std::string& url : run.byDefault) {
+    *out << "  default browser got [" << url << "]\n";
+  }
 }
 
 struct BrowserCase {
@@ -56,6 +58,7 @@ struct BrowserCase {
   OpenedWith run;
   std::optional<std::string> picked = std::nullopt;  // from SciTE's list
   bool startFails = false;
+  std::vector<std::string> failing = {};  // addresses and programs that do not open
 };
 
 // The run over a SciTE holding `c.properties`, with a system that records what it starts.
@@ -68,7 +71,7 @@ OpenedWith openedWith(const BrowserCase& c) {
   if (c.picked) {
     scite.answers["websearch.state." + std::to_string(kProcessId)] = {"picked " + *c.picked};
   }
-  test_support::Handed handed;
+  test_support::Handed handed{.failing = c.failing};
   companion::RunSystem system = test_support::recordingSystem(handed, c.startFails);
   system.commandLineRules = c.rules;
   OpenedWith run;
@@ -108,16 +111,26 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
       {"websearch.engines", "DDG MDN"},
       {"websearch.browser.MDN", "zeal"},
   };
-  const auto with = [](auto base, std::map<std::string, std::string, std::less<>> more) {
-    base.merge(more);
+  const auto with = [](auto base, const std::map<std::string, std::string, std::less<>>& more) {
+    for (const auto& [key, value] : more) {
+      base[key] = value;
+    }
     return base;
   };
+  // A group of both engines, DDG first, and the line for DDG's address when the default browser
+  // fails it.
+  const auto ddgThenMdn =
+      with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "DDG MDN"}});
+  const std::string ddgFailed =
+      "!> The browser could not be started for " + ddg + ": No application (4).";
+  const std::string zealFailed =
+      "!> Could not start zeal (websearch.browser.MDN) for " + mdn + ": No such file or directory.";
   const auto opened = [](std::vector<std::string> lines, ProgramCommand command) {
     lines.push_back("+> Opened with: " + command.program);
-    return OpenedWith{.said = said(lines), .started = std::move(command)};
+    return OpenedWith{.said = said(lines), .started = {std::move(command)}};
   };
   const auto byDefault = [](std::vector<std::string> lines, std::string url) {
-    return OpenedWith{.said = said(lines), .byDefault = std::move(url)};
+    return OpenedWith{.said = said(lines), .byDefault = {std::move(url)}};
   };
   const auto refused = [](std::vector<std::string> lines) {
     return OpenedWith{.code = ExitCode::BadTemplate, .said = said(lines)};
@@ -238,9 +251,60 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
         .said = said({search,
                       "!> Could not start firefox (websearch.browser): No such file or "
                       "directory. Nothing opened."}),
-        .started = ProgramCommand{"firefox", {"--new", ddg}}},
+        .started = {ProgramCommand{"firefox", {"--new", ddg}}}},
        std::nullopt,
        true},
+
+      // A group: each member through its own browser rule, started in the group's order.
+      {"a group's members, each where its own rule says",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "MDN DDG"}}),
+       "a b",
+       kPosix,
+       {.said = said({"+> Search: " + mdn, search, "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}}},
+      {"a member's program does not start: the others open, the pane says which",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "MDN DDG"}}),
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({"+> Search: " + mdn, search, zealFailed}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt,
+       false,
+       {"zeal"}},
+      {"the default browser fails a member",
+       ddgThenMdn,
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({search, "+> Search: " + mdn, ddgFailed, "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt,
+       false,
+       {ddg}},
+      {"every member fails",
+       ddgThenMdn,
+       "a b",
+       kPosix,
+       {.code = ExitCode::OpenFailed,
+        .said = said({search, "+> Search: " + mdn, ddgFailed, zealFailed}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt,
+       false,
+       {ddg, "zeal"}},
+      {"a member's program refused: the others open",
+       with(twoEngines, {{"websearch.engines", "Both"},
+                         {"websearch.group.Both", "MDN DDG"},
+                         {"websearch.browser.MDN", "zeal 'x"}}),
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({notCommand("websearch.browser.MDN", "a quote is not closed"), search}),
+        .byDefault = {ddg}}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(openedWith(c), c.run) << c.name;

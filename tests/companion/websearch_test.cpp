@@ -18,6 +18,11 @@ using companion::ExitCode;
 constexpr std::string_view kDefault = companion::kDefaultTemplate;
 constexpr std::size_t kMaxUrl = companion::kMaxUrlLength;
 
+// The address an outcome opens first; empty for none.
+std::string urlOf(const companion::Outcome& outcome) {
+  return outcome.openings.empty() ? std::string() : outcome.openings.front().url;
+}
+
 struct UrlCase {
   const char* name;
   std::string_view selection;  // as it stands on the command line, still escaped
@@ -111,7 +116,7 @@ TEST(Decide, SearchesForTextAndOpensOnlyWebUrls) {
     const auto outcome =
         companion::decide({.text = text, .setting = {.value = std::string(c.urlTemplate)}});
     EXPECT_EQ(outcome.code, c.code) << c.name;
-    EXPECT_EQ(outcome.url, c.url) << c.name;
+    EXPECT_EQ(urlOf(outcome), c.url) << c.name;
   }
 }
 
@@ -134,7 +139,7 @@ struct DecideCase {
   std::string ini;
   std::string_view fileExt;
   std::string text;  // folded
-  bool fromCaret;
+  companion::CaretText fromCaret;
   ExitCode code;
   std::string lines;  // joined by line breaks
   std::size_t limit = kMaxUrl;
@@ -166,73 +171,78 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
   constexpr std::size_t kOldWine = companion::kOldWineMaxUrlLength;
   const std::string old10Left = padded(10, "{query}", 1, kOldWine);
   const std::string oldWebAddress = "https://e.example/" + std::string(kOldWine - 18, 'a');
+  constexpr auto kSelected = companion::CaretText::none;
+  constexpr auto kWord = companion::CaretText::word;
+  constexpr auto kAddress = companion::CaretText::address;
   const DecideCase cases[] = {
-      {"extension compared without case", ini, "pY", "x", false, ExitCode::Opened,
+      {"extension compared without case", ini, "pY", "x", kSelected, ExitCode::Opened,
        "+> Search: https://py.example/x"},
-      {"empty extension", ini, "", "x", false, ExitCode::Opened,
+      {"empty extension", ini, "", "x", kSelected, ExitCode::Opened,
        "+> Search: https://all.example/x"},
-      {"no line for the extension", ini, "cpp", "x", false, ExitCode::Opened,
+      {"no line for the extension", ini, "cpp", "x", kSelected, ExitCode::Opened,
        "+> Search: https://all.example/x"},
-      {"extension with the last capital", "url.z=https://z.example/{query}", "Z", "x", false,
+      {"extension with the last capital", "url.z=https://z.example/{query}", "Z", "x", kSelected,
        ExitCode::Opened, "+> Search: https://z.example/x"},
-      {"no setting at all", "[x]\nurls=https://x/{query}", "py", "x", false, ExitCode::Opened,
+      {"no setting at all", "[x]\nurls=https://x/{query}", "py", "x", kSelected, ExitCode::Opened,
        "+> Search: https://duckduckgo.com/?q=x"},
       {"bad template with its line and key",
-       "\xEF\xBB\xBF; c\r\n\r\n Url.Txt = \"ftp://x/{query}\"", "TXT", "x", false,
+       "\xEF\xBB\xBF; c\r\n\r\n Url.Txt = \"ftp://x/{query}\"", "TXT", "x", kSelected,
        ExitCode::BadTemplate, R"(!> C:\Tools\websearch.ini, line 3: Url.Txt=)" + mustBe},
-      {"bad template refused for a web address", "url=https://x/", "", "https://e.example/", false,
-       ExitCode::BadTemplate, R"(!> C:\Tools\websearch.ini, line 1: url=)" + mustBe},
+      {"bad template refused for a web address", "url=https://x/", "", "https://e.example/",
+       kSelected, ExitCode::BadTemplate, R"(!> C:\Tools\websearch.ini, line 1: url=)" + mustBe},
       {"only the used template is checked", "url=bad\nurl.py=https://py.example/{query}", "py", "x",
-       false, ExitCode::Opened, "+> Search: https://py.example/x"},
-      {"nothing to search", ini, "py", "", true, ExitCode::NothingToSearch,
+       kSelected, ExitCode::Opened, "+> Search: https://py.example/x"},
+      {"nothing to search", ini, "py", "", kWord, ExitCode::NothingToSearch,
        "!> Nothing to search: select some text, or put the caret in a word."},
-      {"word at the caret", "", "", "word", true, ExitCode::Opened,
+      {"word at the caret", "", "", "word", kWord, ExitCode::Opened,
        "+> Word at caret: word\n+> Search: https://duckduckgo.com/?q=word"},
-      {"web address at the limit", "", "", webAddress, false, ExitCode::Opened,
+      {"address at the caret: opened as a selected one", "", "", "https://e.example/a", kAddress,
+       ExitCode::Opened, "+> Address at caret: https://e.example/a\n+> Open: https://e.example/a"},
+      {"web address at the limit", "", "", webAddress, kSelected, ExitCode::Opened,
        "+> Open: " + webAddress},
-      {"web address at the limit once encoded", "", "", encodedToLimit, false, ExitCode::Opened,
+      {"web address at the limit once encoded", "", "", encodedToLimit, kSelected, ExitCode::Opened,
        "+> Open: " + encodedToLimit.substr(0, kMaxUrl - 3) + "%3C"},
       {"web address over the limit once encoded", tenLeft, "",
-       "https://e.example/a" + encodedToLimit.substr(18), false, ExitCode::Opened,
+       "https://e.example/a" + encodedToLimit.substr(18), kSelected, ExitCode::Opened,
        cut("6 characters") + "+> Search: " + padded(10, "https%3A")},
 
-      {"fits exactly", tenLeft, "", "abcd\xC3\xA9", false, ExitCode::Opened,
+      {"fits exactly", tenLeft, "", "abcd\xC3\xA9", kSelected, ExitCode::Opened,
        "+> Search: " + padded(10, "abcd%C3%A9")},
-      {"cut at the last blank that fits", tenLeft, "", "abc def ghij", false, ExitCode::Opened,
+      {"cut at the last blank that fits", tenLeft, "", "abc def ghij", kSelected, ExitCode::Opened,
        cut("7 characters") + "+> Search: " + padded(10, "abc%20def")},
-      {"cut at a blank well before the limit", tenLeft, "", "ab cdefghijkl", false,
+      {"cut at a blank well before the limit", tenLeft, "", "ab cdefghijkl", kSelected,
        ExitCode::Opened, cut("2 characters") + "+> Search: " + padded(10, "ab")},
       {"the template's own characters counted encoded", "url=" + blankAt20(padded(10, "{query}")),
-       "", "abcdefghij", false, ExitCode::Opened,
+       "", "abcdefghij", kSelected, ExitCode::Opened,
        cut("8 characters") + "+> Search: " + blankAt20(padded(10, "abcdefgh"), "%20")},
-      {"cut without a blank", tenLeft, "", "abcdefghijkl", false, ExitCode::Opened,
+      {"cut without a blank", tenLeft, "", "abcdefghijkl", kSelected, ExitCode::Opened,
        cut("10 characters") + "+> Search: " + padded(10, "abcdefghij")},
-      {"a character of two bytes at the limit", tenLeft, "", "abcdefgh\xC3\xA9", false,
+      {"a character of two bytes at the limit", tenLeft, "", "abcdefgh\xC3\xA9", kSelected,
        ExitCode::Opened, cut("8 characters") + "+> Search: " + padded(10, "abcdefgh")},
-      {"escapes never split", tenLeft, "", "abcdefg&&", false, ExitCode::Opened,
+      {"escapes never split", tenLeft, "", "abcdefg&&", kSelected, ExitCode::Opened,
        cut("8 characters") + "+> Search: " + padded(10, "abcdefg%26")},
-      {"characters counted, not bytes", tenLeft, "", "\xC3\xA9\xC3\xA9 x", false, ExitCode::Opened,
-       cut("1 characters") + "+> Search: " + padded(10, "%C3%A9")},
-      {"every placeholder counts", "url=" + padded(5, "{query}", 2), "", "a b c", false,
+      {"characters counted, not bytes", tenLeft, "", "\xC3\xA9\xC3\xA9 x", kSelected,
+       ExitCode::Opened, cut("1 characters") + "+> Search: " + padded(10, "%C3%A9")},
+      {"every placeholder counts", "url=" + padded(5, "{query}", 2), "", "a b c", kSelected,
        ExitCode::Opened, cut("3 characters") + "+> Search: " + padded(5, "a%20b", 2)},
-      {"web address over the limit searched for", tenLeft, "", webAddress + "a", false,
+      {"web address over the limit searched for", tenLeft, "", webAddress + "a", kSelected,
        ExitCode::Opened, cut("6 characters") + "+> Search: " + padded(10, "https%3A")},
-      {"no room for one character", "\nurl=" + padded(5, "{query}"), "", "\xC3\xA9", true,
+      {"no room for one character", "\nurl=" + padded(5, "{query}"), "", "\xC3\xA9", kWord,
        ExitCode::BadTemplate,
        "+> Word at caret: \xC3\xA9\n!> C:\\Tools\\websearch.ini, line 2: url= leaves no room for "
        "the search words within 2,048 characters."},
 
-      {"old Wine: fits exactly", "url=" + old10Left, "", "abcdefghij", false, ExitCode::Opened,
+      {"old Wine: fits exactly", "url=" + old10Left, "", "abcdefghij", kSelected, ExitCode::Opened,
        "+> Search: " + padded(10, "abcdefghij", 1, kOldWine), kOldWine},
-      {"old Wine: one character over", "url=" + old10Left, "", "abcdefghijk", false,
+      {"old Wine: one character over", "url=" + old10Left, "", "abcdefghijk", kSelected,
        ExitCode::Opened,
        cut("10 characters") + "+> Search: " + padded(10, "abcdefghij", 1, kOldWine), kOldWine},
-      {"old Wine: web address at its limit", "", "", oldWebAddress, false, ExitCode::Opened,
+      {"old Wine: web address at its limit", "", "", oldWebAddress, kSelected, ExitCode::Opened,
        "+> Open: " + oldWebAddress, kOldWine},
-      {"old Wine: web address over its limit", "url=" + old10Left, "", oldWebAddress + "a", false,
-       ExitCode::Opened, cut("6 characters") + "+> Search: " + padded(10, "https%3A", 1, kOldWine),
-       kOldWine},
-      {"old Wine: no room names its limit", tenLeft, "", "x", false, ExitCode::BadTemplate,
+      {"old Wine: web address over its limit", "url=" + old10Left, "", oldWebAddress + "a",
+       kSelected, ExitCode::Opened,
+       cut("6 characters") + "+> Search: " + padded(10, "https%3A", 1, kOldWine), kOldWine},
+      {"old Wine: no room names its limit", tenLeft, "", "x", kSelected, ExitCode::BadTemplate,
        "!> C:\\Tools\\websearch.ini, line 1: url= leaves no room for the search words within 900 "
        "characters.",
        kOldWine},
@@ -251,7 +261,7 @@ TEST(Decide, PicksTheTemplateAndKeepsTheAddressWithinTheLimit) {
     EXPECT_EQ(outcome.code, c.code) << c.name;
     EXPECT_EQ(lines, c.lines) << c.name;
     const std::string_view last = std::string_view(c.lines).substr(c.lines.rfind('\n') + 1);
-    EXPECT_EQ(outcome.url, c.code == ExitCode::Opened ? last.substr(last.find(": ") + 2) : "")
+    EXPECT_EQ(urlOf(outcome), c.code == ExitCode::Opened ? last.substr(last.find(": ") + 2) : "")
         << c.name;
   }
 }

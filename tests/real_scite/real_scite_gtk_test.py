@@ -30,7 +30,8 @@ from checks import check_run  # noqa: E402
 DDG = "https://duckduckgo.com/?q="
 PY = "https://docs.python.org/3/search.html?q="
 SO = "https://stackoverflow.com/search?q="
-ENGINES = "\n".join(["websearch.engine.MDN=https://developer.mozilla.org/en-US/search?q={query}",
+MDN = "https://developer.mozilla.org/en-US/search?q="
+ENGINES = "\n".join([f"websearch.engine.MDN={MDN}{{query}}",
                      f"websearch.engine.SO={SO}{{query}}", "websearch.engines=MDN SO"])
 # SciTE's own FIFOs: its request FIFO and its notify pipes. Anything else there is the tool's.
 SCITE_OWN = re.compile(r"SciTE\.\d+\.(in|\d+\.out)")
@@ -48,7 +49,9 @@ BROWSER = Path("my browser") / "browser"
 class Row:
     case: Case
     said: str  # a line the pane must hold (a glob)
-    address: str | None  # what xdg-open was handed; None: nothing
+    # What xdg-open was handed; None: nothing. A list: a group's addresses, which the pane names in
+    # this order (the xdg-opens run side by side, so they may record in any order).
+    address: str | list[str] | None
     program: list[str] = dataclasses.field(default_factory=list)  # what BROWSER was handed
 
 
@@ -108,6 +111,14 @@ def rows(out: Path) -> list[Row]:
             f"+> Copied: {DDG}fetch", None),
         Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
             "+> Word at caret: printf", f"{DDG}printf"),
+        # A group picked from the list: each member's address, in the group's order.
+        Row(Case("group_picked", "fetch", "notes.txt", keys=["Down", "Return"],
+                 props=ENGINES + "\nwebsearch.group.Both=SO MDN\nwebsearch.engines=MDN Both"),
+            f"+> Search: {MDN}fetch", [f"{SO}fetch", f"{MDN}fetch"]),
+        # The caret inside an address: the address, without the bracket and stop around it.
+        Row(Case("address_at_caret", "see (https://example.com/a?b=1). then", "notes.txt",
+                 select=(12, 12)),
+            "+> Address at caret: https://example.com/a?b=1", "https://example.com/a?b=1"),
         Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
             f"+> Search: {PY}open", f"{PY}open"),
         # A program with an argument of its own gets the address last; xdg-open gets nothing.
@@ -159,7 +170,14 @@ class RealGtkSciTE(unittest.TestCase):
             with self.subTest(row.case.name):
                 result = self.results[row.case.name]
                 check_run(self, result, row.said)
-                self.assertEqual(result.opened, [row.address] if row.address else [])
+                if isinstance(row.address, list):
+                    self.assertEqual(sorted(result.opened), sorted(row.address))
+                    searches = [line.removeprefix("+> Search: ")
+                                for line in result.pane.splitlines()
+                                if line.startswith("+> Search: ")]
+                    self.assertEqual(searches, row.address)
+                else:
+                    self.assertEqual(result.opened, [row.address] if row.address else [])
                 if row.program:
                     # Started and left to run: it may write after SciTE's run has ended.
                     opened = self.out / BROWSER.parent / "opened"

@@ -22,6 +22,11 @@ editor = setmetatable({
   WordStartPosition = function(self, pos, only) return host.wordStart(pos, only) end,
   WordEndPosition = function(self, pos, only) return host.wordEnd(pos, only) end,
   textrange = function(self, from, to) return host.textRange(from, to) end,
+  GetCurLine = function(self)
+    local p = host.editorProperty('CurrentPos')
+    local line = host.lineFromPosition(p)
+    return host.line(line), p - host.positionFromLine(line)
+  end,
   CharAt = indexer(host.charAt),
   Column = indexer(host.column),
   StyleAt = indexer(host.styleAt),

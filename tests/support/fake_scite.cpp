@@ -1,6 +1,7 @@
 // The fake SciTE's answers, returned as a transport returns them: the values as SciTE holds them.
 #include "tests/support/fake_scite.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -84,6 +85,12 @@ void FakeScite::playStrip(std::string_view lua) const {
   }
 }
 
+std::vector<companion::Answer> FakeScite::sendAll(
+    const std::vector<companion::Command>& commands) const {
+  batches.push_back(commands.size());
+  return Scite::sendAll(commands);
+}
+
 std::string FakeScite::nextAnswer(std::string_view key) const {
   if (key.starts_with(kStripKeys) && answers.find(key) == answers.end()) {
     if (contains(key, ".state.")) {
@@ -100,16 +107,26 @@ std::string FakeScite::nextAnswer(std::string_view key) const {
 }
 
 companion::RunSystem recordingSystem(Handed& handed, bool startFails) {
+  const auto fails = [&handed](const std::string& what) {
+    return std::find(handed.failing.begin(), handed.failing.end(), what) != handed.failing.end();
+  };
   return {.readIni = [] { return companion::IniFile{}; },
-          .openInBrowser =
-              [&handed](const std::string& url) -> std::optional<companion::BrowserFailure> {
-            handed.byDefault = url;
-            return std::nullopt;
+          .openInBrowser = [&handed, fails](const std::string& url) -> companion::BrowserVerdict {
+            handed.byDefault.push_back(url);
+            handed.order.push_back("browser " + url);
+            const bool failed = fails(url);
+            return [failed]() -> std::optional<companion::BrowserFailure> {
+              if (failed) {
+                return companion::BrowserFailure{.reason = "No application", .code = 4};
+              }
+              return std::nullopt;
+            };
           },
-          .startProgram = [&handed, startFails](const companion::ProgramCommand& command)
+          .startProgram = [&handed, startFails, fails](const companion::ProgramCommand& command)
               -> std::optional<companion::BrowserFailure> {
-            handed.started = command;
-            if (startFails) {
+            handed.started.push_back(command);
+            handed.order.push_back("program " + command.program);
+            if (startFails || fails(command.program)) {
               return companion::BrowserFailure{.reason = "No such file or directory", .code = 2};
             }
             return std::nullopt;

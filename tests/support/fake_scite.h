@@ -58,6 +58,9 @@ public:
   [[nodiscard]] bool inReach() const noexcept override { return reached; }
   // Records the command, also one that is not taken; a taken askproperty: is answered.
   std::optional<companion::Answer> send(std::string_view command, bool expectReply) const override;
+  // Records how many commands go at once, then sends them one by one.
+  [[nodiscard]] std::vector<companion::Answer> sendAll(
+      const std::vector<companion::Command>& commands) const override;
 
   // Each key's raw values, one for each time it is asked, in order; asked more often, or never
   // scripted, it answers an empty value, as SciTE answers for an undefined key.
@@ -70,6 +73,7 @@ public:
   // The user at the strip, a step before each look; past the end the user waits.
   std::vector<StripStep> stripUser;
   mutable StripModel strip;
+  mutable std::vector<std::size_t> batches;  // the size of each sendAll, in order
 
 private:
   [[nodiscard]] std::string nextAnswer(std::string_view key) const;
@@ -81,18 +85,22 @@ private:
   mutable std::map<std::string, std::size_t, std::less<>> asked_;
 };
 
-// What a run handed on: the address the default browser got, the program it started; the files
-// it read and wrote, by path.
+// What a run handed on: the addresses the default browser got and the programs it started, each
+// in order, and every hand-over in the order they started ("browser <url>", "program <name>");
+// the files it read and wrote, by path.
 struct Handed {
-  std::string byDefault;
-  std::optional<companion::ProgramCommand> started;
+  std::vector<std::string> byDefault;
+  std::vector<companion::ProgramCommand> started;
+  std::vector<std::string> order;
+  // The addresses the default browser fails to open and the programs that fail to start.
+  std::vector<std::string> failing;
   std::map<std::string, std::string, std::less<>> files;
   std::optional<std::string> writeFails;  // why every write fails
 };
 
 // A system for the run that records into `handed`, reads no websearch.ini, reads and writes
 // files in `handed`, never pauses and has process id 7; a named program fails to start when
-// `startFails`. Rows set the rest.
+// `startFails`, and so does any address or program in `handed.failing`. Rows set the rest.
 [[nodiscard]] companion::RunSystem recordingSystem(Handed& handed, bool startFails = false);
 
 }  // namespace test_support
