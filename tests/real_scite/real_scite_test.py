@@ -103,6 +103,11 @@ def rows(out: Path) -> list[Row]:
             f"!> Could not start {missing} (websearch.browser): *. Nothing opened.", None),
         Row(Case("engine_default_browser", "fetch", "notes.txt", keys=["Return"], props=so_own),
             f"+> Search: {MDN}fetch", f"{MDN}fetch"),
+        # Where SciTE keeps its find strings on disk, the searches are kept there too; no row
+        # before this one keeps anything on disk.
+        Row(Case("kept_history", "kept search", "notes.txt",
+                 props="save.find=1\nsave.recent=1"),
+            f"+> Search: {DDG}kept%20search", f"{DDG}kept%20search"),
     ]
 
 
@@ -158,6 +163,12 @@ ROWS = [
         f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
     Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
         "+> Search cancelled: nothing opened.", None),
+    # Alt+G reaches the engine field; the engine typed there is used. Alt+P copies instead.
+    Row(Case("strip_engine", "fetch", "notes.txt", props=ENGINES + "websearch.ask=1",
+             keys=["alt+g", "End", "BackSpace", "BackSpace", "BackSpace", "S", "O", "Return"]),
+        f"+> Search: {SO}fetch", f"{SO}fetch"),
+    Row(Case("strip_copy", "fetch", "notes.txt", props="websearch.ask=1", keys=["alt+p"]),
+        f"+> Copied: {DDG}fetch", None),
     # One engine is used at once: a list would wait for keys that never come.
     Row(Case("one_engine", "fetch", "notes.txt", props=ENGINES + "websearch.engines=MDN"),
         f"+> Search: {MDN}fetch", f"{MDN}fetch"),
@@ -221,6 +232,12 @@ class RealSciTE(unittest.TestCase):
                                      row.program.arguments)
                 else:
                     self.assertNotIn("+> Opened with:", pane)
+
+    def test_searches_kept_only_where_find_strings_are(self):
+        # SciTE's user folder is wherever the prefix's environment puts it: every file written.
+        drive = self.build / "wine-scite" / "prefix" / "drive_c"
+        kept = [path.read_text(encoding="utf-8") for path in drive.rglob("websearch.history")]
+        self.assertEqual(kept, ["kept search\n"])
 
 
 if __name__ == "__main__":
