@@ -60,6 +60,7 @@ TEST(History, NewestFirstWithoutRepeatsWithinTheBounds) {
       {"a repeat moves to the front", {"b", "a", "c"}, "a", 20, {"a", "b", "c"}},
       {"the size reached: nothing dropped", {"b", "c"}, "a", 3, {"a", "b", "c"}},
       {"one beyond the size: the oldest dropped", {"b", "c", "d"}, "a", 3, {"a", "b", "c"}},
+      {"size 1: the newest alone", {"b"}, "a", 1, {"a"}},
       {"size 0 remembers nothing", {}, "a", 0, {}},
       {"the longest search kept", {}, longest, 20, {longest}},
       {"one byte longer: not remembered", {"b"}, longest + "x", 20, {"b"}},

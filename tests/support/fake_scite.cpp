@@ -37,19 +37,11 @@ std::optional<companion::Answer> FakeScite::send(std::string_view command, bool 
 void FakeScite::playStrip(std::string_view lua) const {
   const bool ours = strip.state == "open" || strip.state == "focused";
   if (contains(lua, "scite.StripShow('')")) {  // the tidy step: ours closed, unless replaced
-    strip.closedByTidy = strip.shown && strip.state != "replaced" && !strip.state.empty();
-    strip.shown = strip.shown && !strip.closedByTidy;
-    strip.state.clear();
-    strip.query.clear();
-    strip.engine.clear();
+    const bool closes = strip.shown && strip.state != "replaced" && !strip.state.empty();
+    strip = {.shown = strip.shown && !closes, .focused = strip.focused, .closedByTidy = closes};
   } else if (contains(lua, "editor.Focus") && ours) {  // a look
     const StripStep step = stripLooks_ < stripUser.size() ? stripUser[stripLooks_] : StripStep{};
     ++stripLooks_;
-    const auto click = [&](std::string_view state) {
-      strip.state = state;
-      strip.query = step.query;  // StripValue, read inside the click
-      strip.engine = step.engine;
-    };
     switch (step.act) {
       case StripAct::wait:
         break;
@@ -58,13 +50,13 @@ void FakeScite::playStrip(std::string_view lua) const {
         strip.state = "focused";
         break;
       case StripAct::search:
-        click("search");
-        break;
       case StripAct::copy:
-        click("copy");
-        break;
-      case StripAct::cancel:
-        click("cancel");
+      case StripAct::cancel:  // a click: the fields are read inside it
+        strip.state = step.act == StripAct::search ? "search"
+                      : step.act == StripAct::copy ? "copy"
+                                                   : "cancel";
+        strip.query = step.query;
+        strip.engine = step.engine;
         break;
       case StripAct::escape:
         strip.shown = false;
@@ -72,9 +64,7 @@ void FakeScite::playStrip(std::string_view lua) const {
       case StripAct::clickEditor:
       case StripAct::clickOutput:
         // The focus back in SciTE counts once the strip has had it.
-        if (strip.focused) {
-          strip.state = "left";
-        }
+        strip.state = strip.focused ? "left" : strip.state;
         break;
       case StripAct::replaced:
         strip.state = "replaced";
