@@ -4,63 +4,60 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-struct ReplaceRow {
-  const char* name;
-  std::optional<std::string> before;  // the file's text; nothing: no such file
-  std::string target;                 // relative to the folder
-  bool replaced;
-  std::optional<std::string> after;  // the file's text afterwards
-};
+using Files = std::map<std::string, std::string>;
 
-std::size_t entriesIn(const std::filesystem::path& folder) {
-  std::size_t count = 0;
+// The regular files under `folder` with their text: a temporary file left behind shows.
+Files filesIn(const std::filesystem::path& folder) {
+  Files files;
   for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
-    count += entry.is_regular_file() ? 1U : 0U;
+    if (entry.is_regular_file()) {
+      files[entry.path().lexically_relative(folder).string()] = test_support::readFile(entry);
+    }
   }
-  return count;
+  return files;
 }
 
 TEST(ReplaceFile, ReplacesTheWholeTextOrNothing) {
-  const ReplaceRow rows[] = {
-      {"a new file", std::nullopt, "history", true, "a\nb\n"},
-      {"a longer file replaced whole: no tail left", "old 1\nold 2\nold 3\n", "history", true,
-       "a\nb\n"},
-      {"in a folder that does not exist", std::nullopt, "missing/history", false, std::nullopt},
+  struct Row {
+    const char* name;
+    std::optional<std::string> before;  // the file's text; nothing: no such file
+    std::string target;                 // relative to the folder
+    std::string failure;                // how the reason starts; empty: replaced
+    std::string after;                  // the folder's one file's text; empty: no file at all
+    bool folderInTheWay = false;
   };
-  for (const ReplaceRow& row : rows) {
-    SCOPED_TRACE(row.name);
+  const Row rows[] = {
+      {"a new file", std::nullopt, "history", "", "a\nb\n"},
+      {"a longer file replaced whole: no tail left", "old 1\nold 2\nold 3\n", "history", "",
+       "a\nb\n"},
+      {"in a folder that does not exist", std::nullopt, "missing/history",
+       "cannot create a file beside", ""},
+      {"a folder in the way: the temporary removed", std::nullopt, "history", "cannot write", "",
+       true},
+  };
+  for (const Row& row : rows) {
     const test_support::TempDir folder("replace-file");
     if (row.before) {
       folder.write(row.target, *row.before);
     }
-    const std::string path = (folder.path() / row.target).string();
-    const auto failure = platform::replaceFile(path, "a\nb\n");
-    EXPECT_EQ(!failure.has_value(), row.replaced) << failure.value_or("");
-    if (row.after) {
-      EXPECT_EQ(test_support::readFile(path), *row.after);
-    } else {
-      EXPECT_FALSE(std::filesystem::exists(path));
+    if (row.folderInTheWay) {
+      std::filesystem::create_directory(folder.path() / row.target);
     }
-    // No temporary file left beside it, whatever happened.
-    EXPECT_EQ(entriesIn(folder.path()), row.after || row.before ? 1u : 0u);
+    const auto failure = platform::replaceFile((folder.path() / row.target).string(), "a\nb\n");
+    const std::string reason = failure ? failure->substr(0, failure->find(" /")) : "";
+    const Files after = row.after.empty() ? Files{} : Files{{row.target, row.after}};
+    EXPECT_EQ(std::pair(reason, filesIn(folder.path())), std::pair(row.failure, after)) << row.name;
   }
-}
-
-TEST(ReplaceFile, AFolderInTheWayIsRefusedAndTheTemporaryRemoved) {
-  const test_support::TempDir folder("replace-file");
-  std::filesystem::create_directory(folder.path() / "history");
-  const auto failure = platform::replaceFile((folder.path() / "history").string(), "a\n");
-  ASSERT_TRUE(failure.has_value());
-  EXPECT_NE(failure->find("cannot write"), std::string::npos) << *failure;
-  EXPECT_EQ(entriesIn(folder.path()), 0u);
 }
 
 }  // namespace
