@@ -68,14 +68,19 @@ private:
 
 }  // namespace
 
+std::string keyForExtension(std::string_view key, std::string_view fileExt) {
+  std::string forExtension(key);
+  forExtension += '.';
+  std::transform(fileExt.begin(), fileExt.end(), std::back_inserter(forExtension),
+                 platform::lowerAscii);
+  return forExtension;
+}
+
 std::vector<std::string> sciteKeys(std::string_view fileExt) {
   std::vector<std::string> keys;
   if (!fileExt.empty()) {
-    std::string extension;
-    std::transform(fileExt.begin(), fileExt.end(), std::back_inserter(extension),
-                   platform::lowerAscii);
-    keys.push_back(std::string(kSciteEnginesKey) + '.' + extension);
-    keys.push_back(std::string(kSciteUrlKey) + '.' + extension);
+    keys.push_back(keyForExtension(kSciteEnginesKey, fileExt));
+    keys.push_back(keyForExtension(kSciteUrlKey, fileExt));
   }
   keys.emplace_back(kSciteEnginesKey);
   keys.emplace_back(kSciteUrlKey);

@@ -29,6 +29,9 @@ inline constexpr std::string_view kSciteGroupKeyPrefix = "websearch.group.";
 // A group opens at most this many engines: a slip in its value cannot open a hundred tabs.
 inline constexpr std::size_t kMaxGroupMembers = 8;
 
+// `key` for files of extension `fileExt`: "<key>.<ext>", the extension in lower-case ASCII.
+[[nodiscard]] std::string keyForExtension(std::string_view key, std::string_view fileExt);
+
 // The keys asked, most specific first: websearch.engines.<ext>, websearch.url.<ext> (the
 // extension in lower-case ASCII; no such keys without an extension), websearch.engines,
 // websearch.url.

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "companion/history.h"
+#include "companion/properties.h"
 #include "companion/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"
@@ -14,21 +15,12 @@ namespace {
 
 constexpr std::string_view kAskKey = "websearch.ask";
 
-[[nodiscard]] std::string askKeyFor(std::string_view extension) {
-  std::string key(kAskKey);
-  key += '.';
-  for (const char c : extension) {
-    key += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  }
-  return key;
-}
-
 }  // namespace
 
 std::vector<std::string> stripKeys(std::string_view extension) {
   std::vector<std::string> keys;
   if (!extension.empty()) {
-    keys.push_back(askKeyFor(extension));
+    keys.push_back(keyForExtension(kAskKey, extension));
   }
   keys.emplace_back(kAskKey);
   keys.emplace_back(kHistoryKey);
@@ -40,7 +32,7 @@ std::vector<std::string> stripKeys(std::string_view extension) {
 }
 
 bool asksFirst(std::string_view extension, const PropertyLookup& lookup) {
-  std::string value = extension.empty() ? std::string() : lookup(askKeyFor(extension));
+  std::string value = extension.empty() ? std::string() : lookup(keyForExtension(kAskKey, extension));
   if (value.empty()) {
     value = lookup(std::string(kAskKey));
   }

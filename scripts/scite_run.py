@@ -65,6 +65,8 @@ class Case:
     front: str = "scite"  # "other": another window is in front when the tool starts
     limit: int = 30  # seconds for the list to show, and for the ">Exit code:" line
     keys: list[str] = dataclasses.field(default_factory=list)  # xdotool names, once the list shows
+    # Keys pressed before the tool's key, such as ctrl+f for SciTE's find strip.
+    first: list[str] = dataclasses.field(default_factory=list)
     beside: bool = False  # a second SciTE with the same document runs beside it (GTK only)
     picture: str = ""  # a screenshot's file under the output folder; "": none
 
@@ -103,6 +105,7 @@ def run_case(scite: Driver, case: Case, out: Path) -> Result:
                 scite.other_in_front(case.limit + 20)
             else:
                 scite.front()
+            scite.press_keys(case.first)
             if case.start == "key":
                 scite.press_key()
             else:
