@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "companion/history.h"
@@ -32,22 +33,16 @@ TEST(LuaLiteral, EscapesEveryByteButPrintableAscii) {
   }
 }
 
-// Searches of the longest size, distinct, that fill the byte bound exactly.
-Searches fullOfLongest() {
-  Searches searches;
-  for (std::size_t at = 0; at < companion::kMaxHistoryBytes / companion::kMaxSearchBytes; ++at) {
-    searches.push_back(std::string(companion::kMaxSearchBytes - 1, 'x') +
-                       static_cast<char>('A' + at));
-  }
-  return searches;
-}
-
 TEST(History, NewestFirstWithoutRepeatsWithinTheBounds) {
-  const std::string longest(companion::kMaxSearchBytes, 'x');
-  const Searches full = fullOfLongest();
-  const Searches fullLessOldest(full.begin(), full.end() - 1);
-  Searches aThenFullLessOldest = fullLessOldest;
-  aThenFullLessOldest.insert(aThenFullLessOldest.begin(), "a");
+  using companion::kMaxSearchBytes;
+  const std::string longest(kMaxSearchBytes, 'x');
+  // Distinct searches of the longest size that fill the byte bound exactly.
+  Searches full;
+  Searches aThenAllButOldest{"a"};
+  for (char last = 'A'; full.size() < companion::kMaxHistoryBytes / kMaxSearchBytes; ++last) {
+    full.push_back(std::string(kMaxSearchBytes - 1, 'x') + last);
+  }
+  aThenAllButOldest.insert(aThenAllButOldest.end(), full.begin(), full.end() - 1);
   struct Case {
     const char* name;
     Searches before;
@@ -66,8 +61,9 @@ TEST(History, NewestFirstWithoutRepeatsWithinTheBounds) {
       {"one byte longer: not remembered", {"b"}, longest + "x", 20, {"b"}},
       {"a control byte: not remembered", {"b"}, "a\tb", 20, {"b"}},
       {"not UTF-8: not remembered", {"b"}, "caf\xE9", 20, {"b"}},
-      {"within the byte bound: nothing dropped", fullLessOldest, "a", 20, aThenFullLessOldest},
-      {"one byte beyond the bound: the oldest dropped", full, "a", 20, aThenFullLessOldest},
+      {"within the byte bound: nothing dropped", Searches(full.begin(), full.end() - 1), "a", 20,
+       aThenAllButOldest},
+      {"one byte beyond the bound: the oldest dropped", full, "a", 20, aThenAllButOldest},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(companion::remembered(c.before, c.search, c.size), c.after) << c.name;
@@ -115,13 +111,11 @@ TEST(History, WrittenFormsReadBack) {
 }
 
 TEST(History, SettingsRead) {
-  struct SizeCase {
-    std::string value;
-    std::size_t size;
-  };
-  for (const auto& c : {SizeCase{"", 20}, SizeCase{"5", 5}, SizeCase{"0", 0}, SizeCase{"x", 20},
-                        SizeCase{"-1", 20}, SizeCase{"99999999999999999999999", 8192}}) {
-    EXPECT_EQ(companion::historySize(c.value), c.size) << c.value;
+  using SizeRead = std::pair<std::string, std::size_t>;
+  for (const auto& [value, size] :
+       {SizeRead{"", 20}, SizeRead{"5", 5}, SizeRead{"0", 0}, SizeRead{"x", 20}, SizeRead{"-1", 20},
+        SizeRead{"99999999999999999999999", 8192}}) {
+    EXPECT_EQ(companion::historySize(value), size) << value;
   }
   struct KeepCase {
     const char* name;
