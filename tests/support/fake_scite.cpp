@@ -61,8 +61,7 @@ void FakeScite::playStrip(std::string_view lua) const {
       case StripAct::escape:
         strip.shown = false;
         [[fallthrough]];
-      case StripAct::clickEditor:
-      case StripAct::clickOutput:
+      case StripAct::clickAway:
         // The focus back in SciTE counts once the strip has had it.
         strip.state = strip.focused ? "left" : strip.state;
         break;

@@ -24,15 +24,14 @@ struct SentCommand {
 
 // What the user does at SciTE's user strip before one of the companion's looks.
 enum class StripAct {
-  wait,         // nothing yet
-  focusIn,      // the strip takes the focus (an event of ours)
-  search,       // Search clicked, or Return in a field
-  copy,         // Copy address clicked, or Alt+P
-  cancel,       // Cancel clicked
-  escape,       // Escape: the strip closes, the editor gets the focus, no event
-  clickEditor,  // a click into the document: the editor gets the focus, the strip stays
-  clickOutput,  // a click into the output pane
-  replaced,     // the user's own script shows a strip over ours
+  wait,       // nothing yet
+  focusIn,    // the strip takes the focus (an event of ours)
+  search,     // Search clicked, or Return in a field
+  copy,       // Copy address clicked, or Alt+P
+  cancel,     // Cancel clicked
+  escape,     // Escape: the strip closes, the editor gets the focus, no event
+  clickAway,  // a click into the document or the output pane: the strip stays open
+  replaced,   // the user's own script shows a strip over ours
 };
 
 struct StripStep {
