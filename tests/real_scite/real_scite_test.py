@@ -164,8 +164,12 @@ ROWS = [
     Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
         "+> Search cancelled: nothing opened.", None),
     # Alt+G reaches the engine field; the engine typed there is used. Alt+P copies instead.
-    Row(Case("strip_engine", "fetch", "notes.txt", props=ENGINES + "websearch.ask=1",
-             keys=["alt+g", "End", "BackSpace", "BackSpace", "BackSpace", "S", "O", "Return"]),
+    # Wine's menu bar then waits for keys, as after any Alt+letter that names no menu (Windows
+    # beeps and waits for nothing): Escape ends that wait and leaves the strip as it is.
+    Row(Case("strip_engine", "fetch", "notes.txt",
+             props=ENGINES + "websearch.engines=DDG MDN SO\nwebsearch.ask=1",
+             keys=["alt+g", "Escape", "End", "BackSpace", "BackSpace", "BackSpace", "S", "O",
+                   "Return"]),
         f"+> Search: {SO}fetch", f"{SO}fetch"),
     Row(Case("strip_copy", "fetch", "notes.txt", props="websearch.ask=1", keys=["alt+p"]),
         f"+> Copied: {DDG}fetch", None),
