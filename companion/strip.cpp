@@ -113,13 +113,14 @@ struct Layout {
          "OnStrip = g.handler scite.StripShow = g.wrapper " + run.global + " = g end ";
 }
 
-// Takes back what one run's global holds: its handler, StripShow's own, its properties.
+// Takes back what one run's global holds: its handler, StripShow's own, its properties. `global`
+// may name a killed run's, whatever that run left in it.
 [[nodiscard]] std::string takeBackLua(std::string_view global) {
-  return "local g = " + std::string(global) +
-         " if g then if OnStrip == g.handler then OnStrip = g.prev end " +
+  return "do local g = " + std::string(global) +
+         " if type(g) == 'table' then if OnStrip == g.handler then OnStrip = g.prev end " +
          "if scite.StripShow == g.wrapper then scite.StripShow = g.show end " +
-         "for _, key in ipairs(g.keys) do props[key] = '' end end " + std::string(global) +
-         " = nil ";
+         "for _, key in ipairs(g.keys or {}) do props[key] = '' end end end " +
+         std::string(global) + " = nil ";
 }
 
 // What a run killed before its tidy step left: on GTK, Tools > Stop Executing kills the tool's
@@ -127,11 +128,7 @@ struct Layout {
 [[nodiscard]] std::string earlierRunsLua(const RunNames& run) {
   return "for name in pairs(_G) do if type(name) == 'string' and name:match('^" +
          std::string(kGlobalPrefix) + "%d+$') and name ~= '" + run.global + "' then " +
-         "do local g = _G[name] if type(g) == 'table' then " +
-         "if OnStrip == g.handler then OnStrip = g.prev end " +
-         "if scite.StripShow == g.wrapper then scite.StripShow = g.show end " +
-         "for _, key in ipairs(g.keys or {}) do props[key] = '' end end end " +
-         "_G[name] = nil end end ";
+         takeBackLua("_G[name]") + "end end ";
 }
 
 // The list goes in before the text: SciTE for Windows empties a combo's field as it sets the
