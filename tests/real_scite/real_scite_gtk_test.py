@@ -102,6 +102,10 @@ def rows(out: Path) -> list[Row]:
             f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
         Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
             "+> Search cancelled: nothing opened.", None),
+        # SciTE's find strip open below: it sees its own keys first, Escape among them.
+        Row(Case("strip_escape_find_open", "fetch", "notes.txt", first=["ctrl+f"],
+                 props="websearch.ask=1\nfind.use.strip=1", keys=["Escape"]),
+            "+> Search cancelled: nothing opened.", None),
         # Alt+G reaches the engine field; the engine typed there is used.
         Row(Case("strip_engine", "fetch", "notes.txt", props=ENGINES + "\nwebsearch.ask=1",
                  keys=["alt+g", "End", "BackSpace", "BackSpace", "BackSpace", "S", "O",

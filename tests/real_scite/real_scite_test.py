@@ -163,6 +163,10 @@ ROWS = [
         f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
     Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
         "+> Search cancelled: nothing opened.", None),
+    # SciTE's find strip open below: it sees its own keys first, Escape among them.
+    Row(Case("strip_escape_find_open", "fetch", "notes.txt", first=["ctrl+f"],
+             props="websearch.ask=1\nfind.use.strip=1", keys=["Escape"]),
+        "+> Search cancelled: nothing opened.", None),
     # Alt+G reaches the engine field; the engine typed there is used. Alt+P copies instead.
     # Wine's menu bar then waits for keys, as after any Alt+letter that names no menu (Windows
     # beeps and waits for nothing): Escape ends that wait and leaves the strip as it is.
