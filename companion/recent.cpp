@@ -32,7 +32,8 @@ std::vector<std::string> stripKeys(std::string_view extension) {
 }
 
 bool asksFirst(std::string_view extension, const PropertyLookup& lookup) {
-  std::string value = extension.empty() ? std::string() : lookup(keyForExtension(kAskKey, extension));
+  std::string value =
+      extension.empty() ? std::string() : lookup(keyForExtension(kAskKey, extension));
   if (value.empty()) {
     value = lookup(std::string(kAskKey));
   }
