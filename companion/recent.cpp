@@ -25,9 +25,6 @@ std::vector<std::string> stripKeys(std::string_view extension) {
   keys.emplace_back(kAskKey);
   keys.emplace_back(kHistoryKey);
   keys.emplace_back(kHistorySizeKey);
-  keys.emplace_back(kSaveFindKey);
-  keys.insert(keys.end(), std::begin(kSaveSessionKeys), std::end(kSaveSessionKeys));
-  keys.emplace_back(kUserHomeKey);
   return keys;
 }
 
@@ -43,22 +40,38 @@ bool asksFirst(std::string_view extension, const PropertyLookup& lookup) {
 }
 
 RecentSearches::RecentSearches(const PropertyLookup& lookup, EditorKind editor)
-    : size_(historySize(lookup(std::string(kHistorySizeKey)))) {
-  std::vector<std::string> sessionValues;
-  for (const std::string_view key : kSaveSessionKeys) {
-    sessionValues.push_back(lookup(std::string(key)));
-  }
-  onDisk_ = keepsFindStrings(lookup(std::string(kSaveFindKey)), sessionValues);
-  const std::string userHome = onDisk_ ? lookup(std::string(kUserHomeKey)) : std::string();
-  onDisk_ = onDisk_ && !userHome.empty();
-  path_ = onDisk_ ? historyFilePath(userHome, editor) : std::string();
+    : editor_(editor), size_(historySize(lookup(std::string(kHistorySizeKey)))) {
   list_ = historyFromProperty(lookup(std::string(kHistoryKey)), size_);
   inScite_ = list_.has_value();
 }
 
-const std::vector<std::string>& RecentSearches::list(const RunSystem& system) {
+void RecentSearches::findFile(const Scite& scite) {
+  if (path_) {
+    return;
+  }
+  std::vector<std::string_view> keys{kSaveFindKey};
+  keys.insert(keys.end(), std::begin(kSaveSessionKeys), std::end(kSaveSessionKeys));
+  keys.push_back(kUserHomeKey);
+  std::vector<Command> commands;
+  for (const std::string_view key : keys) {
+    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
+  }
+  std::vector<std::string> values;
+  for (Answer& answer : scite.sendAll(commands)) {
+    values.push_back(std::move(answer.text));
+  }
+  values.resize(keys.size());  // what SciTE did not answer counts as unset
+  const std::string& userHome = values.back();
+  const std::vector<std::string> sessionValues(values.begin() + 1, values.end() - 1);
+  path_ = keepsFindStrings(values.front(), sessionValues) && !userHome.empty()
+              ? historyFilePath(userHome, editor_)
+              : std::string();
+}
+
+const std::vector<std::string>& RecentSearches::list(const Scite& scite, const RunSystem& system) {
   if (!list_) {
-    const auto text = onDisk_ && system.readFile ? system.readFile(path_) : std::nullopt;
+    findFile(scite);
+    const auto text = !path_->empty() && system.readFile ? system.readFile(*path_) : std::nullopt;
     list_ = text ? historyFromFile(*text, size_) : std::vector<std::string>();
   }
   return *list_;
@@ -69,7 +82,7 @@ void RecentSearches::remember(const Scite& scite, const std::string& search,
   if (size_ == 0) {
     return;  // remembers nothing and writes nothing
   }
-  const std::vector<std::string> before = list(system);
+  const std::vector<std::string> before = list(scite, system);
   std::vector<std::string> after = remembered(before, search, size_);
   if (inScite_ && after == before) {
     return;
@@ -77,12 +90,18 @@ void RecentSearches::remember(const Scite& scite, const std::string& search,
   (void)scite.sendAll({{.text = director::propertyCommand(
                             kHistoryKey, director::outputEscaped(historyPropertyValue(after)))}});
   inScite_ = true;
-  if (onDisk_ && after != before && system.replaceFile) {
-    if (const auto failure = system.replaceFile(path_, historyFileText(after))) {
-      scite.say(historyNotKeptLine(path_, *failure));
-    }
-  }
+  const bool changed = after != before;
   list_ = std::move(after);
+  if (!changed || !system.replaceFile) {
+    return;
+  }
+  findFile(scite);
+  if (path_->empty()) {
+    return;  // SciTE keeps no find strings on disk: nor do we
+  }
+  if (const auto failure = system.replaceFile(*path_, historyFileText(*list_))) {
+    scite.say(historyNotKeptLine(*path_, *failure));
+  }
 }
 
 }  // namespace companion

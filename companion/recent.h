@@ -13,8 +13,8 @@
 
 namespace companion {
 
-// The keys a run asks SciTE with its settings: whether to show the strip, and where the recent
-// searches are.
+// The keys a run asks SciTE with its settings: whether to show the strip, and SciTE's list of
+// recent searches. Where the file is comes later, only when it is read or written.
 [[nodiscard]] std::vector<std::string> stripKeys(std::string_view extension);
 
 // websearch.ask.<ext> when it is set, else websearch.ask: a number, on unless 0.
@@ -26,18 +26,21 @@ public:
 
   // Newest first: SciTE's list while it runs, else the file where find strings are kept across
   // sessions, else none. The file is read once.
-  [[nodiscard]] const std::vector<std::string>& list(const RunSystem& system);
+  [[nodiscard]] const std::vector<std::string>& list(const Scite& scite, const RunSystem& system);
 
   // Puts `search` first in SciTE's list, and in the file where find strings are kept; a file
   // that cannot be written is said, and stops nothing.
   void remember(const Scite& scite, const std::string& search, const RunSystem& system);
 
 private:
+  // Asks SciTE, once and in one batch, whether it keeps find strings on disk and where.
+  void findFile(const Scite& scite);
+
+  EditorKind editor_;
   std::size_t size_;
   std::optional<std::vector<std::string>> list_;  // nothing until read
   bool inScite_ = false;                          // SciTE's property is set
-  bool onDisk_ = false;
-  std::string path_;
+  std::optional<std::string> path_;  // nothing until asked; empty where nothing is kept on disk
 };
 
 }  // namespace companion

@@ -331,7 +331,7 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
   const StripAnswer answer = askInStrip(scite,
                                         {.query = std::string(withinSearchBytes(read.text)),
                                          .engines = engines,
-                                         .recent = recent.list(system)},
+                                         .recent = recent.list(scite, system)},
                                         system);
   query = collapseWhiteSpace(answer.query);
   const SearchRequest request{.text = query, .maxUrlLength = system.maxUrlLength};

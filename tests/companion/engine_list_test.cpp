@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,10 +29,12 @@ using test_support::SentCommand;
 
 constexpr std::uint32_t kProcessId = 4242;
 const std::string kState = "websearch.state." + std::to_string(kProcessId);
-// What every run asks after its settings: whether to show the strip, and where the searches are.
+// What every run asks after its settings: whether to show the strip, and SciTE's recent searches;
+// then, only when the file is read or written, where SciTE keeps its find strings.
 const std::string kStripAsks =
-    "ask:websearch.ask ask:websearch.history.searches ask:websearch.history.size ask:save.find "
-    "ask:save.session ask:save.recent ask:save.position ask:SciteUserHome ";
+    "ask:websearch.ask ask:websearch.history.searches ask:websearch.history.size ";
+const std::string kFileAsks =
+    "ask:save.find ask:save.session ask:save.recent ask:save.position ask:SciteUserHome ";
 // More looks than any row needs: a wait that never ends fails instead of hanging.
 constexpr int kPatience = 50;
 
@@ -422,7 +425,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        kNoRoom,
        "",
        groupOfTwo,
-       {2, 12, 3, 6}},
+       {2, 7, 3, 6}},
       {"a group's search says the word at the caret once", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
        "word " + asked + groupAsked +
@@ -525,6 +528,7 @@ void offerStrip(FakeScite& scite, const std::string& engines, const std::string&
   scite.answers["websearch.engines"] = {engines};
   scite.answers["websearch.engine.DDG"] = {"https://duckduckgo.com/?q={query}"};
   scite.answers["websearch.engine.MDN"] = {"https://developer.mozilla.org/search?q={query}"};
+  scite.answers["websearch.group.Both"] = {"DDG MDN"};
   scite.answers["websearch.history.searches"] = {recent};
 }
 
@@ -545,9 +549,17 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
       "selection ask:extender.result ask:FileExt empty:extender.result ask:websearch.engines "
       "ask:websearch.url ask:websearch.browser " +
       kStripAsks;
-  const std::string engineAsks =
-      "ask:websearch.group.DDG ask:websearch.engine.DDG ask:websearch.browser.DDG "
-      "ask:websearch.group.MDN ask:websearch.engine.MDN ask:websearch.browser.MDN ";
+  // The keys asked for each name a row offers, then for a group's engines.
+  const auto engineAsks = [](const std::string& engines) {
+    std::string asks;
+    std::istringstream names(engines == "Both" ? "Both DDG MDN" : engines);
+    for (std::string name; names >> name;) {
+      for (const char* key : {"group", "engine", "browser"}) {
+        asks += "ask:websearch." + std::string(key) + "." + name + " ";
+      }
+    }
+    return asks;
+  };
   const std::string look = "strip-look ask:websearch.strip.state.7 ";
   const std::string click =  // the fields read
       look + "ask:websearch.strip.query.7 ask:websearch.strip.engine.7 ";
@@ -590,6 +602,12 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
       {"Copy address", "", user(0, {{focusIn}, {copy, "abort signal", ""}}), ExitCode::Opened,
        look + click, "copy:'" + ddg + "') say:+> Copied: " + ddg + " remember:abort signal",
        tidied},
+      {"Copy address of a group: its addresses one a line", "Both",
+       user(0, {{focusIn}, {copy, "x", ""}}), ExitCode::Opened, look + click,
+       "copy:'https://duckduckgo.com/?q=x\\\\010https://developer.mozilla.org/search?q=x') "
+       "say:+> Copied: https://duckduckgo.com/?q=x say:+> Copied: "
+       "https://developer.mozilla.org/search?q=x remember:x",
+       tidied},
       {"Cancel", "", user(0, {{focusIn}, {cancel, "abort signal", ""}}), ExitCode::Cancelled,
        looks(2), cancelled, tidied},
       {"Escape: the focus back in the editor, the strip closed already", "",
@@ -625,7 +643,7 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
     const std::size_t url = kOpened.size();
     const std::string opened =
         c.said.starts_with(kOpened) ? c.said.substr(url, c.said.find(' ', url) - url) : "";
-    const std::string asked = settings + (c.engines.empty() ? "" : engineAsks);
+    const std::string asked = settings + engineAsks(c.engines) + kFileAsks;
     EXPECT_EQ(got, (StripRun{c.code, asked + "strip " + c.looks + "strip-tidy " + c.said, opened,
                              c.strip}))
         << c.name;
@@ -688,14 +706,15 @@ TEST(SearchSelection, RemembersEverySearchMade) {
   const std::string list = "websearch.history.searches=\x1F";
   const RememberCase cases[] = {
       {"first in this SciTE: the file read, the search put first in both", "", "b\nfetch\nc\n",
-       "remember:fetch|b|c", "fetch\nb\nc\n"},
-      {"SciTE's list taken over the file", list + "b", "old\n", "remember:fetch|b", "fetch\nb\n"},
+       kFileAsks + "remember:fetch|b|c", "fetch\nb\nc\n"},
+      {"SciTE's list taken over the file, asked for only after it", list + "b", "old\n",
+       "remember:fetch|b " + kFileAsks.substr(0, kFileAsks.size() - 1), "fetch\nb\n"},
       {"already the newest: nothing written", list + "fetch\x1F" + "b", std::nullopt, "",
        std::nullopt},
       {"SciTE keeps no find strings: no file read or written", "save.recent=", "b\n",
-       "remember:fetch", "b\n"},
+       kFileAsks + "remember:fetch", "b\n"},
       {"no file yet, and one that cannot be written is said", "", std::nullopt,
-       "remember:fetch say:!> The recent searches could not be kept in " + file +
+       kFileAsks + "remember:fetch say:!> The recent searches could not be kept in " + file +
            ": Permission denied.",
        std::nullopt, "Permission denied"},
       {"not remembered when the browser did not start", "websearch.browser=/usr/bin/nosuch",
