@@ -23,8 +23,6 @@ std::vector<std::string> stripKeys(std::string_view extension) {
     keys.push_back(keyForExtension(kAskKey, extension));
   }
   keys.emplace_back(kAskKey);
-  keys.emplace_back(kHistoryKey);
-  keys.emplace_back(kHistorySizeKey);
   return keys;
 }
 
@@ -39,17 +37,12 @@ bool asksFirst(std::string_view extension, const PropertyLookup& lookup) {
   return error == std::errc() && number != 0;
 }
 
-RecentSearches::RecentSearches(const PropertyLookup& lookup, EditorKind editor)
-    : editor_(editor), size_(historySize(lookup(std::string(kHistorySizeKey)))) {
-  list_ = historyFromProperty(lookup(std::string(kHistoryKey)), size_);
-  inScite_ = list_.has_value();
-}
-
-void RecentSearches::findFile(const Scite& scite) {
-  if (path_) {
+void RecentSearches::askScite(const Scite& scite) {
+  if (asked_) {
     return;
   }
-  std::vector<std::string_view> keys{kSaveFindKey};
+  asked_ = true;
+  std::vector<std::string_view> keys{kHistoryKey, kHistorySizeKey, kSaveFindKey};
   keys.insert(keys.end(), std::begin(kSaveSessionKeys), std::end(kSaveSessionKeys));
   keys.push_back(kUserHomeKey);
   std::vector<Command> commands;
@@ -61,17 +54,20 @@ void RecentSearches::findFile(const Scite& scite) {
     values.push_back(std::move(answer.text));
   }
   values.resize(keys.size());  // what SciTE did not answer counts as unset
+  size_ = historySize(values[1]);
+  list_ = historyFromProperty(values[0], size_);
+  inScite_ = list_.has_value();
+  const std::vector<std::string> sessionValues(values.begin() + 3, values.end() - 1);
   const std::string& userHome = values.back();
-  const std::vector<std::string> sessionValues(values.begin() + 1, values.end() - 1);
-  path_ = keepsFindStrings(values.front(), sessionValues) && !userHome.empty()
-              ? historyFilePath(userHome, editor_)
-              : std::string();
+  if (keepsFindStrings(values[2], sessionValues) && !userHome.empty()) {
+    path_ = historyFilePath(userHome, editor_);
+  }
 }
 
 const std::vector<std::string>& RecentSearches::list(const Scite& scite, const RunSystem& system) {
+  askScite(scite);
   if (!list_) {
-    findFile(scite);
-    const auto text = !path_->empty() && system.readFile ? system.readFile(*path_) : std::nullopt;
+    const auto text = !path_.empty() && system.readFile ? system.readFile(path_) : std::nullopt;
     list_ = text ? historyFromFile(*text, size_) : std::vector<std::string>();
   }
   return *list_;
@@ -79,6 +75,10 @@ const std::vector<std::string>& RecentSearches::list(const Scite& scite, const R
 
 void RecentSearches::remember(const Scite& scite, const std::string& search,
                               const RunSystem& system) {
+  if (!scite.inReach()) {
+    return;  // no SciTE to remember in
+  }
+  askScite(scite);
   if (size_ == 0) {
     return;  // remembers nothing and writes nothing
   }
@@ -92,15 +92,11 @@ void RecentSearches::remember(const Scite& scite, const std::string& search,
   inScite_ = true;
   const bool changed = after != before;
   list_ = std::move(after);
-  if (!changed || !system.replaceFile) {
-    return;
+  if (!changed || path_.empty() || !system.replaceFile) {
+    return;  // nothing new, or SciTE keeps no find strings on disk: nor do we
   }
-  findFile(scite);
-  if (path_->empty()) {
-    return;  // SciTE keeps no find strings on disk: nor do we
-  }
-  if (const auto failure = system.replaceFile(*path_, historyFileText(*list_))) {
-    scite.say(historyNotKeptLine(*path_, *failure));
+  if (const auto failure = system.replaceFile(path_, historyFileText(*list_))) {
+    scite.say(historyNotKeptLine(path_, *failure));
   }
 }
 

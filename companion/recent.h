@@ -7,14 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include "companion/history.h"
 #include "companion/run_system.h"
 #include "companion/scite.h"
 #include "companion/setting_types.h"
 
 namespace companion {
 
-// The keys a run asks SciTE with its settings: whether to show the strip, and SciTE's list of
-// recent searches. Where the file is comes later, only when it is read or written.
+// The keys a run asks SciTE with its settings: whether to show the strip. The recent searches
+// are asked for later, only when the strip shows or a search has been handed on.
 [[nodiscard]] std::vector<std::string> stripKeys(std::string_view extension);
 
 // websearch.ask.<ext> when it is set, else websearch.ask: a number, on unless 0.
@@ -22,7 +23,7 @@ namespace companion {
 
 class RecentSearches {
 public:
-  RecentSearches(const PropertyLookup& lookup, EditorKind editor);
+  explicit RecentSearches(EditorKind editor) : editor_(editor) {}
 
   // Newest first: SciTE's list while it runs, else the file where find strings are kept across
   // sessions, else none. The file is read once.
@@ -33,14 +34,16 @@ public:
   void remember(const Scite& scite, const std::string& search, const RunSystem& system);
 
 private:
-  // Asks SciTE, once and in one batch, whether it keeps find strings on disk and where.
-  void findFile(const Scite& scite);
+  // Asks SciTE once, in one batch, for its list, the size, and whether and where it keeps find
+  // strings on disk.
+  void askScite(const Scite& scite);
 
   EditorKind editor_;
-  std::size_t size_;
+  bool asked_ = false;
+  std::size_t size_ = kDefaultHistorySize;
   std::optional<std::vector<std::string>> list_;  // nothing until read
   bool inScite_ = false;                          // SciTE's property is set
-  std::optional<std::string> path_;  // nothing until asked; empty where nothing is kept on disk
+  std::string path_;                              // empty where nothing is kept on disk
 };
 
 }  // namespace companion

@@ -363,13 +363,11 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
         std::move(known));
   }
   const Settings settings = chooseSettings(read.extension, sciteProperty, system.readIni);
-  const PropertyLookup known =
-      sciteProperty ? sciteProperty : [](const std::string&) { return std::string(); };
-  RecentSearches recent(known, system.editor);
+  RecentSearches recent(system.editor);
   std::string query = read.text;  // what is searched, and remembered
   Outcome outcome;
   StripChoice choice = StripChoice::search;
-  if (scite.inReach() && asksFirst(read.extension, known)) {
+  if (scite.inReach() && asksFirst(read.extension, sciteProperty)) {
     std::tie(outcome, choice) = searchFromStrip(scite, settings, read, query, recent, system);
   } else {
     const SearchRequest request{.text = read.text,
