@@ -15,17 +15,6 @@ constexpr char kPropertySeparator = '\x1F';
 // SciTE's properties and SciTE itself read a number's digits and stop at anything else.
 constexpr std::size_t kMaxHistoryCount = kMaxHistoryBytes;
 
-[[nodiscard]] bool isStrictUtf8(std::string_view text) noexcept {
-  while (!text.empty()) {
-    const std::size_t length = platform::utf8Length(text);
-    if (length == 0) {
-      return false;
-    }
-    text.remove_prefix(length);
-  }
-  return true;
-}
-
 [[nodiscard]] bool isControl(char c) noexcept {
   const auto byte = static_cast<unsigned char>(c);
   return byte < 0x20 || byte == 0x7F;
@@ -60,7 +49,7 @@ constexpr std::size_t kMaxHistoryCount = kMaxHistoryBytes;
 
 bool isRememberable(std::string_view search) {
   return !search.empty() && search.size() <= kMaxSearchBytes &&
-         std::none_of(search.begin(), search.end(), isControl) && isStrictUtf8(search);
+         std::none_of(search.begin(), search.end(), isControl) && platform::isUtf8(search);
 }
 
 std::string_view withinSearchBytes(std::string_view text) noexcept {

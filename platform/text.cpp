@@ -97,6 +97,17 @@ std::size_t utf8Length(std::string_view text) noexcept {
   return length;
 }
 
+bool isUtf8(std::string_view text) noexcept {
+  while (!text.empty()) {
+    const std::size_t length = utf8Length(text);
+    if (length == 0) {
+      return false;
+    }
+    text.remove_prefix(length);
+  }
+  return true;
+}
+
 WString toUtf16(std::string_view utf8) {
   WString out;
   out.reserve(utf8.size());

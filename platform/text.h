@@ -27,6 +27,9 @@ inline constexpr char32_t kReplacementCharacter = 0xFFFD;
 // is what the GTK SciTE's request reader refuses, and a text it passes must be strict.
 [[nodiscard]] std::size_t utf8Length(std::string_view text) noexcept;
 
+// Whether `text` is nothing but such sequences.
+[[nodiscard]] bool isUtf8(std::string_view text) noexcept;
+
 // Each byte as the character of the same number, as the GTK editor draws what it cannot convert.
 [[nodiscard]] std::string latin1ToUtf8(std::string_view latin1);
 

@@ -20,17 +20,6 @@ constexpr std::array kCharacterSets{0,   1,   2,   77,  128, 129, 130, 134, 136,
 constexpr std::array kCodePages{0, 932, 936, 1252, companion::kUtf8CodePage};
 constexpr std::size_t kHeaderBytes = 2;
 
-[[nodiscard]] bool isStrictUtf8(std::string_view text) {
-  while (!text.empty()) {
-    const std::size_t length = platform::utf8Length(text);
-    if (length == 0) {
-      return false;
-    }
-    text.remove_prefix(length);
-  }
-  return true;
-}
-
 }  // namespace
 
 void checkEncoding(Bytes input) {
@@ -64,7 +53,7 @@ void checkEncoding(Bytes input) {
            "only a charset leaves a character without its end");
     return;
   }
-  expect(isStrictUtf8(*converted), "the conversion is valid UTF-8");
+  expect(platform::isUtf8(*converted), "the conversion is valid UTF-8");
   if (encoding ==
       companion::Encoding{.kind = companion::Encoding::Kind::charset, .charset = "ISO-8859-1"}) {
     expect(*converted == platform::latin1ToUtf8(bytes), "ISO-8859-1 through iconv is Latin-1");
