@@ -304,9 +304,8 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
   }
 }
 
-// The address on the clipboard instead of in a browser, said in place of the line that would
-// have said where it opens.
-// A group's addresses go one a line.
+// The addresses on the clipboard instead of in a browser, a group's one a line, each said in place
+// of the line that would have said where it opens.
 [[nodiscard]] ExitCode copyAddresses(const Scite& scite, Outcome outcome) {
   std::string copied;
   for (const Opening& opening : outcome.openings) {
