@@ -42,24 +42,30 @@ void RecentSearches::askScite(const Scite& scite) {
     return;
   }
   asked_ = true;
+  // The values in the order asked: the list, its size, save.find, the session keys, the folder.
   std::vector<std::string_view> keys{kHistoryKey, kHistorySizeKey, kSaveFindKey};
   keys.insert(keys.end(), std::begin(kSaveSessionKeys), std::end(kSaveSessionKeys));
   keys.push_back(kUserHomeKey);
   std::vector<Command> commands;
+  commands.reserve(keys.size());
   for (const std::string_view key : keys) {
     commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
   }
   std::vector<std::string> values;
+  values.reserve(keys.size());
   for (Answer& answer : scite.sendAll(commands)) {
     values.push_back(std::move(answer.text));
   }
   values.resize(keys.size());  // what SciTE did not answer counts as unset
-  size_ = historySize(values[1]);
-  list_ = historyFromProperty(values[0], size_);
-  inScite_ = list_.has_value();
+  const std::string& listValue = values[0];
+  const std::string& sizeValue = values[1];
+  const std::string& saveFind = values[2];
   const std::vector<std::string> sessionValues(values.begin() + 3, values.end() - 1);
   const std::string& userHome = values.back();
-  if (keepsFindStrings(values[2], sessionValues) && !userHome.empty()) {
+  size_ = historySize(sizeValue);
+  list_ = historyFromProperty(listValue, size_);
+  inScite_ = list_.has_value();
+  if (keepsFindStrings(saveFind, sessionValues) && !userHome.empty()) {
     path_ = historyFilePath(userHome, editor_);
   }
 }
