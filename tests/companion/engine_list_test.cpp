@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -184,6 +185,19 @@ struct LuaCase {
   std::string_view then;  // after `first` in the same Lua
 };
 
+// Each case's step sent, holding `first` and then `then`.
+void expectLua(const FakeScite& scite, std::span<const LuaCase> cases) {
+  for (const auto& c : cases) {
+    const auto sent = std::find_if(scite.sent.begin(), scite.sent.end(),
+                                   [&](const SentCommand& s) { return step(s) == c.step; });
+    ASSERT_NE(sent, scite.sent.end()) << c.name;
+    const auto first = sent->command.find(c.first);
+    ASSERT_NE(first, std::string::npos) << c.name;
+    EXPECT_TRUE(contains(std::string_view(sent->command).substr(first + c.first.size()), c.then))
+        << c.name;
+  }
+}
+
 TEST(PickEngine, LuaKeepsSciteAsItWas) {
   const LuaCase cases[] = {
       {"the focus goes to the editor before the list shows", "show", "editor:GrabFocus()",
@@ -205,15 +219,7 @@ TEST(PickEngine, LuaKeepsSciteAsItWas) {
   FakeScite scite;
   scite.answers[kState] = {"open", "picked A"};
   (void)pickWith(scite, kPatience);
-  for (const auto& c : cases) {
-    const auto sent = std::find_if(scite.sent.begin(), scite.sent.end(),
-                                   [&](const SentCommand& s) { return step(s) == c.step; });
-    ASSERT_NE(sent, scite.sent.end()) << c.name;
-    const auto first = sent->command.find(c.first);
-    ASSERT_NE(first, std::string::npos) << c.name;
-    EXPECT_TRUE(contains(std::string_view(sent->command).substr(first + c.first.size()), c.then))
-        << c.name;
-  }
+  expectLua(scite, cases);
 }
 
 // What a run did: its exit code, the commands it sent and the address the browser got.
@@ -684,15 +690,7 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
   scite.stripUser = {{test_support::StripAct::focusIn}, {test_support::StripAct::cancel}};
   test_support::Handed handed;
   (void)companion::searchSelection(scite, "fetch", test_support::recordingSystem(handed));
-  for (const auto& c : cases) {
-    const auto sent = std::find_if(scite.sent.begin(), scite.sent.end(),
-                                   [&](const SentCommand& s) { return step(s) == c.step; });
-    ASSERT_NE(sent, scite.sent.end()) << c.name;
-    const auto first = sent->command.find(c.first);
-    ASSERT_NE(first, std::string::npos) << c.name;
-    EXPECT_TRUE(contains(std::string_view(sent->command).substr(first + c.first.size()), c.then))
-        << c.name;
-  }
+  expectLua(scite, cases);
 }
 
 struct RememberCase {
