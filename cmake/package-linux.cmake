@@ -3,7 +3,8 @@
 #   unpacked into ~/.local/share, read through one import line in the user options;
 # - scite-websearch_1.0-1_amd64.deb, for Debian and Ubuntu: the programs in
 #   /usr/lib/scite-websearch and the tool's lines in /etc/scite/websearch.properties (a conffile),
-#   linked from /usr/share/scite as Debian's scite keeps its own, where SciTE's import * reads it.
+#   linked from /usr/share/scite, where SciTE's import * reads it, by the package's postinst
+#   (packaging/linux/postinst says why the link is not shipped).
 # The generators share one install tree, so each package is a component of its own, picked per
 # generator by cmake/package-generator.cmake.
 if(NOT TARGET launcher_linux)
@@ -35,10 +36,6 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/websearch.ini
 # No websearch.ini in the .deb: its settings go in SciTE's properties.
 install(TARGETS launcher_linux websearch_linux RUNTIME DESTINATION ${DEB_PROGRAMS} COMPONENT deb)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/deb/websearch.properties DESTINATION /etc/scite
-        COMPONENT deb)
-install(CODE "file(MAKE_DIRECTORY \"\$ENV{DESTDIR}/usr/share/scite\")
-              file(CREATE_LINK ${DEB_PROPERTIES}
-                   \"\$ENV{DESTDIR}/usr/share/scite/websearch.properties\" SYMBOLIC)"
         COMPONENT deb)
 # Debian's changelog compressed as its policy wants: at most, without a name or a time stamp.
 set(changelog ${CMAKE_BINARY_DIR}/packaging/deb/changelog.Debian.gz)
@@ -73,7 +70,8 @@ engines to pick from at the caret, is set in SciTE's properties.")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS scite)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
-set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/packaging/deb/conffiles)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${CMAKE_BINARY_DIR}/packaging/deb/conffiles
+    ${PROJECT_SOURCE_DIR}/packaging/linux/postinst ${PROJECT_SOURCE_DIR}/packaging/linux/postrm)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
 
@@ -87,9 +85,10 @@ add_test(NAME release_package_linux
                  -DFOLDER=${PACKAGE_FOLDER} -DEXPECTED=${package_expected} -DPLATFORM=linux
                  -DDEB_FILE=${CPACK_PACKAGE_NAME}_${CPACK_PACKAGE_VERSION}-1_amd64.deb
                  -P ${PROJECT_SOURCE_DIR}/packaging/check-package.cmake)
+# Packing never runs while real_scite_gtk has the .deb installed on this machine.
 set_tests_properties(release_package_linux PROPERTIES TIMEOUT 300 LABELS linux
                      ENVIRONMENT ASAN_OPTIONS=detect_leaks=0
-                     FIXTURES_SETUP release_tgz_unpacked)
+                     FIXTURES_SETUP release_tgz_unpacked RESOURCE_LOCK deb_packing)
 
 # The packages built again in a second tree inside this one (kept between runs, so later runs
 # rebuild only what changed) must be the same bytes. Not under the sanitizers: the property is
@@ -110,5 +109,5 @@ if(NOT SANITIZE)
                    -P ${PROJECT_SOURCE_DIR}/packaging/check-reproducible.cmake)
   # Its build uses both cores: nothing runs beside it.
   set_tests_properties(reproducible_package_linux PROPERTIES TIMEOUT 900 LABELS linux
-                       PROCESSORS 2)
+                       PROCESSORS 2 RESOURCE_LOCK deb_packing)
 endif()

@@ -35,8 +35,7 @@ set(expected
     "usr/lib/scite-websearch/websearch"
     "usr/share/doc/scite-websearch/changelog.Debian.gz"
     "usr/share/doc/scite-websearch/README.txt"
-    "usr/share/doc/scite-websearch/copyright"
-    "usr/share/scite/websearch.properties -> /etc/scite/websearch.properties")
+    "usr/share/doc/scite-websearch/copyright")
 list(SORT expected)
 if(NOT files STREQUAL expected)
   string(REPLACE ";" "\n  " files "${files}")

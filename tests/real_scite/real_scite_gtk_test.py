@@ -206,6 +206,10 @@ class RealGtkSciTE(unittest.TestCase):
                          "the selection ran a command: the marker file exists")
 
 
+# Made by the package's postinst, not shipped: SciTE reads the tool's lines through it.
+POSTINST_LINK = Path("/usr/share/scite/websearch.properties")
+
+
 def deb_paths(deb: Path) -> list[Path]:
     """What the .deb puts on the machine: its files and links, and the folders of its own."""
     listing = subprocess.run(["dpkg-deb", "-c", deb], capture_output=True, text=True,
@@ -239,7 +243,8 @@ class RealGtkSciTEDeb(unittest.TestCase):
 
     def test_purge_leaves_nothing(self):
         self.assertIn(Path("/usr/lib/scite-websearch/launcher"), self.paths)
-        self.assertEqual([path for path in self.paths if os.path.lexists(path)], [])
+        left = [path for path in self.paths + [POSTINST_LINK] if os.path.lexists(path)]
+        self.assertEqual(left, [])
 
 
 if __name__ == "__main__":
