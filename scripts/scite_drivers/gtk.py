@@ -304,12 +304,23 @@ class GtkDebSciTE(GtkSciTE):
         return subprocess.run(["dpkg-query", "-W", self.PACKAGE], capture_output=True,
                               stdin=subprocess.DEVNULL).returncode == 0
 
+    # dpkg refuses at once while another apt or dpkg holds its lock: the call is tried again,
+    # for as long as scripts/setup waits for apt.
+    LOCK_WAIT = 600
+
     def dpkg(self, *args):
         log = self.work / "dpkg.log"
-        with open(log, "ab") as out:
-            if subprocess.run(["dpkg", *args], stdin=subprocess.DEVNULL, stdout=out,
-                              stderr=out, timeout=120).returncode != 0:
+        deadline = time.monotonic() + self.LOCK_WAIT
+        while True:
+            run = subprocess.run(["dpkg", *args], stdin=subprocess.DEVNULL, capture_output=True,
+                                 timeout=120)
+            with open(log, "ab") as out:
+                out.write(run.stdout + run.stderr)
+            if run.returncode == 0:
+                return
+            if b"locked by another process" not in run.stderr or time.monotonic() > deadline:
                 raise SetupFailed(f"dpkg {' '.join(map(str, args))} failed (see {log})")
+            time.sleep(2)
 
     def purge(self):
         if self.installed():
