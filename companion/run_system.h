@@ -45,6 +45,10 @@ struct RunSystem {
   // and renamed into place, so that a crash never leaves half a file. Why it failed, or nothing.
   std::function<std::optional<std::string>(const std::string& path, const std::string& text)>
       replaceFile;
+  // Puts the caret of the strip's field `control` after its text, so that words typed at once
+  // are added to it: SciTE's Lua sets a field's text with the caret before it and cannot move
+  // it. Empty where the platform needs no help (GTK: see the strip).
+  std::function<void(int control)> stripCaretToEnd;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
 };

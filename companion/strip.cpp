@@ -61,15 +61,26 @@ struct Layout {
   static constexpr int kEngine = 3;
 };
 
+// Where the query field's text is put. The GTK SciTE selects a field's text whole as the field
+// takes the focus, which it does while it builds the strip: text written in the strip's
+// definition is there by then, so words typed at once replace it instead of being glued to its
+// front. The definition ends a field at its first '}'. SciTE for Windows selects nothing; its
+// text is set after the strip shows and the shell moves the caret after it.
+[[nodiscard]] bool queryInDefinition(const StripOffer& offer, EditorKind editor) {
+  return editor == EditorKind::gtk && offer.query.find('}') == std::string::npos;
+}
+
 // The access keys are letters SciTE's find and replace strips leave free: those see the keys
-// first while they are open.
-[[nodiscard]] std::string stripText(const StripOffer& offer) {
-  if (offer.engines.size() > 1) {
-    return "'Search:'{}'En&gine:'{}((Search))(Co&py address)(Cancel)";
-  }
+// first while they are open. `query` is the query field's text, if it is written here.
+[[nodiscard]] std::string stripText(const StripOffer& offer, std::string_view query) {
   const std::string label =
-      offer.engines.empty() ? "Search:" : "Search " + offer.engines.front() + ":";
-  return "'" + label + "'{}((Search))(Co&py address)(Cancel)";
+      offer.engines.size() == 1 ? "Search " + offer.engines.front() + ":" : "Search:";
+  std::string text(1, '\'');
+  text.append(label).append("'{").append(query).append("}");
+  if (offer.engines.size() > 1) {
+    text += "'En&gine:'{}";
+  }
+  return text + "((Search))(Co&py address)(Cancel)";
 }
 
 [[nodiscard]] std::string joinedLines(const std::vector<std::string>& entries) {
@@ -132,17 +143,19 @@ struct Layout {
 }
 
 // The list goes in before the text: SciTE for Windows empties a combo's field as it sets the
-// list.
-[[nodiscard]] std::string showLua(const RunNames& run, const StripOffer& offer) {
+// list (the GTK SciTE keeps it).
+[[nodiscard]] std::string showLua(const RunNames& run, const StripOffer& offer, bool inDefinition) {
   std::string lua = earlierRunsLua(run) + handlerLua(run, offer) + "props['" + run.query +
                     "'] = '' props['" + run.engine + "'] = '' " + run.global + ".show(" +
-                    luaLiteral(stripText(offer)) + ") props['" + run.state + "'] = '" +
-                    std::string(kOpen) + "' ";
+                    luaLiteral(stripText(offer, inDefinition ? offer.query : "")) + ") props['" +
+                    run.state + "'] = '" + std::string(kOpen) + "' ";
   const std::string query = std::to_string(Layout::kQuery);
   if (!offer.recent.empty()) {
     lua += "scite.StripSetList(" + query + ", " + luaLiteral(joinedLines(offer.recent)) + ") ";
   }
-  lua += "scite.StripSet(" + query + ", " + luaLiteral(offer.query) + ") ";
+  if (!inDefinition) {
+    lua += "scite.StripSet(" + query + ", " + luaLiteral(offer.query) + ") ";
+  }
   if (Layout(offer).several) {
     const std::string engine = std::to_string(Layout::kEngine);
     lua += "scite.StripSetList(" + engine + ", " + luaLiteral(joinedLines(offer.engines)) +
@@ -212,8 +225,12 @@ StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSys
     } catch (...) {  // nothing more can be done for SciTE
     }
   });
-  if (!scite.run(showLua(run, offer))) {
+  const bool inDefinition = queryInDefinition(offer, system.editor);
+  if (!scite.run(showLua(run, offer, inDefinition))) {
     return {};
+  }
+  if (!inDefinition && system.stripCaretToEnd) {
+    system.stripCaretToEnd(Layout::kQuery);
   }
   return waitForChoice(scite, run, offer, system);
 }

@@ -12,7 +12,9 @@
 #define COMPANION_OLE32_FUNCTIONS(X) X(CoInitializeEx) X(CoUninitialize)
 #define COMPANION_SHELL32_FUNCTIONS(X) X(ShellExecuteExW)
 // Commands to SciTE with a time limit; the director client's own sends wait as long as SciTE does.
-#define COMPANION_USER32_FUNCTIONS(X) X(SendMessageTimeoutW)
+// The others find the strip's fields in SciTE's main window.
+#define COMPANION_USER32_FUNCTIONS(X) \
+  X(SendMessageTimeoutW) X(GetWindowThreadProcessId) X(FindWindowExW) X(GetDlgItem)
 // Optional: only Wine has it, and it tells which limits Wine's shell has.
 #define COMPANION_NTDLL_OPTIONAL_FUNCTIONS(X) X(wine_get_version)
 // clang-format on

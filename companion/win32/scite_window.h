@@ -20,4 +20,8 @@ private:
   HWND window_;
 };
 
+// Puts the caret after the text of the strip's field `control`, in the SciTE whose director
+// window is `sciteDirector`; nothing when no strip of it is found.
+void stripCaretToEnd(HWND sciteDirector, int control);
+
 }  // namespace companion

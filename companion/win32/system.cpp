@@ -231,8 +231,8 @@ namespace {
   return failureOf(error != 0 ? error : ERROR_WRITE_FAULT).reason;
 }
 
-// The system under a run on Windows.
-[[nodiscard]] RunSystem windowsSystem(std::size_t selectionRoom) {
+// The system under a run on Windows, with SciTE's director window.
+[[nodiscard]] RunSystem windowsSystem(std::size_t selectionRoom, HWND window) {
   return {
       .editor = EditorKind::windows,
       .toUtf8 =
@@ -250,6 +250,7 @@ namespace {
       .startProgram = startProgram,
       .readFile = readHistoryFile,
       .replaceFile = replaceWholeFile,
+      .stripCaretToEnd = [window](int control) { stripCaretToEnd(window, control); },
       .pause =
           [](std::chrono::milliseconds wait) { kernel32::Sleep(static_cast<DWORD>(wait.count())); },
       .processId = [] { return static_cast<std::uint32_t>(kernel32::GetCurrentProcessId()); }};
@@ -298,7 +299,7 @@ ExitCode searchSelection(HWND window) {
   const WindowScite scite(window);
   const std::string commandLine = platform::toUtf8(kernel32::GetCommandLineW());
   return searchSelection(scite, unescapedSelection(commandLine),
-                         windowsSystem(selectionRoom(commandLine)));
+                         windowsSystem(selectionRoom(commandLine), window));
 }
 
 int runBound() noexcept {

@@ -432,6 +432,24 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "",
        groupOfTwo,
        {2, 5, 3, 6, 7}},
+      {"a chain of references: a batch a level, four at most, the rest one by one",
+       windows,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@><@@>",
+       ExitCode::Opened,
+       "selection " + asked +
+           "ask:u1 ask:u2 ask:u3 ask:u4 ask:u5 say:+> Search: https://c.example/?q=x",
+       "https://c.example/?q=x",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.url", "$(u1)"},
+        {"u1", "$(u2)"},
+        {"u2", "$(u3)"},
+        {"u3", "$(u4)"},
+        {"u4", "$(u5)"},
+        {"u5", "https://c.example/?q={query}"}},
+       {2, 5, 1, 1, 1, 1, 7}},
       {"a group's search says the word at the caret once", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
        "word " + asked + groupAsked +
@@ -551,6 +569,7 @@ struct StripCase {
   std::string looks;  // the commands between the strip shown and its tidy step
   std::string said;   // after the tidy step
   test_support::StripModel strip;
+  std::string before = "";                                      // said before the strip shows
   std::size_t takes = std::numeric_limits<std::size_t>::max();  // commands SciTE takes
 };
 
@@ -637,8 +656,15 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
       {"an empty query searched says so", "", user(0, {{search, "  ", ""}}),
        ExitCode::NothingToSearch, click,
        "say:!> Nothing to search: select some text, or put the caret in a word.", unseen},
+      {"Copy address with an empty query copies nothing", "", user(0, {{copy, "  ", ""}}),
+       ExitCode::NothingToSearch, click,
+       "say:!> Nothing to search: select some text, or put the caret in a word.", unseen},
+      {"several engines, one unknown: its note said before the strip", "DDG MDN Bing",
+       user(0, {{search, "x", "DDG"}}), ExitCode::Opened, click, x, unseen,
+       "say:!> SciTE property websearch.engine.Bing must begin with http:// or https:// and "
+       "contain {query}. "},
       {"SciTE stops answering while the strip waits", "", user(0, {{focusIn}}), ExitCode::Cancelled,
-       look + "strip-look ", cancelled, stalled, 18},
+       look + "strip-look ", cancelled, stalled, "", 18},
   };
   for (const auto& c : cases) {
     FakeScite scite;
@@ -654,7 +680,7 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
     const std::size_t url = kOpened.size();
     const std::string opened =
         c.said.starts_with(kOpened) ? c.said.substr(url, c.said.find(' ', url) - url) : "";
-    const std::string asked = settings + engineAsks(c.engines) + kRecentAsks;
+    const std::string asked = settings + engineAsks(c.engines) + c.before + kRecentAsks;
     EXPECT_EQ(got, (StripRun{c.code, asked + "strip " + c.looks + "strip-tidy " + c.said, opened,
                              c.strip}))
         << c.name;
@@ -675,6 +701,11 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
        "props['websearch.strip.query.7'] = scite.StripValue(1)"},
       {"a strip shown over ours is known", "strip", "g.wrapper = function(...) if ours() then",
        "= 'replaced'"},
+      {"StripShow wrapped with the handler", "strip", "OnStrip = g.handler ",
+       "scite.StripShow = g.wrapper"},
+      {"focused at once unless the editor or the output pane has the focus", "strip",
+       "if not (editor.Focus or output.Focus) then",
+       "props['websearch.strip.state.7'] = 'focused'"},
       {"each list set before its field's text", "strip", "scite.StripSetList(1, 'past')",
        "scite.StripSet(3, 'DDG')"},
       {"the access keys outside the find strips'", "strip", layout, ""},
@@ -685,17 +716,75 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
       {"only our own strip closed", "strip-tidy",
        "if s ~= '' and s ~= 'replaced' then scite.StripShow('') end", ""},
   };
-  FakeScite scite;
-  offerStrip(scite, "DDG MDN", "\x1Fpast");
-  scite.stripUser = {{test_support::StripAct::focusIn}, {test_support::StripAct::cancel}};
-  test_support::Handed handed;
-  (void)companion::searchSelection(scite, "fetch", test_support::recordingSystem(handed));
-  expectLua(scite, cases);
+  const std::string oneLayout =
+      companion::luaLiteral("'Search DDG:'{}((Search))(Co&py address)(Cancel)");
+  const LuaCase oneEngine[] = {
+      {"one engine: no engine field, the buttons numbered from the query's", "strip",
+       "local clicks = {[2] = 'search', [3] = 'copy', [4] = 'cancel'}", oneLayout},
+  };
+  for (const auto& [engines, rows] : {std::pair{"DDG MDN", std::span<const LuaCase>(cases)},
+                                      std::pair{"DDG", std::span<const LuaCase>(oneEngine)}}) {
+    FakeScite scite;
+    offerStrip(scite, engines, "\x1Fpast");
+    scite.stripUser = {{test_support::StripAct::focusIn}, {test_support::StripAct::cancel}};
+    test_support::Handed handed;
+    (void)companion::searchSelection(scite, "fetch", test_support::recordingSystem(handed));
+    expectLua(scite, rows);
+  }
+}
+
+// Words typed as the strip shows are never glued to the front of the query field's text. The
+// GTK SciTE selects text written in the strip's definition as the field takes the focus; a '}'
+// would end the field there. On Windows the text is set after the strip shows, and the shell
+// then moves the caret after it.
+TEST(SearchSelection, WordsTypedAtOnceAreNeverGluedToTheQuery) {
+  using companion::EditorKind;
+  struct Row {
+    const char* name;
+    EditorKind editor;
+    std::string selection;
+    std::string shown;  // "definition" or "set after", then the steps from the strip to a look
+  };
+  const Row rows[] = {
+      {"Windows: set after the strip shows, the caret then put after it", EditorKind::windows,
+       "fetch", "set after | strip ?caret:1 strip-look"},
+      {"GTK: written in the definition", EditorKind::gtk, "fetch", "definition | strip strip-look"},
+      {"GTK: a text with '}' set after the strip shows, as on Windows", EditorKind::gtk, "a}b",
+       "set after | strip ?caret:1 strip-look"},
+  };
+  for (const Row& row : rows) {
+    FakeScite scite;
+    offerStrip(scite, "DDG MDN");
+    scite.stripUser = {{test_support::StripAct::focusIn}, {test_support::StripAct::cancel}};
+    test_support::Handed handed;
+    companion::RunSystem system = test_support::recordingSystem(handed);
+    system.editor = row.editor;
+    system.stripCaretToEnd = [&scite](int control) {
+      scite.sent.push_back({"caret:" + std::to_string(control)});
+    };
+    (void)companion::searchSelection(scite, row.selection, system);
+    const std::string literal = companion::luaLiteral(row.selection);
+    const auto show = std::find_if(scite.sent.begin(), scite.sent.end(),
+                                   [](const SentCommand& s) { return step(s) == "strip"; });
+    ASSERT_NE(show, scite.sent.end()) << row.name;
+    const bool inDefinition = contains(
+        show->command, companion::luaLiteral("'Search:'{" + row.selection +
+                                             "}'En&gine:'{}((Search))(Co&py address)(Cancel)"));
+    const bool setAfter = contains(show->command, "scite.StripSet(1, " + literal + ")");
+    const std::string all = steps(scite);
+    constexpr std::string_view kLook = "strip-look";
+    const std::size_t from = all.find("strip ");
+    const std::size_t to = all.find(kLook, from);
+    std::string shown = inDefinition ? "definition" : "";
+    shown += setAfter ? "set after" : "";
+    shown += " | " + all.substr(from, to == std::string::npos ? to : to + kLook.size() - from);
+    EXPECT_EQ(shown, row.shown) << row.name;
+  }
 }
 
 struct RememberCase {
   const char* name;
-  std::string also;  // key=value: one property more where SciTE keeps its find strings on disk
+  std::string also;  // key=value lines: properties more where SciTE keeps find strings on disk
   std::optional<std::string> fileBefore;
   std::string steps;
   std::optional<std::string> fileAfter;
@@ -720,6 +809,18 @@ TEST(SearchSelection, RemembersEverySearchMade) {
        kRecentAsks + "remember:fetch say:!> The recent searches could not be kept in " + file +
            ": Permission denied.",
        std::nullopt, "Permission denied"},
+      {"a list from the file, already the newest: still set in SciTE", "", "fetch\nb\n",
+       kRecentAsks + "remember:fetch|b", "fetch\nb\n"},
+      {"no user folder: no file written", "SciteUserHome=", std::nullopt,
+       kRecentAsks + "remember:fetch", std::nullopt},
+      {"a partly opened group remembered",
+       "websearch.engines=G\nwebsearch.group.G=A B\nwebsearch.engine.A=https://a.example/?q={query}"
+       "\nwebsearch.engine.B=https://b.example/?q={query}\nwebsearch.browser.B=/usr/bin/nosuch",
+       std::nullopt,
+       "say:+> Search: https://b.example/?q=fetch say:!> Could not start /usr/bin/nosuch "
+       "(websearch.browser.B) for https://b.example/?q=fetch: No such file or directory. " +
+           kRecentAsks + "remember:fetch",
+       "fetch\n", std::nullopt, ExitCode::PartlyOpened},
       {"not remembered when the browser did not start", "websearch.browser=/usr/bin/nosuch",
        std::nullopt,
        "say:!> Could not start /usr/bin/nosuch (websearch.browser): No such file or directory. "
@@ -729,8 +830,8 @@ TEST(SearchSelection, RemembersEverySearchMade) {
   for (const auto& c : cases) {
     FakeScite scite;
     scite.answers["extender.result"] = {"<@@>65001<@@>1<@@>65001<@@><@@>"};
-    for (const std::string& setting : {std::string("save.find=1"), std::string("save.recent=1"),
-                                       std::string("SciteUserHome=/home/me"), c.also}) {
+    std::istringstream settings("save.find=1\nsave.recent=1\nSciteUserHome=/home/me\n" + c.also);
+    for (std::string setting; std::getline(settings, setting);) {
       const std::size_t equals = setting.find('=');
       scite.answers[setting.substr(0, equals)] = {setting.substr(equals + 1)};
     }
@@ -744,10 +845,12 @@ TEST(SearchSelection, RemembersEverySearchMade) {
     std::string after = steps(scite);
     after = after.substr(after.find("q=fetch") + 7);
     after = after.empty() ? after : after.substr(1);
-    const auto kept = handed.files.find(file);
-    const auto fileAfter = kept == handed.files.end() ? std::nullopt : std::optional(kept->second);
-    // The commands after the search line, and the history file afterwards.
-    EXPECT_EQ(std::pair(after, fileAfter), std::pair(c.steps, c.fileAfter)) << c.name;
+    std::map<std::string, std::string, std::less<>> filesAfter;
+    if (c.fileAfter) {
+      filesAfter[file] = *c.fileAfter;
+    }
+    // The commands after the search line, and every file afterwards.
+    EXPECT_EQ(std::pair(after, handed.files), std::pair(c.steps, filesAfter)) << c.name;
   }
 }
 

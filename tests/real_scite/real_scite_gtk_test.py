@@ -95,11 +95,12 @@ def rows(out: Path) -> list[Row]:
         # SciTE's list at the caret, in GTK's Lua 5.3: the second engine picked.
         Row(Case("engine_list", "fetch", "notes.txt", props=ENGINES, keys=["Down", "Return"]),
             f"+> Search: {SO}fetch", f"{SO}fetch"),
-        # SciTE's user strip (websearch.ask=1), in GTK's Lua 5.3: words typed after the
-        # selection's text and Return search the edited text; Escape opens nothing.
+        # SciTE's user strip (websearch.ask=1), in GTK's Lua 5.3: the selection's text starts
+        # selected whole, so words typed at once replace it and are never glued to its front;
+        # Return searches the edited text. Escape opens nothing.
         Row(Case("strip_typed", "fetch", "notes.txt", props="websearch.ask=1",
-                 keys=["End", "space", "a", "b", "o", "r", "t", "Return"]),
-            f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
+                 keys=["space", "a", "b", "o", "r", "t", "Return"]),
+            f"+> Search: {DDG}abort", f"{DDG}abort"),
         Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
             "+> Search cancelled: nothing opened.", None),
         # SciTE's find strip open below: it sees its own keys first, Escape among them.

@@ -156,10 +156,10 @@ ROWS = [
     Row(Case("engine_list_escape", "fetch", "notes.txt", keys=["Escape"],
              props=ENGINES + "websearch.engines=MDN SO DDG"),
         "+> No engine chosen: nothing opened.", None),
-    # SciTE's user strip (websearch.ask=1): the query field has the focus at once; words typed
-    # after the selection's text and Return search the edited text.
+    # SciTE's user strip (websearch.ask=1): the query field has the focus at once, its caret
+    # after the selection's text; words typed at once and Return search the edited text.
     Row(Case("strip_typed", "fetch", "notes.txt", props="websearch.ask=1",
-             keys=["End", "space", "a", "b", "o", "r", "t", "Return"]),
+             keys=["space", "a", "b", "o", "r", "t", "Return"]),
         f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
     Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
         "+> Search cancelled: nothing opened.", None),

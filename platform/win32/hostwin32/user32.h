@@ -5,6 +5,8 @@
 
 HWND WINAPI GetForegroundWindow();
 HWND WINAPI FindWindowW(LPCWSTR className, LPCWSTR windowName);
+HWND WINAPI FindWindowExW(HWND parent, HWND childAfter, LPCWSTR className, LPCWSTR windowName);
+HWND WINAPI GetDlgItem(HWND dialog, int id);
 DWORD WINAPI GetWindowThreadProcessId(HWND window, LPDWORD processId);
 BOOL WINAPI EnumWindows(WNDENUMPROC enumFunc, LPARAM lParam);
 HWND WINAPI GetParent(HWND window);
