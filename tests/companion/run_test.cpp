@@ -30,6 +30,7 @@ struct OpenedWith {
   std::vector<std::string> said;
   std::vector<companion::ProgramCommand> started;
   std::vector<std::string> byDefault;
+  std::vector<std::string> order = {};  // Handed's, when a row looks at it
   bool operator==(const OpenedWith&) const = default;
 };
 
@@ -47,6 +48,9 @@ void PrintTo(const OpenedWith& run, std::ostream* out) {
   }
   for (const std::string& url : run.byDefault) {
     *out << "  default browser got [" << url << "]\n";
+  }
+  for (const std::string& step : run.order) {
+    *out << "  " << step << "\n";
   }
 }
 
@@ -78,6 +82,9 @@ OpenedWith openedWith(const BrowserCase& c) {
   run.code = companion::searchSelection(scite, c.text, system);
   run.started = handed.started;
   run.byDefault = handed.byDefault;
+  if (!c.run.order.empty()) {
+    run.order = handed.order;
+  }
   for (const test_support::SentCommand& sent : scite.sent) {
     if (sent.command.starts_with("output:")) {
       run.said.push_back(sent.command);
@@ -285,6 +292,30 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
        std::nullopt,
        false,
        {ddg}},
+      {"a default browser's verdict awaited after the next opener starts",
+       ddgThenMdn,
+       "a b",
+       kPosix,
+       {.said = said({search, "+> Search: " + mdn, "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg},
+        .order = {"browser " + ddg, "program zeal", "verdict " + ddg}}},
+      {"a member that leaves no room: the others open",
+       with(ddgThenMdn, {{"websearch.engine.MDN",
+                          "https://m.example/" + std::string(2048, 'm') + "?q={query}"}}),
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({search,
+                      "!> SciTE property websearch.engine.MDN leaves no room for the search words "
+                      "within 2,048 characters."}),
+        .byDefault = {ddg}}},
+      {"a group with no usable member refused with its line",
+       {{"websearch.engines", "Both"}, {"websearch.group.Both", "Nope"}},
+       "a b",
+       kPosix,
+       refused({"!> SciTE property websearch.group.Both names \"Nope\", which is no engine: left "
+                "out."})},
       {"every member fails",
        ddgThenMdn,
        "a b",

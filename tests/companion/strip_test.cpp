@@ -60,9 +60,12 @@ TEST(History, NewestFirstWithoutRepeatsWithinTheBounds) {
       {"the longest search kept", {}, longest, 20, {longest}},
       {"one byte longer: not remembered", {"b"}, longest + "x", 20, {"b"}},
       {"a control byte: not remembered", {"b"}, "a\tb", 20, {"b"}},
+      {"DEL is a control byte", {"b"}, "a\x7F", 20, {"b"}},
       {"not UTF-8: not remembered", {"b"}, "caf\xE9", 20, {"b"}},
       {"within the byte bound: nothing dropped", Searches(full.begin(), full.end() - 1), "a", 20,
        aThenAllButOldest},
+      {"the byte bound exactly: all kept", Searches(full.begin() + 1, full.end()), full.front(), 20,
+       full},
       {"one byte beyond the bound: the oldest dropped", full, "a", 20, aThenAllButOldest},
   };
   for (const auto& c : cases) {
@@ -135,8 +138,13 @@ TEST(History, SettingsRead) {
   }
   EXPECT_EQ(companion::historyFilePath("C:\\Users\\me", companion::EditorKind::windows),
             "C:\\Users\\me\\websearch.history");
+  EXPECT_EQ(companion::historyFilePath("C:/Users/me/", companion::EditorKind::windows),
+            "C:/Users/me/websearch.history");
   EXPECT_EQ(companion::historyFilePath("/home/me/", companion::EditorKind::gtk),
             "/home/me/.websearch.history");
+  // The strip's field never ends inside a character.
+  const std::string cut(companion::kMaxSearchBytes - 1, 'x');
+  EXPECT_EQ(companion::withinSearchBytes(cut + "\xC3\xBC"), cut);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The GTK transport against a fake SciTE that reads requests and answers on FIFOs as the GTK
-// SciTE does, scripted per row, alone and under the client's SendCommand; and findScite over a
-// fake /proc.
+// SciTE does, scripted per row, alone and under the client's SendCommand and the companion's
+// PipeScite; and findScite over a fake /proc.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -18,6 +18,7 @@
 #include <utility>
 #include <vector>
 
+#include "companion/posix/scite_pipe.h"
 #include "director/gtk/channel.h"
 #include "director/gtk/client.h"
 #include "director/gtk/discovery.h"
@@ -460,7 +461,7 @@ TEST(GtkClient, RepliesLeftInReceived) {
   struct Row {
     std::string name;
     std::optional<Script> script;  // nothing: no SciTE runs
-    std::vector<Step> steps;       // "ask <command>" or "crash"
+    std::vector<Step> steps;       // "ask <command>", "pipe <command>" (PipeScite's) or "crash"
   };
   const Row rows[] = {
       {"a failed question after an answered one",
@@ -475,6 +476,9 @@ TEST(GtkClient, RepliesLeftInReceived) {
       {"a reply without its line break",
        Script{.notifyPipe = true, .keeps = 18},
        {{"ask askproperty:a", "cut :0:macro:stringinfo:a"}}},
+      {"PipeScite marks a cut reply",
+       Script{.notifyPipe = true, .keeps = 18},
+       {{"pipe askproperty:a", "cut a"}}},
       {"no SciTE after one was found", std::nullopt, {{"ask askproperty:a", "out of reach"}}},
   };
   for (const Row& row : rows) {
@@ -489,6 +493,12 @@ TEST(GtkClient, RepliesLeftInReceived) {
     for (const Step& step : row.steps) {
       if (step.command == "crash") {
         fake.reset();
+        continue;
+      }
+      if (step.command.starts_with("pipe ")) {
+        platform::useLinkedPcre();  // its values read as SciTE holds them
+        const auto answer = companion::PipeScite(true).send(step.command.substr(5), true);
+        EXPECT_EQ(answer ? (answer->cut ? "cut " : "whole ") + answer->text : "", step.outcome);
         continue;
       }
       const bool reached = director::SendCommand(step.command.substr(4), true);

@@ -104,7 +104,8 @@ companion::RunSystem recordingSystem(Handed& handed, bool startFails) {
             handed.byDefault.push_back(url);
             handed.order.push_back("browser " + url);
             const bool failed = fails(url);
-            return [failed]() -> std::optional<companion::BrowserFailure> {
+            return [&handed, url, failed]() -> std::optional<companion::BrowserFailure> {
+              handed.order.push_back("verdict " + url);
               if (failed) {
                 return companion::BrowserFailure{.reason = "No application", .code = 4};
               }

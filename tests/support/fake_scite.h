@@ -85,8 +85,9 @@ private:
 };
 
 // What a run handed on: the addresses the default browser got and the programs it started, each
-// in order, and every hand-over in the order they started ("browser <url>", "program <name>");
-// the files it read and wrote, by path.
+// in order, and every hand-over in the order they started ("browser <url>", "program <name>"),
+// with each default browser's verdict where it is awaited ("verdict <url>"); the files it read
+// and wrote, by path.
 struct Handed {
   std::vector<std::string> byDefault;
   std::vector<companion::ProgramCommand> started;
