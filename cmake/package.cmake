@@ -11,6 +11,8 @@ set(CPACK_PACKAGE_VENDOR "")
 set(CPACK_PACKAGE_VERSION ${DIRECTOR_INTERFACE_VERSION})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
+# The packed folders' modes, whatever the umask of whoever packs.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package-modes.cmake)
 # The file dates of the last commit, read at each packing.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-date.cmake)
 set(CPACK_PACKAGE_REPOSITORY ${PROJECT_SOURCE_DIR})
