@@ -6,10 +6,13 @@
 
 #include <algorithm>
 #include <optional>
+#include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "companion/ini.h"
+#include "companion/win32/scite_window.h"
 #include "platform/errors.h"
 #include "platform/text.h"
 #include "tests/support/slot_swap.h"
@@ -525,5 +528,108 @@ TEST(CompanionStart, MissingSystemLibrariesEndQuietlyWithTheirOwnCode) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 #endif
+
+// SciTE's windows as the strip's caret sees them: each SciTE a main window made by its thread,
+// with a user strip whose control 1 holds a text of some length.
+struct StripWindows {
+  struct Scite {
+    DWORD thread;
+    std::uintptr_t main, strip, field;
+  };
+  std::vector<Scite> scites;
+  std::uintptr_t director = 0;
+  DWORD directorThread = 0;
+  DWORD_PTR textLength = 0;
+  std::string sent;  // "<field> <- <lParam, hex>" for each CB_SETEDITSEL
+};
+
+StripWindows windows;
+
+HWND handle(std::uintptr_t value) {
+  return reinterpret_cast<HWND>(value);
+}
+
+DWORD WINAPI fakeThreadOf(HWND window, LPDWORD) {
+  if (window == handle(windows.director)) {
+    return windows.directorThread;
+  }
+  for (const auto& scite : windows.scites) {
+    if (window == handle(scite.main)) {
+      return scite.thread;
+    }
+  }
+  return 0;
+}
+
+// Top-level SciTE main windows in order after `after`; a main window's strip by its title.
+HWND WINAPI fakeFindWindowEx(HWND parent, HWND after, LPCWSTR className, LPCWSTR title) {
+  if (parent == nullptr && className != nullptr && platform::toUtf8(className) == "SciTEWindow") {
+    bool past = after == nullptr;
+    for (const auto& scite : windows.scites) {
+      if (past) {
+        return handle(scite.main);
+      }
+      past = handle(scite.main) == after;
+    }
+    return nullptr;
+  }
+  for (const auto& scite : windows.scites) {
+    if (parent == handle(scite.main) && title != nullptr &&
+        platform::toUtf8(title) == "UserStrip") {
+      return handle(scite.strip);
+    }
+  }
+  return nullptr;
+}
+
+HWND WINAPI fakeDlgItem(HWND strip, int id) {
+  for (const auto& scite : windows.scites) {
+    if (strip == handle(scite.strip) && id == 1) {
+      return handle(scite.field);
+    }
+  }
+  return nullptr;
+}
+
+LRESULT WINAPI fakeSend(HWND window, UINT message, WPARAM, LPARAM lParam, UINT, UINT,
+                        DWORD_PTR* result) {
+  if (message == WM_GETTEXTLENGTH) {
+    *result = windows.textLength;
+  } else if (message == CB_SETEDITSEL) {
+    std::ostringstream line;
+    line << reinterpret_cast<std::uintptr_t>(window) << " <- " << std::hex << lParam;
+    windows.sent += line.str();
+  }
+  return 1;
+}
+
+TEST(StripCaret, PutAfterTheTextOfTheQueryInTheSciteThatRunsTheTool) {
+  const SlotSwap<companion::user32::GetWindowThreadProcessId> thread{&fakeThreadOf};
+  const SlotSwap<companion::user32::FindWindowExW> find{&fakeFindWindowEx};
+  const SlotSwap<companion::user32::GetDlgItem> item{&fakeDlgItem};
+  const SlotSwap<companion::user32::SendMessageTimeoutW> send{&fakeSend};
+  const std::vector<StripWindows::Scite> two = {{7, 100, 101, 102}, {8, 200, 201, 202}};
+  struct Row {
+    const char* name;
+    std::vector<StripWindows::Scite> scites;
+    DWORD directorThread;
+    DWORD_PTR textLength;
+    std::string sent;
+  };
+  const Row rows[] = {
+      {"two SciTEs: the one whose thread made the director window", two, 8, 5, "202 <- 50005"},
+      {"the longest text a selection's ends reach", two, 7, 0x7FFF, "102 <- 7fff7fff"},
+      {"one unit longer: the caret left where SciTE put it", two, 7, 0x8000, ""},
+      {"no SciTE of the director window's thread", two, 9, 5, ""},
+  };
+  for (const Row& row : rows) {
+    windows = {.scites = row.scites,
+               .director = 50,
+               .directorThread = row.directorThread,
+               .textLength = row.textLength};
+    companion::stripCaretToEnd(handle(windows.director), 1);
+    EXPECT_EQ(windows.sent, row.sent) << row.name;
+  }
+}
 
 }  // namespace
