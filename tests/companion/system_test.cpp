@@ -540,7 +540,7 @@ struct StripWindows {
   std::uintptr_t director = 0;
   DWORD directorThread = 0;
   DWORD_PTR textLength = 0;
-  std::string sent;  // "<field> <- <lParam, hex>" for each CB_SETEDITSEL
+  std::string sent;  // "<field> <- <wParam>:<lParam, hex>" for each CB_SETEDITSEL
 };
 
 StripWindows windows;
@@ -591,13 +591,14 @@ HWND WINAPI fakeDlgItem(HWND strip, int id) {
   return nullptr;
 }
 
-LRESULT WINAPI fakeSend(HWND window, UINT message, WPARAM, LPARAM lParam, UINT, UINT,
+LRESULT WINAPI fakeSend(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT, UINT,
                         DWORD_PTR* result) {
   if (message == WM_GETTEXTLENGTH) {
     *result = windows.textLength;
   } else if (message == CB_SETEDITSEL) {
     std::ostringstream line;
-    line << reinterpret_cast<std::uintptr_t>(window) << " <- " << std::hex << lParam;
+    line << reinterpret_cast<std::uintptr_t>(window) << " <- " << wParam << ":" << std::hex
+         << lParam;
     windows.sent += line.str();
   }
   return 1;
@@ -617,10 +618,11 @@ TEST(StripCaret, PutAfterTheTextOfTheQueryInTheSciteThatRunsTheTool) {
     std::string sent;
   };
   const Row rows[] = {
-      {"two SciTEs: the one whose thread made the director window", two, 8, 5, "202 <- 50005"},
-      {"the longest text a selection's ends reach", two, 7, 0x7FFF, "102 <- 7fff7fff"},
+      {"two SciTEs: the one whose thread made the director window", two, 8, 5, "202 <- 0:50005"},
+      {"the longest text a selection's ends reach", two, 7, 0x7FFF, "102 <- 0:7fff7fff"},
       {"one unit longer: the caret left where SciTE put it", two, 7, 0x8000, ""},
       {"no SciTE of the director window's thread", two, 9, 5, ""},
+      {"SciTE closing: no thread for either window", {{0, 300, 301, 302}}, 0, 5, ""},
   };
   for (const Row& row : rows) {
     windows = {.scites = row.scites,
