@@ -13,6 +13,9 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 # The packed folders' modes, whatever the umask of whoever packs.
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package-modes.cmake)
+# Each package rewritten once made (package-pin.cmake): cpack 3.25 adds the files of the tar.gz
+# and the zip in the order the filesystem lists them, which differs between two machines.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/package-pin.cmake)
 # The file dates of the last commit, read at each packing.
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/package-date.cmake)
 set(CPACK_PACKAGE_REPOSITORY ${PROJECT_SOURCE_DIR})

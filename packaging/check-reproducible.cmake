@@ -1,7 +1,8 @@
 # Two build trees of one commit must give the same packages, byte for byte, and no shipped file
 # may hold the path of the repository or of either tree (cmake -P). cpack packs both trees into
-# WORK_DIR, one after the other; their packages are compared by name and by bytes, then unpacked
-# and searched for the paths.
+# WORK_DIR, one after the other, the second under umask 077 so that a mode taken from the
+# packer's files shows; their packages are compared by name and by bytes, then unpacked and
+# searched for the paths.
 # Variables: CPACK; SOURCE_DIR, the repository; FIRST and SECOND, two trees with the target
 # package_contents built; WORK_DIR. With GENERATOR and CONFIGURE (comma-separated cache entries,
 # -DNAME=VALUE), SECOND is first configured from SOURCE_DIR and its package_contents built.
@@ -26,9 +27,11 @@ endif()
 
 file(REMOVE_RECURSE ${WORK_DIR})
 set(packages "")
+set(umask_FIRST "")
+set(umask_SECOND sh -c [[umask 077 && exec "$0" "$@"]])
 foreach(tree FIRST SECOND)
-  run_or_fail("cpack in ${${tree}}" ${CPACK} --config ${${tree}}/CPackConfig.cmake
-              -B ${WORK_DIR}/${tree})
+  run_or_fail("cpack in ${${tree}}" ${umask_${tree}} ${CPACK}
+              --config ${${tree}}/CPackConfig.cmake -B ${WORK_DIR}/${tree})
   file(GLOB made RELATIVE ${WORK_DIR}/${tree} ${WORK_DIR}/${tree}/*.zip
        ${WORK_DIR}/${tree}/*.tar.gz ${WORK_DIR}/${tree}/*.deb)
   list(SORT made)
