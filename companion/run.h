@@ -8,8 +8,8 @@
 #include <string>
 
 #include "companion/run_system.h"
-#include "companion/scite.h"
-#include "companion/websearch.h"
+#include "companion/scite/scite.h"
+#include "companion/address/decision.h"
 
 namespace companion {
 

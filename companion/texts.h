@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "companion/setting_types.h"
+#include "companion/settings/setting_types.h"
 
 namespace companion {
 

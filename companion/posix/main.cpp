@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <thread>
 
-#include "companion/command_line.h"
-#include "companion/history.h"
-#include "companion/ini.h"
-#include "companion/posix/browser.h"
+#include "companion/query/command_line.h"
+#include "companion/recent/history.h"
+#include "companion/settings/ini.h"
+#include "companion/posix/xdg_open.h"
 #include "companion/posix/scite_pipe.h"
 #include "companion/run.h"
 #include "director/escapes.h"

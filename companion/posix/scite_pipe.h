@@ -1,7 +1,7 @@
 // Commands to the GTK SciTE through its director pipes, each within the channel's time limit.
 #pragma once
 
-#include "companion/scite.h"
+#include "companion/scite/scite.h"
 
 namespace companion {
 

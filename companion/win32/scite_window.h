@@ -1,7 +1,7 @@
 // Commands to SciTE for Windows' director window, within a time limit.
 #pragma once
 
-#include "companion/scite.h"
+#include "companion/scite/scite.h"
 #include "platform/win32/win32.h"
 
 namespace companion {

@@ -8,11 +8,11 @@
 #include <optional>
 #include <utility>
 
-#include "companion/browser.h"
-#include "companion/browser_command.h"
-#include "companion/command_line.h"
-#include "companion/history.h"
-#include "companion/ini.h"
+#include "companion/open/hand_over.h"
+#include "companion/open/browser_command.h"
+#include "companion/query/command_line.h"
+#include "companion/recent/history.h"
+#include "companion/settings/ini.h"
 #include "companion/run.h"
 #include "companion/win32/scite_window.h"
 #include "director/operations.h"

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "companion/browser.h"
-#include "companion/setting_types.h"
-#include "companion/websearch.h"
+#include "companion/open/hand_over.h"
+#include "companion/settings/setting_types.h"
+#include "companion/address/decision.h"
 #include "companion/win32/bindings.h"
 #include "platform/win32/win32.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "companion/encoding.h"
+#include "companion/query/encoding.h"
 #include "fuzz/checks/check.h"
 #include "platform/posix/charset.h"
 #include "platform/text.h"

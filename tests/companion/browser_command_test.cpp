@@ -1,6 +1,6 @@
 // The program an address opens with: the browser value split, expanded and refused by the
 // platform's rules, and the Windows quoting that the C run time splits back.
-#include "companion/browser_command.h"
+#include "companion/open/browser_command.h"
 
 #include <gtest/gtest.h>
 

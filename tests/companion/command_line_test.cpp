@@ -1,5 +1,5 @@
 // The launcher's command line: the selection after the program's name, and the room it had.
-#include "companion/command_line.h"
+#include "companion/query/command_line.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The encoding of a document, code page x character set x SciTE, as the editor component draws it.
-#include "companion/encoding.h"
+#include "companion/query/encoding.h"
 
 #include <gtest/gtest.h>
 

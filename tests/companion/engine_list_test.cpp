@@ -1,6 +1,6 @@
 // SciTE's list of engines and the word at the caret, over a fake SciTE: the commands sent, in
 // order, and what the run makes of SciTE's answers.
-#include "companion/engine_list.h"
+#include "companion/scite/list_at_caret.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 #include <string>
 #include <vector>
 
-#include "companion/caret.h"
-#include "companion/lua_literal.h"
+#include "companion/query/caret.h"
+#include "companion/scite/lua_literal.h"
 #include "companion/run.h"
 #include "platform/text.h"
 #include "tests/support/fake_scite.h"

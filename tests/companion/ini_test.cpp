@@ -1,5 +1,5 @@
 // websearch.ini: the first url setting for the file's extension.
-#include "companion/ini.h"
+#include "companion/settings/ini.h"
 
 #include <gtest/gtest.h>
 

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "companion/posix/browser.h"
+#include "companion/posix/xdg_open.h"
 #include "platform/owner.h"
 #include "platform/posix/executable.h"
 #include "tests/support/environment.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "companion/ini.h"
+#include "companion/settings/ini.h"
 #include "companion/win32/system.h"
 #include "platform/binding.h"
 #include "platform/text.h"

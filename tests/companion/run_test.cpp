@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "companion/browser_command.h"
+#include "companion/open/browser_command.h"
 #include "companion/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"

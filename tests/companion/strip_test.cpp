@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "companion/history.h"
-#include "companion/lua_literal.h"
+#include "companion/recent/history.h"
+#include "companion/scite/lua_literal.h"
 
 namespace {
 

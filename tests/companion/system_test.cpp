@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "companion/ini.h"
+#include "companion/settings/ini.h"
 #include "companion/win32/scite_window.h"
 #include "platform/errors.h"
 #include "platform/text.h"

@@ -1,5 +1,5 @@
 // The longest address the system opens: shorter only under an old Wine.
-#include "companion/url_limit.h"
+#include "companion/address/url_limit.h"
 
 #include <gtest/gtest.h>
 

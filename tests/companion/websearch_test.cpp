@@ -1,15 +1,15 @@
 // The decision: what is searched for, what is opened as it is, what is refused, and the address
 // kept within the limit.
-#include "companion/websearch.h"
+#include "companion/address/decision.h"
 
 #include <gtest/gtest.h>
 
 #include <cstddef>
 #include <string>
 
-#include "companion/command_line.h"
-#include "companion/ini.h"
-#include "companion/url_limit.h"
+#include "companion/query/command_line.h"
+#include "companion/settings/ini.h"
+#include "companion/address/url_limit.h"
 
 namespace {
 

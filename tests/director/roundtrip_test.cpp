@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "companion/lua_literal.h"
+#include "companion/scite/lua_literal.h"
 #include "director/operations.h"
 #include "director/snippets.h"
 #include "director/win32/bindings.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "companion/run_system.h"
-#include "companion/scite.h"
+#include "companion/scite/scite.h"
 
 namespace test_support {
 

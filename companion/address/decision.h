@@ -1,0 +1,74 @@
+// The companion's decision, free of any system call: which URL a selection leads to, or why none.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "companion/open/hand_over.h"
+#include "companion/settings/setting_types.h"
+#include "companion/address/url_limit.h"
+
+namespace companion {
+
+// The process's exit codes, for runs by hand or from a script; SciTE does not show them.
+enum class ExitCode : int {
+  Opened = 0,             // the URL went to the default browser (or to the clipboard)
+  Unexpected = 1,         // an error nothing here anticipated, such as running out of memory
+  NothingToSearch = 2,    // the selection was empty or white space only
+  BadTemplate = 3,        // the setting chosen is no usable template, or no command line
+  OpenFailed = 4,         // the shell could not open the URL, or the program not start
+  SystemUnavailable = 5,  // a system library or function could not be bound
+  NoEngineChosen = 6,     // SciTE's list of engines closed without a pick
+  InvalidText = 7,        // the selection holds bytes with no character in its encoding
+  PartlyOpened = 8,       // a group's addresses: some opened, some could not be
+  Cancelled = 9,          // the user closed SciTE's strip without a search
+};
+
+// One address a run opens, and where.
+struct Opening {
+  std::string url;                        // what goes to the shell or the program
+  BrowserSetting browser;                 // where it opens
+  std::optional<ProgramCommand> command;  // the program it opens with; none: the default browser
+  std::size_t line = 0;                   // its "+> Search:" or "+> Open:" line in the outcome's
+  bool operator==(const Opening&) const = default;
+};
+
+// What the text of a run without a selection is.
+enum class CaretText {
+  none,     // a selection
+  word,     // the word at the caret
+  address,  // the web address the caret is in
+};
+
+// What one run tells the user and opens.
+struct Outcome {
+  ExitCode code = ExitCode::Opened;
+  std::vector<std::string> lines;  // in order, unescaped
+  std::vector<Opening> openings;   // in the order they open; none unless code is Opened or
+                                   // PartlyOpened
+  bool operator==(const Outcome&) const = default;
+};
+
+struct SearchRequest {
+  std::string_view text;                  // folded, as searchText gives it, or what the caret is in
+  CaretText fromCaret = CaretText::none;  // what of the caret's the text is, if it is no selection
+  // The text at the caret in the output pane's encoding, when that is not UTF-8; else empty.
+  std::string_view paneWord;
+  TemplateSetting setting;                   // as chooseTemplate gives it
+  std::size_t maxUrlLength = kMaxUrlLength;  // the longest address the shell may get
+  BrowserSetting searchBrowser;              // where a search with the template opens
+  BrowserSetting addressBrowser;             // where a text that is an address opens
+};
+
+// A selection opened as it is: one web address that fits the limit once encoded.
+[[nodiscard]] bool opensAsIs(std::string_view text, std::size_t maxUrlLength);
+
+// Decides the URL, where it opens and the lines that go before it. Nothing to search, a bad
+// template (for where its searches open) or one that leaves no room for the words within the
+// request's limit opens nothing.
+[[nodiscard]] Outcome decide(const SearchRequest& request);
+
+}  // namespace companion

@@ -1,0 +1,96 @@
+// The run's plan once its settings are known: one engine or group decides at once, several are
+// offered first, and what a pick leads to.
+#include "companion/address/plan.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "companion/texts.h"
+
+namespace companion {
+
+namespace {
+
+[[nodiscard]] Outcome withNotes(const Settings& settings, Outcome outcome) {
+  outcome.lines.insert(outcome.lines.begin(), settings.notes.begin(), settings.notes.end());
+  for (Opening& opening : outcome.openings) {
+    opening.line += settings.notes.size();
+  }
+  return outcome;
+}
+
+[[nodiscard]] SearchRequest forEngine(SearchRequest request, const Engine& engine) {
+  request.setting = engine.setting;
+  request.searchBrowser = engine.browser;
+  return request;
+}
+
+// The outcome of searching with every engine of `choice`, in order, each address on its own
+// line; what is said of the caret is said once. Opened when every one did, PartlyOpened when
+// some did, else the first one's code.
+[[nodiscard]] Outcome decideChoice(const Choice& choice, SearchRequest request) {
+  Outcome all;
+  std::size_t opened = 0;
+  for (const Engine& engine : choice.engines) {
+    Outcome one = decide(forEngine(request, engine));
+    request.fromCaret = CaretText::none;
+    for (Opening& opening : one.openings) {
+      opening.line += all.lines.size();
+      all.openings.push_back(std::move(opening));
+    }
+    all.lines.insert(all.lines.end(), one.lines.begin(), one.lines.end());
+    if (one.code == ExitCode::Opened) {
+      ++opened;
+    } else if (opened == 0 && all.code == ExitCode::Opened) {
+      all.code = one.code;  // the first failure, unless something opened before it
+    }
+  }
+  if (opened > 0) {
+    all.code = opened == choice.engines.size() ? ExitCode::Opened : ExitCode::PartlyOpened;
+  }
+  return all;
+}
+
+}  // namespace
+
+Plan plan(const Settings& settings, SearchRequest request) {
+  request.addressBrowser = settings.browser;
+  if (settings.engineListKey.empty()) {
+    request.setting = settings.setting;
+    request.searchBrowser = settings.browser;
+    return {.outcome = decide(request)};
+  }
+  if (settings.choices.empty() && !request.text.empty()) {
+    return {.outcome = {.code = ExitCode::BadTemplate, .lines = settings.notes}};
+  }
+  if (request.text.empty() || opensAsIs(request.text, request.maxUrlLength)) {
+    // Any engine serves when none is needed, and an address opens once: each template is a
+    // usable one.
+    if (!settings.choices.empty()) {
+      request = forEngine(request, settings.choices.front().engines.front());
+    }
+    return {.outcome = withNotes(settings, decide(request))};
+  }
+  if (settings.choices.size() == 1) {
+    return {.outcome = withNotes(settings, decideChoice(settings.choices.front(), request))};
+  }
+  Plan offered{.outcome = {.lines = settings.notes}};
+  for (const Choice& choice : settings.choices) {
+    offered.offer.push_back(choice.name);
+  }
+  return offered;
+}
+
+Outcome afterList(const Settings& settings, SearchRequest request,
+                  const std::optional<std::string>& picked) {
+  const auto choice =
+      std::find_if(settings.choices.begin(), settings.choices.end(),
+                   [&picked](const Choice& candidate) { return candidate.name == picked; });
+  if (choice == settings.choices.end()) {
+    return {.code = ExitCode::NoEngineChosen, .lines = {noEngineChosenLine()}};
+  }
+  request.addressBrowser = settings.browser;
+  return decideChoice(*choice, request);
+}
+
+}  // namespace companion

@@ -1,0 +1,32 @@
+// The run's plan once its settings are known, and what a pick or a cancel in SciTE's list leads
+// to.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "companion/settings/setting_types.h"
+#include "companion/address/decision.h"
+
+namespace companion {
+
+// What a run does once its settings are known.
+struct Plan {
+  std::vector<std::string> offer;  // two or more engine names: the user picks one first
+  Outcome outcome;                 // the run's outcome, its lines led by the settings' notes;
+                                   // with an offer, only the notes to say before the list
+  bool operator==(const Plan&) const = default;
+};
+
+// One usable engine decides at once, as does any engine when there is nothing to search or the
+// text opens as it is; two or more are offered; none opens nothing. `request.setting` is
+// ignored: the settings give it.
+[[nodiscard]] Plan plan(const Settings& settings, SearchRequest request);
+
+// The outcome once the list has closed: a search with the engine `picked` names, or nothing
+// opened when none was picked (or a name that was not offered).
+[[nodiscard]] Outcome afterList(const Settings& settings, SearchRequest request,
+                                const std::optional<std::string>& picked);
+
+}  // namespace companion

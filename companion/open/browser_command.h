@@ -1,0 +1,48 @@
+// The program an address opens with: a SciTE property's value split into words as the platform's
+// users write a command line, each word expanded on its own, the address put in last.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "companion/settings/setting_types.h"
+#include "companion/address/decision.h"
+
+namespace companion {
+
+// How a platform's users write a command line.
+enum class CommandLineRules {
+  // The program's word as CommandLineToArgvW takes it (quotes group, nothing escapes), the
+  // arguments as the Microsoft C run time splits them (backslashes escape only quotes, "" inside
+  // quotes is a quote). A .bat or .cmd program is refused: cmd.exe would read the address.
+  Windows,
+  // Words as a POSIX shell splits them: '...' literal, "..." with \ escaping \ " $ and `, a
+  // backslash outside quotes escaping any character.
+  Posix,
+};
+
+// `outcome` with the command each of its addresses opens with, when it opened and the address's
+// browser setting names a program; unchanged otherwise. In order, so that nothing from the document
+// can add an argument or change the program: the raw value is split into words; each word's $(name)
+// references are expanded through `lookup` (they may carry the document's text), never split
+// again; then, in one pass over each word, %s becomes the address and %% a percent sign. Without
+// %s the address is the last argument. A value that does not split, a % before any other
+// character, %s in the program's word, no program, or a reference in a circle leaves that
+// address out, its line replaced by the line saying why: the outcome is BadTemplate when no
+// address is left, PartlyOpened when some are.
+[[nodiscard]] Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules,
+                                         const PropertyLookup& lookup);
+
+// Why Windows may not be handed `program`: it starts a .bat or .cmd file through cmd.exe, where
+// & % and ! in an argument act whatever its quoting. Nothing for any other program. The name is
+// compared as Windows opens it, trailing dots and blanks dropped.
+[[nodiscard]] std::optional<std::string> runsThroughCmd(std::string_view program);
+
+// The command line the Microsoft C run time splits into `programPath` (quoted whole, as it takes
+// a program's path: a path holds no quote) and exactly `arguments`.
+[[nodiscard]] std::string windowsCommandLine(std::string_view programPath,
+                                             const std::vector<std::string>& arguments);
+
+}  // namespace companion

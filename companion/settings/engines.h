@@ -1,0 +1,23 @@
+// The engine list: which names of a websearch.engines key make SciTE's list, each an engine or a
+// group of engines.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "companion/settings/setting_types.h"
+
+namespace companion {
+
+// Letters, digits and . _ + - only: a name goes into Lua and into SciTE's list, where quotes,
+// backslashes and ? have meanings of their own.
+[[nodiscard]] bool isEngineName(std::string_view name);
+
+// The settings a websearch.engines key gives (`list`, as sciteSetting expands it): its value
+// split at white space, a name given twice taken once, each with where its searches open. A
+// name that is no engine name, or whose websearch.engine.<name> is no usable template for where
+// it opens, is left out with a note saying why.
+[[nodiscard]] Settings engineList(const TemplateSetting& list, const PropertyLookup& lookup);
+
+}  // namespace companion
