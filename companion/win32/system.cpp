@@ -8,12 +8,12 @@
 #include <optional>
 #include <utility>
 
-#include "companion/open/hand_over.h"
 #include "companion/open/browser_command.h"
+#include "companion/open/hand_over.h"
 #include "companion/query/command_line.h"
 #include "companion/recent/history.h"
-#include "companion/settings/ini.h"
 #include "companion/run.h"
+#include "companion/settings/ini.h"
 #include "companion/win32/scite_window.h"
 #include "director/operations.h"
 #include "director/win32/channel.h"
@@ -295,7 +295,7 @@ HWND findScite() {
   return director::hRecv != nullptr ? director::GetHwndDirectorExtension() : nullptr;
 }
 
-ExitCode searchSelection(HWND window) {
+ExitCode searchFromCommandLine(HWND window) {
   const WindowScite scite(window);
   const std::string commandLine = platform::toUtf8(kernel32::GetCommandLineW());
   return searchSelection(scite, unescapedSelection(commandLine),
@@ -310,7 +310,7 @@ int runBound() noexcept {
   }
   try {
     const WindowScite scite(window);
-    return runSaying(scite, [window] { return searchSelection(window); });
+    return runSaying(scite, [window] { return searchFromCommandLine(window); });
   } catch (...) {  // no memory even for the start
     return static_cast<int>(ExitCode::Unexpected);
   }

@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "companion/address/decision.h"
 #include "companion/open/hand_over.h"
 #include "companion/settings/setting_types.h"
-#include "companion/address/decision.h"
 #include "companion/win32/bindings.h"
 #include "platform/win32/win32.h"
 
@@ -40,9 +40,9 @@ namespace companion {
 // offer SciTE's list of engines when the settings name several, say what happens, hand it to
 // the browser. It talks to `window`, SciTE's director window as found at the start; when that
 // is null what it says goes to standard error.
-[[nodiscard]] ExitCode searchSelection(HWND window);
+[[nodiscard]] ExitCode searchFromCommandLine(HWND window);
 
-// searchSelection with the window findScite gives; anything it throws is said where its lines
+// searchFromCommandLine with the window findScite gives; anything it throws is said where its lines
 // go and ends the run with ExitCode::Unexpected.
 [[nodiscard]] int runBound() noexcept;
 

@@ -275,7 +275,7 @@ TEST_F(CompanionRun, OpensWhatTheSettingsAndSelectionGive) {
 
 TEST_F(CompanionRun, AsksTheShellToOpenInsideAnApartment) {
   commandLine(u"x");
-  ASSERT_EQ(companion::searchSelection(nullptr), ExitCode::Opened);
+  ASSERT_EQ(companion::searchFromCommandLine(nullptr), ExitCode::Opened);
   const SHELLEXECUTEINFOW& request = fake.shell.request;
   EXPECT_EQ(request.cbSize, sizeof(SHELLEXECUTEINFOW));
   EXPECT_EQ(request.hwnd, nullptr);
@@ -301,7 +301,7 @@ TEST_F(CompanionRun, ApartmentBalancedOnlyWhenEntered) {
     SetUp();
     commandLine(u"x");
     fake.comResult = result;
-    EXPECT_EQ(companion::searchSelection(nullptr), ExitCode::Opened);
+    EXPECT_EQ(companion::searchFromCommandLine(nullptr), ExitCode::Opened);
     EXPECT_EQ(fake.shell.count, 1);
     EXPECT_EQ(fake.comUninits, uninits) << result;
   }
@@ -314,7 +314,7 @@ TEST_F(CompanionRun, UnknownOwnPathFallsBackToTheDefaultTemplate) {
   // Not even from the current folder, which is anybody's.
   const auto previous = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
-  const auto code = companion::searchSelection(nullptr);
+  const auto code = companion::searchFromCommandLine(nullptr);
   std::filesystem::current_path(previous);
   EXPECT_EQ(code, ExitCode::Opened);
   EXPECT_EQ(fake.shell.file, "https://duckduckgo.com/?q=x");
@@ -331,7 +331,7 @@ TEST_F(CompanionRun, FindsTheSettingsBesideALongPath) {
   ASSERT_GT(fake.modulePath.size(), 520U);
   commandLine(u"x");
 
-  EXPECT_EQ(companion::searchSelection(nullptr), ExitCode::Opened);
+  EXPECT_EQ(companion::searchFromCommandLine(nullptr), ExitCode::Opened);
   EXPECT_EQ(fake.shell.file, "http://deep.example/x");
 }
 
