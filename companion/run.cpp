@@ -5,26 +5,24 @@
 #include <charconv>
 #include <exception>
 #include <optional>
-#include <tuple>
 #include <utility>
 #include <vector>
 
-#include "companion/open/browser_command.h"
+#include "companion/address/plan.h"
+#include "companion/open/opening.h"
 #include "companion/query/caret.h"
 #include "companion/query/command_line.h"
 #include "companion/query/encoding.h"
-#include "companion/scite/list_at_caret.h"
-#include "companion/address/plan.h"
+#include "companion/query/uri.h"
 #include "companion/recent/history.h"
-#include "companion/scite/lua_literal.h"
-#include "companion/open/opening.h"
-#include "companion/settings/properties.h"
 #include "companion/recent/recent.h"
-#include "companion/settings/settings.h"
+#include "companion/scite/list_at_caret.h"
+#include "companion/scite/lua_literal.h"
 #include "companion/scite/settings_batch.h"
 #include "companion/scite/strip.h"
+#include "companion/settings/properties.h"
+#include "companion/settings/settings.h"
 #include "companion/texts.h"
-#include "companion/query/uri.h"
 #include "director/escapes.h"
 #include "director/operations.h"
 #include "platform/errors.h"
@@ -304,13 +302,11 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
   }
 }
 
-// The addresses on the clipboard instead of in a browser, a group's one a line, each said in place
-// of the line that would have said where it opens.
-[[nodiscard]] ExitCode copyAddresses(const Scite& scite, Outcome outcome) {
+// The addresses on the clipboard instead of in a browser, a group's one a line.
+[[nodiscard]] ExitCode copyAddresses(const Scite& scite, const Outcome& outcome) {
   std::string copied;
   for (const Opening& opening : outcome.openings) {
     copied += (copied.empty() ? "" : "\n") + opening.url;
-    outcome.lines.at(opening.line) = copiedLine(opening.url);
   }
   if (!scite.run("editor:CopyText(" + luaLiteral(copied) + ")")) {
     return ExitCode::Unexpected;  // SciTE is gone: nothing can be said there either
@@ -320,9 +316,10 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 }
 
 // What the strip leads to; `query` keeps the text its request points into.
-[[nodiscard]] std::pair<Outcome, StripChoice> searchFromStrip(
-    const Scite& scite, const Settings& settings, const SearchText& read, std::string& query,
-    RecentSearches& recent, const RunSystem& system) {
+[[nodiscard]] Outcome searchFromStrip(const Scite& scite, const Settings& settings,
+                                      const SearchText& read, std::string& query,
+                                      const PropertyLookup& sciteProperty, RecentSearches& recent,
+                                      const RunSystem& system) {
   const std::vector<std::string> engines = offeredEngines(settings);
   if (engines.size() > 1) {
     sayAll(scite, settings.notes);  // said with the outcome otherwise
@@ -333,8 +330,14 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
                                          .recent = recent.list(scite, system)},
                                         system);
   query = collapseWhiteSpace(answer.query);
-  const SearchRequest request{.text = query, .maxUrlLength = system.maxUrlLength};
-  return {afterStrip(settings, request, answer), answer.choice};
+  const SearchRequest request{.text = query,
+                              .maxUrlLength = system.maxUrlLength,
+                              .destination = answer.choice == StripChoice::copyAddress
+                                                 ? Destination::clipboard
+                                                 : Destination::browser,
+                              .commandLineRules = system.commandLineRules,
+                              .properties = sciteProperty};
+  return afterStrip(settings, request, answer);
 }
 
 }  // namespace
@@ -365,14 +368,15 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
   RecentSearches recent(system.editor);
   std::string query = read.text;  // what is searched, and remembered
   Outcome outcome;
-  StripChoice choice = StripChoice::search;
   if (scite.inReach() && asksFirst(read.extension, sciteProperty)) {
-    std::tie(outcome, choice) = searchFromStrip(scite, settings, read, query, recent, system);
+    outcome = searchFromStrip(scite, settings, read, query, sciteProperty, recent, system);
   } else {
     const SearchRequest request{.text = read.text,
                                 .fromCaret = read.text.empty() ? CaretText::none : read.caret,
                                 .paneWord = read.paneWord,
-                                .maxUrlLength = system.maxUrlLength};
+                                .maxUrlLength = system.maxUrlLength,
+                                .commandLineRules = system.commandLineRules,
+                                .properties = sciteProperty};
     const Plan plan = companion::plan(settings, request);
     outcome = plan.outcome;
     if (!plan.offer.empty()) {
@@ -380,14 +384,13 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
       outcome = afterList(settings, request, pickEngine(scite, plan.offer, system));
     }
   }
-  if (choice == StripChoice::copyAddress && outcome.code == ExitCode::Opened) {
-    const ExitCode copied = copyAddresses(scite, std::move(outcome));
+  if (outcome.destination == Destination::clipboard) {
+    const ExitCode copied = copyAddresses(scite, outcome);
     if (copied == ExitCode::Opened) {
       recent.remember(scite, query, system);
     }
     return copied;
   }
-  outcome = withBrowserCommand(std::move(outcome), system.commandLineRules, sciteProperty);
   // Said before the shell is asked: the browser may take the foreground as it opens.
   sayAll(scite, outcome.lines);
   if (outcome.openings.empty()) {

@@ -9,11 +9,10 @@
 #include <optional>
 #include <string>
 
+#include "companion/address/url_limit.h"
 #include "companion/open/hand_over.h"
-#include "companion/open/browser_command.h"
 #include "companion/query/encoding.h"
 #include "companion/settings/setting_types.h"
-#include "companion/address/url_limit.h"
 
 namespace companion {
 

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "companion/address/url_limit.h"
 #include "companion/open/hand_over.h"
 #include "companion/settings/setting_types.h"
-#include "companion/address/url_limit.h"
 
 namespace companion {
 
@@ -43,12 +43,19 @@ enum class CaretText {
   address,  // the web address the caret is in
 };
 
+// Where a run's addresses go.
+enum class Destination {
+  browser,    // each opens, in its program or the default browser
+  clipboard,  // copied, a group's one a line
+};
+
 // What one run tells the user and opens.
 struct Outcome {
   ExitCode code = ExitCode::Opened;
   std::vector<std::string> lines;  // in order, unescaped
-  std::vector<Opening> openings;   // in the order they open; none unless code is Opened or
-                                   // PartlyOpened
+  std::vector<Opening> openings;   // in the order they open (or are copied); none unless code is
+                                   // Opened or PartlyOpened
+  Destination destination = Destination::browser;
   bool operator==(const Outcome&) const = default;
 };
 
@@ -61,6 +68,13 @@ struct SearchRequest {
   std::size_t maxUrlLength = kMaxUrlLength;  // the longest address the shell may get
   BrowserSetting searchBrowser;              // where a search with the template opens
   BrowserSetting addressBrowser;             // where a text that is an address opens
+  // Read by the plan once the addresses are made, not by decide: where the user asked them to go,
+  // and how the program a browser setting names is read, as the platform's users write a command
+  // line with SciTE's properties for its references (none while SciTE is out of reach: then
+  // every address opens in the default browser).
+  Destination destination = Destination::browser;
+  CommandLineRules commandLineRules = CommandLineRules::Posix;
+  PropertyLookup properties;
 };
 
 // A selection opened as it is: one web address that fits the limit once encoded.

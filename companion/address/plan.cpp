@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "companion/open/browser_command.h"
 #include "companion/texts.h"
 
 namespace companion {
@@ -51,6 +52,20 @@ namespace {
   return all;
 }
 
+// The outcome as its addresses leave: copied when the user asked for that and every one was made,
+// each line then saying so; else each with the program its browser setting names, if any. An
+// outcome to copy that is not whole opens as a search does.
+[[nodiscard]] Outcome handedOn(Outcome outcome, const SearchRequest& request) {
+  if (request.destination == Destination::clipboard && outcome.code == ExitCode::Opened) {
+    for (const Opening& opening : outcome.openings) {
+      outcome.lines.at(opening.line) = copiedLine(opening.url);
+    }
+    outcome.destination = Destination::clipboard;
+    return outcome;
+  }
+  return withBrowserCommand(std::move(outcome), request.commandLineRules, request.properties);
+}
+
 }  // namespace
 
 Plan plan(const Settings& settings, SearchRequest request) {
@@ -58,7 +73,7 @@ Plan plan(const Settings& settings, SearchRequest request) {
   if (settings.engineListKey.empty()) {
     request.setting = settings.setting;
     request.searchBrowser = settings.browser;
-    return {.outcome = decide(request)};
+    return {.outcome = handedOn(decide(request), request)};
   }
   if (settings.choices.empty() && !request.text.empty()) {
     return {.outcome = {.code = ExitCode::BadTemplate, .lines = settings.notes}};
@@ -69,10 +84,11 @@ Plan plan(const Settings& settings, SearchRequest request) {
     if (!settings.choices.empty()) {
       request = forEngine(request, settings.choices.front().engines.front());
     }
-    return {.outcome = withNotes(settings, decide(request))};
+    return {.outcome = handedOn(withNotes(settings, decide(request)), request)};
   }
   if (settings.choices.size() == 1) {
-    return {.outcome = withNotes(settings, decideChoice(settings.choices.front(), request))};
+    return {.outcome = handedOn(
+                withNotes(settings, decideChoice(settings.choices.front(), request)), request)};
   }
   Plan offered{.outcome = {.lines = settings.notes}};
   for (const Choice& choice : settings.choices) {
@@ -90,7 +106,7 @@ Outcome afterList(const Settings& settings, SearchRequest request,
     return {.code = ExitCode::NoEngineChosen, .lines = {noEngineChosenLine()}};
   }
   request.addressBrowser = settings.browser;
-  return decideChoice(*choice, request);
+  return handedOn(decideChoice(*choice, request), request);
 }
 
 }  // namespace companion

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "companion/settings/setting_types.h"
 #include "companion/address/decision.h"
+#include "companion/settings/setting_types.h"
 
 namespace companion {
 
@@ -21,11 +21,14 @@ struct Plan {
 
 // One usable engine decides at once, as does any engine when there is nothing to search or the
 // text opens as it is; two or more are offered; none opens nothing. `request.setting` is
-// ignored: the settings give it.
+// ignored: the settings give it. The addresses decided go where `request.destination` asks: on
+// the clipboard only when every one was made, each line then saying it was copied; else each with
+// the program its browser setting names (withBrowserCommand).
 [[nodiscard]] Plan plan(const Settings& settings, SearchRequest request);
 
-// The outcome once the list has closed: a search with the engine `picked` names, or nothing
-// opened when none was picked (or a name that was not offered).
+// The outcome once the list has closed: a search with the engine `picked` names, its addresses
+// going where the plan's would, or nothing opened when none was picked (or a name that was not
+// offered).
 [[nodiscard]] Outcome afterList(const Settings& settings, SearchRequest request,
                                 const std::optional<std::string>& picked);
 

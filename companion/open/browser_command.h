@@ -7,21 +7,11 @@
 #include <string_view>
 #include <vector>
 
-#include "companion/settings/setting_types.h"
 #include "companion/address/decision.h"
+#include "companion/open/hand_over.h"
+#include "companion/settings/setting_types.h"
 
 namespace companion {
-
-// How a platform's users write a command line.
-enum class CommandLineRules {
-  // The program's word as CommandLineToArgvW takes it (quotes group, nothing escapes), the
-  // arguments as the Microsoft C run time splits them (backslashes escape only quotes, "" inside
-  // quotes is a quote). A .bat or .cmd program is refused: cmd.exe would read the address.
-  Windows,
-  // Words as a POSIX shell splits them: '...' literal, "..." with \ escaping \ " $ and `, a
-  // backslash outside quotes escaping any character.
-  Posix,
-};
 
 // `outcome` with the command each of its addresses opens with, when it opened and the address's
 // browser setting names a program; unchanged otherwise. In order, so that nothing from the document

@@ -1,4 +1,5 @@
-// What a browser is handed, and why it could not be: the same on every platform.
+// What a browser is handed, why it could not be, and how a platform's users write the command
+// line of a program they name: the same on every platform.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,17 @@ struct ProgramCommand {
   std::string program;                 // as written, references expanded: found on PATH when bare
   std::vector<std::string> arguments;  // its argv[1...], one element each, the address among them
   bool operator==(const ProgramCommand&) const = default;
+};
+
+// How a platform's users write a command line.
+enum class CommandLineRules {
+  // The program's word as CommandLineToArgvW takes it (quotes group, nothing escapes), the
+  // arguments as the Microsoft C run time splits them (backslashes escape only quotes, "" inside
+  // quotes is a quote). A .bat or .cmd program is refused: cmd.exe would read the address.
+  Windows,
+  // Words as a POSIX shell splits them: '...' literal, "..." with \ escaping \ " $ and `, a
+  // backslash outside quotes escaping any character.
+  Posix,
 };
 
 }  // namespace companion
