@@ -13,7 +13,6 @@ files behind.
 """
 import os
 import subprocess
-import dataclasses
 import re
 import shutil
 import sys
@@ -25,12 +24,9 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
 from scite_run import Case, GtkDebSciTE, GtkSciTE, poll_until, run  # noqa: E402
-from checks import check_run  # noqa: E402
+from shared import (DDG, MDN, PY, SO, Row, check_rows, check_run, common_rows,  # noqa: E402
+                    kept_history)
 
-DDG = "https://duckduckgo.com/?q="
-PY = "https://docs.python.org/3/search.html?q="
-SO = "https://stackoverflow.com/search?q="
-MDN = "https://developer.mozilla.org/en-US/search?q="
 ENGINES = "\n".join([f"websearch.engine.MDN={MDN}{{query}}",
                      f"websearch.engine.SO={SO}{{query}}", "websearch.engines=MDN SO"])
 # SciTE's own FIFOs: its request FIFO and its notify pipes. Anything else there is the tool's.
@@ -41,18 +37,9 @@ TOO_LONG = "!> The selection is too long for SciTE's director pipe: select less 
 
 
 # A program named in websearch.browser: a copy of the recording xdg-open in a folder with a blank
-# in its name, appending its arguments to "opened" beside itself.
+# in its name, appending its arguments to "opened" beside itself. A row's program: the lines it
+# must have appended.
 BROWSER = Path("my browser") / "browser"
-
-
-@dataclasses.dataclass
-class Row:
-    case: Case
-    said: str  # a line the pane must hold (a glob)
-    # What xdg-open was handed; None: nothing. A list: a group's addresses, which the pane names in
-    # this order (the xdg-opens run side by side, so they may record in any order).
-    address: str | list[str] | None
-    program: list[str] = dataclasses.field(default_factory=list)  # what BROWSER was handed
 
 
 def hostile(marker: Path) -> str:
@@ -79,9 +66,7 @@ def rows(out: Path) -> list[Row]:
     # Past the largest pipe the kernel gives, SciTE's reply with the selection arrives cut.
     pipe_max = int(Path("/proc/sys/fs/pipe-max-size").read_text())
     too_long_text = " ".join(["word"] * (pipe_max // 5 + 1))
-    return [
-        Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
-            f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
+    return common_rows(ENGINES + "\n", "MDN") + [
         # A UTF-8 document (code.page=65001), so that its non-ASCII text is what SciTE shows.
         Row(Case("hostile_selection", text, "notes.txt", props="code.page=65001"),
             f"+> Search: {search_address(text)}", search_address(text)),
@@ -97,33 +82,15 @@ def rows(out: Path) -> list[Row]:
             f"+> Search: {SO}fetch", f"{SO}fetch"),
         # SciTE's user strip (websearch.ask=1), in GTK's Lua 5.3: the selection's text starts
         # selected whole, so words typed at once replace it and are never glued to its front;
-        # Return searches the edited text. Escape opens nothing.
+        # Return searches the edited text.
         Row(Case("strip_typed", "fetch", "notes.txt", props="websearch.ask=1",
                  keys=["space", "a", "b", "o", "r", "t", "Return"]),
             f"+> Search: {DDG}abort", f"{DDG}abort"),
-        Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
-            "+> Search cancelled: nothing opened.", None),
-        # SciTE's find strip open below: it sees its own keys first, Escape among them.
-        Row(Case("strip_escape_find_open", "fetch", "notes.txt", first=["ctrl+f"],
-                 props="websearch.ask=1\nfind.use.strip=1", keys=["Escape"]),
-            "+> Search cancelled: nothing opened.", None),
         # Alt+G reaches the engine field; the engine typed there is used.
         Row(Case("strip_engine", "fetch", "notes.txt", props=ENGINES + "\nwebsearch.ask=1",
                  keys=["alt+g", "End", "BackSpace", "BackSpace", "BackSpace", "S", "O",
                        "Return"]),
             f"+> Search: {SO}fetch", f"{SO}fetch"),
-        Row(Case("strip_copy", "fetch", "notes.txt", props="websearch.ask=1", keys=["alt+p"]),
-            f"+> Copied: {DDG}fetch", None),
-        Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
-            "+> Word at caret: printf", f"{DDG}printf"),
-        # A group picked from the list: each member's address, in the group's order.
-        Row(Case("group_picked", "fetch", "notes.txt", keys=["Down", "Return"],
-                 props=ENGINES + "\nwebsearch.group.Both=SO MDN\nwebsearch.engines=MDN Both"),
-            f"+> Search: {MDN}fetch", [f"{SO}fetch", f"{MDN}fetch"]),
-        # The caret inside an address: the address, without the bracket and stop around it.
-        Row(Case("address_at_caret", "see (https://example.com/a?b=1). then", "notes.txt",
-                 select=(12, 12)),
-            "+> Address at caret: https://example.com/a?b=1", "https://example.com/a?b=1"),
         Row(Case("url_by_extension", "open", "script.py", props=f"websearch.url.py={PY}{{query}}"),
             f"+> Search: {PY}open", f"{PY}open"),
         # A program with an argument of its own gets the address last; xdg-open gets nothing.
@@ -140,10 +107,7 @@ def rows(out: Path) -> list[Row]:
         # the SciTE it was started from, found up its parent chain.
         Row(Case("two_scites", "search the web", "notes.txt", beside=True),
             f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
-        # Where SciTE keeps its find strings on disk, the searches are kept there too; the rows
-        # before this one keep nothing on disk.
-        Row(Case("kept_history", "kept search", "notes.txt", props="save.find=1\nsave.recent=1"),
-            f"+> Search: {DDG}kept%20search", f"{DDG}kept%20search"),
+        kept_history(),
     ]
 
 
@@ -171,30 +135,23 @@ class RealGtkSciTE(unittest.TestCase):
         print(f"real_scite_gtk: {len(cls.rows)} cases in {time.monotonic() - started:.0f} s")
 
     def test_rows(self):
-        for row in self.rows:
-            with self.subTest(row.case.name):
-                result = self.results[row.case.name]
-                check_run(self, result, row.said)
-                if isinstance(row.address, list):
-                    self.assertEqual(sorted(result.opened), sorted(row.address))
-                    searches = [line.removeprefix("+> Search: ")
-                                for line in result.pane.splitlines()
-                                if line.startswith("+> Search: ")]
-                    self.assertEqual(searches, row.address)
-                else:
-                    self.assertEqual(result.opened, [row.address] if row.address else [])
-                if row.program:
-                    # Started and left to run: it may write after SciTE's run has ended.
-                    opened = self.out / BROWSER.parent / "opened"
-                    poll_until(opened.exists, 10, 0.05)
-                    self.assertEqual(opened.read_text().splitlines() if opened.exists() else [],
-                                     row.program)
-                # No FIFO, folder or file of the tool's stays in the temp folder.
-                self.assertEqual(left_behind(self.out / row.case.name / "tmp"), [])
-                if row.case.beside:
-                    strays = [line for line in result.beside.splitlines()
-                              if line.startswith(OURS)]
-                    self.assertEqual(strays, [], "the SciTE beside got lines of the tool")
+        check_rows(self, self.rows, self.results, self.check_program_and_leftovers)
+
+    def check_program_and_leftovers(self, row: Row, result):
+        """The GTK rows' own checks: what the named program got, what the tool left in the temp
+        folder, and what reached the SciTE beside."""
+        if row.program:
+            # Started and left to run: it may write after SciTE's run has ended.
+            opened = self.out / BROWSER.parent / "opened"
+            poll_until(opened.exists, 10, 0.05)
+            self.assertEqual(opened.read_text().splitlines() if opened.exists() else [],
+                             row.program)
+        # No FIFO, folder or file of the tool's stays in the temp folder.
+        self.assertEqual(left_behind(self.out / row.case.name / "tmp"), [])
+        if row.case.beside:
+            strays = [line for line in result.beside.splitlines()
+                      if line.startswith(OURS)]
+            self.assertEqual(strays, [], "the SciTE beside got lines of the tool")
 
     def test_searches_kept_only_where_find_strings_are(self):
         # The runner's one HOME for every case: SciTE's user folder.

@@ -17,17 +17,13 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "scripts"))
 from scite_run import Case, poll_until, run  # noqa: E402
-from checks import check_run  # noqa: E402
+from shared import DDG, MDN, PY, SO, Row, check_rows, common_rows, kept_history  # noqa: E402
 
 # The longest address the companion may hand to the shell: 900 under Wine before 8.17, whose
 # shell breaks on longer ones (this machine's Wine is 8.0).
 MAX_ADDRESS = 900
-DDG = "https://duckduckgo.com/?q="
-PY = "https://docs.python.org/3/search.html?q="
 BAD_TEMPLATE = "url= must begin with http:// or https:// and contain {query}."
 NOTHING = "Nothing to search: select some text, or put the caret in a word."
-MDN = "https://developer.mozilla.org/en-US/search?q="
-SO = "https://stackoverflow.com/search?q="
 GROSSE = f"{DDG}Gr%C3%B6%C3%9Fe%20caf%C3%A9"
 NIHONGO = f"{DDG}%E8%A1%A8%E7%A4%BA%E3%81%AE%E6%97%A5%E6%9C%AC%E8%AA%9E"
 # Three engines, offered out of alphabetical order: the list must keep the order given.
@@ -51,8 +47,20 @@ command.shortcut.36.*=Ctrl+Shift+W
 
 @dataclasses.dataclass
 class Cut:
-    """One search address that starts so and has at most MAX_ADDRESS characters."""
+    """A row's address: one search address that starts so and has at most MAX_ADDRESS
+    characters."""
     start: str
+
+    def check(self, test, result):
+        """Called by check_opened for a row whose address is a Cut."""
+        opened = result.opened
+        first = opened[0] if opened else ""
+        test.assertTrue(len(opened) == 1 and len(first) <= MAX_ADDRESS
+                        and first.startswith(self.start),
+                        f"expected one search address of at most {MAX_ADDRESS} characters, got "
+                        f"{len(opened)} (the first {len(first)} characters long): {first[:200]}; "
+                        "the pane ends:\n"
+                        + "\n".join(line[:200] for line in result.pane.splitlines()[-2:]))
 
 
 # Programs named in websearch.browser keys: copies of the recording argument_recorder.exe, in a
@@ -62,18 +70,10 @@ PROGRAMS = "Fox Browser"
 
 @dataclasses.dataclass
 class Program:
-    """A recorder named in a browser key, and the arguments it must get."""
+    """A row's program: a recorder named in a browser key, which the address went to instead of
+    the shell, and the arguments it must get."""
     name: str
     arguments: list[str]
-
-
-@dataclasses.dataclass
-class Row:
-    case: Case
-    said: str  # a line the pane must hold (a glob)
-    # What the shell was handed; None: nothing. A list: a group's addresses, in its order.
-    address: str | Cut | list[str] | None
-    program: Program | None = None  # the program the address went to instead of the shell
 
 
 def windows_path(path: Path) -> str:
@@ -87,7 +87,7 @@ def rows(out: Path) -> list[Row]:
     zeal = windows_path(out / PROGRAMS / "zeal.exe")
     missing = windows_path(out / PROGRAMS / "missing.exe")
     so_own = ENGINES + f'websearch.engines=MDN SO DDG\nwebsearch.browser.SO="{zeal}"'
-    return ROWS + [
+    return common_rows(ENGINES, "DDG") + ROWS + [
         # A program with an argument of its own; the address comes last.
         Row(Case("named_program", "search the web", "notes.txt",
                  props=f'websearch.browser="{fox}" -private-window'),
@@ -103,11 +103,7 @@ def rows(out: Path) -> list[Row]:
             f"!> Could not start {missing} (websearch.browser): *. Nothing opened.", None),
         Row(Case("engine_default_browser", "fetch", "notes.txt", keys=["Return"], props=so_own),
             f"+> Search: {MDN}fetch", f"{MDN}fetch"),
-        # Where SciTE keeps its find strings on disk, the searches are kept there too; no row
-        # before this one keeps anything on disk.
-        Row(Case("kept_history", "kept search", "notes.txt",
-                 props="save.find=1\nsave.recent=1"),
-            f"+> Search: {DDG}kept%20search", f"{DDG}kept%20search"),
+        kept_history(),
     ]
 
 
@@ -120,8 +116,6 @@ def recorded(file: Path) -> list[str] | None:
 
 
 ROWS = [
-    Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
-        f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
     # The zip unzipped into SciTE's folder and nothing else: no user options file at all.
     Row(Case("zip_alone", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30),
              paste=False),
@@ -130,12 +124,6 @@ ROWS = [
         "own tool 35", None),
     Row(Case("moved_to_36", "search the web", "notes.txt", paste=False, props=MOVED),
         f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
-    Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
-        "+> Word at caret: printf", f"{DDG}printf"),
-    # The caret inside an address: the address, without the bracket and stop around it.
-    Row(Case("address_at_caret", "see (https://example.com/a?b=1). then", "notes.txt",
-             select=(12, 12)),
-        "+> Address at caret: https://example.com/a?b=1", "https://example.com/a?b=1"),
     Row(Case("file_type", "open", "script.py", ini=f"url={DDG}{{query}}\nurl.py={PY}{{query}}\n"),
         f"+> Search: {PY}open", f"{PY}open"),
     Row(Case("bad_template", "foo", "notes.txt", ini="url=ftp://x\n"),
@@ -149,10 +137,6 @@ ROWS = [
     Row(Case("engine_list_second", "fetch", "notes.txt", keys=["Down", "Return"],
              props=ENGINES + "websearch.engines=MDN SO DDG"),
         f"+> Search: {SO}fetch", f"{SO}fetch"),
-    # A group picked from the list: each member's address, in the group's order.
-    Row(Case("group_picked", "fetch", "notes.txt", keys=["Down", "Return"],
-             props=ENGINES + "websearch.group.Both=SO DDG\nwebsearch.engines=MDN Both"),
-        f"+> Search: {DDG}fetch", [f"{SO}fetch", f"{DDG}fetch"]),
     Row(Case("engine_list_escape", "fetch", "notes.txt", keys=["Escape"],
              props=ENGINES + "websearch.engines=MDN SO DDG"),
         "+> No engine chosen: nothing opened.", None),
@@ -161,22 +145,14 @@ ROWS = [
     Row(Case("strip_typed", "fetch", "notes.txt", props="websearch.ask=1",
              keys=["space", "a", "b", "o", "r", "t", "Return"]),
         f"+> Search: {DDG}fetch%20abort", f"{DDG}fetch%20abort"),
-    Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
-        "+> Search cancelled: nothing opened.", None),
-    # SciTE's find strip open below: it sees its own keys first, Escape among them.
-    Row(Case("strip_escape_find_open", "fetch", "notes.txt", first=["ctrl+f"],
-             props="websearch.ask=1\nfind.use.strip=1", keys=["Escape"]),
-        "+> Search cancelled: nothing opened.", None),
-    # Alt+G reaches the engine field; the engine typed there is used. Alt+P copies instead.
-    # Wine's menu bar then waits for keys, as after any Alt+letter that names no menu (Windows
-    # beeps and waits for nothing): Escape ends that wait and leaves the strip as it is.
+    # Alt+G reaches the engine field; the engine typed there is used. Wine's menu bar then waits
+    # for keys, as after any Alt+letter that names no menu (Windows beeps and waits for nothing):
+    # Escape ends that wait and leaves the strip as it is.
     Row(Case("strip_engine", "fetch", "notes.txt",
              props=ENGINES + "websearch.engines=DDG MDN SO\nwebsearch.ask=1",
              keys=["alt+g", "Escape", "End", "BackSpace", "BackSpace", "BackSpace", "S", "O",
                    "Return"]),
         f"+> Search: {SO}fetch", f"{SO}fetch"),
-    Row(Case("strip_copy", "fetch", "notes.txt", props="websearch.ask=1", keys=["alt+p"]),
-        f"+> Copied: {DDG}fetch", None),
     # One engine is used at once: a list would wait for keys that never come.
     Row(Case("one_engine", "fetch", "notes.txt", props=ENGINES + "websearch.engines=MDN"),
         f"+> Search: {MDN}fetch", f"{MDN}fetch"),
@@ -212,34 +188,15 @@ class RealSciTE(unittest.TestCase):
         print(f"real_scite: {len(cls.rows)} cases in {time.monotonic() - started:.0f} s")
 
     def test_rows(self):
-        for row in self.rows:
-            with self.subTest(row.case.name):
-                result = self.results[row.case.name]
-                check_run(self, result, row.said)
-                pane = result.pane
-                opened = result.opened
-                if isinstance(row.address, Cut):
-                    first = opened[0] if opened else ""
-                    self.assertTrue(len(opened) == 1 and len(first) <= MAX_ADDRESS
-                                    and first.startswith(row.address.start),
-                                    f"expected one search address of at most {MAX_ADDRESS} "
-                                    f"characters, got {len(opened)} (the first {len(first)} "
-                                    f"characters long): {first[:200]}; the pane ends:\n"
-                                    + "\n".join(line[:200] for line in pane.splitlines()[-2:]))
-                elif isinstance(row.address, list):
-                    # Each address reaches xdg-open through a winebrowser of its own, which may
-                    # overtake the one before: the order shows in the pane, as it was started.
-                    self.assertEqual(sorted(opened), sorted(row.address))
-                    searches = [line.removeprefix("+> Search: ") for line in pane.splitlines()
-                                if line.startswith("+> Search: ")]
-                    self.assertEqual(searches, row.address)
-                else:
-                    self.assertEqual(opened, [row.address] if row.address else [])
-                if row.program:
-                    self.assertEqual(recorded(self.programs / f"{row.program.name}.args"),
-                                     row.program.arguments)
-                else:
-                    self.assertNotIn("+> Opened with:", pane)
+        check_rows(self, self.rows, self.results, self.check_program)
+
+    def check_program(self, row: Row, result):
+        """The address went to the row's program, if it names one, and else to no program."""
+        if row.program:
+            self.assertEqual(recorded(self.programs / f"{row.program.name}.args"),
+                             row.program.arguments)
+        else:
+            self.assertNotIn("+> Opened with:", result.pane)
 
     def test_searches_kept_only_where_find_strings_are(self):
         # SciTE's user folder is wherever the prefix's environment puts it: every file written.

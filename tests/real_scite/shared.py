@@ -1,5 +1,65 @@
-"""What every real-SciTE row checks, whichever SciTE ran it."""
+"""What both real-SciTE scripts share: the rows either SciTE runs alike, and what every row
+checks, whichever SciTE ran it."""
+import dataclasses
 import fnmatch
+from typing import Any, Callable
+
+from scite_run import Case
+
+DDG = "https://duckduckgo.com/?q="
+PY = "https://docs.python.org/3/search.html?q="
+MDN = "https://developer.mozilla.org/en-US/search?q="
+SO = "https://stackoverflow.com/search?q="
+URLS = {"DDG": DDG, "MDN": MDN, "SO": SO}
+
+
+@dataclasses.dataclass
+class Row:
+    case: Case
+    said: str  # a line the pane must hold (a glob)
+    # What reached xdg-open (under Wine, what the shell was handed); None: nothing. A list: a
+    # group's addresses, in its order. Else a kind of the script's own, with a method
+    # check(test, result).
+    address: Any
+    # What a program named in websearch.browser got, in the script's own form; falsy: no program.
+    program: Any = None
+
+
+def common_rows(engines: str, member: str) -> list[Row]:
+    """The rows both SciTEs run alike. `engines`: the user's engine lines, each ended by a line
+    break, defining SO and `member`, the engine that joins SO in the group picked."""
+    return [
+        Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
+            f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
+        Row(Case("word_at_caret", "call printf here", "notes.txt", select=(7, 7)),
+            "+> Word at caret: printf", f"{DDG}printf"),
+        # The caret inside an address: the address, without the bracket and stop around it.
+        Row(Case("address_at_caret", "see (https://example.com/a?b=1). then", "notes.txt",
+                 select=(12, 12)),
+            "+> Address at caret: https://example.com/a?b=1", "https://example.com/a?b=1"),
+        # A group picked from the list: each member's address, in the group's order.
+        Row(Case("group_picked", "fetch", "notes.txt", keys=["Down", "Return"],
+                 props=engines + f"websearch.group.Both=SO {member}\nwebsearch.engines=MDN Both"),
+            f"+> Search: {URLS[member]}fetch", [f"{SO}fetch", f"{URLS[member]}fetch"]),
+        # SciTE's user strip (websearch.ask=1): Escape opens nothing.
+        Row(Case("strip_escape", "fetch", "notes.txt", props="websearch.ask=1", keys=["Escape"]),
+            "+> Search cancelled: nothing opened.", None),
+        # SciTE's find strip open below: it sees its own keys first, Escape among them.
+        Row(Case("strip_escape_find_open", "fetch", "notes.txt", first=["ctrl+f"],
+                 props="websearch.ask=1\nfind.use.strip=1", keys=["Escape"]),
+            "+> Search cancelled: nothing opened.", None),
+        # Alt+P in the strip copies the address instead of opening it.
+        Row(Case("strip_copy", "fetch", "notes.txt", props="websearch.ask=1", keys=["alt+p"]),
+            f"+> Copied: {DDG}fetch", None),
+    ]
+
+
+def kept_history() -> Row:
+    """Where SciTE keeps its find strings on disk, the searches are kept there too. The last row
+    of either table: no row before it keeps anything on disk."""
+    return Row(Case("kept_history", "kept search", "notes.txt",
+                    props="save.find=1\nsave.recent=1"),
+               f"+> Search: {DDG}kept%20search", f"{DDG}kept%20search")
 
 
 def check_run(test, result, said: str):
@@ -12,3 +72,31 @@ def check_run(test, result, said: str):
                     f"no line '{said}' in the pane:\n{pane}")
     test.assertIn(">Exit code: 0", pane, "the tool did not end with 0")
     test.assertEqual(result.result, "", "extender.result is not left empty")
+
+
+def check_rows(test, rows: list[Row], results: dict, check_more: Callable[[Row, Any], None]):
+    """Each row under a subTest of its name: the run (check_run), what reached xdg-open
+    (check_opened), then the script's own checks, check_more(row, result)."""
+    for row in rows:
+        with test.subTest(row.case.name):
+            result = results[row.case.name]
+            check_run(test, result, row.said)
+            check_opened(test, result, row.address)
+            check_more(row, result)
+
+
+def check_opened(test, result, address):
+    """What reached xdg-open: nothing (None), one address, or a group's addresses (a list). Each
+    of a group's addresses reaches xdg-open on its own (the GTK SciTE's xdg-opens run side by
+    side; under Wine each goes through a winebrowser of its own, which may overtake the one
+    before), so they may record in any order: the order shows in the pane, as they were
+    started. Any other kind of address is a script's own and checks itself."""
+    if isinstance(address, list):
+        test.assertEqual(sorted(result.opened), sorted(address))
+        searches = [line.removeprefix("+> Search: ") for line in result.pane.splitlines()
+                    if line.startswith("+> Search: ")]
+        test.assertEqual(searches, address)
+    elif address is None or isinstance(address, str):
+        test.assertEqual(result.opened, [address] if address else [])
+    else:
+        address.check(test, result)
