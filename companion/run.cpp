@@ -2,7 +2,6 @@
 #include "companion/run.h"
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <optional>
 #include <utility>
@@ -16,9 +15,9 @@
 #include "companion/query/uri.h"
 #include "companion/recent/history.h"
 #include "companion/recent/recent.h"
+#include "companion/scite/document.h"
 #include "companion/scite/list_at_caret.h"
 #include "companion/scite/lua_literal.h"
-#include "companion/scite/settings_batch.h"
 #include "companion/scite/strip.h"
 #include "companion/settings/properties.h"
 #include "companion/settings/settings.h"
@@ -32,139 +31,6 @@
 namespace companion {
 
 namespace {
-
-// Where the caret and the word at it are in the caret's line as fetched (byte offsets), and
-// whether the line goes on beyond what was fetched.
-struct CaretPlaces {
-  int caret = 0;
-  int wordStart = 0;
-  int wordEnd = 0;
-  bool cutBefore = false;
-  bool cutAfter = false;
-};
-
-// What the run asks SciTE of the document, in one dostring and one askproperty: how SciTE draws
-// its bytes, the file's extension and, when asked for, the text itself.
-struct Document {
-  EditorCodePages pages;
-  std::string extension;
-  CaretPlaces caret;
-  std::string text;  // the caret's line around it, or the selection fetched; raw bytes
-  bool cut = false;  // the reply stopped at the transport's size, somewhere in the text
-};
-
-constexpr std::size_t kDocumentFields = 10;
-
-// The fields behind the result separator, so that a stale or foreign result is not taken for
-// them; the text comes last, as it may hold anything. Without a selection, the caret's line
-// around it, as much on each side as an address may be long, and where the caret and the word
-// at the caret (by the editor's word rules) are in it. The selection is fetched only where the
-// launcher's command line has lost its bytes.
-[[nodiscard]] std::string documentLua(bool atCaret, bool selectionUnlessUtf8) {
-  std::string lua =
-      "local e = editor local cp = e.CodePage local t = '' local k, ws, we, pre, post = 0, 0, 0, "
-      "0, 0 ";
-  if (atCaret) {
-    const std::string around = std::to_string(kCaretLineReach);
-    lua +=
-        "local p = e.CurrentPos local l, c = e:GetCurLine() local ls = p - c "
-        "local a = math.max(c - " +
-        around + ", 0) local b = math.min(c + " + around +
-        ", #l) t = l:sub(a + 1, b) k, pre, post = c - a, a, #l - b "
-        "ws = e:WordStartPosition(p, true) - ls - a we = e:WordEndPosition(p, true) - ls - a ";
-  } else if (selectionUnlessUtf8) {
-    lua += "if cp ~= " + std::to_string(kUtf8CodePage) + " then t = e:GetSelText() end ";
-  }
-  const std::string separator = "..'" + std::string(director::kResultSeparator) + "'..";
-  std::string fields = "''";
-  for (const std::string_view field : {"cp", "e.StyleCharacterSet[32]", "output.CodePage",
-                                       "props['FileExt']", "k", "ws", "we", "pre", "post", "t"}) {
-    fields += separator + std::string(field);
-  }
-  return lua + "props['" + std::string(director::kResultProperty) + "'] = " + fields;
-}
-
-[[nodiscard]] std::optional<int> number(std::string_view text) {
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) {
-    return std::nullopt;
-  }
-  return value;
-}
-
-[[nodiscard]] std::optional<Document> parseDocument(std::string_view reply) {
-  std::vector<std::string_view> fields;
-  const std::string_view separator = director::kResultSeparator;
-  for (std::size_t field = 0; field < kDocumentFields; ++field) {
-    if (!reply.starts_with(separator)) {
-      return std::nullopt;
-    }
-    reply.remove_prefix(separator.size());
-    const std::size_t end = field + 1 < kDocumentFields ? reply.find(separator) : reply.size();
-    fields.push_back(reply.substr(0, end));
-    reply.remove_prefix(fields.back().size());
-  }
-  const auto document = number(fields[0]);
-  const auto characterSet = number(fields[1]);
-  const auto output = number(fields[2]);
-  const auto caret = number(fields[4]);
-  const auto wordStart = number(fields[5]);
-  const auto wordEnd = number(fields[6]);
-  const auto before = number(fields[7]);
-  const auto after = number(fields[8]);
-  if (!document || !characterSet || !output || !caret || !wordStart || !wordEnd || !before ||
-      !after) {
-    return std::nullopt;
-  }
-  return Document{
-      .pages = {.document = *document, .characterSet = *characterSet, .output = *output},
-      .extension = std::string(fields[3]),
-      .caret = {.caret = *caret,
-                .wordStart = *wordStart,
-                .wordEnd = *wordEnd,
-                .cutBefore = *before > 0,
-                .cutAfter = *after > 0},
-      .text = std::string(fields[9])};
-}
-
-// Nothing when SciTE does not say. The code and the question go out at once; extender.result is
-// left set, for emptyResultAndAskSettings to empty.
-[[nodiscard]] std::optional<Document> askDocument(const Scite& scite, bool atCaret,
-                                                  bool selectionUnlessUtf8) {
-  const auto answers = scite.sendAll(
-      {{.text = director::doStringCommand(documentLua(atCaret, selectionUnlessUtf8))},
-       {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
-  if (answers.empty()) {
-    return std::nullopt;
-  }
-  auto document = parseDocument(answers.front().text);
-  if (document) {
-    document->cut = answers.front().cut;
-  }
-  return document;
-}
-
-// Empties extender.result, so that nothing of this run is left in SciTE, and asks at once for
-// every setting the run may read for this extension: one wait for SciTE instead of one a key.
-// The raw values SciTE gave, by name.
-[[nodiscard]] KnownProperties emptyResultAndAskSettings(const Scite& scite,
-                                                        std::string_view extension) {
-  std::vector<std::string> keys = sciteKeys(extension);
-  keys.emplace_back(kSciteBrowserKey);
-  const std::vector<std::string> strip = stripKeys(extension);
-  keys.insert(keys.end(), strip.begin(), strip.end());
-  std::vector<Command> commands{{.text = director::propertyCommand(director::kResultProperty, "")}};
-  for (const std::string& key : keys) {
-    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
-  }
-  auto answers = scite.sendAll(commands);
-  KnownProperties known;
-  for (std::size_t at = 0; at < answers.size(); ++at) {
-    known.emplace(keys[at], std::move(answers[at].text));
-  }
-  return known;
-}
 
 [[nodiscard]] std::optional<std::string> toUtf8(std::string_view bytes, const Encoding& encoding,
                                                 const RunSystem& system) {
@@ -349,10 +215,12 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
   PropertyLookup sciteProperty;  // none while SciTE is out of reach
   if (scite.inReach()) {
     // Only where the launcher's command line has lost the selection's bytes is it fetched.
-    const auto document = askDocument(scite, atCaret, system.editor == EditorKind::windows);
+    const auto document = askDocument(scite, atCaret ? DocumentText::caretLine
+                                             : system.editor == EditorKind::windows
+                                                 ? DocumentText::selectionUnlessUtf8
+                                                 : DocumentText::none);
     read.extension = document ? document->extension : scite.ask("FileExt").value_or(std::string());
-    KnownProperties known = askSettingsInBatches(scite, read.extension,
-                                                 emptyResultAndAskSettings(scite, read.extension));
+    KnownProperties known = emptyResultAndAskSettings(scite, read.extension);
     auto fromScite = readText(scite, text, read.text, document, system);
     if (!fromScite) {
       return ExitCode::InvalidText;

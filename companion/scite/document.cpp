@@ -1,0 +1,145 @@
+// The Lua that gathers the document's fields into extender.result, and the reply read back into
+// one Document.
+#include "companion/scite/document.h"
+
+#include <array>
+#include <charconv>
+#include <utility>
+#include <vector>
+
+#include "companion/query/caret.h"
+#include "companion/recent/recent.h"
+#include "companion/scite/settings_batch.h"
+#include "director/operations.h"
+
+namespace companion {
+
+namespace {
+
+// The Lua expressions of the reply's fields, in the order Document holds them: the code pages,
+// the extension, the caret's places, the text. Behind the result separator each, so that a stale
+// or foreign result is not taken for them; the text comes last, as it may hold anything.
+constexpr auto kFields =
+    std::to_array<std::string_view>({"cp", "e.StyleCharacterSet[32]", "output.CodePage",
+                                     "props['FileExt']", "k", "ws", "we", "pre", "post", "t"});
+
+// The Lua code that sets every field of `text` it fetches; the others stay 0 or ''.
+[[nodiscard]] std::string fetchLua(DocumentText text) {
+  switch (text) {
+    case DocumentText::caretLine: {
+      const std::string around = std::to_string(kCaretLineReach);
+      return "local p = e.CurrentPos local l, c = e:GetCurLine() local ls = p - c "
+             "local a = math.max(c - " +
+             around + ", 0) local b = math.min(c + " + around +
+             ", #l) t = l:sub(a + 1, b) k, pre, post = c - a, a, #l - b "
+             "ws = e:WordStartPosition(p, true) - ls - a we = e:WordEndPosition(p, true) - ls - a ";
+    }
+    case DocumentText::selectionUnlessUtf8:
+      return "if cp ~= " + std::to_string(kUtf8CodePage) + " then t = e:GetSelText() end ";
+    case DocumentText::none:
+      break;
+  }
+  return {};
+}
+
+[[nodiscard]] std::string documentLua(DocumentText text) {
+  const std::string separator = "..'" + std::string(director::kResultSeparator) + "'..";
+  std::string fields = "''";
+  for (const std::string_view field : kFields) {
+    fields += separator + std::string(field);
+  }
+  return "local e = editor local cp = e.CodePage local t = '' "
+         "local k, ws, we, pre, post = 0, 0, 0, 0, 0 " +
+         fetchLua(text) + "props['" + std::string(director::kResultProperty) + "'] = " + fields;
+}
+
+// The reply's fields read in their order, each behind the result separator; the last takes the
+// rest of the reply. One field missing or not a number spoils the whole.
+class ReplyFields {
+public:
+  explicit ReplyFields(std::string_view reply) : rest_(reply) {}
+
+  [[nodiscard]] std::string_view text() {
+    ++read_;
+    const std::string_view separator = director::kResultSeparator;
+    if (!rest_.starts_with(separator)) {
+      whole_ = false;
+      return {};
+    }
+    rest_.remove_prefix(separator.size());
+    const bool last = read_ == kFields.size();
+    const std::string_view field = rest_.substr(0, last ? rest_.size() : rest_.find(separator));
+    rest_.remove_prefix(field.size());
+    return field;
+  }
+
+  [[nodiscard]] int number() {
+    const std::string_view field = text();
+    int value = 0;
+    const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+    whole_ = whole_ && error == std::errc() && end == field.data() + field.size();
+    return value;
+  }
+
+  // Every field was there, and each number one.
+  [[nodiscard]] bool whole() const { return whole_ && read_ == kFields.size(); }
+
+private:
+  std::string_view rest_;
+  std::size_t read_ = 0;
+  bool whole_ = true;
+};
+
+[[nodiscard]] std::optional<Document> parseDocument(std::string_view reply) {
+  ReplyFields fields(reply);
+  // A braced list is read left to right: the fields in kFields' order.
+  Document document{.pages = {.document = fields.number(),
+                              .characterSet = fields.number(),
+                              .output = fields.number()},
+                    .extension = std::string(fields.text()),
+                    .caret = {.caret = fields.number(),
+                              .wordStart = fields.number(),
+                              .wordEnd = fields.number(),
+                              .cutBefore = fields.number() > 0,
+                              .cutAfter = fields.number() > 0},
+                    .text = std::string(fields.text())};
+  if (!fields.whole()) {
+    return std::nullopt;
+  }
+  return document;
+}
+
+}  // namespace
+
+std::optional<Document> askDocument(const Scite& scite, DocumentText text) {
+  const auto answers = scite.sendAll(
+      {{.text = director::doStringCommand(documentLua(text))},
+       {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
+  if (answers.empty()) {
+    return std::nullopt;
+  }
+  auto document = parseDocument(answers.front().text);
+  if (document) {
+    document->cut = answers.front().cut;
+  }
+  return document;
+}
+
+KnownProperties emptyResultAndAskSettings(const Scite& scite, std::string_view extension) {
+  std::vector<std::string> keys = sciteKeys(extension);
+  keys.emplace_back(kSciteBrowserKey);
+  const std::vector<std::string> strip = stripKeys(extension);
+  keys.insert(keys.end(), strip.begin(), strip.end());
+  std::vector<Command> commands{{.text = director::propertyCommand(director::kResultProperty, "")}};
+  for (const std::string& key : keys) {
+    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
+  }
+  auto answers = scite.sendAll(commands);
+  KnownProperties known;
+  for (std::size_t at = 0; at < answers.size(); ++at) {
+    known.emplace(keys[at], std::move(answers[at].text));
+  }
+  return askSettingsInBatches(scite, extension, std::move(known));
+}
+
+}  // namespace companion
