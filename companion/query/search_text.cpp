@@ -1,0 +1,135 @@
+// The document's bytes converted before anything looks at them: the address at the caret
+// converted on each side of the caret, a word or a selection whole.
+#include "companion/query/search_text.h"
+
+#include <algorithm>
+
+#include "companion/query/caret.h"
+#include "companion/query/command_line.h"
+#include "companion/query/uri.h"
+#include "companion/texts.h"
+#include "director/escapes.h"
+#include "platform/text.h"
+
+namespace companion {
+
+namespace {
+
+[[nodiscard]] std::optional<std::string> toUtf8(std::string_view bytes, const Encoding& encoding,
+                                                const RunSystem& system) {
+  switch (encoding.kind) {
+    case Encoding::Kind::utf8:
+      return std::string(bytes);
+    case Encoding::Kind::latin1:
+      return platform::latin1ToUtf8(bytes);
+    case Encoding::Kind::codePage:
+    case Encoding::Kind::charset:
+      break;
+  }
+  return system.toUtf8(bytes, encoding);
+}
+
+// A selection fetched here, cut as the launcher's command line cuts it had it carried these
+// characters: in SciTE's reply escapes, between whole characters and escapes.
+[[nodiscard]] std::string cutAsCommandLine(std::string_view utf8, std::size_t room) {
+  return director::unescapeReply(director::selectionWithin(director::replyEscaped(utf8), room));
+}
+
+// The bytes of the word at the caret in the line's part the run fetched; the word stops where the
+// part does.
+[[nodiscard]] std::string_view wordIn(const Document& document) {
+  const std::string_view line = document.text;
+  const auto clamped = [&line](int at) {
+    return std::clamp(static_cast<std::size_t>(std::max(at, 0)), std::size_t{0}, line.size());
+  };
+  const std::size_t start = clamped(document.caret.wordStart);
+  return line.substr(start, std::max(clamped(document.caret.wordEnd), start) - start);
+}
+
+// The web address the caret is in, in UTF-8, when it opens as it is; the run around the caret is
+// converted on each side of it, so that the caret stays between the same characters.
+[[nodiscard]] std::optional<std::string> readAddressAtCaret(const Document& document,
+                                                            const Encoding& encoding,
+                                                            const RunSystem& system) {
+  const std::size_t caret = static_cast<std::size_t>(std::max(document.caret.caret, 0));
+  if (caret > document.text.size()) {
+    return std::nullopt;
+  }
+  const auto run = caretRun({.text = document.text,
+                             .caret = caret,
+                             .cutBefore = document.caret.cutBefore,
+                             .cutAfter = document.caret.cutAfter || document.cut});
+  if (!run) {
+    return std::nullopt;
+  }
+  const auto before = toUtf8(run->before, encoding, system);
+  const auto after = toUtf8(run->after, encoding, system);
+  if (!before || !after) {
+    return std::nullopt;  // the word's own check says so
+  }
+  auto address = addressAtCaret(*before, *after);
+  if (!address || !opensAsIs(*address, system.maxUrlLength)) {
+    return std::nullopt;
+  }
+  return address;
+}
+
+}  // namespace
+
+Selection selectionOf(std::string_view bytes) {
+  return {.bytes = bytes, .folded = collapseWhiteSpace(bytes)};
+}
+
+DocumentText textToFetch(const Selection& selection, EditorKind editor) {
+  if (selection.folded.empty()) {
+    return DocumentText::caretLine;
+  }
+  return editor == EditorKind::windows ? DocumentText::selectionUnlessUtf8 : DocumentText::none;
+}
+
+SearchText asUtf8(const Selection& selection) {
+  return {.text = selection.folded,
+          .caret = selection.folded.empty() ? CaretText::word : CaretText::none};
+}
+
+std::optional<SearchText> readText(const Scite& scite, const Selection& selection,
+                                   const std::optional<Document>& document,
+                                   const RunSystem& system) {
+  if (!document) {
+    return asUtf8(selection);
+  }
+  const bool wordAtCaret = selection.folded.empty();
+  const Encoding encoding = documentEncoding(system.editor, document->pages);
+  const bool paneInUtf8 = document->pages.output == kUtf8CodePage;
+  if (wordAtCaret) {
+    if (auto address = readAddressAtCaret(*document, encoding, system)) {
+      return SearchText{.text = *address,
+                        .paneWord = paneInUtf8 ? "" : toUriCharacters(*address),
+                        .caret = CaretText::address};
+    }
+  }
+  const bool fetched =
+      !wordAtCaret && system.editor == EditorKind::windows && encoding.kind != Encoding::Kind::utf8;
+  std::string_view bytes = wordAtCaret ? wordIn(*document)
+                           : fetched   ? std::string_view(document->text)
+                                       : selection.bytes;
+  auto converted = toUtf8(bytes, encoding, system);
+  if (!converted && document->cut && !bytes.empty()) {
+    // The pipe's size, not the user, parted the last character from its trail byte.
+    bytes.remove_suffix(1);
+    converted = toUtf8(bytes, encoding, system);
+  }
+  if (!converted) {
+    scite.say(invalidTextLine(encodingName(encoding)));
+    return std::nullopt;
+  }
+  if (fetched) {
+    *converted = cutAsCommandLine(*converted, system.selectionRoom);
+  }
+  // A pane that is not UTF-8 shows the document's own bytes as the document does.
+  return SearchText{.text = collapseWhiteSpace(*converted),
+                    .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : "",
+                    .caret = wordAtCaret ? CaretText::word : CaretText::none};
+}
+
+}  // namespace companion

@@ -1,0 +1,47 @@
+// The text a run searches, read from what the launcher passed and what SciTE says of the document:
+// the selection, the word at the caret or the web address the caret is in, in UTF-8 and folded.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "companion/address/decision.h"
+#include "companion/query/encoding.h"
+#include "companion/run_system.h"
+#include "companion/scite/document.h"
+#include "companion/scite/scite.h"
+
+namespace companion {
+
+// The selection as the launcher passed it, and the same folded: empty when nothing is selected,
+// and the run searches what the caret is in.
+struct Selection {
+  std::string_view bytes;  // unescaped, in the document's encoding: not converted yet
+  std::string folded;      // bytes with their white space folded
+};
+
+[[nodiscard]] Selection selectionOf(std::string_view bytes);
+
+// The text to search, in UTF-8 and folded, with what the pane is told of it.
+struct SearchText {
+  std::string text;
+  std::string paneWord;  // the text at the caret in the output pane's encoding, when not UTF-8
+  CaretText caret = CaretText::none;
+};
+
+// What of the document readText needs fetched: the caret's line when nothing is selected, the
+// selection only where the launcher's command line has lost its bytes (SciTE for Windows, a
+// document not in UTF-8).
+[[nodiscard]] DocumentText textToFetch(const Selection& selection, EditorKind editor);
+
+// The selection taken as UTF-8, as it always was where SciTE says nothing of the document.
+[[nodiscard]] SearchText asUtf8(const Selection& selection);
+
+// The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
+// with no character in its encoding, which is said. Without a document (an old SciTE), asUtf8.
+[[nodiscard]] std::optional<SearchText> readText(const Scite& scite, const Selection& selection,
+                                                 const std::optional<Document>& document,
+                                                 const RunSystem& system);
+
+}  // namespace companion
