@@ -5,13 +5,14 @@
 #include <cstdio>
 #include <thread>
 
+#include "companion/posix/scite_pipe.h"
+#include "companion/posix/xdg_open.h"
 #include "companion/query/command_line.h"
 #include "companion/recent/history.h"
-#include "companion/settings/ini.h"
-#include "companion/posix/xdg_open.h"
-#include "companion/posix/scite_pipe.h"
 #include "companion/run.h"
+#include "companion/settings/ini.h"
 #include "director/escapes.h"
+#include "director/gtk/channel.h"
 #include "director/gtk/client.h"
 #include "platform/file.h"
 #include "platform/owner.h"
@@ -50,6 +51,7 @@ namespace {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  director::gtk::ignoreBrokenPipes();
   platform::useLinkedPcre();
   const companion::PipeScite scite(director::gtk::startClient());
   return companion::runSaying(scite, [&] {

@@ -198,11 +198,7 @@ Channel::Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places&
     : scite_(std::move(scite)),
       limit_(limit),
       folder_(makePrivateFolder(places.temp)),
-      pipeMaxSize_(readPipeMaxSize(places.proc)) {
-  // SciTE may go away while we write to it; that is a failed send, not the end of the program.
-  static const bool sigpipeIgnored = std::signal(SIGPIPE, SIG_IGN) != SIG_ERR;
-  static_cast<void>(sigpipeIgnored);
-}
+      pipeMaxSize_(readPipeMaxSize(places.proc)) {}
 
 bool Channel::send(std::string_view command) {
   const std::string line = requestLine({}, command);
@@ -381,6 +377,10 @@ void Channel::dropReplyFifo() {
 
 fs::path Channel::nextReplyPath() {
   return folder_.path() / ("reply." + std::to_string(++replyFifos_));
+}
+
+void ignoreBrokenPipes() noexcept {
+  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
 }
 
 }  // namespace director::gtk

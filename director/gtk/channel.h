@@ -37,8 +37,9 @@ struct Request {
 
 // Requests to one SciTE. Owns a private folder (mode 0700, in `places.temp`, or /tmp when that
 // path is relative or holds a ':', a control byte or bytes that are not UTF-8: it goes into the
-// request lines) with the reply FIFO; both are removed with the channel. SIGPIPE is ignored from
-// the first channel on. System failures other than SciTE's absence raise platform::OSError.
+// request lines) with the reply FIFO; both are removed with the channel. The program ignores
+// SIGPIPE from its start (ignoreBrokenPipes). System failures other than SciTE's absence raise
+// platform::OSError.
 class Channel {
 public:
   Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places& places = {});
@@ -81,5 +82,9 @@ private:
   int pipeMaxSize_ = 0;
   bool registered_ = false;
 };
+
+// SciTE may go away while a channel writes to it: that is a failed send, not the end of the
+// program. Each program that makes a channel calls this once at its start.
+void ignoreBrokenPipes() noexcept;
 
 }  // namespace director::gtk
