@@ -35,6 +35,11 @@ constexpr int kDefaultPipeMaxSize = 1 << 20;
 constexpr int kDefaultPipeSize = 1 << 16;
 constexpr std::string_view kAskProperty = "askproperty:";
 
+// An empty whole answer to askproperty:, which a SciTE without a notify pipe gives to every one.
+[[nodiscard]] bool answeredNothing(const Reply& reply, std::string_view command) {
+  return reply.raw.empty() && !reply.cut && command.starts_with(kAskProperty);
+}
+
 [[nodiscard]] platform::OSError osError(const std::string& what, const fs::path& path) {
   return {what + " " + path.string(), errno};
 }
@@ -194,6 +199,39 @@ private:
 
 }  // namespace
 
+// Each line made with its reply FIFO, before anything is written: SciTE finds every FIFO there.
+class Channel::Batch {
+public:
+  Batch(Channel& channel, std::span<const Request> requests) {
+    for (const Request& request : requests) {
+      std::string address;
+      if (request.expectReply) {
+        address =
+            fifos_.emplace_back(channel.nextReplyPath(), channel.pipeMaxSize_).path().native();
+      }
+      lines_ += requestLine(address, request.command);
+    }
+  }
+
+  // Why one write holds no more than one request line may: kMaxRequestBytes.
+  [[nodiscard]] bool fitsOneWrite() const noexcept { return lines_.size() <= kMaxRequestBytes; }
+  [[nodiscard]] const std::string& lines() const noexcept { return lines_; }
+
+  // The answering requests' replies, in their order.
+  [[nodiscard]] std::vector<Reply> readReplies(Deadline deadline) {
+    std::vector<Reply> replies;
+    replies.reserve(fifos_.size());
+    for (BatchFifo& fifo : fifos_) {
+      replies.push_back(fifo.read(deadline));
+    }
+    return replies;
+  }
+
+private:
+  std::deque<BatchFifo> fifos_;  // never moved: each removes its FIFO
+  std::string lines_;
+};
+
 Channel::Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places& places)
     : scite_(std::move(scite)),
       limit_(limit),
@@ -208,8 +246,7 @@ bool Channel::send(std::string_view command) {
 std::optional<Reply> Channel::ask(std::string_view command) {
   const Deadline deadline = Clock::now() + limit_;
   auto reply = askOnce(command, deadline);
-  if (reply && reply->raw.empty() && !reply->cut && command.starts_with(kAskProperty) &&
-      !registered_ && !sciteHasNotifyPipe()) {
+  if (reply && answeredNothing(*reply, command) && sciteMayBeSilent()) {
     registered_ = true;
     if (registerOnce(deadline)) {
       reply = askOnce(command, deadline);
@@ -240,37 +277,36 @@ std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadlin
 
 std::optional<std::vector<Reply>> Channel::sendAll(std::span<const Request> requests) {
   const Deadline deadline = Clock::now() + limit_;
-  std::deque<BatchFifo> fifos;  // never moved: each removes its FIFO
-  std::string lines;
-  for (const Request& request : requests) {
-    std::string address;
-    if (request.expectReply) {
-      address = fifos.emplace_back(nextReplyPath(), pipeMaxSize_).path().native();
-    }
-    lines += requestLine(address, request.command);
-  }
-  if (lines.size() > kMaxRequestBytes) {
-    fifos.clear();  // SciTE will not open them
+  std::optional<Batch> batch(std::in_place, *this, requests);
+  if (!batch->fitsOneWrite()) {
+    batch.reset();  // its FIFOs removed: SciTE will not open them
     return sendOneByOne(requests);
   }
-  if (!write(lines, deadline)) {
+  auto replies = sendAtOnce(*batch, deadline);
+  if (replies) {
+    askSilentOnesAgain(requests, *replies);
+  }
+  return replies;
+}
+
+std::optional<std::vector<Reply>> Channel::sendAtOnce(Batch& batch, Deadline deadline) {
+  if (!write(batch.lines(), deadline)) {
     return std::nullopt;
   }
-  std::vector<Reply> replies;
-  replies.reserve(fifos.size());
-  for (BatchFifo& fifo : fifos) {
-    replies.push_back(fifo.read(deadline));
-  }
-  // Each empty answer may be SciTE's silence before a notify pipe, asked again once registered.
+  return batch.readReplies(deadline);
+}
+
+// Each empty answer may be SciTE's silence before a notify pipe: asked again as ask asks it.
+void Channel::askSilentOnesAgain(std::span<const Request> requests, std::vector<Reply>& replies) {
   std::optional<bool> mayBeSilent;  // looked up at the first empty answer: most have none
   auto reply = replies.begin();
   for (const Request& request : requests) {
     if (!request.expectReply) {
       continue;
     }
-    if (reply->raw.empty() && !reply->cut && request.command.starts_with(kAskProperty)) {
+    if (answeredNothing(*reply, request.command)) {
       if (!mayBeSilent) {
-        mayBeSilent = !registered_ && !sciteHasNotifyPipe();
+        mayBeSilent = sciteMayBeSilent();
       }
       auto again = *mayBeSilent ? ask(request.command) : std::nullopt;
       if (again) {
@@ -279,7 +315,6 @@ std::optional<std::vector<Reply>> Channel::sendAll(std::span<const Request> requ
     }
     ++reply;
   }
-  return replies;
 }
 
 std::optional<std::vector<Reply>> Channel::sendOneByOne(std::span<const Request> requests) {
@@ -348,6 +383,11 @@ bool Channel::registerOnce(Deadline deadline) {
     throw osError("create", file);
   }
   return write(requestLine(file.native(), "register:"), deadline);
+}
+
+// Till registered, a SciTE without a notify pipe answers every question with nothing.
+bool Channel::sciteMayBeSilent() const {
+  return !registered_ && !sciteHasNotifyPipe();
 }
 
 bool Channel::sciteHasNotifyPipe() const {

@@ -64,13 +64,17 @@ public:
 
 private:
   using Deadline = std::chrono::steady_clock::time_point;
+  class Batch;  // requests written at once, each answering one with a reply FIFO of its own
 
-  std::optional<std::vector<Reply>> sendOneByOne(std::span<const Request> requests);
+  [[nodiscard]] std::optional<std::vector<Reply>> sendAtOnce(Batch& batch, Deadline deadline);
+  void askSilentOnesAgain(std::span<const Request> requests, std::vector<Reply>& replies);
+  [[nodiscard]] std::optional<std::vector<Reply>> sendOneByOne(std::span<const Request> requests);
   [[nodiscard]] std::filesystem::path nextReplyPath();
 
   std::optional<Reply> askOnce(std::string_view command, Deadline deadline);
   bool write(const std::string& line, Deadline deadline);
   bool registerOnce(Deadline deadline);
+  [[nodiscard]] bool sciteMayBeSilent() const;
   [[nodiscard]] bool sciteHasNotifyPipe() const;
   void dropReplyFifo();
 
