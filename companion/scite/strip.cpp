@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "companion/address/plan.h"
-#include "companion/recent/history.h"
 #include "companion/scite/lua_literal.h"
 #include "companion/texts.h"
 #include "platform/ascii.h"
