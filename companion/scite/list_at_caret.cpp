@@ -3,6 +3,7 @@
 // digits and . _ + - only.
 #include "companion/scite/list_at_caret.h"
 
+#include "companion/scite/run_lua.h"
 #include "platform/owner.h"
 
 namespace companion {
@@ -17,15 +18,16 @@ constexpr std::uint32_t kListTypeSpan = 1'000'000;
 constexpr std::string_view kPickedState = "picked ";
 constexpr std::string_view kOpenState = "open";
 
-// What the run's Lua is called in SciTE, unique to the run: after Tools > Stop Executing a
-// companion may still be waiting while the user starts the tool again.
+constexpr std::string_view kEvent = "OnUserListSelection";
+
+// What the run's Lua is called in SciTE, unique to the run, its list type too.
 struct RunNames {
   explicit RunNames(std::uint32_t processId)
       : listType(std::to_string(kListTypeBase + processId % kListTypeSpan)),
-        global("websearch_" + std::to_string(processId)),
-        pick("websearch.pick." + std::to_string(processId)),
-        start("websearch.start." + std::to_string(processId)),
-        state("websearch.state." + std::to_string(processId)) {}
+        global(runName("websearch_", processId)),
+        pick(runName("websearch.pick.", processId)),
+        start(runName("websearch.start.", processId)),
+        state(runName("websearch.state.", processId)) {}
 
   std::string listType;
   std::string global;  // the handler and the one it hands other lists to
@@ -34,15 +36,13 @@ struct RunNames {
   std::string state;   // what the last look saw
 };
 
-// Installs the run's handler of picks unless it is there. SciTE resets Lua's globals when a
-// tool's job ends with its properties changed, which drops the handler: Tools > Stop Executing
-// ends the launcher's job while this program still waits. Every look puts it back. Any other list
-// type goes to the handler that was there before.
+// The run's handler of picks, put back at every look: a pick in our list is recorded, any other
+// list type goes to the handler that was there before.
 [[nodiscard]] std::string handlerLua(const RunNames& run) {
-  return "if not " + run.global + " then local g = {prev = OnUserListSelection} " +
-         "g.handler = function(t, text) if t == " + run.listType + " then props['" + run.pick +
-         "'] = text return true end if g.prev then return g.prev(t, text) end end " +
-         "OnUserListSelection = g.handler " + run.global + " = g end ";
+  return installLua(run.global, {.event = kEvent,
+                                 .parameters = "t, text",
+                                 .notOurs = "t ~= " + run.listType,
+                                 .handle = "props['" + run.pick + "'] = text "});
 }
 
 // `ours` is true while the list open is ours: it started where ours did and shows one of our
@@ -80,10 +80,9 @@ struct RunNames {
 }
 
 [[nodiscard]] std::string tidyLua(const RunNames& run, const std::vector<std::string>& names) {
-  return oursLua(run, names) + "local g = " + run.global +
-         " if g and OnUserListSelection == g.handler then OnUserListSelection = g.prev end " +
-         run.global + " = nil if ours then editor:AutoCCancel() end props['" + run.pick +
-         "'] = '' props['" + run.start + "'] = '' props['" + run.state + "'] = ''";
+  return oursLua(run, names) + takeBackLua(run.global, kEvent) +
+         "if ours then editor:AutoCCancel() end props['" + run.pick + "'] = '' props['" +
+         run.start + "'] = '' props['" + run.state + "'] = ''";
 }
 
 [[nodiscard]] std::optional<std::string> waitForPick(const Scite& scite, const RunNames& run,

@@ -7,6 +7,7 @@
 
 #include "companion/address/plan.h"
 #include "companion/scite/lua_literal.h"
+#include "companion/scite/run_lua.h"
 #include "companion/texts.h"
 #include "platform/ascii.h"
 #include "platform/owner.h"
@@ -22,6 +23,7 @@ constexpr std::chrono::milliseconds kPollInterval{30};
 // gives no event, and may come before any look sees the strip focused).
 constexpr int kUnfocusedLooks = 10;
 constexpr std::string_view kGlobalPrefix = "websearch_strip_";
+constexpr std::string_view kEvent = "OnStrip";
 
 // The strip's states, in the run's state property. Open until the strip has had the focus, then
 // focused; a button's click records the fields and names the button; left when the focus is back
@@ -34,14 +36,13 @@ constexpr std::string_view kCancel = "cancel";
 constexpr std::string_view kReplaced = "replaced";
 constexpr std::string_view kLeft = "left";
 
-// What the run is called in SciTE, unique to the run: a companion left waiting after Tools > Stop
-// Executing must not take the next run's events.
+// What the run is called in SciTE, unique to the run.
 struct RunNames {
   explicit RunNames(std::uint32_t processId)
-      : global(std::string(kGlobalPrefix) + std::to_string(processId)),
-        state("websearch.strip.state." + std::to_string(processId)),
-        query("websearch.strip.query." + std::to_string(processId)),
-        engine("websearch.strip.engine." + std::to_string(processId)) {}
+      : global(runName(kGlobalPrefix, processId)),
+        state(runName("websearch.strip.state.", processId)),
+        query(runName("websearch.strip.query.", processId)),
+        engine(runName("websearch.strip.engine.", processId)) {}
 
   std::string global;  // the handler, the one it hands other events to, and StripShow's own
   std::string state;
@@ -96,9 +97,8 @@ struct Layout {
          std::string(kOpen) + "' or s == '" + std::string(kFocused) + "' end ";
 }
 
-// Installs the run's handler of events unless it is there: SciTE resets Lua's globals when a
-// tool's job ends with its properties changed. Events on a strip that is not ours go to the
-// handler that was there before. StripShow is wrapped, so that a strip another script shows
+// The run's handler of events, put back at every look. Events on a strip that is not ours go to
+// the handler that was there before. StripShow is wrapped, so that a strip another script shows
 // over ours is known: no call says whose strip is shown, and StripValue on another's strip may
 // read a control that is not there. The fields are read inside our own click, where the strip
 // is known to be ours.
@@ -106,39 +106,42 @@ struct Layout {
   const Layout layout(offer);
   const std::string engineValue =
       layout.several ? "scite.StripValue(" + std::to_string(Layout::kEngine) + ")" : "''";
-  return "if not " + run.global + " then local g = {prev = OnStrip, show = scite.StripShow, " +
-         "keys = {'" + run.state + "', '" + run.query + "', '" + run.engine + "'}} " +
-         oursLua(run) + "local clicks = {[" + std::to_string(layout.button(0)) + "] = '" +
-         std::string(kSearch) + "', [" + std::to_string(layout.button(1)) + "] = '" +
-         std::string(kCopy) + "', [" + std::to_string(layout.button(2)) + "] = '" +
-         std::string(kCancel) + "'} " +
-         "g.handler = function(control, change) if not ours() then " +
-         "if g.prev then return g.prev(control, change) end return end " +
-         "if change == 3 then props['" + run.state + "'] = '" + std::string(kFocused) + "' " +
-         "elseif change == 1 and clicks[control] then props['" + run.query +
-         "'] = scite.StripValue(" + std::to_string(Layout::kQuery) + ") props['" + run.engine +
-         "'] = " + engineValue + " props['" + run.state + "'] = clicks[control] end " +
-         "return true end " + "g.wrapper = function(...) if ours() then props['" + run.state +
-         "'] = '" + std::string(kReplaced) + "' end return g.show(...) end " +
-         "OnStrip = g.handler scite.StripShow = g.wrapper " + run.global + " = g end ";
+  const std::string clicks =
+      "local clicks = {[" + std::to_string(layout.button(0)) + "] = '" + std::string(kSearch) +
+      "', [" + std::to_string(layout.button(1)) + "] = '" + std::string(kCopy) + "', [" +
+      std::to_string(layout.button(2)) + "] = '" + std::string(kCancel) + "'} ";
+  const std::string handle =
+      "if change == 3 then props['" + run.state + "'] = '" + std::string(kFocused) + "' " +
+      "elseif change == 1 and clicks[control] then props['" + run.query + "'] = scite.StripValue(" +
+      std::to_string(Layout::kQuery) + ") props['" + run.engine + "'] = " + engineValue +
+      " props['" + run.state + "'] = clicks[control] end ";
+  const std::string wrapShow = "g.wrapper = function(...) if ours() then props['" + run.state +
+                               "'] = '" + std::string(kReplaced) +
+                               "' end return g.show(...) end scite.StripShow = g.wrapper ";
+  return installLua(run.global, {.event = kEvent,
+                                 .parameters = "control, change",
+                                 .notOurs = "not ours()",
+                                 .handle = handle,
+                                 .fields = "show = scite.StripShow, keys = {'" + run.state +
+                                           "', '" + run.query + "', '" + run.engine + "'}",
+                                 .before = oursLua(run) + clicks,
+                                 .after = wrapShow});
 }
 
 // Takes back what one run's global holds: its handler, StripShow's own, its properties. `global`
 // may name a killed run's, whatever that run left in it.
-[[nodiscard]] std::string takeBackLua(std::string_view global) {
-  return "do local g = " + std::string(global) +
-         " if type(g) == 'table' then if OnStrip == g.handler then OnStrip = g.prev end " +
-         "if scite.StripShow == g.wrapper then scite.StripShow = g.show end " +
-         "for _, key in ipairs(g.keys or {}) do props[key] = '' end end end " +
-         std::string(global) + " = nil ";
+[[nodiscard]] std::string takeBackRunLua(std::string_view global) {
+  return takeBackLua(global, kEvent,
+                     "if scite.StripShow == g.wrapper then scite.StripShow = g.show "
+                     "end for _, key in ipairs(g.keys or {}) do props[key] = '' end ");
 }
 
 // What a run killed before its tidy step left: on GTK, Tools > Stop Executing kills the tool's
 // process group, the companion with it.
 [[nodiscard]] std::string earlierRunsLua(const RunNames& run) {
-  return "for name in pairs(_G) do if type(name) == 'string' and name:match('^" +
-         std::string(kGlobalPrefix) + "%d+$') and name ~= '" + run.global + "' then " +
-         takeBackLua("_G[name]") + "end end ";
+  return "for name in pairs(_G) do if type(name) == 'string' and name:match('" +
+         everyRunsNamePattern(kGlobalPrefix) + "') and name ~= '" + run.global + "' then " +
+         takeBackRunLua("_G[name]") + "end end ";
 }
 
 // The list goes in before the text: SciTE for Windows empties a combo's field as it sets the
@@ -177,7 +180,7 @@ struct Layout {
 
 // Closes the strip unless another script's has replaced it, or it was never shown.
 [[nodiscard]] std::string tidyLua(const RunNames& run) {
-  return "local s = props['" + run.state + "'] " + takeBackLua(run.global) +
+  return "local s = props['" + run.state + "'] " + takeBackRunLua(run.global) +
          "if s ~= '' and s ~= '" + std::string(kReplaced) +
          "' then scite.StripShow('') end props['" + run.state + "'] = '' props['" + run.query +
          "'] = '' props['" + run.engine + "'] = ''";
