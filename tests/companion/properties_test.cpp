@@ -291,6 +291,11 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        {{"websearch.engines", "G"}, {"websearch.group.G", "C"}},
        "",
        "!> SciTE property websearch.group.G names \"C\", which is no engine: left out."},
+      {"a group that refers to itself: said, the rest of the list kept",
+       {{"websearch.engines", "A G"}, {"websearch.group.G", "$(websearch.group.G)"}},
+       "",
+       "!> SciTE property websearch.group.G refers to itself or nests more than 10 levels.\n" +
+           searchA},
       {"a group inside a group: refused whole, the rest of the list kept",
        {{"websearch.engines", "A G"}, {"websearch.group.G", "B H"}, {"websearch.group.H", "A"}},
        "",

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "companion/recent/history.h"
+#include "companion/recent/recent.h"
 #include "companion/scite/lua_literal.h"
 
 namespace {
@@ -113,6 +114,29 @@ TEST(History, WrittenFormsReadBack) {
   EXPECT_EQ(companion::historyFromProperty("", 20), std::nullopt);  // never set in this SciTE
 }
 
+// websearch.ask.<ext> counts first where it is set; a value is on as SciTE reads a number.
+TEST(History, TheStripAskedByWebsearchAsk) {
+  struct AskCase {
+    const char* name;
+    std::string forExtension;  // websearch.ask.py
+    std::string value;         // websearch.ask
+    bool asks;
+  };
+  const AskCase cases[] = {
+      {"on", "", "1", true},
+      {"0: off", "", "0", false},
+      {"not a number: off", "", "yes", false},
+      {"the extension's 0 counts first", "0", "1", false},
+      {"the extension's value unset: the general one", "", "1", true},
+  };
+  for (const auto& c : cases) {
+    const auto lookup = [&c](const std::string& key) {
+      return key == "websearch.ask.py" ? c.forExtension : key == "websearch.ask" ? c.value : "";
+    };
+    EXPECT_EQ(companion::asksFirst("py", lookup), c.asks) << c.name;
+  }
+}
+
 TEST(History, SettingsRead) {
   using SizeRead = std::pair<std::string, std::size_t>;
   for (const auto& [value, size] :
@@ -132,6 +156,7 @@ TEST(History, SettingsRead) {
       {"save.find alone: SciTE writes no session", "1", {"", "", ""}, false},
       {"no save.find", "0", {"1", "1", "1"}, false},
       {"unset", "", {"", "", ""}, false},
+      {"a word, no number: off, as SciTE reads it", "yes", {"1", "1", "1"}, false},
   };
   for (const auto& c : keeps) {
     EXPECT_EQ(companion::keepsFindStrings(c.saveFind, c.session), c.keeps) << c.name;
