@@ -1,27 +1,38 @@
 // One run over a fake SciTE and a recording system: the key that counts, the program an address
-// opens with, and what is said when it does not start.
+// opens with, and what is said when it does not start; the document's encoding read and its text
+// converted first; and every search made remembered.
 #include "companion/run.h"
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "companion/open/browser_command.h"
 #include "companion/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"
+#include "platform/text.h"
+#include "tests/companion/sent_steps.h"
 #include "tests/support/fake_scite.h"
 
 namespace {
 
 using companion::ExitCode;
+using test_support::FakeScite;
+using test_support::kRecentAsks;
+using test_support::kStripAsks;
+using test_support::steps;
 
 // What one run did with its addresses: the lines it said, the programs it started and the
 // addresses the default browser got, each in order.
@@ -339,6 +350,344 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(openedWith(c), c.run) << c.name;
+  }
+}
+
+// What a run did: its exit code, the commands it sent and the address the browser got.
+struct DocumentRun {
+  ExitCode code;
+  std::string steps;
+  std::string opened;
+  bool operator==(const DocumentRun&) const = default;
+};
+
+void PrintTo(const DocumentRun& run, std::ostream* out) {
+  *out << "exit " << static_cast<int>(run.code) << " | " << run.steps << " | " << run.opened;
+}
+
+struct DocumentCase {
+  const char* name;
+  companion::EditorKind editor;
+  std::string launcherText;  // unescaped, as the launcher passed it
+  std::string result;        // extender.result as SciTE holds it after the Lua
+  ExitCode code;
+  std::string steps;
+  std::string opened;
+  bool cut = false;  // SciTE's reply arrives cut, as past the GTK SciTE's reply pipe
+  std::size_t selectionRoom = std::numeric_limits<std::size_t>::max();
+  // The caret's places in the text, its word's, and the bytes of its line on each side of the
+  // text: "<caret><@@><word start><@@><word end><@@><before><@@><after>". Empty: the caret and
+  // the word's start at the start of the text, the word all of it, none of the line left out.
+  std::string places = "";
+  std::map<std::string, std::string, std::less<>> properties = {};  // SciTE's other ones
+  // How many commands went to SciTE at once, each time; empty: not looked at.
+  std::vector<std::size_t> batches = {};
+};
+
+// `result` (the first four fields, then the text) with `places` put before the text; empty
+// places as DocumentCase says.
+std::string withPlaces(const std::string& result, std::string places, bool atCaret) {
+  constexpr std::string_view kSeparator = "<@@>";
+  std::size_t at = result.find(kSeparator);
+  for (int field = 1; field < 5 && at != std::string::npos; ++field) {
+    at = result.find(kSeparator, at + kSeparator.size());
+  }
+  if (at == std::string::npos) {
+    return result;  // no document's reply: as it is
+  }
+  const std::size_t textSize = result.size() - at - kSeparator.size();
+  if (places.empty()) {
+    places = "0<@@>0<@@>" + std::to_string(atCaret ? textSize : 0) + "<@@>0<@@>0";
+  }
+  return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
+         result.substr(at + kSeparator.size());
+}
+
+// Stands in for the platform's converter: a lead byte alone at the end has no character, any
+// other byte is its Latin-1 one.
+std::optional<std::string> fakeToUtf8(std::string_view bytes, const companion::Encoding&) {
+  if (bytes.ends_with('\x96')) {
+    return std::nullopt;
+  }
+  return platform::latin1ToUtf8(bytes);
+}
+
+TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
+  constexpr auto windows = companion::EditorKind::windows;
+  constexpr auto gtk = companion::EditorKind::gtk;
+  const std::string settings =
+      "ask:websearch.engines ask:websearch.url ask:websearch.browser " + kStripAsks;
+  const std::string nothing =
+      "say:!> Nothing to search: select some text, or put the caret in a word.";
+  const std::string asked = "ask:extender.result empty:extender.result " + settings;
+  const std::string grosse = "https://duckduckgo.com/?q=Gr%C3%B6%C3%9Fe";
+  const std::string https = "https://duckduckgo.com/?q=https";
+  const std::string atLimit =
+      "https://e.example/" + std::string(companion::kMaxUrlLength - 18, 'a');
+  constexpr std::size_t kNoRoom = std::numeric_limits<std::size_t>::max();
+  // A group of two engines, the only name offered, and the keys its run asks in one batch.
+  const std::map<std::string, std::string, std::less<>> groupOfTwo = {
+      {"websearch.engines", "G"},
+      {"websearch.group.G", "A B"},
+      {"websearch.engine.A", "https://a.example/?q={query}"},
+      {"websearch.engine.B", "https://b.example/?q={query}"}};
+  const std::string groupAsked =
+      "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
+      "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
+      "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B ";
+  const DocumentCase cases[] = {
+      {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
+       ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "https://duckduckgo.com/?q=word"},
+      {"no separator: a stale result, taken for nothing", windows, "", "word",
+       ExitCode::NothingToSearch,
+       "word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
+      {"the separator later on", windows, "", "x<@@>65001<@@>1<@@>65001<@@><@@>word",
+       ExitCode::NothingToSearch,
+       "word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
+      {"no word", gtk, "", "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::NothingToSearch,
+       "word " + asked + nothing, ""},
+      {"a selection in a UTF-8 document as the launcher passed it", windows,
+       "Gr\xC3\xB6\xC3\x9F"
+       "e",
+       "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+       "selection " + asked + "say:+> Search: " + grosse, grosse},
+      {"Windows fetches the selection of a Windows-1252 document", windows, "Gr\xEF\xBF\xBD",
+       "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\xDF"
+       "e",
+       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse, grosse},
+      {"GTK converts the launcher's bytes", gtk,
+       "Gr\xF6\xDF"
+       "e",
+       "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+       "document " + asked + "say:+> Search: " + grosse, grosse},
+      {"GTK draws Latin-1 for character set 0", gtk,
+       "Gr\xF6\xDF"
+       "e",
+       "<@@>0<@@>0<@@>65001<@@><@@>", ExitCode::Opened,
+       "document " + asked + "say:+> Search: " + grosse, grosse},
+      {"converted before it is folded", gtk,
+       " Gr\xF6\xDF"
+       "e\n",
+       "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+       "document " + asked + "say:+> Search: " + grosse, grosse},
+      {"a lead byte alone", gtk, "\x93\xFA\x96", "<@@>932<@@>128<@@>65001<@@><@@>",
+       ExitCode::InvalidText,
+       "document " + asked + "say:!> The selection is not valid SHIFT-JIS text: nothing opened.",
+       ""},
+      {"a lead byte alone in a selection Windows fetched", windows, "x",
+       "<@@>932<@@>1<@@>932<@@><@@>\x93\xFA\x96", ExitCode::InvalidText,
+       "selection " + asked +
+           "say:!> The selection is not valid code page 932 text: nothing opened.",
+       ""},
+      {"the word in the pane's own code page", windows, "", "<@@>0<@@>1<@@>0<@@><@@>caf\xE9",
+       ExitCode::Opened,
+       "word " + asked +
+           "say:+> Word at caret: caf\xE9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
+       "https://duckduckgo.com/?q=caf%C3%A9"},
+      {"the word in a UTF-8 pane", gtk, "", "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
+       "https://duckduckgo.com/?q=caf%C3%A9"},
+      {"a cut reply's last lead byte left out, not called invalid", gtk, "",
+       "<@@>932<@@>128<@@>65001<@@><@@>word\x96", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "https://duckduckgo.com/?q=word", true},
+      // Cut where the launcher's command line would have cut the converted text: a line break
+      // takes two units there, as SciTE's escape.
+      {"a fetched selection cut as the command line cuts it", windows, "x",
+       "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\n\xDF"
+       "e",
+       ExitCode::Opened, "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6",
+       "https://duckduckgo.com/?q=Gr%C3%B6", false, 5},
+      {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
+       ExitCode::Opened,
+       "document ask:extender.result empty:extender.result ask:websearch.engines.py "
+       "ask:websearch.url.py ask:websearch.engines ask:websearch.url ask:websearch.browser "
+       "ask:websearch.ask.py " +
+           kStripAsks + "say:+> Search: https://duckduckgo.com/?q=x",
+       "https://duckduckgo.com/?q=x"},
+
+      // The address the caret is in, from the caret's line in the same question.
+      {"an address at the caret opens as a selected one", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>(see https://e.example/x).", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Address at caret: https://e.example/x say:+> Open: https://e.example/x",
+       "https://e.example/x", false, kNoRoom, "10<@@>5<@@>10<@@>0<@@>0"},
+      {"an 8-bit line converted on each side of the caret", gtk, "",
+       "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9 https://e.example/caf\xE9.", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Address at caret: https://e.example/caf\xC3\xA9 say:+> Open: "
+           "https://e.example/caf%C3%A9",
+       "https://e.example/caf%C3%A9", false, kNoRoom, "26<@@>23<@@>27<@@>0<@@>0"},
+      {"an 8-bit pane shows the address as it opens", windows, "",
+       "<@@>0<@@>1<@@>0<@@><@@>caf\xE9 https://e.example/caf\xE9.", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Address at caret: https://e.example/caf%C3%A9 say:+> Open: "
+           "https://e.example/caf%C3%A9",
+       "https://e.example/caf%C3%A9", false, kNoRoom, "26<@@>23<@@>27<@@>0<@@>0"},
+      {"a bare www.: the word", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>www.example.com",
+       ExitCode::Opened,
+       "word " + asked +
+           "say:+> Word at caret: example say:+> Search: https://duckduckgo.com/?q=example",
+       "https://duckduckgo.com/?q=example", false, kNoRoom, "5<@@>4<@@>11<@@>0<@@>0"},
+      {"an address that the reply's cut may have parted: the word", gtk, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>see https://e.example/x", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, true,
+       kNoRoom, "8<@@>4<@@>9<@@>0<@@>0"},
+      {"an address that the line goes on past: the word", gtk, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>see https://e.example/x", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
+       kNoRoom, "8<@@>4<@@>9<@@>0<@@>1"},
+      {"an address at the limit", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit,
+       ExitCode::Opened,
+       "word " + asked + "say:+> Address at caret: " + atLimit + " say:+> Open: " + atLimit,
+       atLimit, false, kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
+      {"an address past the limit: the word", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit + "a", ExitCode::Opened,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
+       kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
+
+      // A group's keys go in the batch that asks its engines', its members' in the next.
+      {"the settings asked a batch at a time",
+       windows,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@><@@>",
+       ExitCode::Opened,
+       "selection " + asked + groupAsked +
+           "say:+> Search: https://a.example/?q=x say:+> Search: https://b.example/?q=x",
+       "https://b.example/?q=x",
+       false,
+       kNoRoom,
+       "",
+       groupOfTwo,
+       {2, 5, 3, 6, 7}},
+      {"a chain of references: a batch a level, four at most, the rest one by one",
+       windows,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@><@@>",
+       ExitCode::Opened,
+       "selection " + asked +
+           "ask:u1 ask:u2 ask:u3 ask:u4 ask:u5 say:+> Search: https://c.example/?q=x",
+       "https://c.example/?q=x",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.url", "$(u1)"},
+        {"u1", "$(u2)"},
+        {"u2", "$(u3)"},
+        {"u3", "$(u4)"},
+        {"u4", "$(u5)"},
+        {"u5", "https://c.example/?q={query}"}},
+       {2, 5, 1, 1, 1, 1, 7}},
+      {"a group's search says the word at the caret once", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
+       "word " + asked + groupAsked +
+           "say:+> Word at caret: word say:+> Search: https://a.example/?q=word "
+           "say:+> Search: https://b.example/?q=word",
+       "https://b.example/?q=word", false, kNoRoom, "", groupOfTwo},
+  };
+  for (const auto& c : cases) {
+    FakeScite scite;
+    scite.answers["extender.result"] = {withPlaces(c.result, c.places, c.launcherText.empty())};
+    for (const auto& [key, value] : c.properties) {
+      scite.answers[key] = {value};
+    }
+    scite.answers["websearch.history.size"] = {"0"};  // remembering has a table of its own
+    scite.repliesCut = c.cut;
+    test_support::Handed handed;
+    companion::RunSystem system = test_support::recordingSystem(handed);
+    system.editor = c.editor;
+    system.toUtf8 = fakeToUtf8;
+    system.selectionRoom = c.selectionRoom;
+    const ExitCode code = companion::searchSelection(scite, c.launcherText, system);
+    // What is asked once the search has gone has its own table: remembering it.
+    std::string sent = steps(scite);
+    if (sent.ends_with(" " + kRecentAsks.substr(0, kRecentAsks.size() - 1))) {
+      sent.resize(sent.size() - kRecentAsks.size());
+    }
+    const DocumentRun got{code, sent, handed.byDefault.empty() ? "" : handed.byDefault.back()};
+    EXPECT_EQ(got, (DocumentRun{c.code, c.steps, c.opened})) << c.name;
+    if (!c.batches.empty()) {
+      EXPECT_EQ(scite.batches, c.batches) << c.name;
+    }
+  }
+}
+
+struct RememberCase {
+  const char* name;
+  std::string also;  // key=value lines: properties more where SciTE keeps find strings on disk
+  std::optional<std::string> fileBefore;
+  std::string steps;
+  std::optional<std::string> fileAfter;
+  std::optional<std::string> writeFails;
+  ExitCode code = ExitCode::Opened;
+};
+
+// How the recent searches are wired into a run; their rules have the History tables.
+TEST(SearchSelection, RemembersEverySearchMade) {
+  const std::string file = "/home/me/.websearch.history";
+  const std::string list = "websearch.history.searches=\x1F";
+  const RememberCase cases[] = {
+      {"first in this SciTE: the file read, the search put first in both", "", "b\nfetch\nc\n",
+       kRecentAsks + "remember:fetch|b|c", "fetch\nb\nc\n"},
+      {"SciTE's list taken over the file", list + "b", "old\n", kRecentAsks + "remember:fetch|b",
+       "fetch\nb\n"},
+      {"already the newest: nothing written", list + "fetch\x1F" + "b", std::nullopt,
+       kRecentAsks.substr(0, kRecentAsks.size() - 1), std::nullopt},
+      {"SciTE keeps no find strings: no file read or written", "save.recent=", "b\n",
+       kRecentAsks + "remember:fetch", "b\n"},
+      {"no file yet, and one that cannot be written is said", "", std::nullopt,
+       kRecentAsks + "remember:fetch say:!> The recent searches could not be kept in " + file +
+           ": Permission denied.",
+       std::nullopt, "Permission denied"},
+      {"a list from the file, already the newest: still set in SciTE", "", "fetch\nb\n",
+       kRecentAsks + "remember:fetch|b", "fetch\nb\n"},
+      {"no user folder: no file written", "SciteUserHome=", std::nullopt,
+       kRecentAsks + "remember:fetch", std::nullopt},
+      {"kept on disk for save.session alone", "save.recent=\nsave.session=1", std::nullopt,
+       kRecentAsks + "remember:fetch", "fetch\n"},
+      {"kept on disk for save.position alone", "save.recent=\nsave.position=1", std::nullopt,
+       kRecentAsks + "remember:fetch", "fetch\n"},
+      {"a partly opened group remembered",
+       "websearch.engines=G\nwebsearch.group.G=A B\nwebsearch.engine.A=https://a.example/?q={query}"
+       "\nwebsearch.engine.B=https://b.example/?q={query}\nwebsearch.browser.B=/usr/bin/nosuch",
+       std::nullopt,
+       "say:+> Search: https://b.example/?q=fetch say:!> Could not start /usr/bin/nosuch "
+       "(websearch.browser.B) for https://b.example/?q=fetch: No such file or directory. " +
+           kRecentAsks + "remember:fetch",
+       "fetch\n", std::nullopt, ExitCode::PartlyOpened},
+      {"not remembered when the browser did not start", "websearch.browser=/usr/bin/nosuch",
+       std::nullopt,
+       "say:!> Could not start /usr/bin/nosuch (websearch.browser): No such file or directory. "
+       "Nothing opened.",
+       std::nullopt, std::nullopt, ExitCode::OpenFailed},
+  };
+  for (const auto& c : cases) {
+    FakeScite scite;
+    scite.answers["extender.result"] = {"<@@>65001<@@>1<@@>65001<@@><@@>"};
+    std::istringstream settings("save.find=1\nsave.recent=1\nSciteUserHome=/home/me\n" + c.also);
+    for (std::string setting; std::getline(settings, setting);) {
+      const std::size_t equals = setting.find('=');
+      scite.answers[setting.substr(0, equals)] = {setting.substr(equals + 1)};
+    }
+    test_support::Handed handed{.failing = {"/usr/bin/nosuch"}, .writeFails = c.writeFails};
+    if (c.fileBefore) {
+      handed.files[file] = *c.fileBefore;
+    }
+    companion::RunSystem system = test_support::recordingSystem(handed);
+    system.editor = companion::EditorKind::gtk;
+    EXPECT_EQ(companion::searchSelection(scite, "fetch", system), c.code) << c.name;
+    std::string after = steps(scite);
+    after = after.substr(after.find("q=fetch") + 7);
+    after = after.empty() ? after : after.substr(1);
+    std::map<std::string, std::string, std::less<>> filesAfter;
+    if (c.fileAfter) {
+      filesAfter[file] = *c.fileAfter;
+    }
+    // The commands after the search line, and every file afterwards.
+    EXPECT_EQ(std::pair(after, handed.files), std::pair(c.steps, filesAfter)) << c.name;
   }
 }
 

@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <string>
 
+#include "companion/address/url_limit.h"
 #include "companion/query/command_line.h"
 #include "companion/settings/ini.h"
-#include "companion/address/url_limit.h"
 
 namespace {
 

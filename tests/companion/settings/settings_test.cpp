@@ -1,6 +1,6 @@
 // SciTE's properties before websearch.ini: the keys asked in order, $(name) references expanded,
 // and the engine lists they name.
-#include "companion/settings/properties.h"
+#include "companion/settings/settings.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "companion/address/decision.h"
 #include "companion/address/plan.h"
+#include "companion/address/url_limit.h"
 #include "companion/settings/engines.h"
 #include "companion/settings/ini.h"
-#include "companion/settings/settings.h"
-#include "companion/address/url_limit.h"
-#include "companion/address/decision.h"
+#include "companion/settings/properties.h"
 
 namespace {
 

@@ -1,38 +1,17 @@
-// The strip's parts over plain data: the Lua literal of user text and the recent searches.
+// The recent searches over plain data: kept newest first within their bounds, read from SciTE's
+// property and the file, and the settings that say where and whether they are kept.
+#include "companion/recent/history.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "companion/recent/history.h"
-#include "companion/recent/recent.h"
-#include "companion/scite/lua_literal.h"
-
 namespace {
 
 using namespace std::string_literals;
 using Searches = std::vector<std::string>;
-
-TEST(LuaLiteral, EscapesEveryByteButPrintableAscii) {
-  struct Case {
-    const char* name;
-    std::string text;
-    std::string literal;
-  };
-  const Case cases[] = {
-      {"empty", "", "''"},
-      {"printable ASCII as it is", "a \"b\" ~$(x)", "'a \"b\" ~$(x)'"},
-      {"the quote", "it's", "'it\\\\039s'"},
-      {"the backslash", "C:\\x", "'C:\\\\092x'"},
-      {"a digit after an escape stays apart", "\n1", "'\\\\0101'"},
-      {"NUL and DEL", "\0\x7F"s, "'\\\\000\\\\127'"},
-      {"UTF-8 byte by byte", "\xC3\xBC", "'\\\\195\\\\188'"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(companion::luaLiteral(c.text), c.literal) << c.name;
-  }
-}
 
 TEST(History, NewestFirstWithoutRepeatsWithinTheBounds) {
   using companion::kMaxSearchBytes;
@@ -112,29 +91,6 @@ TEST(History, WrittenFormsReadBack) {
     EXPECT_EQ(companion::historyFromFile(companion::historyFileText(searches), 20), searches);
   }
   EXPECT_EQ(companion::historyFromProperty("", 20), std::nullopt);  // never set in this SciTE
-}
-
-// websearch.ask.<ext> counts first where it is set; a value is on as SciTE reads a number.
-TEST(History, TheStripAskedByWebsearchAsk) {
-  struct AskCase {
-    const char* name;
-    std::string forExtension;  // websearch.ask.py
-    std::string value;         // websearch.ask
-    bool asks;
-  };
-  const AskCase cases[] = {
-      {"on", "", "1", true},
-      {"0: off", "", "0", false},
-      {"not a number: off", "", "yes", false},
-      {"the extension's 0 counts first", "0", "1", false},
-      {"the extension's value unset: the general one", "", "1", true},
-  };
-  for (const auto& c : cases) {
-    const auto lookup = [&c](const std::string& key) {
-      return key == "websearch.ask.py" ? c.forExtension : key == "websearch.ask" ? c.value : "";
-    };
-    EXPECT_EQ(companion::asksFirst("py", lookup), c.asks) << c.name;
-  }
 }
 
 TEST(History, SettingsRead) {
