@@ -9,7 +9,9 @@ std::string runName(std::string_view prefix, std::uint32_t processId) {
 }
 
 std::string everyRunsNamePattern(std::string_view prefix) {
-  return "^" + std::string(prefix) + "%d+$";
+  std::string pattern(1, '^');  // appended: GCC 12 misreads "literal" + std::string at -O3
+  pattern.append(prefix).append("%d+$");
+  return pattern;
 }
 
 // An event that is not ours goes to the user's handler, whose answer is the event's; one of ours
