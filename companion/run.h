@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "companion/address/decision.h"
 #include "companion/run_system.h"
 #include "companion/scite/scite.h"
-#include "companion/address/decision.h"
 
 namespace companion {
 

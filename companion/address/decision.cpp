@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "companion/texts.h"
 #include "companion/query/uri.h"
+#include "companion/texts.h"
 
 namespace companion {
 

@@ -1,9 +1,9 @@
 // Opening a run's addresses: each handed over in order, none waiting for the one before.
 #pragma once
 
+#include "companion/address/decision.h"
 #include "companion/run_system.h"
 #include "companion/scite/scite.h"
-#include "companion/address/decision.h"
 
 namespace companion {
 

@@ -4,8 +4,8 @@
 
 #include <string_view>
 
-#include "companion/settings/properties.h"
 #include "companion/scite/scite.h"
+#include "companion/settings/properties.h"
 
 namespace companion {
 

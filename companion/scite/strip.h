@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "companion/address/decision.h"
 #include "companion/run_system.h"
 #include "companion/scite/scite.h"
 #include "companion/settings/setting_types.h"
-#include "companion/address/decision.h"
 
 namespace companion {
 

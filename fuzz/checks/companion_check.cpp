@@ -9,15 +9,15 @@
 #include <string>
 #include <string_view>
 
+#include "companion/address/decision.h"
 #include "companion/query/command_line.h"
+#include "companion/query/uri.h"
+#include "companion/scite/lua_literal.h"
 #include "companion/settings/engines.h"
 #include "companion/settings/ini.h"
-#include "companion/scite/lua_literal.h"
 #include "companion/settings/properties.h"
 #include "companion/settings/settings.h"
 #include "companion/texts.h"
-#include "companion/query/uri.h"
-#include "companion/address/decision.h"
 #include "fuzz/checks/check.h"
 #include "platform/ascii.h"
 #include "tests/scite_standin/escapes.h"
