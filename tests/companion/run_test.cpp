@@ -141,6 +141,9 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "DDG MDN"}});
   const std::string ddgFailed =
       "!> The browser could not be started for " + ddg + ": No application (4).";
+  const std::string mdnNoRoom =
+      "!> SciTE property websearch.engine.MDN leaves no room for the search words within 2,048 "
+      "characters.";
   const std::string zealFailed =
       "!> Could not start zeal (websearch.browser.MDN) for " + mdn + ": No such file or directory.";
   const auto opened = [](std::vector<std::string> lines, ProgramCommand command) {
@@ -316,11 +319,7 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
                           "https://m.example/" + std::string(2048, 'm') + "?q={query}"}}),
        "a b",
        kPosix,
-       {.code = ExitCode::PartlyOpened,
-        .said = said({search,
-                      "!> SciTE property websearch.engine.MDN leaves no room for the search words "
-                      "within 2,048 characters."}),
-        .byDefault = {ddg}}},
+       {.code = ExitCode::PartlyOpened, .said = said({search, mdnNoRoom}), .byDefault = {ddg}}},
       {"a group with no usable member refused with its line",
        {{"websearch.engines", "Both"}, {"websearch.group.Both", "Nope"}},
        "a b",
