@@ -191,6 +191,8 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
   const LuaCase cases[] = {
       {"what a killed run left is taken back first", "strip", "_G[name] = nil",
        "if not websearch_strip_7 then"},
+      {"StripShow's own and the run's keys kept in its table", "strip",
+       "{prev = OnStrip, show = scite.StripShow, keys = {'websearch.strip.state.7'", "} "},
       {"the user's handler kept before ours is installed", "strip", "prev = OnStrip",
        "OnStrip = g.handler"},
       {"events that are not ours go to the user's handler", "strip", "if not ours() then",
