@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Drives a real SciTE as a user does: the release zip installed in SciTE's folder, a document
-open with some text selected, the tool started by its key (or SciTE's Tools command); then it
+open with some text selected, the tool started by its key (or SciTE's Tools command, or another
+tool's key that starts it); then it
 waits for SciTE's ">Exit code:" line and collects what the output pane said and what address
 reached the browser (a recording xdg-open, called by Wine's shell or, natively, by the tool).
 Everything it starts it stops.
@@ -39,8 +40,8 @@ import time
 from pathlib import Path
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the drivers in the source tree
-from scite_drivers.driver import (SCRIPTS, CaseFailed, Display, Driver, SetupFailed,  # noqa: E402
-                                  poll_until)
+from scite_drivers.driver import (KEY, SCRIPTS, CaseFailed, Display, Driver,  # noqa: E402
+                                  SetupFailed, poll_until)
 from scite_drivers.gtk import GtkDebSciTE, GtkSciTE  # noqa: E402
 from scite_drivers.wine import WineSciTE  # noqa: E402
 
@@ -61,7 +62,14 @@ class Case:
     # itself (the zip's websearch.properties in its folder, the .deb's); no user options file at
     # all when props is empty too.
     paste: bool = True
-    start: str = "key"  # "key": Ctrl+Shift+W; "tools": SciTE's Tools command via the director
+    start: str = "key"  # "key": the tool's key; "tools": SciTE's Tools command via the director
+    key: str = KEY  # the key that starts the tool, as xdotool names it
+    # Keys pressed one after the other once the run before has ended, each starting a run of its
+    # own (the pane emptied first); the panes of all the runs are the result's, joined.
+    again: list[str] = dataclasses.field(default_factory=list)
+    # Text put in SciTE's output pane and selected there, with the keyboard focus, before the key:
+    # one line, without a backslash.
+    output: str = ""
     front: str = "scite"  # "other": another window is in front when the tool starts
     limit: int = 30  # seconds for the list to show, and for the ">Exit code:" line
     keys: list[str] = dataclasses.field(default_factory=list)  # xdotool names, once the list shows
@@ -106,8 +114,15 @@ def run_case(scite: Driver, case: Case, out: Path) -> Result:
             else:
                 scite.front()
             scite.press_keys(case.first)
+            if case.output:
+                # One director command in a Lua long string: it ends at a line break, and SciTE
+                # reads backslash escapes in it.
+                if any(bad in case.output for bad in ("\\", "\n", "\r", "]==]")):
+                    raise CaseFailed("the output pane's text holds a line break, \\ or ]==]")
+                scite.dostring(f"output:SetText([==[{case.output}]==]) "
+                               "output:SetSel(0, output.Length) output:GrabFocus()")
             if case.start == "key":
-                scite.press_key()
+                scite.press_key(case.key)
             else:
                 scite.tools_command()
             # Without the list the keys are not pressed: the pane then shows what came instead.
@@ -117,6 +132,12 @@ def run_case(scite: Driver, case: Case, out: Path) -> Result:
                 scite.press_keys(case.keys)
             pane = scite.wait_exit_line(case.limit)
             scite.wait_tool_gone()
+            for key in case.again:
+                scite.clear_pane()
+                scite.wait_tool_gone()  # and the pane emptied before the key
+                scite.press_key(key)
+                pane += scite.wait_exit_line(case.limit)
+                scite.wait_tool_gone()
             result = Result("done", pane, scite.opened.read_text(encoding="utf-8").splitlines(),
                             scite.ask("extender.result"),
                             scite.beside_pane() if case.beside else "")
@@ -141,7 +162,7 @@ def bench(scite: Driver, case: Case, out: Path, runs: int) -> list[int]:
             scite.wait_tool_gone()
             scite.opened.unlink(missing_ok=True)
             pressed = time.time_ns()
-            scite.press_key()
+            scite.press_key(case.key)
             if case.keys:
                 shown = scite.wait_list(case.limit)
                 if shown is None:
@@ -252,19 +273,21 @@ def main() -> int:
             with session(build, package.resolve(), out, driver=driver) as scite:
                 medians = [bench(scite, case, out, args.bench) for case in cases]
                 floors = [bench_floor(scite, case, out, args.bench, args.floor.resolve())
-                          for case in cases if args.floor and gtk and not case.keys]
+                          for case in cases
+                          if args.floor and gtk and not case.keys and case.key == KEY]
             editor, shell = ("the GTK SciTE", "xdg-open") if gtk else ("the real SciTE",
                                                                           "the shell")
-            print(f"in {editor} (one SciTE a case, {args.bench} presses of Ctrl+Shift+W):")
+            print(f"in {editor} (one SciTE a case, {args.bench} presses of its key):")
             for case, figures in zip(cases, medians):
                 strip = "websearch.ask=1" in case.props
+                press = "key press" if case.key == KEY else f"{case.key} press"
                 if case.keys:
                     shown = "the strip's field focused" if strip else "the engine list shown"
                     where = "the strip" if strip else "the list"
-                    labels = [f"key press to {shown}:",
+                    labels = [f"{press} to {shown}:",
                               f"{case.keys[-1]} in {where} to the URL at {shell}:"]
                 else:
-                    labels = [f"key press to the URL at {shell}:"]
+                    labels = [f"{press} to the URL at {shell}:"]
                 for label, median in zip(labels, figures):
                     print(f"{'median ' + label:<59}{median} ms")
             for tool, floor, ratio in floors:

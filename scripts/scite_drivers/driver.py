@@ -17,6 +17,7 @@ SCRIPTS = Path(__file__).resolve().parents[1]
 XDG_OPEN = SCRIPTS.parent / "tests" / "support" / "xdg-open"
 WINDOW = (860, 470)  # SciTE's window at the screen's top left, and the screenshot's size
 EXIT_LINE = ">Exit code:"
+KEY = "ctrl+shift+w"  # the tool's own key, as xdotool names it
 # A Lua expression, true once the tool's user strip is up and has the keyboard focus: the tool's
 # handler of the strip's events is installed (a global websearch_strip_<pid>) in the same call
 # that shows it, and neither the editor nor the output pane has the focus.
@@ -117,12 +118,12 @@ class Display:
             return ""
         return done.stdout.strip() if done.returncode == 0 else ""
 
-    def press(self, window: str):
+    def press(self, window: str, key: str = KEY):
         self.xdotool("windowfocus", "--sync", window)
         # Wine hands the key to SciTE only while the pointer is over SciTE's window (with the
         # pointer outside it the key was lost), as it is when a user presses it.
         self.xdotool("mousemove", str(WINDOW[0] // 2), str(WINDOW[1] // 2))
-        self.xdotool("key", "--window", window, "ctrl+shift+w")
+        self.xdotool("key", "--window", window, key)
 
     def keys(self, keys: list[str]):
         """Real key presses to whatever has the focus: no new focus, no pointer move, which could
@@ -193,8 +194,9 @@ class Driver(Protocol):
     def other_in_front(self, seconds: int):
         """Another window in front of SciTE, for the given time."""
 
-    def press_key(self):
-        """The tool's key, Ctrl+Shift+W, pressed in SciTE."""
+    def press_key(self, key: str = KEY):
+        """A key that starts the tool (its own, Ctrl+Shift+W, or another tool's) pressed in
+        SciTE."""
 
     def press_keys(self, keys: list[str]):
         self.display.keys(keys)
@@ -208,6 +210,9 @@ class Driver(Protocol):
 
     def clear_pane(self):
         """SciTE's output pane emptied."""
+
+    def dostring(self, lua: str):
+        """Lua run in SciTE through its director (no backslash in it: SciTE reads escapes)."""
 
     def wait_exit_line(self, limit: int) -> str:
         """The pane once it holds SciTE's ">Exit code:" line."""

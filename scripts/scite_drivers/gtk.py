@@ -10,8 +10,8 @@ import tarfile
 import time
 from pathlib import Path
 
-from scite_drivers.driver import (EXIT_LINE, STRIP_FOCUSED, WINDOW, CaseFailed, Display, Driver,
-                                  SetupFailed, poll_until, recording_xdg_open, wait_quiet)
+from scite_drivers.driver import (EXIT_LINE, KEY, STRIP_FOCUSED, WINDOW, CaseFailed, Display,
+                                  Driver, SetupFailed, poll_until, recording_xdg_open, wait_quiet)
 
 # Machine-wide, whatever the TMPDIR: every GTK run shares it while the .deb run holds it alone,
 # since an installed .deb adds its tool to every GTK SciTE on the machine.
@@ -215,8 +215,8 @@ class GtkSciTE(Driver):
     def beside_pane(self) -> str:
         return self.lua(self.other, "output:GetText()")
 
-    def press_key(self):
-        self.display.keys(["ctrl+shift+w"])
+    def press_key(self, key: str = KEY):
+        self.display.keys([key])
 
     def wait_list(self, limit: int) -> int | None:
         def seen() -> str | None:
@@ -234,6 +234,9 @@ class GtkSciTE(Driver):
 
     def clear_pane(self):
         self.send(self.scite, "extender:dostring output:ClearAll()")
+
+    def dostring(self, lua: str):
+        self.send(self.scite, f"extender:dostring {lua}")
 
     def wait_exit_line(self, limit: int) -> str:
         pane = ""

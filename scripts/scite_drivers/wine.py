@@ -7,9 +7,9 @@ import subprocess
 import zipfile
 from pathlib import Path
 
-from scite_drivers.driver import (EXIT_LINE, SCRIPTS, STRIP_FOCUSED, WINDOW, CaseFailed, Display,
-                                  Driver, SetupFailed, poll_until, recording_xdg_open, run_for,
-                                  wait_quiet)
+from scite_drivers.driver import (EXIT_LINE, KEY, SCRIPTS, STRIP_FOCUSED, WINDOW, CaseFailed,
+                                  Display, Driver, SetupFailed, poll_until, recording_xdg_open,
+                                  run_for, wait_quiet)
 
 
 class WineSciTE(Driver):
@@ -160,11 +160,11 @@ class WineSciTE(Driver):
         if not poll_until(lambda: b"front" in said.read_bytes(), 10, 0.1):
             raise CaseFailed("the other window did not come to the front")
 
-    def press_key(self):
+    def press_key(self, key: str = KEY):
         window = self.display.xdotool("search", "--limit", "1", "--name", "Wine desktop")
         if not window:
             raise CaseFailed("no Wine desktop window to press the key in")
-        self.display.press(window)
+        self.display.press(window, key)
 
     def wait_list(self, limit: int) -> int | None:
         """When SciTE's list showed (ns since 1970), or None when the tool ended without one."""
@@ -186,6 +186,10 @@ class WineSciTE(Driver):
 
     def clear_pane(self):
         self.remote("send", "extender:dostring output:ClearAll()")
+
+    def dostring(self, lua: str):
+        if self.remote("send", f"extender:dostring {lua}")[0]:
+            raise CaseFailed("SciTE did not take Lua through its director window")
 
     def wait_exit_line(self, limit: int) -> str:
         """The pane once it holds SciTE's ">Exit code:" line. Reading it changes nothing, so a
