@@ -2,6 +2,9 @@
 checks, whichever SciTE ran it."""
 import dataclasses
 import fnmatch
+import re
+import urllib.parse
+from pathlib import Path
 from typing import Any, Callable
 
 from scite_run import Case
@@ -11,6 +14,28 @@ PY = "https://docs.python.org/3/search.html?q="
 MDN = "https://developer.mozilla.org/en-US/search?q="
 SO = "https://stackoverflow.com/search?q="
 URLS = {"DDG": DDG, "MDN": MDN, "SO": SO}
+CONFIGURATION = Path(__file__).resolve().parents[2] / "docs" / "configuration.md"
+# A compiler's message in the output pane, and what is searched for: the message without the
+# place it locates, percent-encoded as the companion does (all but the unreserved characters).
+MESSAGE = "main.c:12:5: error: expected ';' before '}' token"
+MESSAGE_SEARCH = DDG + urllib.parse.quote("error: expected ';' before '}' token", safe="")
+
+
+def doc_block(heading: str) -> str:
+    """The first fenced block under the guide's section `heading`: the lines a user copies."""
+    section = CONFIGURATION.read_text(encoding="utf-8").split(f"\n## {heading}\n", 1)[1]
+    found = re.search(r"^```[a-z]*\n(.*?)^```$", section.split("\n## ", 1)[0], re.M | re.S)
+    if not found:
+        raise ValueError(f"{CONFIGURATION.name} has no fenced block under '## {heading}'")
+    return found.group(1)
+
+
+def engine_key_lines() -> tuple[str, str]:
+    """The guide's lines that give one engine a key of its own, exactly as a user copies them,
+    and that key as xdotool names it."""
+    lines = doc_block("A key per engine")
+    key = re.search(r"^command\.shortcut\.\d+\.\*=(.+)$", lines, re.M).group(1)
+    return lines, key.lower()
 
 
 @dataclasses.dataclass
@@ -51,6 +76,16 @@ def common_rows(engines: str, member: str) -> list[Row]:
         # Alt+P in the strip copies the address instead of opening it.
         Row(Case("strip_copy", "fetch", "notes.txt", props="websearch.ask=1", keys=["alt+p"]),
             f"+> Copied: {DDG}fetch", None),
+        # The guide's key for one engine searches with it; Ctrl+Shift+W afterwards searches the
+        # default engine again: the key's choice counted once.
+        Row(Case("engine_key", "search the web", "notes.txt", props=engine_key_lines()[0],
+                 key=engine_key_lines()[1], again=["ctrl+shift+w"]),
+            f"+> Search: {MDN}search%20the%20web",
+            [f"{MDN}search%20the%20web", f"{DDG}search%20the%20web"]),
+        # The package's key for the output pane searches for the message selected there, not for
+        # the document's selection, and without the place the message locates.
+        Row(Case("output_selection", "unrelated words", "notes.txt", key="ctrl+shift+y",
+                 output=MESSAGE), f"+> Search: {MESSAGE_SEARCH}", MESSAGE_SEARCH),
     ]
 
 
