@@ -11,6 +11,7 @@
 #include "companion/address/plan.h"
 #include "companion/open/opening.h"
 #include "companion/query/command_line.h"
+#include "companion/query/next_search.h"
 #include "companion/query/search_text.h"
 #include "companion/recent/history.h"
 #include "companion/recent/recent.h"
@@ -33,6 +34,7 @@ struct Reading {
   SearchText search;
   std::string extension;      // the file's, whose settings count
   PropertyLookup properties;  // SciTE's; none while SciTE is out of reach
+  std::string engine;         // the engine or group a command steered this search to, if any
 };
 
 // What a run hands on: the outcome, and the query it remembers once the outcome is handed on.
@@ -65,14 +67,17 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
   const auto document = askDocument(scite, textToFetch(selection, system.editor));
   std::string extension =
       document ? document->extension : scite.ask("FileExt").value_or(std::string());
-  KnownProperties known = emptyResultAndAskSettings(scite, extension);
-  auto search = readText(scite, selection, document, system);
+  NextSearch next = document ? nextSearch(document->next, system.now()) : NextSearch{};
+  sayAll(scite, next.lines);
+  KnownProperties known = emptyResultAndAskSettings(scite, extension, next.engine);
+  auto search = readText(scite, selection, document, next, system);
   if (!search) {
     return std::nullopt;
   }
   return Reading{.search = std::move(*search),
                  .extension = std::move(extension),
-                 .properties = askingScite(scite, std::move(known))};
+                 .properties = askingScite(scite, std::move(known)),
+                 .engine = std::move(next.engine)};
 }
 
 // The search the user makes in SciTE's strip, its query field holding the text read.
@@ -108,7 +113,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
                                   const Reading& reading, const RunSystem& system) {
   const SearchText& read = reading.search;
   const SearchRequest request{.text = read.text,
-                              .fromCaret = read.text.empty() ? CaretText::none : read.caret,
+                              .fromCaret = read.caret,
                               .paneWord = read.paneWord,
                               .maxUrlLength = system.maxUrlLength,
                               .commandLineRules = system.commandLineRules,
@@ -186,11 +191,14 @@ ExitCode searchSelection(const Scite& scite, const std::string& text, const RunS
   if (!reading) {
     return ExitCode::InvalidText;
   }
-  const Settings settings = chooseSettings(reading->extension, reading->properties, system.readIni);
+  const bool asks = scite.inReach() && asksFirst(reading->extension, reading->properties);
+  const Settings settings = settingsForSearch(reading->extension, reading->properties,
+                                              system.readIni, reading->engine, asks);
   RecentSearches recent(system.editor);
-  const Search search = scite.inReach() && asksFirst(reading->extension, reading->properties)
-                            ? searchFromStrip(scite, settings, *reading, recent, system)
-                            : searchByPlan(scite, settings, *reading, system);
+  // A steered search with no engine to search with opens nothing, strip or not.
+  const bool strip = asks && !(settings.steered && settings.choices.empty());
+  const Search search = strip ? searchFromStrip(scite, settings, *reading, recent, system)
+                              : searchByPlan(scite, settings, *reading, system);
   return handOn(scite, search, recent, system);
 }
 

@@ -50,6 +50,11 @@ struct RunSystem {
   std::function<void(int control)> stripCaretToEnd;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
+  // Seconds since 1970, as Lua's os.time() in SciTE counts them.
+  std::function<std::int64_t()> now = [] {
+    const auto since = std::chrono::system_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::seconds>(since).count();
+  };
 };
 
 }  // namespace companion

@@ -1,6 +1,7 @@
 // The user's lines, and the place of a setting that every message about one starts with.
 #include "companion/texts.h"
 
+#include "companion/query/next_search.h"
 #include "companion/settings/properties.h"
 
 namespace companion {
@@ -58,6 +59,30 @@ std::string cutLine(std::size_t characters) {
 
 std::string invalidTextLine(std::string_view encodingName) {
   return "!> The selection is not valid " + std::string(encodingName) + " text: nothing opened.";
+}
+
+std::string nothingInOutputPaneLine() {
+  return "!> Nothing to search in the output pane: select some text there, or put its caret on a "
+         "line.";
+}
+
+std::string nextUntimedLine(std::string_view at) {
+  const std::string why = at.empty()
+                              ? std::string(" is not set")
+                              : " is \"" + std::string(at) + "\", no os.time() of this search";
+  return "!> SciTE property " + std::string(kNextAtKey) + why +
+         ": the websearch.next.* values steer nothing. Set it to os.time() with them.";
+}
+
+std::string nextTooOldLine(std::int64_t seconds) {
+  return "!> SciTE property " + std::string(kNextAtKey) + " is " + std::to_string(seconds) +
+         " seconds old, more than " + std::to_string(kNextMaxAgeSeconds) +
+         ": the websearch.next.* values left behind steer nothing.";
+}
+
+std::string unknownNextEngineLine(std::string_view name) {
+  return "!> SciTE property " + std::string(kNextEngineKey) + " names \"" + std::string(name) +
+         "\", which is no engine or group: nothing opened.";
 }
 
 std::string badTemplateLine(const TemplateSetting& setting, const BrowserSetting& browser) {

@@ -18,6 +18,11 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string addressAtCaretLine(std::string_view address);
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string invalidTextLine(std::string_view encodingName);
+[[nodiscard]] std::string nothingInOutputPaneLine();
+// websearch.next.at, `at` its raw value: not set, or no time of this press.
+[[nodiscard]] std::string nextUntimedLine(std::string_view at);
+[[nodiscard]] std::string nextTooOldLine(std::int64_t seconds);
+[[nodiscard]] std::string unknownNextEngineLine(std::string_view name);
 // `browser` is where the template's searches open: any scheme will do for a program.
 [[nodiscard]] std::string badTemplateLine(const TemplateSetting& setting,
                                           const BrowserSetting& browser);

@@ -112,7 +112,9 @@ bool opensAsIs(std::string_view text, std::size_t maxUrlLength) {
 Outcome decide(const SearchRequest& request) {
   Outcome outcome;
   if (request.text.empty()) {
-    return refused(std::move(outcome), ExitCode::NothingToSearch, nothingToSearchLine());
+    return refused(std::move(outcome), ExitCode::NothingToSearch,
+                   request.fromCaret == CaretText::outputPane ? nothingInOutputPaneLine()
+                                                              : nothingToSearchLine());
   }
   const std::string_view caretText = request.paneWord.empty() ? request.text : request.paneWord;
   if (request.fromCaret == CaretText::word) {

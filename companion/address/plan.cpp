@@ -69,6 +69,15 @@ namespace {
 }  // namespace
 
 Plan plan(const Settings& settings, SearchRequest request) {
+  if (settings.steered) {
+    if (settings.choices.empty()) {
+      return {.outcome = {.code = ExitCode::BadTemplate, .lines = settings.notes}};
+    }
+    Settings steered = settings;
+    steered.choices.resize(1);
+    steered.steered = false;
+    return plan(steered, std::move(request));
+  }
   request.addressBrowser = settings.browser;
   if (settings.engineListKey.empty()) {
     request.setting = settings.setting;

@@ -19,7 +19,8 @@ struct Plan {
   bool operator==(const Plan&) const = default;
 };
 
-// One usable engine decides at once, as does any engine when there is nothing to search or the
+// A steered search decides at once with its first choice, and opens nothing without one. One
+// usable engine decides at once, as does any engine when there is nothing to search or the
 // text opens as it is; two or more are offered; none opens nothing. `request.setting` is
 // ignored: the settings give it. The addresses decided go where `request.destination` asks: on
 // the clipboard only when every one was made, each line then saying it was copied; else each with

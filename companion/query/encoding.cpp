@@ -90,6 +90,10 @@ Encoding documentEncoding(EditorKind editor, const EditorCodePages& pages) {
   return editor == EditorKind::windows ? windowsEncoding(pages) : gtkEncoding(pages);
 }
 
+Encoding outputPaneEncoding(EditorKind editor, const EditorCodePages& pages) {
+  return documentEncoding(editor, {.document = pages.output, .characterSet = pages.characterSet});
+}
+
 std::string encodingName(const Encoding& encoding) {
   switch (encoding.kind) {
     case Encoding::Kind::codePage:

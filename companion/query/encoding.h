@@ -42,6 +42,9 @@ struct Encoding {
 // iconv charset by the character set alone, drawing Latin-1 where it names none.
 [[nodiscard]] Encoding documentEncoding(EditorKind editor, const EditorCodePages& pages);
 
+// How the output pane's bytes are drawn: its own code page, the document's character set.
+[[nodiscard]] Encoding outputPaneEncoding(EditorKind editor, const EditorCodePages& pages);
+
 // How the user's lines name an encoding: "UTF-8", "code page 932", "SHIFT-JIS", "ISO-8859-1".
 [[nodiscard]] std::string encodingName(const Encoding& encoding);
 

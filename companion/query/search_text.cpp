@@ -6,6 +6,7 @@
 
 #include "companion/query/caret.h"
 #include "companion/query/command_line.h"
+#include "companion/query/pane_message.h"
 #include "companion/query/uri.h"
 #include "companion/texts.h"
 #include "director/escapes.h"
@@ -14,6 +15,9 @@
 namespace companion {
 
 namespace {
+
+// A character in any encoding SciTE draws has at most four bytes: its trail at most three.
+constexpr int kMaxTrailBytes = 3;
 
 [[nodiscard]] std::optional<std::string> toUtf8(std::string_view bytes, const Encoding& encoding,
                                                 const RunSystem& system) {
@@ -74,6 +78,45 @@ namespace {
   return address;
 }
 
+// The bytes of a character cut in two at the text's end, that the UTF-8 run around it would
+// draw as a character of their own.
+[[nodiscard]] std::string_view withoutCutCharacter(std::string_view utf8) {
+  for (std::size_t back = 1; back <= std::min<std::size_t>(utf8.size(), 4); ++back) {
+    const char lead = utf8[utf8.size() - back];
+    if ((static_cast<unsigned char>(lead) & 0xC0) != 0x80) {
+      return platform::utf8SequenceLength(lead) > back ? utf8.substr(0, utf8.size() - back) : utf8;
+    }
+  }
+  return utf8;
+}
+
+// The text a command set for this search: a command cuts a long one to what a search holds,
+// perhaps inside its last character, whose bytes are then left out rather than the text refused.
+[[nodiscard]] std::optional<SearchText> readNextText(const Scite& scite, const Document& document,
+                                                     const NextSearch& next,
+                                                     const RunSystem& system) {
+  const Encoding encoding = next.fromOutputPane ? outputPaneEncoding(system.editor, document.pages)
+                                                : documentEncoding(system.editor, document.pages);
+  std::string_view bytes = next.text;
+  if (encoding.kind == Encoding::Kind::utf8) {
+    bytes = withoutCutCharacter(bytes);
+  }
+  auto converted = toUtf8(bytes, encoding, system);
+  for (int dropped = 0; !converted && dropped < kMaxTrailBytes && bytes.size() > 1; ++dropped) {
+    bytes.remove_suffix(1);
+    converted = toUtf8(bytes, encoding, system);
+  }
+  if (!converted) {
+    scite.say(invalidTextLine(encodingName(encoding)));
+    return std::nullopt;
+  }
+  if (!next.fromOutputPane) {
+    return SearchText{.text = collapseWhiteSpace(*converted)};
+  }
+  return SearchText{.text = collapseWhiteSpace(paneMessage(*converted)),
+                    .caret = CaretText::outputPane};
+}
+
 }  // namespace
 
 Selection selectionOf(std::string_view bytes) {
@@ -93,10 +136,13 @@ SearchText asUtf8(const Selection& selection) {
 }
 
 std::optional<SearchText> readText(const Scite& scite, const Selection& selection,
-                                   const std::optional<Document>& document,
+                                   const std::optional<Document>& document, const NextSearch& next,
                                    const RunSystem& system) {
   if (!document) {
     return asUtf8(selection);
+  }
+  if (!next.text.empty()) {
+    return readNextText(scite, *document, next, system);
   }
   const bool wordAtCaret = selection.folded.empty();
   const Encoding encoding = documentEncoding(system.editor, document->pages);

@@ -8,6 +8,7 @@
 
 #include "companion/address/decision.h"
 #include "companion/query/encoding.h"
+#include "companion/query/next_search.h"
 #include "companion/run_system.h"
 #include "companion/scite/document.h"
 #include "companion/scite/scite.h"
@@ -39,9 +40,11 @@ struct SearchText {
 [[nodiscard]] SearchText asUtf8(const Selection& selection);
 
 // The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
-// with no character in its encoding, which is said. Without a document (an old SciTE), asUtf8.
+// with no character in its encoding, which is said. A text `next` steers to comes instead of the
+// selection or the caret's: from the output pane, in its encoding and as paneMessage reads it.
+// Without a document (an old SciTE), asUtf8.
 [[nodiscard]] std::optional<SearchText> readText(const Scite& scite, const Selection& selection,
                                                  const std::optional<Document>& document,
-                                                 const RunSystem& system);
+                                                 const NextSearch& next, const RunSystem& system);
 
 }  // namespace companion

@@ -10,6 +10,7 @@
 #include "companion/query/caret.h"
 #include "companion/recent/recent.h"
 #include "companion/scite/settings_batch.h"
+#include "companion/settings/engines.h"
 #include "director/operations.h"
 
 namespace companion {
@@ -48,9 +49,14 @@ constexpr auto kFields =
   for (const std::string_view field : kFields) {
     fields += separator + std::string(field);
   }
+  std::string emptyNext;
+  for (const std::string_view key : kNextKeys) {
+    emptyNext += "props['" + std::string(key) + "'] = '' ";
+  }
   return "local e = editor local cp = e.CodePage local t = '' "
          "local k, ws, we, pre, post = 0, 0, 0, 0, 0 " +
-         fetchLua(text) + "props['" + std::string(director::kResultProperty) + "'] = " + fields;
+         fetchLua(text) + emptyNext + "props['" + std::string(director::kResultProperty) +
+         "'] = " + fields;
 }
 
 // The reply's fields read in their order, each behind the result separator; the last takes the
@@ -112,24 +118,41 @@ private:
 }  // namespace
 
 std::optional<Document> askDocument(const Scite& scite, DocumentText text) {
-  const auto answers = scite.sendAll(
-      {{.text = director::doStringCommand(documentLua(text))},
-       {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
-  if (answers.empty()) {
+  std::vector<Command> commands;
+  commands.reserve(kNextKeys.size() + 2);
+  for (const std::string_view key : kNextKeys) {
+    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
+  }
+  commands.push_back({.text = director::doStringCommand(documentLua(text))});
+  commands.push_back(
+      {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true});
+  auto answers = scite.sendAll(commands);
+  if (answers.size() <= kNextKeys.size()) {
     return std::nullopt;
   }
-  auto document = parseDocument(answers.front().text);
+  const Answer& reply = answers.back();
+  auto document = parseDocument(reply.text);
   if (document) {
-    document->cut = answers.front().cut;
+    document->cut = reply.cut;
+    document->next = {.engine = std::move(answers[0].text),
+                      .text = std::move(answers[1].text),
+                      .pane = std::move(answers[2].text),
+                      .at = std::move(answers[3].text),
+                      .textCut = answers[1].cut};
   }
   return document;
 }
 
-KnownProperties emptyResultAndAskSettings(const Scite& scite, std::string_view extension) {
+KnownProperties emptyResultAndAskSettings(const Scite& scite, std::string_view extension,
+                                          const std::string& steered) {
   std::vector<std::string> keys = sciteKeys(extension);
   keys.emplace_back(kSciteBrowserKey);
   const std::vector<std::string> strip = stripKeys(extension);
   keys.insert(keys.end(), strip.begin(), strip.end());
+  if (isEngineName(steered)) {
+    const std::vector<std::string> engine = keysOfEngine(steered);
+    keys.insert(keys.end(), engine.begin(), engine.end());
+  }
   std::vector<Command> commands{{.text = director::propertyCommand(director::kResultProperty, "")}};
   for (const std::string& key : keys) {
     commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
@@ -139,7 +162,7 @@ KnownProperties emptyResultAndAskSettings(const Scite& scite, std::string_view e
   for (std::size_t at = 0; at < answers.size(); ++at) {
     known.emplace(keys[at], std::move(answers[at].text));
   }
-  return askSettingsInBatches(scite, extension, std::move(known));
+  return askSettingsInBatches(scite, extension, steered, std::move(known));
 }
 
 }  // namespace companion

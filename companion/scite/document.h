@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "companion/query/encoding.h"
+#include "companion/query/next_search.h"
 #include "companion/scite/scite.h"
 #include "companion/settings/properties.h"
 
@@ -39,18 +40,22 @@ struct Document {
   CaretPlaces caret;  // with DocumentText::caretLine; zero otherwise
   std::string text;   // the caret's line around it, or the selection fetched; raw bytes
   bool cut = false;   // the reply stopped at the transport's size, somewhere in the text
+  NextValues next;    // what a command set for this search alone, emptied in SciTE as read
 };
 
-// The document with `text`; nothing when SciTE does not say (an old SciTE), or says something
-// else than the fields asked for. The code and the question go out at once; extender.result is
-// left set, for emptyResultAndAskSettings to empty.
+// The document with `text`, and the one-shot values (NextValues), asked first and emptied by the
+// same Lua; nothing when SciTE does not say (an old SciTE), or says something else than the
+// fields asked for. The questions and the code go out at once; extender.result is left set, for
+// emptyResultAndAskSettings to empty.
 [[nodiscard]] std::optional<Document> askDocument(const Scite& scite, DocumentText text);
 
 // Empties extender.result, so that nothing of this run is left in SciTE, and asks in the same
 // batch every setting the run may read for files of `extension` (the templates, the browser,
-// whether to show the strip): one wait for SciTE instead of one a key. Then the keys their
-// answers lead to, in batches (askSettingsInBatches). The raw values SciTE gave, by name.
+// whether to show the strip) and of the engine or group `steered` names, if any: one wait for
+// SciTE instead of one a key. Then the keys their answers lead to, in batches
+// (askSettingsInBatches). The raw values SciTE gave, by name.
 [[nodiscard]] KnownProperties emptyResultAndAskSettings(const Scite& scite,
-                                                        std::string_view extension);
+                                                        std::string_view extension,
+                                                        const std::string& steered);
 
 }  // namespace companion

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "companion/recent/recent.h"
 #include "companion/settings/settings.h"
 #include "director/operations.h"
 
@@ -16,15 +17,17 @@ namespace {
 // A list, its engines and groups, a group's members: deeper references are rare.
 constexpr int kMaxBatches = 4;
 
+[[nodiscard]] std::string browserPrefix() {
+  return std::string(kSciteBrowserKey) + '.';
+}
+
 // The keys of one name of a list: whichever is asked first, the others follow.
 [[nodiscard]] std::vector<std::string> keysOfName(const std::string& key) {
-  const std::string browserPrefix = std::string(kSciteBrowserKey) + '.';
+  const std::string browser = browserPrefix();
   for (const std::string_view prefix :
-       {kSciteGroupKeyPrefix, kSciteEngineKeyPrefix, std::string_view(browserPrefix)}) {
+       {kSciteGroupKeyPrefix, kSciteEngineKeyPrefix, std::string_view(browser)}) {
     if (key.size() > prefix.size() && key.starts_with(prefix)) {
-      const std::string name = key.substr(prefix.size());
-      return {std::string(kSciteGroupKeyPrefix) + name, std::string(kSciteEngineKeyPrefix) + name,
-              browserPrefix + name};
+      return keysOfEngine(std::string_view(key).substr(prefix.size()));
     }
   }
   return {key};
@@ -33,6 +36,7 @@ constexpr int kMaxBatches = 4;
 // The keys chooseSettings would ask that `known` does not hold, in the order it asks them, each
 // name's with it.
 [[nodiscard]] std::vector<std::string> missingKeys(std::string_view fileExt,
+                                                   const std::string& steered,
                                                    const KnownProperties& known) {
   std::vector<std::string> missing;
   const PropertyLookup fromKnown = [&](const std::string& name) {
@@ -47,16 +51,23 @@ constexpr int kMaxBatches = 4;
     }
     return std::string();
   };
-  (void)chooseSettings(fileExt, fromKnown, [] { return IniFile{}; });
+  (void)settingsForSearch(
+      fileExt, fromKnown, [] { return IniFile{}; }, steered, asksFirst(fileExt, fromKnown));
   return missing;
 }
 
 }  // namespace
 
+std::vector<std::string> keysOfEngine(std::string_view name) {
+  return {std::string(kSciteGroupKeyPrefix) + std::string(name),
+          std::string(kSciteEngineKeyPrefix) + std::string(name),
+          browserPrefix() + std::string(name)};
+}
+
 KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileExt,
-                                     KnownProperties known) {
+                                     const std::string& steered, KnownProperties known) {
   for (int batch = 0; batch < kMaxBatches; ++batch) {
-    const std::vector<std::string> keys = missingKeys(fileExt, known);
+    const std::vector<std::string> keys = missingKeys(fileExt, steered, known);
     if (keys.empty()) {
       break;
     }

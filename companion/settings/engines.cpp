@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "companion/query/next_search.h"
 #include "companion/settings/properties.h"
 #include "companion/texts.h"
 #include "platform/ascii.h"
@@ -140,6 +141,30 @@ Settings engineList(const TemplateSetting& list, const PropertyLookup& lookup) {
       settings.choices.push_back({.name = name, .engines = {std::move(*engine)}});
     }
   }
+  return settings;
+}
+
+Settings steeredTo(Settings settings, const std::string& name, const PropertyLookup& lookup) {
+  std::vector<std::string> notes;
+  std::optional<Choice> steered;
+  if (isEngineName(name) && !lookup(groupKey(name)).empty()) {
+    steered = usableGroup(name, lookup, notes);
+  } else if (isEngineName(name) && !lookup(engineKey(name)).empty()) {
+    if (auto engine = usableEngine(name, lookup, notes)) {
+      steered = Choice{.name = name, .engines = {std::move(*engine)}};
+    }
+  } else {
+    notes.push_back(unknownNextEngineLine(name));
+  }
+  settings.notes.insert(settings.notes.end(), notes.begin(), notes.end());
+  settings.engineListKey = kNextEngineKey;
+  settings.steered = true;
+  std::erase_if(settings.choices, [&name](const Choice& choice) { return choice.name == name; });
+  if (!steered) {
+    settings.choices.clear();
+    return settings;
+  }
+  settings.choices.insert(settings.choices.begin(), std::move(*steered));
   return settings;
 }
 

@@ -20,4 +20,10 @@ namespace companion {
 // it opens, is left out with a note saying why.
 [[nodiscard]] Settings engineList(const TemplateSetting& list, const PropertyLookup& lookup);
 
+// `settings` for a search steered to the engine or group `name` (websearch.next.engine), whether
+// a list names it or not: its choice first, the list's others after it (a strip offers them too).
+// No choices when it names no usable one: a note says why.
+[[nodiscard]] Settings steeredTo(Settings settings, const std::string& name,
+                                 const PropertyLookup& lookup);
+
 }  // namespace companion

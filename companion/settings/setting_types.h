@@ -81,6 +81,9 @@ struct Settings {
   std::vector<Choice> choices;     // its usable engines and groups, each once, in the order listed
   std::vector<std::string> notes;  // names and engines left out and why, said before anything
   BrowserSetting browser;          // where every address but an engine's own opens
+  // The first choice was named for this search alone (websearch.next.engine): a plan searches
+  // with it at once, and nothing when it names none (no choices then).
+  bool steered = false;
   bool operator==(const Settings&) const = default;
 };
 

@@ -26,4 +26,15 @@ Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
   return settings;
 }
 
+Settings settingsForSearch(std::string_view fileExt, const PropertyLookup& lookup,
+                           const IniReader& readIni, const std::string& steered, bool offerAll) {
+  if (steered.empty() || !lookup) {
+    return chooseSettings(fileExt, lookup, readIni);
+  }
+  const PropertyLookup once = askingOnce(lookup);
+  Settings settings = offerAll ? chooseSettings(fileExt, once, readIni)
+                               : Settings{.browser = browserSetting("", once)};
+  return steeredTo(std::move(settings), steered, once);
+}
+
 }  // namespace companion

@@ -2,6 +2,7 @@
 // the built-in default, chosen here, in that order.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "companion/settings/setting_types.h"
@@ -17,5 +18,13 @@ namespace companion {
 // per name.
 [[nodiscard]] Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
                                       const IniReader& readIni);
+
+// The settings of a search a command steered to the engine or group `steered` (steeredTo): its
+// choice alone, so that a key per engine asks SciTE for nothing more, or before the others of
+// chooseSettings' when `offerAll` (the strip offers them). chooseSettings' when `steered` is
+// empty.
+[[nodiscard]] Settings settingsForSearch(std::string_view fileExt, const PropertyLookup& lookup,
+                                         const IniReader& readIni, const std::string& steered,
+                                         bool offerAll);
 
 }  // namespace companion

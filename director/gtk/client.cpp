@@ -75,14 +75,15 @@ std::size_t outputRoom() noexcept {
 namespace director {
 
 bool SendCommand(std::string_view command, bool expectReply) {
-  if (!gtk::channel()) {
+  auto& link = gtk::channel();
+  if (!link) {
     return false;
   }
   received.clear();
   if (!expectReply) {
-    return gtk::channel()->send(command);
+    return link->send(command);
   }
-  const auto reply = gtk::channel()->ask(command);
+  const auto reply = link->ask(command);
   gtk::replyCut = reply && reply->cut;
   if (reply) {
     // The launcher's operations read replies in SciTE for Windows' form from `received`.

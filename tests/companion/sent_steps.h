@@ -11,6 +11,7 @@
 #include <string_view>
 #include <utility>
 
+#include "companion/query/next_search.h"
 #include "tests/support/fake_scite.h"
 
 namespace test_support {
@@ -41,6 +42,9 @@ inline std::string step(const SentCommand& sent) {
   const std::string_view command = sent.command;
   if (sent.expectReply && command.starts_with("askproperty:")) {
     const std::string key(command.substr(12));
+    if (key.starts_with("websearch.next.")) {
+      return key == companion::kNextEngineKey ? "next" : "";  // the four asked as one
+    }
     return labelled("ask:", key == kState ? "state" : key);
   }
   if (!sent.expectReply && command.starts_with("property:") && command.ends_with('=')) {
@@ -79,8 +83,11 @@ inline std::string step(const SentCommand& sent) {
 inline std::string steps(const FakeScite& scite) {
   std::string out;
   for (const SentCommand& sent : scite.sent) {
-    out += out.empty() ? "" : " ";
-    out += step(sent);
+    const std::string name = step(sent);
+    if (!name.empty()) {
+      out += out.empty() ? "" : " ";
+      out += name;
+    }
   }
   return out;
 }

@@ -489,6 +489,10 @@ TEST(GtkClient, RepliesLeftInReceived) {
       {"PipeScite marks a cut reply",
        Script{.notifyPipe = true, .keeps = 18},
        {{"pipe askproperty:a", "cut a"}}},
+      // Lines of the output pane set by a command, as SciTE sends them: raw.
+      {"PipeScite takes a value of several lines whole",
+       Script{.notifyPipe = true, .value = "a.c:1: x\nb\\c\r\n\n"},
+       {{"pipe askproperty:a", "whole a.c:1: x\nb\\c\r\n\n"}}},
       {"no SciTE after one was found", std::nullopt, {{"ask askproperty:a", "out of reach"}}},
   };
   for (const Row& row : rows) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 #include <regex>
 
 #include "harness.h"
@@ -94,7 +95,9 @@ TEST_F(Launcher, PassesTheSelectionToTheCompanionAndEchoesIt) {
     std::vector<std::string> expectedArguments{e2e::utf8(install.companion())};
     expectedArguments.insert(expectedArguments.end(), c.arguments.begin(), c.arguments.end());
     EXPECT_EQ(record->arguments, expectedArguments);
-    EXPECT_EQ(scite.properties()["extender.result"], "");
+    for (const char* left : {"extender.result", "websearch.next.text", "websearch.next.at"}) {
+      EXPECT_EQ(scite.properties()[left], "") << left;
+    }
   }
 }
 
@@ -166,6 +169,11 @@ TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
   backslashInScite.properties = {{"websearch.url", R"(https://e.example/a\b?q={query})"}};
   auto badInScite = selectingAll("foo");
   badInScite.properties = {{"websearch.url", "$(engine)"}, {"engine", "ftp://e.example/{query}"}};
+  // A command's text of several lines from the output pane, carried whole and emptied as read.
+  auto outputPane = selectingAll("foo");
+  outputPane.properties = {{"websearch.next.text", "a.c:1:2: error: 'x'\r\n> b(3): \"y\"\n"},
+                           {"websearch.next.pane", "output"},
+                           {"websearch.next.at", std::to_string(std::time(nullptr))}};
   const CompanionCase cases[] = {
       {"selection", selectingAll("foo bar"), "", "+> Search: https://duckduckgo.com/?q=foo%20bar\n",
        "https://duckduckgo.com/?q=foo%20bar\n"},
@@ -186,6 +194,9 @@ TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
        "https://docs.python.org/3/search.html?q=open\n"},
       {"a backslash in a SciTE property", backslashInScite, "",
        "+> Search: https://e.example/a%5Cb?q=foo\n", "https://e.example/a%5Cb?q=foo\n"},
+      {"the output pane's lines a command set", outputPane, "",
+       "+> Search: https://duckduckgo.com/?q=error%3A%20%27x%27%20%22y%22\n",
+       "https://duckduckgo.com/?q=error%3A%20%27x%27%20%22y%22\n"},
       {"a bad SciTE property", badInScite, "url=https://ini.example/{query}\n",
        "!> SciTE property websearch.url must begin with http:// or https:// and contain "
        "{query}.\n",
@@ -207,7 +218,9 @@ TEST_F(Launcher, TheCompanionSaysWhatItSearchesOrWhyNot) {
     }
     EXPECT_TRUE(scite.output().ends_with(said)) << scite.output();
     EXPECT_EQ(install.openedUrls(), c.opened);
-    EXPECT_EQ(scite.properties()["extender.result"], "");
+    for (const char* left : {"extender.result", "websearch.next.text", "websearch.next.at"}) {
+      EXPECT_EQ(scite.properties()[left], "") << left;
+    }
   }
 }
 

@@ -133,7 +133,8 @@ companion::RunSystem recordingSystem(Handed& handed, bool startFails) {
             return handed.writeFails;
           },
           .pause = [](std::chrono::milliseconds) {},
-          .processId = [] { return std::uint32_t{7}; }};
+          .processId = [] { return std::uint32_t{7}; },
+          .now = [] { return kNow; }};
 }
 
 }  // namespace test_support

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <map>
 #include <optional>
@@ -98,9 +99,13 @@ struct Handed {
   std::optional<std::string> writeFails;  // why every write fails
 };
 
+// The time a recording system's run starts at, in seconds as Lua's os.time() counts.
+inline constexpr std::int64_t kNow = 1'800'000'000;
+
 // A system for the run that records into `handed`, reads no websearch.ini, reads and writes
-// files in `handed`, never pauses and has process id 7; a named program fails to start when
-// `startFails`, and so does any address or program in `handed.failing`. Rows set the rest.
+// files in `handed`, never pauses, has process id 7 and starts at kNow; a named program fails to
+// start when `startFails`, and so does any address or program in `handed.failing`. Rows set the
+// rest.
 [[nodiscard]] companion::RunSystem recordingSystem(Handed& handed, bool startFails = false);
 
 }  // namespace test_support

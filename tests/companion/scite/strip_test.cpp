@@ -74,7 +74,7 @@ struct StripCase {
 TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
   using enum test_support::StripAct;
   const std::string settings =
-      "selection ask:extender.result ask:FileExt empty:extender.result ask:websearch.engines "
+      "next selection ask:extender.result ask:FileExt empty:extender.result ask:websearch.engines "
       "ask:websearch.url ask:websearch.browser " +
       kStripAsks;
   // The keys asked for each name a row offers, then for a group's engines.
@@ -162,7 +162,7 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        "say:!> SciTE property websearch.engine.Bing must begin with http:// or https:// and "
        "contain {query}. "},
       {"SciTE stops answering while the strip waits", "", user(0, {{focusIn}}), ExitCode::Cancelled,
-       look + "strip-look ", cancelled, stalled, "", 18},
+       look + "strip-look ", cancelled, stalled, "", 22},
   };
   for (const auto& c : cases) {
     FakeScite scite;
@@ -231,6 +231,25 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
     (void)companion::searchSelection(scite, "fetch", test_support::recordingSystem(handed));
     expectLua(scite, rows);
   }
+}
+
+// A search a command steered shows in the strip: its text in the query field, its engine first
+// and in the engine field, the list's others after it.
+TEST(SearchSelection, TheStripShowsWhatACommandSteersTo) {
+  FakeScite scite;
+  offerStrip(scite, "DDG MDN");
+  scite.answers["extender.result"] = {"<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>"};
+  scite.answers["websearch.next.engine"] = {"MDN"};
+  scite.answers["websearch.next.text"] = {"two\nlines"};
+  scite.answers["websearch.next.at"] = {std::to_string(test_support::kNow)};
+  scite.stripUser = {{test_support::StripAct::cancel}};
+  test_support::Handed handed;
+  (void)companion::searchSelection(scite, "fetch", test_support::recordingSystem(handed));
+  const LuaCase rows[] = {
+      {"the text in the query, the engine in its field", "strip", "scite.StripSet(1, 'two lines')",
+       "scite.StripSetList(3, 'MDN\\\\010DDG') scite.StripSet(3, 'MDN')"},
+  };
+  expectLua(scite, rows);
 }
 
 // Words typed as the strip shows are never glued to the front of the query field's text. The

@@ -30,6 +30,7 @@ struct SciteCase {
   bool inReach = true;  // false: SciTE out of reach, its properties not asked
   std::string_view text = "x";
   std::optional<std::string> pick;  // the user's pick from the list; none: closed without one
+  std::string steer = "";           // websearch.next.engine, when a command steers the search
 };
 
 // Two engines every row may name, unless it sets them itself.
@@ -318,6 +319,59 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        "+> Open: https://e.example/",
        true,
        "https://e.example/"},
+      // A command steers the search to one engine or group: no list, whatever the list says.
+      {"steered to the list's second",
+       {{"websearch.engines", "A B"}},
+       "",
+       searchB,
+       true,
+       "x",
+       std::nullopt,
+       "B"},
+      {"steered to an engine no list names",
+       {{"websearch.url", "https://u.example/?q={query}"}},
+       "",
+       searchB,
+       true,
+       "x",
+       std::nullopt,
+       "B"},
+      {"steered to a group",
+       {{"websearch.group.G", "B A"}},
+       "",
+       searchB + "\n" + searchA,
+       true,
+       "x",
+       std::nullopt,
+       "G"},
+      {"steered to a name of nothing, with the list's notes",
+       {{"websearch.engines", "A b!"}},
+       "",
+       "!> SciTE property websearch.engines names \"b!\": an engine name is letters, digits and . "
+       "_ + - only.\n!> SciTE property websearch.next.engine names \"Z\", which is no engine or "
+       "group: nothing opened.",
+       true,
+       "x",
+       std::nullopt,
+       "Z"},
+      {"steered to no engine name",
+       {},
+       "",
+       "!> SciTE property websearch.next.engine names \"A B\", which is no engine or group: "
+       "nothing opened.",
+       true,
+       "",
+       std::nullopt,
+       "A B"},
+      {"steered to a broken engine",
+       {{"websearch.engine.C", "ftp://c/{query}"}},
+       "",
+       "!> SciTE property websearch.engine.C must begin with http:// or https:// and contain "
+       "{query}.",
+       true,
+       "x",
+       std::nullopt,
+       "C"},
   };
   for (const auto& c : cases) {
     std::map<std::string, int> asked;
@@ -335,8 +389,14 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
       ++iniReads;
       return companion::IniFile{.path = R"(C:\w.ini)", .text = ini};
     };
-    const auto settings = companion::chooseSettings(
-        c.fileExt, c.inReach ? companion::PropertyLookup(lookup) : nullptr, readIni);
+    const companion::PropertyLookup once = companion::askingOnce(lookup);
+    auto settings = companion::chooseSettings(c.fileExt, c.inReach ? once : nullptr, readIni);
+    // websearch.ini is read only when no SciTE key decides.
+    const bool fromScite = !settings.engineListKey.empty() ||
+                           settings.setting.source == companion::SettingSource::Scite;
+    if (!c.steer.empty()) {
+      settings = companion::steeredTo(std::move(settings), c.steer, once);
+    }
     const companion::SearchRequest request{.text = c.text};
     const auto plan = companion::plan(settings, request);
     std::string said = joined(plan.outcome.lines);
@@ -345,9 +405,6 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
               joined(companion::afterList(settings, request, c.pick).lines);
     }
     EXPECT_EQ(said, c.said) << c.name;
-    // websearch.ini is read only when no SciTE key decides.
-    const bool fromScite = !settings.engineListKey.empty() ||
-                           settings.setting.source == companion::SettingSource::Scite;
     EXPECT_EQ(iniReads, fromScite ? 0 : 1) << c.name;
     for (const auto& [name, count] : asked) {
       EXPECT_EQ(count, 1) << c.name << ": " << name;
