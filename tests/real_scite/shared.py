@@ -82,6 +82,11 @@ def common_rows(engines: str, member: str) -> list[Row]:
                  key=engine_key_lines()[1], again=["ctrl+shift+w"]),
             f"+> Search: {MDN}search%20the%20web",
             [f"{MDN}search%20the%20web", f"{DDG}search%20the%20web"]),
+        # With the strip (websearch.ask=1) the key's engine is in its engine field: Alt+P, which
+        # only the strip knows, copies that engine's address.
+        Row(Case("engine_key_strip", "fetch", "notes.txt",
+                 props=engine_key_lines()[0] + "websearch.ask=1", key=engine_key_lines()[1],
+                 keys=["alt+p"]), f"+> Copied: {MDN}fetch", None),
         # The package's key for the output pane searches for the message selected there, not for
         # the document's selection, and without the place the message locates.
         Row(Case("output_selection", "unrelated words", "notes.txt", key="ctrl+shift+y",
