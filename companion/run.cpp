@@ -18,6 +18,7 @@
 #include "companion/scite/document.h"
 #include "companion/scite/list_at_caret.h"
 #include "companion/scite/lua_literal.h"
+#include "companion/scite/settings_batch.h"
 #include "companion/scite/strip.h"
 #include "companion/settings/properties.h"
 #include "companion/settings/settings.h"
@@ -43,6 +44,12 @@ struct Search {
   std::string query;
 };
 
+void mark(const RunSystem& system, std::string_view step) {
+  if (system.trace) {
+    system.trace(step);
+  }
+}
+
 void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     scite.say(line);
@@ -65,12 +72,18 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
     return Reading{.search = asUtf8(selection)};
   }
   const auto document = askDocument(scite, textToFetch(selection, system.editor));
+  mark(system, "document asked");
   std::string extension =
       document ? document->extension : scite.ask("FileExt").value_or(std::string());
-  NextSearch next = document ? nextSearch(document->next, system.now()) : NextSearch{};
+  SettingsAsked asked =
+      emptyResultAndAskSettings(scite, document.value_or(Document{.extension = extension}));
+  NextSearch next = nextSearch(asked.next, system.now());
   sayAll(scite, next.lines);
-  KnownProperties known = emptyResultAndAskSettings(scite, extension, next.engine);
+  KnownProperties known =
+      askSettingsInBatches(scite, extension, next.engine, std::move(asked.known));
+  mark(system, "settings asked");
   auto search = readText(scite, selection, document, next, system);
+  mark(system, "text converted");
   if (!search) {
     return std::nullopt;
   }
@@ -144,6 +157,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
 [[nodiscard]] ExitCode sayAndOpen(const Scite& scite, const Outcome& outcome,
                                   const RunSystem& system) {
   sayAll(scite, outcome.lines);
+  mark(system, "said");
   return openAll(scite, outcome, system);
 }
 
@@ -155,12 +169,15 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
     sayAll(scite, outcome.lines);
     return outcome.code;
   }
+  mark(system, "decided");
   const ExitCode code = outcome.destination == Destination::clipboard
                             ? copyAddresses(scite, outcome)
                             : sayAndOpen(scite, outcome, system);
+  mark(system, "handed over");
   // Only now: the user waits for the browser, not for this.
   if (code == ExitCode::Opened || code == ExitCode::PartlyOpened) {
     recent.remember(scite, search.query, system);
+    mark(system, "remembered");
   }
   return code;
 }

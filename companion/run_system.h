@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "companion/address/url_limit.h"
 #include "companion/open/hand_over.h"
@@ -19,6 +20,9 @@ namespace companion {
 // Why an address handed to the browser did not open, or nothing: asked once, it waits for the
 // hand-over's end as long as the platform does.
 using BrowserVerdict = std::function<std::optional<BrowserFailure>()>;
+
+// Marks a step of a run in a trace of it (the bench's breakdown of a key press).
+using TraceStep = std::function<void(std::string_view step)>;
 
 // What a run needs of the system under it: one of these a platform.
 struct RunSystem {
@@ -50,6 +54,7 @@ struct RunSystem {
   std::function<void(int control)> stripCaretToEnd;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
+  TraceStep trace;  // empty: no trace is kept
   // Seconds since 1970, as Lua's os.time() in SciTE counts them.
   std::function<std::int64_t()> now = [] {
     const auto since = std::chrono::system_clock::now().time_since_epoch();

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "companion/posix/scite_pipe.h"
+#include "companion/posix/trace.h"
 #include "companion/posix/xdg_open.h"
 #include "companion/query/command_line.h"
 #include "companion/recent/history.h"
@@ -23,7 +24,7 @@
 
 namespace {
 
-[[nodiscard]] companion::RunSystem posixSystem() {
+[[nodiscard]] companion::RunSystem posixSystem(const companion::TraceStep& trace) {
   return {.editor = companion::EditorKind::gtk,
           .toUtf8 =
               [](std::string_view bytes, const companion::Encoding& encoding) {
@@ -36,7 +37,14 @@ namespace {
                                               return platform::readFileStart(path, most);
                                             });
               },
-          .openInBrowser = companion::handOver,
+          .openInBrowser =
+              [trace](const std::string& url) {
+                auto verdict = companion::handOver(url);
+                if (trace) {
+                  trace("xdg-open started");
+                }
+                return verdict;
+              },
           .commandLineRules = companion::CommandLineRules::Posix,
           .startProgram = companion::startProgram,
           .readFile =
@@ -45,17 +53,25 @@ namespace {
               },
           .replaceFile = platform::replaceFile,
           .pause = [](std::chrono::milliseconds wait) { std::this_thread::sleep_for(wait); },
-          .processId = [] { return static_cast<std::uint32_t>(getpid()); }};
+          .processId = [] { return static_cast<std::uint32_t>(getpid()); },
+          .trace = trace};
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  const companion::TraceStep trace = companion::traceFromEnvironment();
+  if (trace) {
+    trace("started");
+  }
   director::gtk::ignoreBrokenPipes();
   platform::useLinkedPcre();
-  const companion::PipeScite scite(director::gtk::startClient());
+  const companion::PipeScite scite(director::gtk::startClient(), trace);
+  if (trace) {
+    trace("SciTE found");
+  }
   return companion::runSaying(scite, [&] {
     const std::string text = argc > 1 ? director::unescapeReply(argv[1]) : std::string();
-    return companion::searchSelection(scite, text, posixSystem());
+    return companion::searchSelection(scite, text, posixSystem(trace));
   });
 }

@@ -1,6 +1,8 @@
 // The channel opened at start-up, its raw replies read for their values here, at its edge.
 #include "companion/posix/scite_pipe.h"
 
+#include <string>
+
 #include "director/gtk/client.h"
 #include "director/gtk/reply.h"
 
@@ -14,11 +16,19 @@ namespace {
 
 }  // namespace
 
+void PipeScite::mark(std::string_view step) const {
+  if (trace_) {
+    trace_(step);
+  }
+}
+
 std::optional<Answer> PipeScite::send(std::string_view command, bool expectReply) const {
   if (!reached_) {
     return std::nullopt;
   }
+  mark(expectReply ? "ask" : "send");
   const auto reply = director::gtk::exchange(command, expectReply);
+  mark(expectReply ? "answered" : "sent");
   if (!reply) {
     return std::nullopt;
   }
@@ -34,9 +44,11 @@ std::vector<Answer> PipeScite::sendAll(const std::vector<Command>& commands) con
   for (const Command& command : commands) {
     requests.push_back({.command = command.text, .expectReply = command.expectReply});
   }
+  mark("batch of " + std::to_string(commands.size()));
+  const auto replies = director::gtk::sendAll(requests);
+  mark("batch answered");
   std::vector<Answer> answers;
-  for (const auto& reply :
-       director::gtk::sendAll(requests).value_or(std::vector<director::gtk::Reply>{})) {
+  for (const auto& reply : replies.value_or(std::vector<director::gtk::Reply>{})) {
     answers.push_back(answerOf(reply));
   }
   return answers;

@@ -2,6 +2,7 @@
 // one Document.
 #include "companion/scite/document.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <utility>
@@ -10,7 +11,6 @@
 #include "companion/query/caret.h"
 #include "companion/recent/recent.h"
 #include "companion/scite/settings_batch.h"
-#include "companion/settings/engines.h"
 #include "director/operations.h"
 
 namespace companion {
@@ -20,9 +20,9 @@ namespace {
 // The Lua expressions of the reply's fields, in the order Document holds them: the code pages,
 // the extension, the caret's places, the text. Behind the result separator each, so that a stale
 // or foreign result is not taken for them; the text comes last, as it may hold anything.
-constexpr auto kFields =
-    std::to_array<std::string_view>({"cp", "e.StyleCharacterSet[32]", "output.CodePage",
-                                     "props['FileExt']", "k", "ws", "we", "pre", "post", "t"});
+constexpr auto kFields = std::to_array<std::string_view>(
+    {"cp", "e.StyleCharacterSet[32]", "output.CodePage", "props['FileExt']", "k", "ws", "we", "pre",
+     "post", "nx", "ne", "t"});
 
 // The Lua code that sets every field of `text` it fetches; the others stay 0 or ''.
 [[nodiscard]] std::string fetchLua(DocumentText text) {
@@ -49,13 +49,19 @@ constexpr auto kFields =
   for (const std::string_view field : kFields) {
     fields += separator + std::string(field);
   }
-  std::string emptyNext;
+  // Whether a command set any one-shot value: only then are they asked. Lua sees values expanded,
+  // so they are asked raw afterwards.
+  std::string anyNext = "local nx = 0 ";
   for (const std::string_view key : kNextKeys) {
-    emptyNext += "props['" + std::string(key) + "'] = '' ";
+    anyNext += "if props['" + std::string(key) + "'] ~= '' then nx = 1 end ";
   }
+  // The engine's name too, when it is one (and so the same expanded): its keys go in the next
+  // batch with the others.
+  anyNext += "local ne = props['" + std::string(kNextEngineKey) +
+             "'] if not ne:match('^[A-Za-z0-9._+-]+$') then ne = '' end ";
   return "local e = editor local cp = e.CodePage local t = '' "
          "local k, ws, we, pre, post = 0, 0, 0, 0, 0 " +
-         fetchLua(text) + emptyNext + "props['" + std::string(director::kResultProperty) +
+         fetchLua(text) + anyNext + "props['" + std::string(director::kResultProperty) +
          "'] = " + fields;
 }
 
@@ -108,6 +114,8 @@ private:
                               .wordEnd = fields.number(),
                               .cutBefore = fields.number() > 0,
                               .cutAfter = fields.number() > 0},
+                    .nextSet = fields.number() > 0,
+                    .nextEngine = std::string(fields.text()),
                     .text = std::string(fields.text())};
   if (!fields.whole()) {
     return std::nullopt;
@@ -118,51 +126,56 @@ private:
 }  // namespace
 
 std::optional<Document> askDocument(const Scite& scite, DocumentText text) {
-  std::vector<Command> commands;
-  commands.reserve(kNextKeys.size() + 2);
-  for (const std::string_view key : kNextKeys) {
-    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
-  }
-  commands.push_back({.text = director::doStringCommand(documentLua(text))});
-  commands.push_back(
-      {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true});
-  auto answers = scite.sendAll(commands);
-  if (answers.size() <= kNextKeys.size()) {
+  const auto answers = scite.sendAll(
+      {{.text = director::doStringCommand(documentLua(text))},
+       {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
+  if (answers.empty()) {
     return std::nullopt;
   }
-  const Answer& reply = answers.back();
-  auto document = parseDocument(reply.text);
+  auto document = parseDocument(answers.front().text);
   if (document) {
-    document->cut = reply.cut;
-    document->next = {.engine = std::move(answers[0].text),
-                      .text = std::move(answers[1].text),
-                      .pane = std::move(answers[2].text),
-                      .at = std::move(answers[3].text),
-                      .textCut = answers[1].cut};
+    document->cut = answers.front().cut;
   }
   return document;
 }
 
-KnownProperties emptyResultAndAskSettings(const Scite& scite, std::string_view extension,
-                                          const std::string& steered) {
-  std::vector<std::string> keys = sciteKeys(extension);
+SettingsAsked emptyResultAndAskSettings(const Scite& scite, const Document& document) {
+  const bool nextSet = document.nextSet;
+  std::vector<std::string> keys = sciteKeys(document.extension);
   keys.emplace_back(kSciteBrowserKey);
-  const std::vector<std::string> strip = stripKeys(extension);
+  const std::vector<std::string> strip = stripKeys(document.extension);
   keys.insert(keys.end(), strip.begin(), strip.end());
-  if (isEngineName(steered)) {
-    const std::vector<std::string> engine = keysOfEngine(steered);
+  if (!document.nextEngine.empty()) {
+    const std::vector<std::string> engine = keysOfEngine(document.nextEngine);
     keys.insert(keys.end(), engine.begin(), engine.end());
+  }
+  const std::size_t settingKeys = keys.size();
+  if (nextSet) {
+    keys.insert(keys.end(), kNextKeys.begin(), kNextKeys.end());
   }
   std::vector<Command> commands{{.text = director::propertyCommand(director::kResultProperty, "")}};
   for (const std::string& key : keys) {
     commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
   }
-  auto answers = scite.sendAll(commands);
-  KnownProperties known;
-  for (std::size_t at = 0; at < answers.size(); ++at) {
-    known.emplace(keys[at], std::move(answers[at].text));
+  if (nextSet) {  // read once: emptied right after they are asked
+    for (const std::string_view key : kNextKeys) {
+      commands.push_back({.text = director::propertyCommand(key, "")});
+    }
   }
-  return askSettingsInBatches(scite, extension, steered, std::move(known));
+  auto answers = scite.sendAll(commands);
+  SettingsAsked asked;
+  for (std::size_t at = 0; at < std::min(answers.size(), settingKeys); ++at) {
+    asked.known.emplace(keys[at], std::move(answers[at].text));
+  }
+  if (nextSet && answers.size() == keys.size()) {
+    const auto next = answers.begin() + static_cast<std::ptrdiff_t>(settingKeys);
+    asked.next = {.engine = std::move(next[0].text),
+                  .text = std::move(next[1].text),
+                  .pane = std::move(next[2].text),
+                  .at = std::move(next[3].text),
+                  .textCut = next[1].cut};
+  }
+  return asked;
 }
 
 }  // namespace companion

@@ -37,25 +37,30 @@ enum class DocumentText {
 struct Document {
   EditorCodePages pages;
   std::string extension;
-  CaretPlaces caret;  // with DocumentText::caretLine; zero otherwise
-  std::string text;   // the caret's line around it, or the selection fetched; raw bytes
-  bool cut = false;   // the reply stopped at the transport's size, somewhere in the text
-  NextValues next;    // what a command set for this search alone, emptied in SciTE as read
+  CaretPlaces caret;       // with DocumentText::caretLine; zero otherwise
+  bool nextSet = false;    // a command set some of the websearch.next.* values
+  std::string nextEngine;  // websearch.next.engine when it is an engine name, else empty
+  std::string text;        // the caret's line around it, or the selection fetched; raw bytes
+  bool cut = false;        // the reply stopped at the transport's size, somewhere in the text
 };
 
-// The document with `text`, and the one-shot values (NextValues), asked first and emptied by the
-// same Lua; nothing when SciTE does not say (an old SciTE), or says something else than the
-// fields asked for. The questions and the code go out at once; extender.result is left set, for
-// emptyResultAndAskSettings to empty.
+// The document with `text`; nothing when SciTE does not say (an old SciTE), or says something
+// else than the fields asked for. The code and the question go out at once; extender.result is
+// left set, for emptyResultAndAskSettings to empty.
 [[nodiscard]] std::optional<Document> askDocument(const Scite& scite, DocumentText text);
 
+// What the batch after the document gives: the settings' raw values by name, and the one-shot
+// values (empty unless asked).
+struct SettingsAsked {
+  KnownProperties known;
+  NextValues next;
+};
+
 // Empties extender.result, so that nothing of this run is left in SciTE, and asks in the same
-// batch every setting the run may read for files of `extension` (the templates, the browser,
-// whether to show the strip) and of the engine or group `steered` names, if any: one wait for
-// SciTE instead of one a key. Then the keys their answers lead to, in batches
-// (askSettingsInBatches). The raw values SciTE gave, by name.
-[[nodiscard]] KnownProperties emptyResultAndAskSettings(const Scite& scite,
-                                                        std::string_view extension,
-                                                        const std::string& steered);
+// batch every setting the run may read for files of the document's extension (the templates, the
+// browser, whether to show the strip, the keys of its nextEngine): one wait for SciTE instead of
+// one a key. When a command set them (nextSet), the websearch.next.* values too, all emptied in
+// the same batch right after they are asked: they steer one search.
+[[nodiscard]] SettingsAsked emptyResultAndAskSettings(const Scite& scite, const Document& document);
 
 }  // namespace companion

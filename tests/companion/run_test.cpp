@@ -383,9 +383,15 @@ struct DocumentCase {
   std::vector<std::size_t> batches = {};
 };
 
-// `result` (the first four fields, then the text) with `places` put before the text; empty
-// places as DocumentCase says.
-std::string withPlaces(const std::string& result, std::string places, bool atCaret) {
+// `result` (the first four fields, then the text) with `places`, then whether a command set any
+// websearch.next.* value and the engine it names, put before the text; empty places as
+// DocumentCase says.
+std::string withPlaces(const std::string& result, std::string places, bool atCaret,
+                       const std::map<std::string, std::string, std::less<>>& properties) {
+  const bool nextSet = std::any_of(properties.begin(), properties.end(), [](const auto& set) {
+    return set.first.starts_with("websearch.next.");
+  });
+  const auto engine = properties.find("websearch.next.engine");
   constexpr std::string_view kSeparator = "<@@>";
   std::size_t at = result.find(kSeparator);
   for (int field = 1; field < 5 && at != std::string::npos; ++field) {
@@ -399,6 +405,8 @@ std::string withPlaces(const std::string& result, std::string places, bool atCar
     places = "0<@@>0<@@>" + std::to_string(atCaret ? textSize : 0) + "<@@>0<@@>0";
   }
   return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
+         (nextSet ? "1" : "0") + std::string(kSeparator) +
+         (engine == properties.end() ? "" : engine->second) + std::string(kSeparator) +
          result.substr(at + kSeparator.size());
 }
 
@@ -437,76 +445,72 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   const DocumentCase cases[] = {
       {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::Opened,
-       "next word " + asked +
-           "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
        "https://duckduckgo.com/?q=word"},
       {"no separator: a stale result, taken for nothing", windows, "", "word",
        ExitCode::NothingToSearch,
-       "next word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
+       "word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
       {"the separator later on", windows, "", "x<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::NothingToSearch,
-       "next word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
+       "word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
       {"no word", gtk, "", "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::NothingToSearch,
-       "next word " + asked + nothing, ""},
+       "word " + asked + nothing, ""},
       {"a selection in a UTF-8 document as the launcher passed it", windows,
        "Gr\xC3\xB6\xC3\x9F"
        "e",
        "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "next selection " + asked + "say:+> Search: " + grosse, grosse},
+       "selection " + asked + "say:+> Search: " + grosse, grosse},
       {"Windows fetches the selection of a Windows-1252 document", windows, "Gr\xEF\xBF\xBD",
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\xDF"
        "e",
-       ExitCode::Opened, "next selection " + asked + "say:+> Search: " + grosse, grosse},
+       ExitCode::Opened, "selection " + asked + "say:+> Search: " + grosse, grosse},
       {"GTK converts the launcher's bytes", gtk,
        "Gr\xF6\xDF"
        "e",
        "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "next document " + asked + "say:+> Search: " + grosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse, grosse},
       {"GTK draws Latin-1 for character set 0", gtk,
        "Gr\xF6\xDF"
        "e",
        "<@@>0<@@>0<@@>65001<@@><@@>", ExitCode::Opened,
-       "next document " + asked + "say:+> Search: " + grosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse, grosse},
       {"converted before it is folded", gtk,
        " Gr\xF6\xDF"
        "e\n",
        "<@@>0<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "next document " + asked + "say:+> Search: " + grosse, grosse},
+       "document " + asked + "say:+> Search: " + grosse, grosse},
       {"a lead byte alone", gtk, "\x93\xFA\x96", "<@@>932<@@>128<@@>65001<@@><@@>",
        ExitCode::InvalidText,
-       "next document " + asked +
-           "say:!> The selection is not valid SHIFT-JIS text: nothing opened.",
+       "document " + asked + "say:!> The selection is not valid SHIFT-JIS text: nothing opened.",
        ""},
       {"a lead byte alone in a selection Windows fetched", windows, "x",
        "<@@>932<@@>1<@@>932<@@><@@>\x93\xFA\x96", ExitCode::InvalidText,
-       "next selection " + asked +
+       "selection " + asked +
            "say:!> The selection is not valid code page 932 text: nothing opened.",
        ""},
       {"the word in the pane's own code page", windows, "", "<@@>0<@@>1<@@>0<@@><@@>caf\xE9",
        ExitCode::Opened,
-       "next word " + asked +
+       "word " + asked +
            "say:+> Word at caret: caf\xE9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
        "https://duckduckgo.com/?q=caf%C3%A9"},
       {"the word in a UTF-8 pane", gtk, "", "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9", ExitCode::Opened,
-       "next word " + asked +
+       "word " + asked +
            "say:+> Word at caret: caf\xC3\xA9 say:+> Search: https://duckduckgo.com/?q=caf%C3%A9",
        "https://duckduckgo.com/?q=caf%C3%A9"},
       {"a cut reply's last lead byte left out, not called invalid", gtk, "",
        "<@@>932<@@>128<@@>65001<@@><@@>word\x96", ExitCode::Opened,
-       "next word " + asked +
-           "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
+       "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
        "https://duckduckgo.com/?q=word", true},
       // Cut where the launcher's command line would have cut the converted text: a line break
       // takes two units there, as SciTE's escape.
       {"a fetched selection cut as the command line cuts it", windows, "x",
        "<@@>0<@@>1<@@>0<@@><@@>Gr\xF6\n\xDF"
        "e",
-       ExitCode::Opened,
-       "next selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6",
+       ExitCode::Opened, "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6",
        "https://duckduckgo.com/?q=Gr%C3%B6", false, 5},
       {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
        ExitCode::Opened,
-       "next document ask:extender.result empty:extender.result ask:websearch.engines.py "
+       "document ask:extender.result empty:extender.result ask:websearch.engines.py "
        "ask:websearch.url.py ask:websearch.engines ask:websearch.url ask:websearch.browser "
        "ask:websearch.ask.py " +
            kStripAsks + "say:+> Search: https://duckduckgo.com/?q=x",
@@ -515,41 +519,41 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
       // The address the caret is in, from the caret's line in the same question.
       {"an address at the caret opens as a selected one", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>(see https://e.example/x).", ExitCode::Opened,
-       "next word " + asked +
+       "word " + asked +
            "say:+> Address at caret: https://e.example/x say:+> Open: https://e.example/x",
        "https://e.example/x", false, kNoRoom, "10<@@>5<@@>10<@@>0<@@>0"},
       {"an 8-bit line converted on each side of the caret", gtk, "",
        "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9 https://e.example/caf\xE9.", ExitCode::Opened,
-       "next word " + asked +
+       "word " + asked +
            "say:+> Address at caret: https://e.example/caf\xC3\xA9 say:+> Open: "
            "https://e.example/caf%C3%A9",
        "https://e.example/caf%C3%A9", false, kNoRoom, "26<@@>23<@@>27<@@>0<@@>0"},
       {"an 8-bit pane shows the address as it opens", windows, "",
        "<@@>0<@@>1<@@>0<@@><@@>caf\xE9 https://e.example/caf\xE9.", ExitCode::Opened,
-       "next word " + asked +
+       "word " + asked +
            "say:+> Address at caret: https://e.example/caf%C3%A9 say:+> Open: "
            "https://e.example/caf%C3%A9",
        "https://e.example/caf%C3%A9", false, kNoRoom, "26<@@>23<@@>27<@@>0<@@>0"},
       {"a bare www.: the word", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>www.example.com",
        ExitCode::Opened,
-       "next word " + asked +
+       "word " + asked +
            "say:+> Word at caret: example say:+> Search: https://duckduckgo.com/?q=example",
        "https://duckduckgo.com/?q=example", false, kNoRoom, "5<@@>4<@@>11<@@>0<@@>0"},
       {"an address that the reply's cut may have parted: the word", gtk, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>see https://e.example/x", ExitCode::Opened,
-       "next word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, true,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, true,
        kNoRoom, "8<@@>4<@@>9<@@>0<@@>0"},
       {"an address that the line goes on past: the word", gtk, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>see https://e.example/x", ExitCode::Opened,
-       "next word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
        kNoRoom, "8<@@>4<@@>9<@@>0<@@>1"},
       {"an address at the limit", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit,
        ExitCode::Opened,
-       "next word " + asked + "say:+> Address at caret: " + atLimit + " say:+> Open: " + atLimit,
+       "word " + asked + "say:+> Address at caret: " + atLimit + " say:+> Open: " + atLimit,
        atLimit, false, kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
       {"an address past the limit: the word", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>" + atLimit + "a", ExitCode::Opened,
-       "next word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
+       "word " + asked + "say:+> Word at caret: https say:+> Search: " + https, https, false,
        kNoRoom, "3<@@>0<@@>5<@@>0<@@>0"},
 
       // A group's keys go in the batch that asks its engines', its members' in the next.
@@ -558,20 +562,20 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
-       "next selection " + asked + groupAsked +
+       "selection " + asked + groupAsked +
            "say:+> Search: https://a.example/?q=x say:+> Search: https://b.example/?q=x",
        "https://b.example/?q=x",
        false,
        kNoRoom,
        "",
        groupOfTwo,
-       {6, 5, 3, 6, 7}},
+       {2, 5, 3, 6, 7}},
       {"a chain of references: a batch a level, four at most, the rest one by one",
        windows,
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
-       "next selection " + asked +
+       "selection " + asked +
            "ask:u1 ask:u2 ask:u3 ask:u4 ask:u5 say:+> Search: https://c.example/?q=x",
        "https://c.example/?q=x",
        false,
@@ -583,15 +587,15 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
         {"u3", "$(u4)"},
         {"u4", "$(u5)"},
         {"u5", "https://c.example/?q={query}"}},
-       {6, 5, 1, 1, 1, 1, 7}},
+       {2, 5, 1, 1, 1, 1, 7}},
       // A command's one-shot values, each wired in; their rules have the NextSearch table.
       {"websearch.next.engine: its search at once, no list shown",
        windows,
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
-       "next selection " + asked +
-           "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B "
+       "selection " + asked +
+           "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B next empty:next "
            "say:+> Search: https://b.example/?q=x",
        "https://b.example/?q=x",
        false,
@@ -602,13 +606,14 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
         {"websearch.engine.B", "https://b.example/?q={query}"},
         {"websearch.next.engine", "B"},
         {"websearch.next.at", "1800000000"}},
-       {6, 8, 7}},
+       {2, 16, 7}},
       {"websearch.next.text: searched instead of the selection, each line",
        windows,
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
-       "next selection " + asked + "say:+> Search: https://duckduckgo.com/?q=two%20lines",
+       "selection " + asked +
+           "next empty:next say:+> Search: https://duckduckgo.com/?q=two%20lines",
        "https://duckduckgo.com/?q=two%20lines",
        false,
        kNoRoom,
@@ -619,8 +624,8 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "x",
        "<@@>65001<@@>1<@@>0<@@><@@>",
        ExitCode::Opened,
-       "next selection " + asked +
-           "say:+> Search: https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
+       "selection " + asked +
+           "next empty:next say:+> Search: https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
        "https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
        false,
        kNoRoom,
@@ -635,9 +640,10 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::NothingToSearch,
-       "next selection " + asked +
-           "say:!> Nothing to search in the output pane: select some text there, or put its caret "
-           "on a line.",
+       "selection " + asked +
+           "next empty:next say:!> Nothing to search in the output pane: select some text there, "
+           "or "
+           "put its caret on a line.",
        "",
        false,
        kNoRoom,
@@ -650,10 +656,11 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
-       "next selection ask:extender.result say:!> SciTE property websearch.next.at is 10 seconds "
-       "old, more than 5: the websearch.next.* values left behind steer nothing. "
-       "empty:extender.result " +
-           settings + "say:+> Search: https://duckduckgo.com/?q=x",
+       "selection " + asked +
+           "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B next empty:next "
+           "say:!> SciTE property websearch.next.at is 10 seconds old, more than 5: the "
+           "websearch.next.* values left behind steer nothing. "
+           "say:+> Search: https://duckduckgo.com/?q=x",
        "https://duckduckgo.com/?q=x",
        false,
        kNoRoom,
@@ -664,8 +671,9 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "https://e.example/",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::BadTemplate,
-       "next selection " + asked +
-           "ask:websearch.group.Z ask:websearch.engine.Z ask:websearch.browser.Z say:!> SciTE "
+       "selection " + asked +
+           "ask:websearch.group.Z ask:websearch.engine.Z ask:websearch.browser.Z next empty:next "
+           "say:!> SciTE "
            "property websearch.next.engine names \"Z\", which is no engine or group: nothing "
            "opened.",
        "",
@@ -675,14 +683,15 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        {{"websearch.next.engine", "Z"}, {"websearch.next.at", "1800000000"}}},
       {"a group's search says the word at the caret once", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
-       "next word " + asked + groupAsked +
+       "word " + asked + groupAsked +
            "say:+> Word at caret: word say:+> Search: https://a.example/?q=word "
            "say:+> Search: https://b.example/?q=word",
        "https://b.example/?q=word", false, kNoRoom, "", groupOfTwo},
   };
   for (const auto& c : cases) {
     FakeScite scite;
-    scite.answers["extender.result"] = {withPlaces(c.result, c.places, c.launcherText.empty())};
+    scite.answers["extender.result"] = {
+        withPlaces(c.result, c.places, c.launcherText.empty(), c.properties)};
     for (const auto& [key, value] : c.properties) {
       scite.answers[key] = {value};
     }

@@ -48,7 +48,11 @@ inline std::string step(const SentCommand& sent) {
     return labelled("ask:", key == kState ? "state" : key);
   }
   if (!sent.expectReply && command.starts_with("property:") && command.ends_with('=')) {
-    return labelled("empty:", command.substr(9, command.size() - 10));
+    const std::string key(command.substr(9, command.size() - 10));
+    if (key.starts_with("websearch.next.")) {
+      return key == companion::kNextEngineKey ? "empty:next" : "";  // the four emptied as one
+    }
+    return labelled("empty:", key);
   }
   constexpr std::string_view kRemember = "property:websearch.history.searches=\x1F";
   if (!sent.expectReply && command.starts_with(kRemember)) {

@@ -74,7 +74,7 @@ struct StripCase {
 TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
   using enum test_support::StripAct;
   const std::string settings =
-      "next selection ask:extender.result ask:FileExt empty:extender.result ask:websearch.engines "
+      "selection ask:extender.result ask:FileExt empty:extender.result ask:websearch.engines "
       "ask:websearch.url ask:websearch.browser " +
       kStripAsks;
   // The keys asked for each name a row offers, then for a group's engines.
@@ -162,7 +162,7 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        "say:!> SciTE property websearch.engine.Bing must begin with http:// or https:// and "
        "contain {query}. "},
       {"SciTE stops answering while the strip waits", "", user(0, {{focusIn}}), ExitCode::Cancelled,
-       look + "strip-look ", cancelled, stalled, "", 22},
+       look + "strip-look ", cancelled, stalled, "", 18},
   };
   for (const auto& c : cases) {
     FakeScite scite;
@@ -238,7 +238,8 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
 TEST(SearchSelection, TheStripShowsWhatACommandSteersTo) {
   FakeScite scite;
   offerStrip(scite, "DDG MDN");
-  scite.answers["extender.result"] = {"<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>"};
+  scite.answers["extender.result"] = {
+      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>1<@@>MDN<@@>"};
   scite.answers["websearch.next.engine"] = {"MDN"};
   scite.answers["websearch.next.text"] = {"two\nlines"};
   scite.answers["websearch.next.at"] = {std::to_string(test_support::kNow)};

@@ -1,0 +1,40 @@
+// The trace's file opened once, a step a line.
+#include "companion/posix/trace.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "platform/posix/owners.h"
+
+namespace companion {
+
+TraceStep traceFromEnvironment() {
+  const char* path = std::getenv(kTraceVariable);
+  if (path == nullptr || *path == '\0') {
+    return {};
+  }
+  auto file =
+      std::make_shared<platform::Fd>(::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600));
+  if (!*file) {
+    return {};
+  }
+  return [file, pid = std::to_string(::getpid())](std::string_view step) {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    const long long nanoseconds = static_cast<long long>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
+    std::string line = std::to_string(nanoseconds);
+    line += ' ';
+    line += pid;
+    line += ' ';
+    line += step;
+    line += '\n';
+    (void)!::write(file->get(), line.data(), line.size());
+  };
+}
+
+}  // namespace companion
