@@ -666,6 +666,66 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        kNoRoom,
        "",
        {{"websearch.next.engine", "B"}, {"websearch.next.at", "1799999990"}}},
+      // A command cuts a long text to what a search holds, perhaps inside its last character.
+      {"websearch.next.text in UTF-8 cut inside its last character, or not",
+       windows,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@><@@>",
+       ExitCode::Opened,
+       "selection " + asked +
+           "next empty:next say:+> Search: https://duckduckgo.com/?q=" + "%F0%9F%98%80%20caf",
+       "https://duckduckgo.com/?q=%F0%9F%98%80%20caf",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.next.text", "\xF0\x9F\x98\x80 caf\xC3"}, {"websearch.next.at", "1800000000"}}},
+      {"a 4-byte character cut after 3",
+       windows,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@><@@>",
+       ExitCode::Opened,
+       "selection " + asked + "next empty:next say:+> Search: https://duckduckgo.com/?q=x",
+       "https://duckduckgo.com/?q=x",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.next.text", "x\xF0\x9F\x98"}, {"websearch.next.at", "1800000000"}}},
+      // The fake converter has no character for a 0x96 at the end: three such bytes may go.
+      {"three bytes with no character at the end: left out",
+       windows,
+       "x",
+       "<@@>932<@@>1<@@>932<@@><@@>",
+       ExitCode::Opened,
+       "selection " + asked + "next empty:next say:+> Search: https://duckduckgo.com/?q=a",
+       "https://duckduckgo.com/?q=a",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.next.text", "a\x96\x96\x96"}, {"websearch.next.at", "1800000000"}}},
+      {"four: not valid",
+       windows,
+       "x",
+       "<@@>932<@@>1<@@>932<@@><@@>",
+       ExitCode::InvalidText,
+       "selection " + asked +
+           "next empty:next say:!> The selection is not valid code page 932 text: nothing opened.",
+       "",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.next.text", "a\x96\x96\x96\x96"}, {"websearch.next.at", "1800000000"}}},
+      {"a byte alone is never left out",
+       windows,
+       "x",
+       "<@@>932<@@>1<@@>932<@@><@@>",
+       ExitCode::InvalidText,
+       "selection " + asked +
+           "next empty:next say:!> The selection is not valid code page 932 text: nothing opened.",
+       "",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.next.text", "\x96"}, {"websearch.next.at", "1800000000"}}},
       {"an unknown websearch.next.engine opens nothing, not even an address",
        windows,
        "https://e.example/",
@@ -725,6 +785,20 @@ struct RememberCase {
   std::optional<std::string> writeFails;
   ExitCode code = ExitCode::Opened;
 };
+
+// The steps a trace of one press marks, in order (the bench's breakdown).
+TEST(SearchSelection, MarksEachStepInATrace) {
+  FakeScite scite;
+  scite.answers["extender.result"] = {
+      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>0<@@><@@>"};
+  test_support::Handed handed;
+  companion::RunSystem system = test_support::recordingSystem(handed);
+  std::vector<std::string> marked;
+  system.trace = [&marked](std::string_view step) { marked.emplace_back(step); };
+  EXPECT_EQ(companion::searchSelection(scite, "x", system), ExitCode::Opened);
+  EXPECT_EQ(marked, (std::vector<std::string>{"document asked", "settings asked", "text converted",
+                                              "decided", "said", "handed over", "remembered"}));
+}
 
 // How the recent searches are wired into a run; their rules have the History tables.
 TEST(SearchSelection, RemembersEverySearchMade) {

@@ -39,6 +39,10 @@ TEST(NextSearch, SteersOnlyThePressThatSetIt) {
        {.lines = {"!> SciTE property websearch.next.at is \"1800000000.5\", no os.time() of this "
                   "search: the websearch.next.* values steer nothing. Set it to os.time() with "
                   "them."}}},
+      {"the epoch itself: a time, long past",
+       {.text = "x", .at = "0"},
+       {.lines = {"!> SciTE property websearch.next.at is 1800000000 seconds old, more than 5: the "
+                  "websearch.next.* values left behind steer nothing."}}},
       {"a second ahead",
        {.text = "x", .at = "1800000001"},
        {.lines = {"!> SciTE property "

@@ -13,7 +13,7 @@ struct MessageCase {
 
 TEST(PaneMessage, EachLineLosesWhatOnlyLocatesIt) {
   const MessageCase cases[] = {
-      {"gcc", "main.c:12:5: error: expected ';' before '}' token",
+      {"gcc", "main.c:10:5: error: expected ';' before '}' token",
        "error: expected ';' before '}' token"},
       {"no column: Python's warnings", "/src/app.py:7: DeprecationWarning: use run()",
        "DeprecationWarning: use run()"},
@@ -30,6 +30,8 @@ TEST(PaneMessage, EachLineLosesWhatOnlyLocatesIt) {
       {"a bracket of its own", "note: f(3): called here", "note: f(3): called here"},
       {"a number with no ': ' after it", "main.c:12:5:x", "main.c:12:5:x"},
       {"no number", "main.c: In function 'main':", "main.c: In function 'main':"},
+      {"no path", ":12: x", ":12: x"},
+      {"MSVC's column comes after a comma", "a.cpp(12:3): x", "a.cpp(12:3): x"},
       {"lines joined, the empty ones left out", "a.c:1:1: first\r\n\r\n  \nb.c:2:2: second\n",
        "first second"},
       {"a location alone", "main.c:12:5: \nmain.cpp(3):", ""},
