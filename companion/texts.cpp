@@ -52,6 +52,14 @@ std::string addressAtCaretLine(std::string_view address) {
   return "+> Address at caret: " + std::string(address);
 }
 
+std::string outputPaneLine(std::string_view message) {
+  return "+> Output pane: " + std::string(message);
+}
+
+std::string commandTextLine(std::string_view text) {
+  return "+> Text from " + std::string(kNextTextKey) + ": " + std::string(text);
+}
+
 std::string cutLine(std::size_t characters) {
   return "+> Cut to " + std::to_string(characters) +
          " characters: the selection is too long for a search address.";

@@ -16,6 +16,9 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string nothingToSearchLine();
 [[nodiscard]] std::string wordAtCaretLine(std::string_view word);
 [[nodiscard]] std::string addressAtCaretLine(std::string_view address);
+// What a run searches instead of the selection the launcher echoed.
+[[nodiscard]] std::string outputPaneLine(std::string_view message);
+[[nodiscard]] std::string commandTextLine(std::string_view text);
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string invalidTextLine(std::string_view encodingName);
 [[nodiscard]] std::string nothingInOutputPaneLine();

@@ -121,6 +121,10 @@ Outcome decide(const SearchRequest& request) {
     outcome.lines.push_back(wordAtCaretLine(caretText));
   } else if (request.fromCaret == CaretText::address) {
     outcome.lines.push_back(addressAtCaretLine(caretText));
+  } else if (request.fromCaret == CaretText::outputPane) {
+    outcome.lines.push_back(outputPaneLine(caretText));
+  } else if (request.fromCaret == CaretText::commandText) {
+    outcome.lines.push_back(commandTextLine(caretText));
   }
   const TemplateSetting& setting = request.setting;
   // Checked before a URL selection too, so that a broken setting shows on every run.

@@ -41,7 +41,8 @@ enum class CaretText {
   none,        // a selection
   word,        // the word at the caret
   address,     // the web address the caret is in
-  outputPane,  // the output pane's message, a command set for this search
+  outputPane,   // the output pane's message, a command set for this search
+  commandText,  // a text a command set for this search (websearch.next.text)
 };
 
 // Where a run's addresses go.

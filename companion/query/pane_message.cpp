@@ -71,6 +71,15 @@ constexpr auto kSciteMarkers = std::to_array<std::string_view>({"+>", "!>", ">"}
   return 0;
 }
 
+// Python's traceback names the place in a line of its own: File "<path>", line <N>[, in <name>].
+[[nodiscard]] bool isTracebackPlace(std::string_view line) {
+  constexpr std::string_view kFile = "File \"";
+  constexpr std::string_view kLine = "\", line ";
+  const std::size_t at = line.find(kLine);
+  return line.starts_with(kFile) && at != std::string_view::npos &&
+         afterDigits(line, at + kLine.size()) > at + kLine.size();
+}
+
 [[nodiscard]] std::string_view messageOfLine(std::string_view line) {
   while (!line.empty() && platform::isAsciiWhiteSpace(line.back())) {
     line.remove_suffix(1);  // a line break's '\r'
@@ -81,6 +90,9 @@ constexpr auto kSciteMarkers = std::to_array<std::string_view>({"+>", "!>", ">"}
       line = trimmedStart(line.substr(marker.size()));
       break;
     }
+  }
+  if (isTracebackPlace(line)) {
+    return {};
   }
   return trimmedStart(line.substr(messageStart(line)));
 }

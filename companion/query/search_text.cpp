@@ -110,10 +110,15 @@ constexpr int kMaxTrailBytes = 3;
     scite.say(invalidTextLine(encodingName(encoding)));
     return std::nullopt;
   }
+  // Said in a pane that is not UTF-8 as the bytes came, as a word at the caret is.
+  const bool paneInUtf8 = document.pages.output == kUtf8CodePage;
   if (!next.fromOutputPane) {
-    return SearchText{.text = collapseWhiteSpace(*converted)};
+    return SearchText{.text = collapseWhiteSpace(*converted),
+                      .paneWord = paneInUtf8 ? "" : collapseWhiteSpace(bytes),
+                      .caret = CaretText::commandText};
   }
   return SearchText{.text = collapseWhiteSpace(paneMessage(*converted)),
+                    .paneWord = paneInUtf8 ? "" : collapseWhiteSpace(paneMessage(bytes)),
                     .caret = CaretText::outputPane};
 }
 

@@ -613,7 +613,8 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
        "selection " + asked +
-           "next empty:next say:+> Search: https://duckduckgo.com/?q=two%20lines",
+           "next empty:next say:+> Text from websearch.next.text: two lines "
+           "say:+> Search: https://duckduckgo.com/?q=two%20lines",
        "https://duckduckgo.com/?q=two%20lines",
        false,
        kNoRoom,
@@ -625,7 +626,8 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "<@@>65001<@@>1<@@>0<@@><@@>",
        ExitCode::Opened,
        "selection " + asked +
-           "next empty:next say:+> Search: https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
+           "next empty:next say:+> Output pane: error: Gr\xF6\xDF"
+           "e say:+> Search: https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
        "https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
        false,
        kNoRoom,
@@ -673,7 +675,8 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
        "selection " + asked +
-           "next empty:next say:+> Search: https://duckduckgo.com/?q=" + "%F0%9F%98%80%20caf",
+           "next empty:next say:+> Text from websearch.next.text: \xF0\x9F\x98\x80 caf "
+           "say:+> Search: https://duckduckgo.com/?q=%F0%9F%98%80%20caf",
        "https://duckduckgo.com/?q=%F0%9F%98%80%20caf",
        false,
        kNoRoom,
@@ -684,7 +687,9 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "x",
        "<@@>65001<@@>1<@@>65001<@@><@@>",
        ExitCode::Opened,
-       "selection " + asked + "next empty:next say:+> Search: https://duckduckgo.com/?q=x",
+       "selection " + asked +
+           "next empty:next say:+> Text from websearch.next.text: x "
+           "say:+> Search: https://duckduckgo.com/?q=x",
        "https://duckduckgo.com/?q=x",
        false,
        kNoRoom,
@@ -696,7 +701,9 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "x",
        "<@@>932<@@>1<@@>932<@@><@@>",
        ExitCode::Opened,
-       "selection " + asked + "next empty:next say:+> Search: https://duckduckgo.com/?q=a",
+       "selection " + asked +
+           "next empty:next say:+> Text from websearch.next.text: a "
+           "say:+> Search: https://duckduckgo.com/?q=a",
        "https://duckduckgo.com/?q=a",
        false,
        kNoRoom,

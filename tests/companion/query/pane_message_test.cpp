@@ -32,6 +32,11 @@ TEST(PaneMessage, EachLineLosesWhatOnlyLocatesIt) {
       {"no number", "main.c: In function 'main':", "main.c: In function 'main':"},
       {"no path", ":12: x", ":12: x"},
       {"MSVC's column comes after a comma", "a.cpp(12:3): x", "a.cpp(12:3): x"},
+      {"a Python traceback: its places left out, the code and the error kept",
+       "Traceback (most recent call last):\n  File \"x.py\", line 3, in <module>\n    f()\n"
+       "NameError: name 'f' is not defined",
+       "Traceback (most recent call last): f() NameError: name 'f' is not defined"},
+      {"a File line without a line number", "File \"x.py\", line x", "File \"x.py\", line x"},
       {"lines joined, the empty ones left out", "a.c:1:1: first\r\n\r\n  \nb.c:2:2: second\n",
        "first second"},
       {"a location alone", "main.c:12:5: \nmain.cpp(3):", ""},
