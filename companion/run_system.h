@@ -54,7 +54,7 @@ struct RunSystem {
   std::function<void(int control)> stripCaretToEnd;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
-  TraceStep trace;  // empty: no trace is kept
+  TraceStep trace;                                       // empty: no trace is kept
   // Seconds since 1970, as Lua's os.time() in SciTE counts them.
   std::function<std::int64_t()> now = [] {
     const auto since = std::chrono::system_clock::now().time_since_epoch();

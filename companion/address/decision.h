@@ -38,9 +38,9 @@ struct Opening {
 
 // What the text of a run without a selection is.
 enum class CaretText {
-  none,        // a selection
-  word,        // the word at the caret
-  address,     // the web address the caret is in
+  none,         // a selection
+  word,         // the word at the caret
+  address,      // the web address the caret is in
   outputPane,   // the output pane's message, a command set for this search
   commandText,  // a text a command set for this search (websearch.next.text)
 };
