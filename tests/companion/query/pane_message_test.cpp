@@ -15,7 +15,7 @@ TEST(PaneMessage, EachLineLosesWhatOnlyLocatesIt) {
   const MessageCase cases[] = {
       {"gcc", "main.c:10:5: error: expected ';' before '}' token",
        "error: expected ';' before '}' token"},
-      {"no column: Python's warnings", "/src/app.py:7: DeprecationWarning: use run()",
+      {"no column: Python's warnings", "/src/app.py:70: DeprecationWarning: use run()",
        "DeprecationWarning: use run()"},
       {"a drive's colon is no line", "C:\\src\\main.c:3:1: warning: unused 'x'",
        "warning: unused 'x'"},
