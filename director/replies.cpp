@@ -17,9 +17,38 @@ void storeReply(const std::string& text) {
   received = pattern ? platform::replace(text, *pattern) : text;
 }
 
+namespace {
+
+[[nodiscard]] bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The length of the prefix kReplyPrefixPattern matches at the start of `reply`, ":<digits>:" and
+// two fields each ended by ':', read by hand; 0 without one. Every answer the companion reads
+// goes through here, and the pattern's first compilation alone took 0.4 ms of a key press.
+[[nodiscard]] std::size_t replyPrefixLength(std::string_view reply) {
+  std::size_t at = 1;
+  while (at < reply.size() && isDigit(reply[at])) {
+    ++at;
+  }
+  if (!reply.starts_with(':') || at == 1 || at == reply.size() || reply[at] != ':') {
+    return 0;
+  }
+  ++at;
+  for (int field = 0; field < 2; ++field) {
+    const std::size_t end = reply.find(':', at);
+    if (end == std::string_view::npos || end == at) {
+      return 0;
+    }
+    at = end + 1;
+  }
+  return at;
+}
+
+}  // namespace
+
 std::string withoutReplyPrefix(std::string_view reply) {
-  static const platform::Regex prefix = platform::re(kReplyPrefixPattern);  // compiled once
-  return platform::replace(reply, prefix);
+  return std::string(reply.substr(replyPrefixLength(reply)));
 }
 
 std::string replyValue(std::string_view reply) {

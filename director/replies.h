@@ -31,7 +31,7 @@ void installReplyPattern();
 // as SciTE for Windows writes it: ":<address>:" first and its text in SciTE's reply escapes.
 void storeReply(const std::string& text);
 
-// A reply less what the reply prefix matches, whether or not `pattern` is set.
+// A reply less what the reply prefix matches, whether or not `pattern` is set (read without it).
 [[nodiscard]] std::string withoutReplyPrefix(std::string_view reply);
 
 // The value a reply in SciTE for Windows' form stands for: its prefix removed, its escapes undone.

@@ -546,4 +546,15 @@ TEST(ReplyValue, BothTransportsGiveTheValueAsSciteHoldsIt) {
   EXPECT_EQ(director::gtk::replyValue(""), "");  // SciTE wrote nothing
 }
 
+// The prefix is read by hand where a reply's value is wanted: exactly what the pattern matches.
+TEST(ReplyValue, ThePrefixReadByHandIsThePatterns) {
+  platform::useLinkedPcre();
+  const platform::Regex prefix = platform::re(director::kReplyPrefixPattern);
+  for (const std::string reply :
+       {":1:macro:stringinfo:v", ":1234:a:b:c:d", ":12:a:b:", ":12::b:v", ":12:a::v", ":x:a:b:v",
+        "::a:b:v", ":1:a:b", ":1a:b:c:v", "1:a:b:v", ":", "", ":1:a\nb:c:\nv", ":1:"}) {
+    EXPECT_EQ(director::withoutReplyPrefix(reply), platform::replace(reply, prefix)) << reply;
+  }
+}
+
 }  // namespace
