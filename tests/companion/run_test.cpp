@@ -442,6 +442,39 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
       "ask:websearch.group.G ask:websearch.engine.G ask:websearch.browser.G "
       "ask:websearch.group.A ask:websearch.engine.A ask:websearch.browser.A "
       "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B ";
+  // A run a command steers (websearch.next.at this second unless given): `selected` in a
+  // document of `pages`, "<code page><@@><character set><@@><output code page>"; `said` is what
+  // follows the settings asked.
+  using Properties = std::map<std::string, std::string, std::less<>>;
+  const auto steered = [&](const char* name, const std::string& pages, Properties values,
+                           ExitCode code, const std::string& said, const std::string& opened,
+                           const std::string& selected = "x") {
+    values.try_emplace("websearch.next.at", "1800000000");
+    return DocumentCase{name,
+                        windows,
+                        selected,
+                        "<@@>" + pages + "<@@><@@>",
+                        code,
+                        "selection " + asked + said,
+                        opened,
+                        false,
+                        kNoRoom,
+                        "",
+                        std::move(values)};
+  };
+  const std::string utf8 = "65001<@@>1<@@>65001";
+  const std::string dbcs = "932<@@>1<@@>932";
+  const std::string ddg = "https://duckduckgo.com/?q=";
+  const std::string next = "next empty:next ";  // the one-shot values asked and emptied
+  const std::string notValid932 =
+      "say:!> The selection is not valid code page 932 text: nothing opened.";
+  const auto keysOf = [](const std::string& engine) {
+    return "ask:websearch.group." + engine + " ask:websearch.engine." + engine +
+           " ask:websearch.browser." + engine + " ";
+  };
+  const auto textSaid = [](const std::string& text) {
+    return "say:+> Text from websearch.next.text: " + text + " ";
+  };
   const DocumentCase cases[] = {
       {"the word in a UTF-8 document", windows, "", "<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::Opened,
@@ -589,165 +622,70 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
         {"u5", "https://c.example/?q={query}"}},
        {2, 5, 1, 1, 1, 1, 7}},
       // A command's one-shot values, each wired in; their rules have the NextSearch table.
-      {"websearch.next.engine: its search at once, no list shown",
-       windows,
-       "x",
-       "<@@>65001<@@>1<@@>65001<@@><@@>",
-       ExitCode::Opened,
-       "selection " + asked +
-           "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B next empty:next "
-           "say:+> Search: https://b.example/?q=x",
-       "https://b.example/?q=x",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.engines", "A B"},
-        {"websearch.engine.A", "https://a.example/?q={query}"},
-        {"websearch.engine.B", "https://b.example/?q={query}"},
-        {"websearch.next.engine", "B"},
-        {"websearch.next.at", "1800000000"}},
-       {2, 16, 7}},
-      {"websearch.next.text: searched instead of the selection, each line",
-       windows,
-       "x",
-       "<@@>65001<@@>1<@@>65001<@@><@@>",
-       ExitCode::Opened,
-       "selection " + asked +
-           "next empty:next say:+> Text from websearch.next.text: two lines "
-           "say:+> Search: https://duckduckgo.com/?q=two%20lines",
-       "https://duckduckgo.com/?q=two%20lines",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text", "two\nlines\n"}, {"websearch.next.at", "1800000000"}}},
-      {"websearch.next.pane: in the output pane's code page, its locations taken off",
-       windows,
-       "x",
-       "<@@>65001<@@>1<@@>0<@@><@@>",
-       ExitCode::Opened,
-       "selection " + asked +
-           "next empty:next say:+> Output pane: error: Gr\xF6\xDF"
-           "e say:+> Search: https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
-       "https://duckduckgo.com/?q=error%3A%20Gr%C3%B6%C3%9Fe",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text",
-         "a.c:1:2: error: Gr\xF6\xDF"
-         "e\n"},
-        {"websearch.next.pane", "output"},
-        {"websearch.next.at", "1800000000"}}},
-      {"the output pane's line a location only",
-       windows,
-       "x",
-       "<@@>65001<@@>1<@@>65001<@@><@@>",
-       ExitCode::NothingToSearch,
-       "selection " + asked +
-           "next empty:next say:!> Nothing to search in the output pane: select some text there, "
-           "or "
-           "put its caret on a line.",
-       "",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text", "a.c:1:2: "},
-        {"websearch.next.pane", "output"},
-        {"websearch.next.at", "1800000000"}}},
-      {"websearch.next.at too old: the selection searched, the engine ignored",
-       windows,
-       "x",
-       "<@@>65001<@@>1<@@>65001<@@><@@>",
-       ExitCode::Opened,
-       "selection " + asked +
-           "ask:websearch.group.B ask:websearch.engine.B ask:websearch.browser.B next empty:next "
-           "say:!> SciTE property websearch.next.at is 10 seconds old, more than 5: the "
-           "websearch.next.* values left behind steer nothing. "
-           "say:+> Search: https://duckduckgo.com/?q=x",
-       "https://duckduckgo.com/?q=x",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.engine", "B"}, {"websearch.next.at", "1799999990"}}},
+      [&] {
+        DocumentCase c =
+            steered("websearch.next.engine: its search at once, no list shown", utf8,
+                    {{"websearch.engines", "A B"},
+                     {"websearch.engine.A", "https://a.example/?q={query}"},
+                     {"websearch.engine.B", "https://b.example/?q={query}"},
+                     {"websearch.next.engine", "B"}},
+                    ExitCode::Opened, keysOf("B") + next + "say:+> Search: https://b.example/?q=x",
+                    "https://b.example/?q=x");
+        c.batches = {2, 16, 7};
+        return c;
+      }(),
+      steered("websearch.next.text: searched instead of the selection, each line", utf8,
+              {{"websearch.next.text", "two\nlines\n"}}, ExitCode::Opened,
+              next + textSaid("two lines") + "say:+> Search: " + ddg + "two%20lines",
+              ddg + "two%20lines"),
+      steered("websearch.next.pane: in the output pane's code page, its locations taken off",
+              "65001<@@>1<@@>0",
+              {{"websearch.next.text",
+                "a.c:1:2: error: Gr\xF6\xDF"
+                "e\n"},
+               {"websearch.next.pane", "output"}},
+              ExitCode::Opened,
+              next +
+                  "say:+> Output pane: error: Gr\xF6\xDF"
+                  "e say:+> Search: " +
+                  ddg + "error%3A%20Gr%C3%B6%C3%9Fe",
+              ddg + "error%3A%20Gr%C3%B6%C3%9Fe"),
+      steered("the output pane's line a location only", utf8,
+              {{"websearch.next.text", "a.c:1:2: "}, {"websearch.next.pane", "output"}},
+              ExitCode::NothingToSearch,
+              next + "say:!> Nothing to search in the output pane: select some text there, or "
+                     "put its caret on a line.",
+              ""),
+      steered("websearch.next.at too old: the selection searched, the engine ignored", utf8,
+              {{"websearch.next.engine", "B"}, {"websearch.next.at", "1799999990"}},
+              ExitCode::Opened,
+              keysOf("B") + next +
+                  "say:!> SciTE property websearch.next.at is 10 seconds old, more than 5: the "
+                  "websearch.next.* values left behind steer nothing. say:+> Search: " +
+                  ddg + "x",
+              ddg + "x"),
       // A command cuts a long text to what a search holds, perhaps inside its last character.
-      {"websearch.next.text in UTF-8 cut inside its last character, or not",
-       windows,
-       "x",
-       "<@@>65001<@@>1<@@>65001<@@><@@>",
-       ExitCode::Opened,
-       "selection " + asked +
-           "next empty:next say:+> Text from websearch.next.text: \xF0\x9F\x98\x80 caf "
-           "say:+> Search: https://duckduckgo.com/?q=%F0%9F%98%80%20caf",
-       "https://duckduckgo.com/?q=%F0%9F%98%80%20caf",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text", "\xF0\x9F\x98\x80 caf\xC3"}, {"websearch.next.at", "1800000000"}}},
-      {"a 4-byte character cut after 3",
-       windows,
-       "x",
-       "<@@>65001<@@>1<@@>65001<@@><@@>",
-       ExitCode::Opened,
-       "selection " + asked +
-           "next empty:next say:+> Text from websearch.next.text: x "
-           "say:+> Search: https://duckduckgo.com/?q=x",
-       "https://duckduckgo.com/?q=x",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text", "x\xF0\x9F\x98"}, {"websearch.next.at", "1800000000"}}},
+      steered(
+          "websearch.next.text in UTF-8 cut inside its last character, or not", utf8,
+          {{"websearch.next.text", "\xF0\x9F\x98\x80 caf\xC3"}}, ExitCode::Opened,
+          next + textSaid("\xF0\x9F\x98\x80 caf") + "say:+> Search: " + ddg + "%F0%9F%98%80%20caf",
+          ddg + "%F0%9F%98%80%20caf"),
+      steered("a 4-byte character cut after 3", utf8, {{"websearch.next.text", "x\xF0\x9F\x98"}},
+              ExitCode::Opened, next + textSaid("x") + "say:+> Search: " + ddg + "x", ddg + "x"),
       // The fake converter has no character for a 0x96 at the end: three such bytes may go.
-      {"three bytes with no character at the end: left out",
-       windows,
-       "x",
-       "<@@>932<@@>1<@@>932<@@><@@>",
-       ExitCode::Opened,
-       "selection " + asked +
-           "next empty:next say:+> Text from websearch.next.text: a "
-           "say:+> Search: https://duckduckgo.com/?q=a",
-       "https://duckduckgo.com/?q=a",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text", "a\x96\x96\x96"}, {"websearch.next.at", "1800000000"}}},
-      {"four: not valid",
-       windows,
-       "x",
-       "<@@>932<@@>1<@@>932<@@><@@>",
-       ExitCode::InvalidText,
-       "selection " + asked +
-           "next empty:next say:!> The selection is not valid code page 932 text: nothing opened.",
-       "",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text", "a\x96\x96\x96\x96"}, {"websearch.next.at", "1800000000"}}},
-      {"a byte alone is never left out",
-       windows,
-       "x",
-       "<@@>932<@@>1<@@>932<@@><@@>",
-       ExitCode::InvalidText,
-       "selection " + asked +
-           "next empty:next say:!> The selection is not valid code page 932 text: nothing opened.",
-       "",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.text", "\x96"}, {"websearch.next.at", "1800000000"}}},
-      {"an unknown websearch.next.engine opens nothing, not even an address",
-       windows,
-       "https://e.example/",
-       "<@@>65001<@@>1<@@>65001<@@><@@>",
-       ExitCode::BadTemplate,
-       "selection " + asked +
-           "ask:websearch.group.Z ask:websearch.engine.Z ask:websearch.browser.Z next empty:next "
-           "say:!> SciTE "
-           "property websearch.next.engine names \"Z\", which is no engine or group: nothing "
-           "opened.",
-       "",
-       false,
-       kNoRoom,
-       "",
-       {{"websearch.next.engine", "Z"}, {"websearch.next.at", "1800000000"}}},
+      steered("three bytes with no character at the end: left out", dbcs,
+              {{"websearch.next.text", "a\x96\x96\x96"}}, ExitCode::Opened,
+              next + textSaid("a") + "say:+> Search: " + ddg + "a", ddg + "a"),
+      steered("four: not valid", dbcs, {{"websearch.next.text", "a\x96\x96\x96\x96"}},
+              ExitCode::InvalidText, next + notValid932, ""),
+      steered("a byte alone is never left out", dbcs, {{"websearch.next.text", "\x96"}},
+              ExitCode::InvalidText, next + notValid932, ""),
+      steered("an unknown websearch.next.engine opens nothing, not even an address", utf8,
+              {{"websearch.next.engine", "Z"}}, ExitCode::BadTemplate,
+              keysOf("Z") + next +
+                  "say:!> SciTE property websearch.next.engine names \"Z\", which is no engine "
+                  "or group: nothing opened.",
+              "", "https://e.example/"),
       {"a group's search says the word at the caret once", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
        "word " + asked + groupAsked +

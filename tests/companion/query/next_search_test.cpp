@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 using companion::NextSearch;
@@ -17,6 +19,16 @@ struct NextCase {
 };
 
 TEST(NextSearch, SteersOnlyThePressThatSetIt) {
+  const auto tooOld = [](const std::string& seconds) {
+    return NextSearch{.lines = {"!> SciTE property websearch.next.at is " + seconds +
+                                " seconds old, more than 5: the websearch.next.* values left "
+                                "behind steer nothing."}};
+  };
+  const auto notATime = [](const std::string& at) {
+    return NextSearch{.lines = {"!> SciTE property websearch.next.at is \"" + at +
+                                "\", no os.time() of this search: the websearch.next.* values "
+                                "steer nothing. Set it to os.time() with them."}};
+  };
   const NextCase cases[] = {
       {"nothing set", {.at = "1800000000"}, {}},
       {"set this second", {.engine = "MDN", .at = "1800000000"}, {.engine = "MDN"}},
@@ -26,29 +38,14 @@ TEST(NextSearch, SteersOnlyThePressThatSetIt) {
       {"any other pane is the document's",
        {.text = "x", .pane = "editor", .at = "1800000000"},
        {.text = "x"}},
-      {"6 seconds old: left behind",
-       {.engine = "MDN", .at = "1799999994"},
-       {.lines = {"!> SciTE property websearch.next.at is 6 seconds old, more than 5: the "
-                  "websearch.next.* values left behind steer nothing."}}},
+      {"6 seconds old: left behind", {.engine = "MDN", .at = "1799999994"}, tooOld("6")},
       {"no time",
        {.pane = "output"},
        {.lines = {"!> SciTE property websearch.next.at is not set: the websearch.next.* values "
                   "steer nothing. Set it to os.time() with them."}}},
-      {"not os.time()'s digits",
-       {.text = "x", .at = "1800000000.5"},
-       {.lines = {"!> SciTE property websearch.next.at is \"1800000000.5\", no os.time() of this "
-                  "search: the websearch.next.* values steer nothing. Set it to os.time() with "
-                  "them."}}},
-      {"the epoch itself: a time, long past",
-       {.text = "x", .at = "0"},
-       {.lines = {"!> SciTE property websearch.next.at is 1800000000 seconds old, more than 5: the "
-                  "websearch.next.* values left behind steer nothing."}}},
-      {"a second ahead",
-       {.text = "x", .at = "1800000001"},
-       {.lines = {"!> SciTE property "
-                  "websearch.next.at is \"1800000001\", no os.time() of this search: the "
-                  "websearch.next.* "
-                  "values steer nothing. Set it to os.time() with them."}}},
+      {"not os.time()'s digits", {.text = "x", .at = "1800000000.5"}, notATime("1800000000.5")},
+      {"the epoch itself: a time, long past", {.text = "x", .at = "0"}, tooOld("1800000000")},
+      {"a second ahead", {.text = "x", .at = "1800000001"}, notATime("1800000001")},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(companion::nextSearch(c.values, kNow), c.steers) << c.name;

@@ -93,6 +93,16 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
         {"k", std::string(size - head.size() - tail.size(), 'p')},
         {"q", "{query}"}};
   };
+  // A row a command steers to the engine or group `steer` (websearch.next.engine).
+  const auto steered = [](const char* name, std::map<std::string, std::string> properties,
+                          std::string said, std::string steer, std::string_view text = "x") {
+    return SciteCase{name,         std::move(properties), "", std::move(said), true, text,
+                     std::nullopt, std::move(steer)};
+  };
+  const auto unknown = [](const std::string& name) {
+    return "!> SciTE property websearch.next.engine names \"" + name +
+           "\", which is no engine or group: nothing opened.";
+  };
   const SciteCase cases[] = {
       {"SciTE's key for the extension first",
        {{"websearch.url.py", "https://py.example/{query}"},
@@ -320,58 +330,21 @@ TEST(TemplateFromScite, ComesBeforeTheIniAndExpandsReferences) {
        true,
        "https://e.example/"},
       // A command steers the search to one engine or group: no list, whatever the list says.
-      {"steered to the list's second",
-       {{"websearch.engines", "A B"}},
-       "",
-       searchB,
-       true,
-       "x",
-       std::nullopt,
-       "B"},
-      {"steered to an engine no list names",
-       {{"websearch.url", "https://u.example/?q={query}"}},
-       "",
-       searchB,
-       true,
-       "x",
-       std::nullopt,
-       "B"},
-      {"steered to a group",
-       {{"websearch.group.G", "B A"}},
-       "",
-       searchB + "\n" + searchA,
-       true,
-       "x",
-       std::nullopt,
-       "G"},
-      {"steered to a name of nothing, with the list's notes",
-       {{"websearch.engines", "A b!"}},
-       "",
-       "!> SciTE property websearch.engines names \"b!\": an engine name is letters, digits and . "
-       "_ + - only.\n!> SciTE property websearch.next.engine names \"Z\", which is no engine or "
-       "group: nothing opened.",
-       true,
-       "x",
-       std::nullopt,
-       "Z"},
-      {"steered to no engine name",
-       {},
-       "",
-       "!> SciTE property websearch.next.engine names \"A B\", which is no engine or group: "
-       "nothing opened.",
-       true,
-       "",
-       std::nullopt,
-       "A B"},
-      {"steered to a broken engine",
-       {{"websearch.engine.C", "ftp://c/{query}"}},
-       "",
-       "!> SciTE property websearch.engine.C must begin with http:// or https:// and contain "
-       "{query}.",
-       true,
-       "x",
-       std::nullopt,
-       "C"},
+      steered("steered to the list's second", {{"websearch.engines", "A B"}}, searchB, "B"),
+      steered("steered to an engine no list names",
+              {{"websearch.url", "https://u.example/?q={query}"}}, searchB, "B"),
+      steered("steered to a group", {{"websearch.group.G", "B A"}}, searchB + "\n" + searchA, "G"),
+      steered("steered to a name of nothing, with the list's notes",
+              {{"websearch.engines", "A b!"}},
+              "!> SciTE property websearch.engines names \"b!\": an engine name is letters, "
+              "digits and . _ + - only.\n" +
+                  unknown("Z"),
+              "Z"),
+      steered("steered to no engine name", {}, unknown("A B"), "A B", ""),
+      steered("steered to a broken engine", {{"websearch.engine.C", "ftp://c/{query}"}},
+              "!> SciTE property websearch.engine.C must begin with http:// or https:// and "
+              "contain {query}.",
+              "C"),
   };
   for (const auto& c : cases) {
     std::map<std::string, int> asked;
