@@ -44,12 +44,6 @@ struct Search {
   std::string query;
 };
 
-void mark(const RunSystem& system, std::string_view step) {
-  if (system.trace) {
-    system.trace(step);
-  }
-}
-
 void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     scite.say(line);
@@ -72,7 +66,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
     return Reading{.search = asUtf8(selection)};
   }
   const auto document = askDocument(scite, textToFetch(selection, system.editor));
-  mark(system, "document asked");
+  system.trace("document asked");
   std::string extension =
       document ? document->extension : scite.ask("FileExt").value_or(std::string());
   SettingsAsked asked =
@@ -81,9 +75,9 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
   sayAll(scite, next.lines);
   KnownProperties known =
       askSettingsInBatches(scite, extension, next.engine, std::move(asked.known));
-  mark(system, "settings asked");
+  system.trace("settings asked");
   auto search = readText(scite, selection, document, next, system);
-  mark(system, "text converted");
+  system.trace("text converted");
   if (!search) {
     return std::nullopt;
   }
@@ -157,7 +151,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
 [[nodiscard]] ExitCode sayAndOpen(const Scite& scite, const Outcome& outcome,
                                   const RunSystem& system) {
   sayAll(scite, outcome.lines);
-  mark(system, "said");
+  system.trace("said");
   return openAll(scite, outcome, system);
 }
 
@@ -169,15 +163,15 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
     sayAll(scite, outcome.lines);
     return outcome.code;
   }
-  mark(system, "decided");
+  system.trace("decided");
   const ExitCode code = outcome.destination == Destination::clipboard
                             ? copyAddresses(scite, outcome)
                             : sayAndOpen(scite, outcome, system);
-  mark(system, "handed over");
+  system.trace("handed over");
   // Only now: the user waits for the browser, not for this.
   if (code == ExitCode::Opened || code == ExitCode::PartlyOpened) {
     recent.remember(scite, search.query, system);
-    mark(system, "remembered");
+    system.trace("remembered");
   }
   return code;
 }

@@ -24,6 +24,9 @@ using BrowserVerdict = std::function<std::optional<BrowserFailure>()>;
 // Marks a step of a run in a trace of it (the bench's breakdown of a key press).
 using TraceStep = std::function<void(std::string_view step)>;
 
+// Keeps no trace.
+inline void traceNothing(std::string_view /*step*/) {}
+
 // What a run needs of the system under it: one of these a platform.
 struct RunSystem {
   EditorKind editor = EditorKind::windows;  // the SciTE that runs the tool
@@ -54,7 +57,7 @@ struct RunSystem {
   std::function<void(int control)> stripCaretToEnd;
   std::function<void(std::chrono::milliseconds)> pause;  // between looks at SciTE's list
   std::function<std::uint32_t()> processId;              // makes the run's names in SciTE unique
-  TraceStep trace;                                       // empty: no trace is kept
+  TraceStep trace = traceNothing;
   // Seconds since 1970, as Lua's os.time() in SciTE counts them.
   std::function<std::int64_t()> now = [] {
     const auto since = std::chrono::system_clock::now().time_since_epoch();

@@ -40,9 +40,7 @@ namespace {
           .openInBrowser =
               [trace](const std::string& url) {
                 auto verdict = companion::handOver(url);
-                if (trace) {
-                  trace("xdg-open started");
-                }
+                trace("xdg-open started");
                 return verdict;
               },
           .commandLineRules = companion::CommandLineRules::Posix,
@@ -61,15 +59,11 @@ namespace {
 
 int main(int argc, char* argv[]) {
   const companion::TraceStep trace = companion::traceFromEnvironment();
-  if (trace) {
-    trace("started");
-  }
+  trace("started");
   director::gtk::ignoreBrokenPipes();
   platform::useLinkedPcre();
   const companion::PipeScite scite(director::gtk::startClient(), trace);
-  if (trace) {
-    trace("SciTE found");
-  }
+  trace("SciTE found");
   return companion::runSaying(scite, [&] {
     const std::string text = argc > 1 ? director::unescapeReply(argv[1]) : std::string();
     return companion::searchSelection(scite, text, posixSystem(trace));

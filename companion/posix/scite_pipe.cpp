@@ -16,19 +16,13 @@ namespace {
 
 }  // namespace
 
-void PipeScite::mark(std::string_view step) const {
-  if (trace_) {
-    trace_(step);
-  }
-}
-
 std::optional<Answer> PipeScite::send(std::string_view command, bool expectReply) const {
   if (!reached_) {
     return std::nullopt;
   }
-  mark(expectReply ? "ask" : "send");
+  trace_(expectReply ? "ask" : "send");
   const auto reply = director::gtk::exchange(command, expectReply);
-  mark(expectReply ? "answered" : "sent");
+  trace_(expectReply ? "answered" : "sent");
   if (!reply) {
     return std::nullopt;
   }
@@ -44,9 +38,9 @@ std::vector<Answer> PipeScite::sendAll(const std::vector<Command>& commands) con
   for (const Command& command : commands) {
     requests.push_back({.command = command.text, .expectReply = command.expectReply});
   }
-  mark("batch of " + std::to_string(commands.size()));
+  trace_("batch of " + std::to_string(commands.size()));
   const auto replies = director::gtk::sendAll(requests);
-  mark("batch answered");
+  trace_("batch answered");
   std::vector<Answer> answers;
   for (const auto& reply : replies.value_or(std::vector<director::gtk::Reply>{})) {
     answers.push_back(answerOf(reply));

@@ -11,8 +11,8 @@ namespace companion {
 // The SciTE that runs this program, as director::gtk::startClient found it.
 class PipeScite final : public Scite {
 public:
-  // `trace` marks each exchange's start and end; empty: none.
-  explicit PipeScite(bool reached, TraceStep trace = {})
+  // `trace` marks each exchange's start and end.
+  explicit PipeScite(bool reached, TraceStep trace = traceNothing)
       : reached_(reached), trace_(std::move(trace)) {}
 
   [[nodiscard]] bool inReach() const noexcept override { return reached_; }
@@ -20,8 +20,6 @@ public:
   [[nodiscard]] std::vector<Answer> sendAll(const std::vector<Command>& commands) const override;
 
 private:
-  void mark(std::string_view step) const;
-
   bool reached_;
   TraceStep trace_;
 };

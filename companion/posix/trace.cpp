@@ -16,12 +16,12 @@ namespace companion {
 TraceStep traceFromEnvironment() {
   const char* path = std::getenv(kTraceVariable);
   if (path == nullptr || *path == '\0') {
-    return {};
+    return traceNothing;
   }
   auto file =
       std::make_shared<platform::Fd>(::open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600));
   if (!*file) {
-    return {};
+    return traceNothing;
   }
   return [file, pid = std::to_string(::getpid())](std::string_view step) {
     timespec now{};

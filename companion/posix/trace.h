@@ -9,8 +9,8 @@ namespace companion {
 inline constexpr const char* kTraceVariable = "WEBSEARCH_TRACE";
 
 // Appends "<nanoseconds since 1970> <process id> <step>" a line to the file kTraceVariable names,
-// the clock the bench stamps the key press with; empty (no trace) when it names none or the
-// file cannot be opened. One write a step, so that a run killed midway keeps what it did.
+// the clock the bench stamps the key press with; traceNothing when it names none or the file
+// cannot be opened. One write a step, so that a run killed midway keeps what it did.
 [[nodiscard]] TraceStep traceFromEnvironment();
 
 }  // namespace companion
