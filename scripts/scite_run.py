@@ -187,6 +187,23 @@ def bench(scite: Driver, case: Case, out: Path, runs: int) -> list[int]:
 FLOOR_PRESSES = 3
 
 
+def press_to_address(scite: Driver, run: int) -> tuple[int, int]:
+    """One press of the tool's key through libXtst in a pane emptied first, and the times (ns
+    since 1970) of the press and of the address at xdg-open; returns once the tool has ended."""
+    scite.clear_pane()
+    scite.wait_tool_gone()
+    scite.opened.unlink(missing_ok=True)
+    pressed = time.time_ns()
+    scite.display.press_in_process()
+    # Polled rather than read from the file's time, which the kernel keeps in ticks.
+    seen = poll_until(lambda: scite.opened.exists() and scite.opened.stat().st_size and
+                      time.time_ns(), 10, 0.0002)
+    if not seen:
+        raise CaseFailed(f"run {run}: no address reached xdg-open")
+    scite.wait_exit_line(30)
+    return pressed, seen
+
+
 def bench_floor(scite: Driver, case: Case, out: Path, runs: int, floor: Path) -> list[float]:
     """Median milliseconds from the key press (through libXtst) to the address at xdg-open, in
     one GTK SciTE, for the tool and for the yardstick `floor` in its place, alternating press by
@@ -199,19 +216,9 @@ def bench_floor(scite: Driver, case: Case, out: Path, runs: int, floor: Path) ->
         for run in range(2 * FLOOR_PRESSES * runs + 2):  # the first of each warms up
             which = "tool" if run % 2 == 0 else "floor"
             scite.send(scite.scite, f"property:command.35.*={tool if which == 'tool' else floor}")
-            scite.clear_pane()
-            scite.wait_tool_gone()
-            scite.opened.unlink(missing_ok=True)
-            pressed = time.time_ns()
-            scite.display.press_in_process()
-            # Polled rather than read from the file's time, which the kernel keeps in ticks.
-            seen = poll_until(lambda: scite.opened.exists() and scite.opened.stat().st_size and
-                              time.time_ns(), 10, 0.0002)
-            if not seen:
-                raise CaseFailed(f"run {run}: no address reached xdg-open")
+            pressed, seen = press_to_address(scite, run)
             if run >= 2:
                 times[which].append((seen - pressed) / 1e6)
-            scite.wait_exit_line(30)
     tool_median, floor_median = (statistics.median(times[key]) for key in ("tool", "floor"))
     return [tool_median, floor_median, tool_median / floor_median]
 
@@ -229,17 +236,8 @@ def bench_trace(scite: Driver, case: Case, out: Path, runs: int) -> list[tuple[s
         with scite.running(*prepare(scite, case, folder)):
             scite.front()
             for run in range(runs + 1):  # the first warms up
-                scite.clear_pane()
-                scite.wait_tool_gone()
-                scite.opened.unlink(missing_ok=True)
                 trace.unlink(missing_ok=True)
-                pressed = time.time_ns()
-                scite.display.press_in_process()
-                seen = poll_until(lambda: scite.opened.exists() and scite.opened.stat().st_size and
-                                  time.time_ns(), 10, 0.0002)
-                if not seen:
-                    raise CaseFailed(f"run {run}: no address reached xdg-open")
-                scite.wait_exit_line(30)
+                pressed, seen = press_to_address(scite, run)
                 if run:
                     stamps = [line.split(" ", 2) for line in trace.read_text().splitlines()]
                     presses.append([("key pressed", pressed)] +
