@@ -18,7 +18,8 @@ namespace companion {
 namespace {
 
 // The Lua expressions of the reply's fields, in the order Document holds them: the code pages,
-// the extension, the caret's places, the text. Behind the result separator each, so that a stale
+// the extension, the caret's places, whether a command set one-shot values and their engine, the
+// text. Behind the result separator each, so that a stale
 // or foreign result is not taken for them; the text comes last, as it may hold anything.
 constexpr auto kFields = std::to_array<std::string_view>(
     {"cp", "e.StyleCharacterSet[32]", "output.CodePage", "props['FileExt']", "k", "ws", "we", "pre",
@@ -55,8 +56,8 @@ constexpr auto kFields = std::to_array<std::string_view>(
   for (const std::string_view key : kNextKeys) {
     anyNext += "if props['" + std::string(key) + "'] ~= '' then nx = 1 end ";
   }
-  // The engine's name too, when it is one (and so the same expanded): its keys go in the next
-  // batch with the others.
+  // The engine's name too, when it is one by isEngineName's rule (and so the same expanded): its
+  // keys go in the next batch with the others.
   anyNext += "local ne = props['" + std::string(kNextEngineKey) +
              "'] if not ne:match('^[A-Za-z0-9._+-]+$') then ne = '' end ";
   return "local e = editor local cp = e.CodePage local t = '' "
