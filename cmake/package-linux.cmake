@@ -48,6 +48,8 @@ add_dependencies(package_contents launcher_linux websearch_linux deb_changelog)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/copyright ${changelog}
               ${PROJECT_SOURCE_DIR}/packaging/linux/README.txt
         DESTINATION ${DEB_DOC} COMPONENT deb)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/linux/lintian-overrides
+        DESTINATION /usr/share/lintian/overrides RENAME ${CPACK_PACKAGE_NAME} COMPONENT deb)
 file(WRITE ${CMAKE_BINARY_DIR}/packaging/deb/conffiles "${DEB_PROPERTIES}\n")
 
 set(CPACK_GENERATOR TGZ DEB)

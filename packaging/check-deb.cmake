@@ -35,7 +35,8 @@ set(expected
     "usr/lib/scite-websearch/websearch"
     "usr/share/doc/scite-websearch/changelog.Debian.gz"
     "usr/share/doc/scite-websearch/README.txt"
-    "usr/share/doc/scite-websearch/copyright")
+    "usr/share/doc/scite-websearch/copyright"
+    "usr/share/lintian/overrides/scite-websearch")
 list(SORT expected)
 if(NOT files STREQUAL expected)
   string(REPLACE ";" "\n  " files "${files}")
