@@ -58,19 +58,25 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
 }
 
 // The text to search, the extension and SciTE's properties, asked of SciTE when it is in reach:
-// the document in one wait, then the settings in a few. Nothing when the text has a byte with no
+// the document and the settings of every extension in one wait, then the settings it names in a
+// few more, none for most. Nothing when the text has a byte with no
 // character in its encoding, which is said.
 [[nodiscard]] std::optional<Reading> readFromScite(const Scite& scite, const Selection& selection,
                                                    const RunSystem& system) {
   if (!scite.inReach()) {
     return Reading{.search = asUtf8(selection)};
   }
-  const auto document = askDocument(scite, textToFetch(selection, system.editor));
+  DocumentAsked first = askDocument(scite, textToFetch(selection, system.editor));
   system.trace("document asked");
+  const auto& document = first.document;
   std::string extension =
       document ? document->extension : scite.ask("FileExt").value_or(std::string());
-  SettingsAsked asked =
-      emptyResultAndAskSettings(scite, document.value_or(Document{.extension = extension}));
+  // Without the document's answer, every setting of the extension may be set.
+  SettingsAsked asked = askSettingsOf(
+      scite,
+      document.value_or(
+          Document{.extension = extension, .extensionSettings = extensionSettingKeys(extension)}),
+      std::move(first.known));
   NextSearch next = nextSearch(asked.next, system.now());
   sayAll(scite, next.lines);
   KnownProperties known =
@@ -99,7 +105,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
       askInStrip(scite,
                  {.query = std::string(withinSearchBytes(reading.search.text)),
                   .engines = engines,
-                  .recent = recent.list(scite, system)},
+                  .recent = [&] { return recent.list(scite, system); }},
                  system);
   Search search{.query = collapseWhiteSpace(answer.query)};
   search.outcome =

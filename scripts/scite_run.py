@@ -223,6 +223,30 @@ def bench_floor(scite: Driver, case: Case, out: Path, runs: int, floor: Path) ->
     return [tool_median, floor_median, tool_median / floor_median]
 
 
+def bench_strip_list(scite: Driver, case: Case, out: Path, runs: int) -> list[float]:
+    """Median milliseconds from the key press to SciTE's list shown and to the user strip's field
+    focused, in one SciTE with the case's engines, websearch.ask turned off and on press by press,
+    `runs` presses each; each left with Escape. Alternating, so that both see the same machine."""
+    times: dict[str, list[float]] = {"list": [], "strip": []}
+    with scite.running(*prepare(scite, case, out / "bench" / (case.name + "-strip-list"))):
+        scite.front()
+        for run in range(2 * runs + 2):  # the first of each warms up
+            which = "list" if run % 2 == 0 else "strip"
+            scite.dostring(f"props['websearch.ask'] = '{int(which == 'strip')}'")
+            scite.clear_pane()
+            scite.wait_tool_gone()
+            pressed = time.time_ns()
+            scite.press_key(case.key)
+            shown = scite.wait_list(case.limit)
+            if shown is None:
+                raise CaseFailed(f"run {run}: the tool ended without showing its {which}")
+            scite.press_keys(["Escape"])
+            scite.wait_exit_line(30)
+            if run >= 2:
+                times[which].append((shown - pressed) / 1e6)
+    return [statistics.median(times[key]) for key in ("list", "strip")]
+
+
 def bench_trace(scite: Driver, case: Case, out: Path, runs: int) -> list[tuple[str, float, float]]:
     """Where a press's milliseconds go, in one GTK SciTE: `runs` presses (libXtst) of the tool, its
     companion tracing each step (WEBSEARCH_TRACE); per step, in order, its median milliseconds
@@ -314,6 +338,8 @@ def main() -> int:
                 floors = [bench_floor(scite, case, out, args.bench, args.floor.resolve())
                           for case in cases
                           if args.floor and gtk and not case.keys and case.key == KEY]
+                pairs = [bench_strip_list(scite, case, out, args.bench)
+                         for case in cases if case.keys and "websearch.ask=1" not in case.props]
                 traces = [bench_trace(scite, case, out, args.bench)
                           for case in cases
                           if args.trace and gtk and not case.keys and case.key == KEY]
@@ -337,6 +363,12 @@ def main() -> int:
                 print(f"{'median press (libXtst) to xdg-open, the tool:':<59}{tool:.1f} ms")
                 print(f"{'median press (libXtst) to xdg-open, gtk-floor:':<59}{floor:.1f} ms")
                 print(f"{'ratio to gtk-floor (target 1.15 or less):':<59}{ratio:.2f}")
+            for shown, focused in pairs:
+                print(f"the list and the strip alternating, {args.bench} presses each, the same "
+                      "engines:")
+                print(f"{'median key press to the engine list shown:':<59}{shown:.0f} ms")
+                print(f"{'median key press to the strip field focused (goal: no later):':<59}"
+                      f"{focused:.0f} ms")
             for steps in traces:
                 print(f"where a press's milliseconds go, the companion traced, {args.bench} "
                       "presses (medians: from the press, from the step before):")

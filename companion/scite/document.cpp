@@ -11,6 +11,7 @@
 #include "companion/query/caret.h"
 #include "companion/recent/recent.h"
 #include "companion/scite/settings_batch.h"
+#include "companion/settings/properties.h"
 #include "director/operations.h"
 
 namespace companion {
@@ -18,12 +19,49 @@ namespace companion {
 namespace {
 
 // The Lua expressions of the reply's fields, in the order Document holds them: the code pages,
-// the extension, the caret's places, whether a command set one-shot values and their engine, the
-// text. Behind the result separator each, so that a stale
-// or foreign result is not taken for them; the text comes last, as it may hold anything.
+// the extension, the caret's places, whether a command set one-shot values and their engine,
+// which settings of the extension are set, the text. Behind the result separator each, so that a
+// stale or foreign result is not taken for them; the text comes last, as it may hold anything.
 constexpr auto kFields = std::to_array<std::string_view>(
     {"cp", "e.StyleCharacterSet[32]", "output.CodePage", "props['FileExt']", "k", "ws", "we", "pre",
-     "post", "nx", "ne", "t"});
+     "post", "nx", "ne", "px", "t"});
+
+// Every setting a run reads for files of `extension`, in the order it reads them.
+[[nodiscard]] std::vector<std::string> settingKeys(std::string_view extension) {
+  std::vector<std::string> keys = sciteKeys(extension);
+  keys.emplace_back(kSciteBrowserKey);
+  const std::vector<std::string> strip = stripKeys(extension);
+  keys.insert(keys.end(), strip.begin(), strip.end());
+  return keys;
+}
+
+// The settings a file's extension adds ("websearch.url.py"), by the key each stands in for
+// ("websearch.url"), in the order read.
+[[nodiscard]] std::vector<std::string> byExtensionBases() {
+  constexpr std::string_view kAnyExtension = ".x";
+  const std::vector<std::string> general = settingKeys({});
+  std::vector<std::string> bases;
+  for (std::string& key : settingKeys(kAnyExtension.substr(1))) {
+    if (std::find(general.begin(), general.end(), key) == general.end()) {
+      key.resize(key.size() - kAnyExtension.size());
+      bases.push_back(std::move(key));
+    }
+  }
+  return bases;
+}
+
+// Lua that sets px to one flag a setting of byExtensionBases: 1 where the file's extension has
+// it set. Lua sees values expanded, so a value that expands to nothing counts as not set; set
+// ones are asked raw afterwards. The extension in lower case as keyForExtension has it, ASCII only.
+[[nodiscard]] std::string byExtensionLua() {
+  std::string lua =
+      "local x = props['FileExt']:gsub('[A-Z]', string.lower) local px = '' "
+      "for _, k in ipairs({";
+  for (const std::string& base : byExtensionBases()) {
+    lua += "'" + base + "', ";
+  }
+  return lua + "}) do px = px .. ((x ~= '' and props[k .. '.' .. x] ~= '') and 1 or 0) end ";
+}
 
 // The Lua code that sets every field of `text` it fetches; the others stay 0 or ''.
 [[nodiscard]] std::string fetchLua(DocumentText text) {
@@ -62,8 +100,8 @@ constexpr auto kFields = std::to_array<std::string_view>(
              "'] if not ne:match('^[A-Za-z0-9._+-]+$') then ne = '' end ";
   return "local e = editor local cp = e.CodePage local t = '' "
          "local k, ws, we, pre, post = 0, 0, 0, 0, 0 " +
-         fetchLua(text) + anyNext + "props['" + std::string(director::kResultProperty) +
-         "'] = " + fields;
+         fetchLua(text) + anyNext + byExtensionLua() + "props['" +
+         std::string(director::kResultProperty) + "'] = " + fields;
 }
 
 // The reply's fields read in their order, each behind the result separator; the last takes the
@@ -103,6 +141,23 @@ private:
   bool whole_ = true;
 };
 
+// The settings of `extension` that `flags` marks set, a '0' or '1' for each of
+// byExtensionBases; nothing for flags of any other shape.
+[[nodiscard]] std::optional<std::vector<std::string>> setByExtension(std::string_view extension,
+                                                                     std::string_view flags) {
+  const std::vector<std::string> bases = byExtensionBases();
+  if (flags.size() != bases.size() || flags.find_first_not_of("01") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  std::vector<std::string> keys;
+  for (std::size_t at = 0; at < bases.size(); ++at) {
+    if (flags[at] == '1') {
+      keys.push_back(keyForExtension(bases[at], extension));
+    }
+  }
+  return keys;
+}
+
 [[nodiscard]] std::optional<Document> parseDocument(std::string_view reply) {
   ReplyFields fields(reply);
   // A braced list is read left to right: the fields in kFields' order.
@@ -116,36 +171,55 @@ private:
                               .cutBefore = fields.number() > 0,
                               .cutAfter = fields.number() > 0},
                     .nextSet = fields.number() > 0,
-                    .nextEngine = std::string(fields.text()),
-                    .text = std::string(fields.text())};
-  if (!fields.whole()) {
+                    .nextEngine = std::string(fields.text())};
+  auto setKeys = setByExtension(document.extension, fields.text());
+  document.text = std::string(fields.text());
+  if (!fields.whole() || !setKeys) {
     return std::nullopt;
   }
+  document.extensionSettings = std::move(*setKeys);
   return document;
 }
 
 }  // namespace
 
-std::optional<Document> askDocument(const Scite& scite, DocumentText text) {
-  const auto answers = scite.sendAll(
-      {{.text = director::doStringCommand(documentLua(text))},
-       {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true}});
-  if (answers.empty()) {
-    return std::nullopt;
+std::vector<std::string> extensionSettingKeys(std::string_view extension) {
+  std::vector<std::string> keys;
+  if (!extension.empty()) {
+    for (const std::string& base : byExtensionBases()) {
+      keys.push_back(keyForExtension(base, extension));
+    }
   }
-  auto document = parseDocument(answers.front().text);
-  if (document) {
-    document->cut = answers.front().cut;
-  }
-  return document;
+  return keys;
 }
 
-SettingsAsked emptyResultAndAskSettings(const Scite& scite, const Document& document) {
+DocumentAsked askDocument(const Scite& scite, DocumentText text) {
+  const std::vector<std::string> general = settingKeys({});
+  std::vector<Command> commands{
+      {.text = director::doStringCommand(documentLua(text))},
+      {.text = director::askPropertyCommand(director::kResultProperty), .expectReply = true},
+      {.text = director::propertyCommand(director::kResultProperty, "")}};
+  for (const std::string& key : general) {
+    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
+  }
+  auto answers = scite.sendAll(commands);
+  DocumentAsked asked;
+  if (answers.empty()) {
+    return asked;
+  }
+  for (std::size_t at = 1; at < answers.size() && at <= general.size(); ++at) {
+    asked.known.emplace(general[at - 1], std::move(answers[at].text));
+  }
+  asked.document = parseDocument(answers.front().text);
+  if (asked.document) {
+    asked.document->cut = answers.front().cut;
+  }
+  return asked;
+}
+
+SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownProperties known) {
   const bool nextSet = document.nextSet;
-  std::vector<std::string> keys = sciteKeys(document.extension);
-  keys.emplace_back(kSciteBrowserKey);
-  const std::vector<std::string> strip = stripKeys(document.extension);
-  keys.insert(keys.end(), strip.begin(), strip.end());
+  std::vector<std::string> keys = document.extensionSettings;
   if (!document.nextEngine.empty()) {
     const std::vector<std::string> engine = keysOfEngine(document.nextEngine);
     keys.insert(keys.end(), engine.begin(), engine.end());
@@ -154,7 +228,7 @@ SettingsAsked emptyResultAndAskSettings(const Scite& scite, const Document& docu
   if (nextSet) {
     keys.insert(keys.end(), kNextKeys.begin(), kNextKeys.end());
   }
-  std::vector<Command> commands{{.text = director::propertyCommand(director::kResultProperty, "")}};
+  std::vector<Command> commands;
   for (const std::string& key : keys) {
     commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
   }
@@ -163,10 +237,17 @@ SettingsAsked emptyResultAndAskSettings(const Scite& scite, const Document& docu
       commands.push_back({.text = director::propertyCommand(key, "")});
     }
   }
-  auto answers = scite.sendAll(commands);
-  SettingsAsked asked;
+  auto answers = commands.empty() ? std::vector<Answer>() : scite.sendAll(commands);
+  SettingsAsked asked{.known = std::move(known)};
   for (std::size_t at = 0; at < std::min(answers.size(), settingKeys); ++at) {
     asked.known.emplace(keys[at], std::move(answers[at].text));
+  }
+  // The extension's other settings are not set: none is asked.
+  const std::vector<std::string>& set = document.extensionSettings;
+  for (std::string& key : extensionSettingKeys(document.extension)) {
+    if (std::find(set.begin(), set.end(), key) == set.end()) {
+      asked.known.emplace(std::move(key), std::string());
+    }
   }
   if (nextSet && answers.size() == keys.size()) {
     const auto next = answers.begin() + static_cast<std::ptrdiff_t>(settingKeys);

@@ -1,11 +1,12 @@
 // The document as a run asks SciTE for it, in one dostring and one askproperty: how SciTE draws
-// its bytes, the file's extension and, when asked for, the text itself; then the settings, asked
-// in the batch that takes the answer back.
+// its bytes, the file's extension and, when asked for, the text itself; the settings of every
+// extension in the same batch, and those the answer names in one more when it names any.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "companion/query/encoding.h"
 #include "companion/query/next_search.h"
@@ -40,14 +41,28 @@ struct Document {
   CaretPlaces caret;       // with DocumentText::caretLine; zero otherwise
   bool nextSet = false;    // a command set some of the websearch.next.* values
   std::string nextEngine;  // websearch.next.engine when it is an engine name, else empty
-  std::string text;        // the caret's line around it, or the selection fetched; raw bytes
-  bool cut = false;        // the reply stopped at the transport's size, somewhere in the text
+  // The settings of the extension that are set, of extensionSettingKeys: only these are asked.
+  std::vector<std::string> extensionSettings;
+  std::string text;  // the caret's line around it, or the selection fetched; raw bytes
+  bool cut = false;  // the reply stopped at the transport's size, somewhere in the text
 };
 
-// The document with `text`; nothing when SciTE does not say (an old SciTE), or says something
-// else than the fields asked for. The code and the question go out at once; extender.result is
-// left set, for emptyResultAndAskSettings to empty.
-[[nodiscard]] std::optional<Document> askDocument(const Scite& scite, DocumentText text);
+// The settings a file's `extension` adds, each in place of a general one ("websearch.url.py"
+// before "websearch.url"); none without an extension.
+[[nodiscard]] std::vector<std::string> extensionSettingKeys(std::string_view extension);
+
+// What the first batch gives: the document, and the settings every extension shares.
+struct DocumentAsked {
+  // Nothing when SciTE does not say (an old SciTE), or says something else than the fields
+  // asked for.
+  std::optional<Document> document;
+  KnownProperties known;  // raw values by name
+};
+
+// The document with `text`, and the settings of no extension (the templates, the browser,
+// whether to show the strip), in one wait for SciTE: the code, the question, extender.result
+// emptied again, so that nothing of this run is left in SciTE, and the settings asked.
+[[nodiscard]] DocumentAsked askDocument(const Scite& scite, DocumentText text);
 
 // What the batch after the document gives: the settings' raw values by name, and the one-shot
 // values (empty unless asked).
@@ -56,11 +71,11 @@ struct SettingsAsked {
   NextValues next;
 };
 
-// Empties extender.result, so that nothing of this run is left in SciTE, and asks in the same
-// batch every setting the run may read for files of the document's extension (the templates, the
-// browser, whether to show the strip, the keys of its nextEngine): one wait for SciTE instead of
-// one a key. When a command set them (nextSet), the websearch.next.* values too, all emptied in
-// the same batch right after they are asked: they steer one search.
-[[nodiscard]] SettingsAsked emptyResultAndAskSettings(const Scite& scite, const Document& document);
+// `known` with what the document names asked in one more wait, and none when it names nothing:
+// the settings its extension has set (the others are known unset), the keys of its nextEngine,
+// and, when a command set them (nextSet), the websearch.next.* values, all emptied in the same
+// batch right after they are asked: they steer one search.
+[[nodiscard]] SettingsAsked askSettingsOf(const Scite& scite, const Document& document,
+                                          KnownProperties known);
 
 }  // namespace companion

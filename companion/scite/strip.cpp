@@ -144,19 +144,16 @@ struct Layout {
          takeBackRunLua("_G[name]") + "end end ";
 }
 
-// The list goes in before the text: SciTE for Windows empties a combo's field as it sets the
-// list (the GTK SciTE keeps it).
+// The engine list goes in before the engine field's text: SciTE for Windows empties a combo's
+// field as it sets the list (the GTK SciTE keeps it).
 [[nodiscard]] std::string showLua(const RunNames& run, const StripOffer& offer, bool inDefinition) {
   std::string lua = earlierRunsLua(run) + handlerLua(run, offer) + "props['" + run.query +
                     "'] = '' props['" + run.engine + "'] = '' " + run.global + ".show(" +
                     luaLiteral(stripText(offer, inDefinition ? offer.query : "")) + ") props['" +
                     run.state + "'] = '" + std::string(kOpen) + "' ";
-  const std::string query = std::to_string(Layout::kQuery);
-  if (!offer.recent.empty()) {
-    lua += "scite.StripSetList(" + query + ", " + luaLiteral(joinedLines(offer.recent)) + ") ";
-  }
   if (!inDefinition) {
-    lua += "scite.StripSet(" + query + ", " + luaLiteral(offer.query) + ") ";
+    lua += "scite.StripSet(" + std::to_string(Layout::kQuery) + ", " + luaLiteral(offer.query) +
+           ") ";
   }
   if (Layout(offer).several) {
     const std::string engine = std::to_string(Layout::kEngine);
@@ -166,6 +163,22 @@ struct Layout {
   // Where the strip has taken the focus already, a quick Escape is seen at the first look.
   return lua + "if not (editor.Focus or output.Focus) then props['" + run.state + "'] = '" +
          std::string(kFocused) + "' end";
+}
+
+// The recent searches put in the query field's list while the strip is ours. SciTE for Windows
+// empties the field as it sets the list, so what is in it by then, typed into or not, is put
+// back; the GTK SciTE keeps the field as it is, its selection too.
+[[nodiscard]] std::string recentLua(const RunNames& run, const std::vector<std::string>& recent,
+                                    EditorKind editor) {
+  const std::string query = std::to_string(Layout::kQuery);
+  const std::string setList =
+      "scite.StripSetList(" + query + ", " + luaLiteral(joinedLines(recent)) + ") ";
+  const std::string keepingText =
+      editor == EditorKind::gtk
+          ? setList
+          : "local q = scite.StripValue(" + query + ") " + setList + "scite.StripSet(" + query +
+                ", q) ";
+  return oursLua(run) + "if ours() then " + keepingText + "end";
 }
 
 // The strip has the focus once neither the editor nor the output pane has it; the focus back in
@@ -228,11 +241,22 @@ StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSys
     }
   });
   const bool inDefinition = queryInDefinition(offer, system.editor);
+  const auto caretToEnd = [&] {
+    if (!inDefinition && system.stripCaretToEnd) {
+      system.stripCaretToEnd(Layout::kQuery);
+    }
+  };
   if (!scite.run(showLua(run, offer, inDefinition))) {
     return {};
   }
-  if (!inDefinition && system.stripCaretToEnd) {
-    system.stripCaretToEnd(Layout::kQuery);
+  caretToEnd();
+  // Only now: the user waits for the strip, not for its list, which they open later if at all.
+  const std::vector<std::string> recent = offer.recent ? offer.recent() : std::vector<std::string>();
+  if (!recent.empty()) {
+    if (!scite.run(recentLua(run, recent, system.editor))) {
+      return {};
+    }
+    caretToEnd();
   }
   return waitForChoice(scite, run, offer, system);
 }

@@ -2,6 +2,7 @@
 // anything opens, and the wait for what they choose.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,8 @@ struct StripOffer {
   std::string query;                 // the query field's text at the start, UTF-8
   std::vector<std::string> engines;  // the names offered: with one the label names it, with
                                      // several an engine field holds them, the first in it
-  std::vector<std::string> recent;   // the query field's list, newest first
+  // The query field's list, newest first: asked once the strip is up.
+  std::function<std::vector<std::string>()> recent;
 };
 
 enum class StripChoice { search, copyAddress, cancel };

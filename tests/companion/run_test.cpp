@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -22,6 +23,7 @@
 #include "companion/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"
+#include "platform/ascii.h"
 #include "platform/text.h"
 #include "tests/companion/sent_steps.h"
 #include "tests/support/fake_scite.h"
@@ -383,6 +385,19 @@ struct DocumentCase {
   std::vector<std::size_t> batches = {};
 };
 
+// Which of the settings that an extension adds `properties` sets, as the document's Lua says.
+std::string setByExtension(const std::string& extension,
+                           const std::map<std::string, std::string, std::less<>>& properties) {
+  std::string lower = extension;
+  std::transform(lower.begin(), lower.end(), lower.begin(), platform::lowerAscii);
+  std::string flags;
+  for (const char* base : {"websearch.engines.", "websearch.url.", "websearch.ask."}) {
+    const auto set = properties.find(base + lower);
+    flags += !extension.empty() && set != properties.end() && !set->second.empty() ? '1' : '0';
+  }
+  return flags;
+}
+
 // `result` (the first four fields, then the text) with `places`, then whether a command set any
 // websearch.next.* value and the engine it names, put before the text; empty places as
 // DocumentCase says.
@@ -394,8 +409,10 @@ std::string withPlaces(const std::string& result, std::string places, bool atCar
   const auto engine = properties.find("websearch.next.engine");
   constexpr std::string_view kSeparator = "<@@>";
   std::size_t at = result.find(kSeparator);
+  std::size_t extensionAt = at;
   for (int field = 1; field < 5 && at != std::string::npos; ++field) {
-    at = result.find(kSeparator, at + kSeparator.size());
+    extensionAt = at + kSeparator.size();
+    at = result.find(kSeparator, extensionAt);
   }
   if (at == std::string::npos) {
     return result;  // no document's reply: as it is
@@ -407,7 +424,8 @@ std::string withPlaces(const std::string& result, std::string places, bool atCar
   return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
          (nextSet ? "1" : "0") + std::string(kSeparator) +
          (engine == properties.end() ? "" : engine->second) + std::string(kSeparator) +
-         result.substr(at + kSeparator.size());
+         setByExtension(result.substr(extensionAt, at - extensionAt), properties) +
+         std::string(kSeparator) + result.substr(at + kSeparator.size());
 }
 
 // Stands in for the platform's converter: a lead byte alone at the end has no character, any
@@ -482,10 +500,10 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "https://duckduckgo.com/?q=word"},
       {"no separator: a stale result, taken for nothing", windows, "", "word",
        ExitCode::NothingToSearch,
-       "word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
+       "word " + asked + "ask:FileExt " + nothing, ""},
       {"the separator later on", windows, "", "x<@@>65001<@@>1<@@>65001<@@><@@>word",
        ExitCode::NothingToSearch,
-       "word ask:extender.result ask:FileExt empty:extender.result " + settings + nothing, ""},
+       "word " + asked + "ask:FileExt " + nothing, ""},
       {"no word", gtk, "", "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::NothingToSearch,
        "word " + asked + nothing, ""},
       {"a selection in a UTF-8 document as the launcher passed it", windows,
@@ -541,13 +559,31 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "e",
        ExitCode::Opened, "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=Gr%C3%B6",
        "https://duckduckgo.com/?q=Gr%C3%B6", false, 5},
-      {"the extension from the same question", gtk, "x", "<@@>65001<@@>1<@@>65001<@@>py<@@>",
+      // The extension from the same question, and only its settings that are set asked after.
+      {"an extension with no settings of its own: one wait before the address",
+       gtk,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@>py<@@>",
        ExitCode::Opened,
-       "document ask:extender.result empty:extender.result ask:websearch.engines.py "
-       "ask:websearch.url.py ask:websearch.engines ask:websearch.url ask:websearch.browser "
-       "ask:websearch.ask.py " +
-           kStripAsks + "say:+> Search: https://duckduckgo.com/?q=x",
-       "https://duckduckgo.com/?q=x"},
+       "document " + asked + "say:+> Search: https://duckduckgo.com/?q=x",
+       "https://duckduckgo.com/?q=x",
+       false,
+       kNoRoom,
+       "",
+       {},
+       {7, 7}},
+      {"an extension's template set: asked raw in one more",
+       gtk,
+       "x",
+       "<@@>65001<@@>1<@@>65001<@@>PY<@@>",
+       ExitCode::Opened,
+       "document " + asked + "ask:websearch.url.py say:+> Search: https://p.example/?q=x",
+       "https://p.example/?q=x",
+       false,
+       kNoRoom,
+       "",
+       {{"websearch.url.py", "https://p.example/?q={query}"}},
+       {7, 1, 7}},
 
       // The address the caret is in, from the caret's line in the same question.
       {"an address at the caret opens as a selected one", windows, "",
@@ -602,7 +638,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        kNoRoom,
        "",
        groupOfTwo,
-       {2, 5, 3, 6, 7}},
+       {7, 3, 6, 7}},
       {"a chain of references: a batch a level, four at most, the rest one by one",
        windows,
        "x",
@@ -620,7 +656,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
         {"u3", "$(u4)"},
         {"u4", "$(u5)"},
         {"u5", "https://c.example/?q={query}"}},
-       {2, 5, 1, 1, 1, 1, 7}},
+       {7, 1, 1, 1, 1, 7}},
       // A command's one-shot values, each wired in; their rules have the NextSearch table.
       [&] {
         DocumentCase c =
@@ -631,7 +667,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
                      {"websearch.next.engine", "B"}},
                     ExitCode::Opened, keysOf("B") + next + "say:+> Search: https://b.example/?q=x",
                     "https://b.example/?q=x");
-        c.batches = {2, 16, 7};
+        c.batches = {7, 11, 7};
         return c;
       }(),
       steered("websearch.next.text: searched instead of the selection, each line", utf8,
@@ -735,7 +771,7 @@ struct RememberCase {
 TEST(SearchSelection, MarksEachStepInATrace) {
   FakeScite scite;
   scite.answers["extender.result"] = {
-      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>0<@@><@@>"};
+      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>0<@@><@@>000<@@>"};
   test_support::Handed handed;
   companion::RunSystem system = test_support::recordingSystem(handed);
   std::vector<std::string> marked;

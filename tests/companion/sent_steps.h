@@ -68,6 +68,7 @@ inline std::string step(const SentCommand& sent) {
       return labelled("copy:", command.substr(command.find('(') + 1));
     }
     for (const auto& [marker, name] : {std::pair{"scite.StripShow('')", "strip-tidy"},
+                                       {"StripSetList(1,", "strip-recent"},
                                        {"scite.StripSet(", "strip"},
                                        {"editor.Focus", "strip-look"},
                                        {"UserListShow(", "show"},

@@ -74,9 +74,9 @@ struct StripCase {
 TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
   using enum test_support::StripAct;
   const std::string settings =
-      "selection ask:extender.result ask:FileExt empty:extender.result ask:websearch.engines "
+      "selection ask:extender.result empty:extender.result ask:websearch.engines "
       "ask:websearch.url ask:websearch.browser " +
-      kStripAsks;
+      kStripAsks + "ask:FileExt ";
   // The keys asked for each name a row offers, then for a group's engines.
   const auto engineAsks = [](const std::string& engines) {
     std::string asks;
@@ -178,9 +178,9 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
     const std::size_t url = kOpened.size();
     const std::string opened =
         c.said.starts_with(kOpened) ? c.said.substr(url, c.said.find(' ', url) - url) : "";
-    const std::string asked = settings + engineAsks(c.engines) + c.before + kRecentAsks;
-    EXPECT_EQ(got, (StripRun{c.code, asked + "strip " + c.looks + "strip-tidy " + c.said, opened,
-                             c.strip}))
+    // The recent searches asked once the strip is up, and none to put in its list.
+    const std::string asked = settings + engineAsks(c.engines) + c.before + "strip " + kRecentAsks;
+    EXPECT_EQ(got, (StripRun{c.code, asked + c.looks + "strip-tidy " + c.said, opened, c.strip}))
         << c.name;
   }
 }
@@ -206,8 +206,12 @@ TEST(SearchSelection, TheStripsLuaKeepsSciteAsItWas) {
       {"focused at once unless the editor or the output pane has the focus", "strip",
        "if not (editor.Focus or output.Focus) then",
        "props['websearch.strip.state.7'] = 'focused'"},
-      {"each list set before its field's text", "strip", "scite.StripSetList(1, 'past')",
+      {"the engine list set before its field's text", "strip", "scite.StripSetList(3, ",
        "scite.StripSet(3, 'DDG')"},
+      {"the recent searches set while the strip is ours", "strip-recent", "if ours() then",
+       "scite.StripSetList(1, 'past')"},
+      {"SciTE for Windows empties the field as it sets the list: put back", "strip-recent",
+       "local q = scite.StripValue(1) scite.StripSetList(1, 'past') ", "scite.StripSet(1, q)"},
       {"the access keys outside the find strips'", "strip", layout, ""},
       {"every look puts the handler back", "strip-look", "OnStrip = g.handler",
        "local away = editor.Focus or output.Focus"},
@@ -239,7 +243,7 @@ TEST(SearchSelection, TheStripShowsWhatACommandSteersTo) {
   FakeScite scite;
   offerStrip(scite, "DDG MDN");
   scite.answers["extender.result"] = {
-      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>1<@@>MDN<@@>"};
+      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>1<@@>MDN<@@>000<@@>"};
   scite.answers["websearch.next.engine"] = {"MDN"};
   scite.answers["websearch.next.text"] = {"two\nlines"};
   scite.answers["websearch.next.at"] = {std::to_string(test_support::kNow)};
@@ -265,16 +269,20 @@ TEST(SearchSelection, WordsTypedAtOnceAreNeverGluedToTheQuery) {
     std::string selection;
     std::string shown;  // "definition" or "set after", then the steps from the strip to a look
   };
+  // The recent searches are asked once the strip is up; put in its list, the field's text is
+  // put back on Windows, so the caret goes after it again.
+  const std::string recent = kRecentAsks + "strip-recent ";
   const Row rows[] = {
       {"Windows: set after the strip shows, the caret then put after it", EditorKind::windows,
-       "fetch", "set after | strip ?caret:1 strip-look"},
-      {"GTK: written in the definition", EditorKind::gtk, "fetch", "definition | strip strip-look"},
+       "fetch", "set after | strip ?caret:1 " + recent + "?caret:1 strip-look"},
+      {"GTK: written in the definition", EditorKind::gtk, "fetch",
+       "definition | strip " + recent + "strip-look"},
       {"GTK: a text with '}' set after the strip shows, as on Windows", EditorKind::gtk, "a}b",
-       "set after | strip ?caret:1 strip-look"},
+       "set after | strip ?caret:1 " + recent + "?caret:1 strip-look"},
   };
   for (const Row& row : rows) {
     FakeScite scite;
-    offerStrip(scite, "DDG MDN");
+    offerStrip(scite, "DDG MDN", "\x1Fpast");
     scite.stripUser = {{test_support::StripAct::focusIn}, {test_support::StripAct::cancel}};
     test_support::Handed handed;
     companion::RunSystem system = test_support::recordingSystem(handed);
