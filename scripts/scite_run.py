@@ -367,7 +367,7 @@ def main() -> int:
                 print(f"the list and the strip alternating, {args.bench} presses each, the same "
                       "engines:")
                 print(f"{'median key press to the engine list shown:':<59}{shown:.0f} ms")
-                print(f"{'median key press to the strip field focused (goal: no later):':<59}"
+                print(f"{'median key press to the strip field focused:':<59}"
                       f"{focused:.0f} ms")
             for steps in traces:
                 print(f"where a press's milliseconds go, the companion traced, {args.bench} "

@@ -152,8 +152,8 @@ struct Layout {
                     luaLiteral(stripText(offer, inDefinition ? offer.query : "")) + ") props['" +
                     run.state + "'] = '" + std::string(kOpen) + "' ";
   if (!inDefinition) {
-    lua += "scite.StripSet(" + std::to_string(Layout::kQuery) + ", " + luaLiteral(offer.query) +
-           ") ";
+    lua +=
+        "scite.StripSet(" + std::to_string(Layout::kQuery) + ", " + luaLiteral(offer.query) + ") ";
   }
   if (Layout(offer).several) {
     const std::string engine = std::to_string(Layout::kEngine);
@@ -173,11 +173,10 @@ struct Layout {
   const std::string query = std::to_string(Layout::kQuery);
   const std::string setList =
       "scite.StripSetList(" + query + ", " + luaLiteral(joinedLines(recent)) + ") ";
-  const std::string keepingText =
-      editor == EditorKind::gtk
-          ? setList
-          : "local q = scite.StripValue(" + query + ") " + setList + "scite.StripSet(" + query +
-                ", q) ";
+  const std::string keepingText = editor == EditorKind::gtk
+                                      ? setList
+                                      : "local q = scite.StripValue(" + query + ") " + setList +
+                                            "scite.StripSet(" + query + ", q) ";
   return oursLua(run) + "if ours() then " + keepingText + "end";
 }
 
@@ -251,7 +250,8 @@ StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSys
   }
   caretToEnd();
   // Only now: the user waits for the strip, not for its list, which they open later if at all.
-  const std::vector<std::string> recent = offer.recent ? offer.recent() : std::vector<std::string>();
+  const std::vector<std::string> recent =
+      offer.recent ? offer.recent() : std::vector<std::string>();
   if (!recent.empty()) {
     if (!scite.run(recentLua(run, recent, system.editor))) {
       return {};

@@ -499,11 +499,9 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "word " + asked + "say:+> Word at caret: word say:+> Search: https://duckduckgo.com/?q=word",
        "https://duckduckgo.com/?q=word"},
       {"no separator: a stale result, taken for nothing", windows, "", "word",
-       ExitCode::NothingToSearch,
-       "word " + asked + "ask:FileExt " + nothing, ""},
+       ExitCode::NothingToSearch, "word " + asked + "ask:FileExt " + nothing, ""},
       {"the separator later on", windows, "", "x<@@>65001<@@>1<@@>65001<@@><@@>word",
-       ExitCode::NothingToSearch,
-       "word " + asked + "ask:FileExt " + nothing, ""},
+       ExitCode::NothingToSearch, "word " + asked + "ask:FileExt " + nothing, ""},
       {"no word", gtk, "", "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::NothingToSearch,
        "word " + asked + nothing, ""},
       {"a selection in a UTF-8 document as the launcher passed it", windows,
@@ -766,6 +764,24 @@ struct RememberCase {
   std::optional<std::string> writeFails;
   ExitCode code = ExitCode::Opened;
 };
+
+// The document's Lua looks up each setting of the extension, in the extension's lower case, so
+// that the fields say which to ask: what the fake SciTE above answers for it.
+TEST(SearchSelection, TheDocumentsLuaSaysWhichSettingsOfTheExtensionAreSet) {
+  FakeScite scite;
+  test_support::Handed handed;
+  companion::RunSystem system = test_support::recordingSystem(handed);
+  system.editor = companion::EditorKind::gtk;
+  (void)companion::searchSelection(scite, "x", system);
+  const test_support::LuaCase rows[] = {
+      {"each setting an extension adds, by its general key", "document",
+       "ipairs({'websearch.engines', 'websearch.url', 'websearch.ask', })",
+       "px = px .. ((x ~= '' and props[k .. '.' .. x] ~= '') and 1 or 0)"},
+      {"the extension in lower case, ASCII only", "document",
+       "local x = props['FileExt']:gsub('[A-Z]', string.lower)", "ipairs("},
+  };
+  test_support::expectLua(scite, rows);
+}
 
 // The steps a trace of one press marks, in order (the bench's breakdown).
 TEST(SearchSelection, MarksEachStepInATrace) {
