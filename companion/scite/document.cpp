@@ -229,6 +229,7 @@ SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownP
     keys.insert(keys.end(), kNextKeys.begin(), kNextKeys.end());
   }
   std::vector<Command> commands;
+  commands.reserve(keys.size() + (nextSet ? kNextKeys.size() : 0));
   for (const std::string& key : keys) {
     commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
   }
