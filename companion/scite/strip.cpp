@@ -3,6 +3,7 @@
 #include "companion/scite/strip.h"
 
 #include <algorithm>
+#include <functional>
 #include <utility>
 
 #include "companion/address/plan.h"
@@ -210,11 +211,16 @@ struct Layout {
   return {.choice = choice, .query = std::move(*query), .engine = std::move(*engine)};
 }
 
+// `first` runs after the first pause, before the first look; false from it ends the wait.
 [[nodiscard]] StripAnswer waitForChoice(const Scite& scite, const RunNames& run,
-                                        const StripOffer& offer, const RunSystem& system) {
+                                        const StripOffer& offer, const RunSystem& system,
+                                        const std::function<bool()>& first) {
   const std::string look = lookLua(run, offer);
-  for (int unfocused = 0;;) {
+  for (int unfocused = 0, looks = 0;; ++looks) {
     system.pause(kPollInterval);
+    if (looks == 0 && !first()) {
+      return {};
+    }
     const auto state = scite.run(look) ? scite.ask(run.state) : std::nullopt;
     if (state == kFocused || (state == kOpen && ++unfocused < kUnfocusedLooks)) {
       continue;
@@ -249,16 +255,22 @@ StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSys
     return {};
   }
   caretToEnd();
-  // Only now: the user waits for the strip, not for its list, which they open later if at all.
-  const std::vector<std::string> recent =
-      offer.recent ? offer.recent() : std::vector<std::string>();
-  if (!recent.empty()) {
+  // The user waits for the strip, not for its list, which they open later if at all: it is asked
+  // after a pause, in which SciTE for Windows draws the strip (a window is painted only once no
+  // message is waiting, and each question is one).
+  const auto putRecent = [&] {
+    const std::vector<std::string> recent =
+        offer.recent ? offer.recent() : std::vector<std::string>();
+    if (recent.empty()) {
+      return true;
+    }
     if (!scite.run(recentLua(run, recent, system.editor))) {
-      return {};
+      return false;
     }
     caretToEnd();
-  }
-  return waitForChoice(scite, run, offer, system);
+    return true;
+  };
+  return waitForChoice(scite, run, offer, system, putRecent);
 }
 
 std::vector<std::string> offeredEngines(const Settings& settings) {

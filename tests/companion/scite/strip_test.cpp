@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <limits>
 #include <ostream>
@@ -269,9 +270,9 @@ TEST(SearchSelection, WordsTypedAtOnceAreNeverGluedToTheQuery) {
     std::string selection;
     std::string shown;  // "definition" or "set after", then the steps from the strip to a look
   };
-  // The recent searches are asked once the strip is up; put in its list, the field's text is
-  // put back on Windows, so the caret goes after it again.
-  const std::string recent = kRecentAsks + "strip-recent ";
+  // The recent searches are asked after the first pause, with the strip up; put in its list, the
+  // field's text is put back on Windows, so the caret goes after it again.
+  const std::string recent = "?pause " + kRecentAsks + "strip-recent ";
   const Row rows[] = {
       {"Windows: set after the strip shows, the caret then put after it", EditorKind::windows,
        "fetch", "set after | strip ?caret:1 " + recent + "?caret:1 strip-look"},
@@ -290,6 +291,7 @@ TEST(SearchSelection, WordsTypedAtOnceAreNeverGluedToTheQuery) {
     system.stripCaretToEnd = [&scite](int control) {
       scite.sent.push_back({"caret:" + std::to_string(control)});
     };
+    system.pause = [&scite](std::chrono::milliseconds) { scite.sent.push_back({"pause"}); };
     (void)companion::searchSelection(scite, row.selection, system);
     const std::string literal = companion::luaLiteral(row.selection);
     const auto show = std::find_if(scite.sent.begin(), scite.sent.end(),
