@@ -58,9 +58,9 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
 }
 
 // The text to search, the extension and SciTE's properties, asked of SciTE when it is in reach:
-// the document and the settings of every extension in one wait, then the settings it names in a
-// few more, none for most. Nothing when the text has a byte with no
-// character in its encoding, which is said.
+// the document and the settings every extension shares in one wait, then those it names in a few
+// more, none for most. Nothing when the text has a byte with no character in its encoding, which
+// is said.
 [[nodiscard]] std::optional<Reading> readFromScite(const Scite& scite, const Selection& selection,
                                                    const RunSystem& system) {
   if (!scite.inReach()) {
