@@ -56,6 +56,7 @@ void RecentSearches::askScite(const Scite& scite) {
   for (Answer& answer : scite.sendAll(commands)) {
     values.push_back(std::move(answer.text));
   }
+  answered_ = values.size() == keys.size();
   values.resize(keys.size());  // what SciTE did not answer counts as unset
   const std::string& listValue = values[0];
   const std::string& sizeValue = values[1];
@@ -85,7 +86,9 @@ void RecentSearches::remember(const Scite& scite, const std::string& search,
     return;  // no SciTE to remember in
   }
   askScite(scite);
-  if (size_ == 0) {
+  // Without SciTE's list, the search would be put in its place; without the size, remembered
+  // past what the user keeps.
+  if (!answered_ || size_ == 0) {
     return;  // remembers nothing and writes nothing
   }
   const std::vector<std::string> before = list(scite, system);

@@ -43,6 +43,7 @@ private:
   std::size_t size_ = kDefaultHistorySize;
   std::optional<std::vector<std::string>> list_;  // nothing until read
   bool inScite_ = false;                          // SciTE's property is set
+  bool answered_ = false;                         // SciTE answered every question
   std::string path_;                              // empty where nothing is kept on disk
 };
 

@@ -783,6 +783,53 @@ TEST(SearchSelection, TheDocumentsLuaSaysWhichSettingsOfTheExtensionAreSet) {
   test_support::expectLua(scite, rows);
 }
 
+// The document's reply counts only whole: flags for the extension's settings of another shape
+// are no reply, and the run asks as an old SciTE makes it. SciTE that stops taking commands within
+// the first wait leaves what it answered before in use.
+TEST(SearchSelection, TakesTheDocumentsReplyOnlyWhole) {
+  struct Row {
+    const char* name;
+    std::string flags;
+    std::size_t takes;
+    std::string steps;
+  };
+  constexpr std::size_t kAll = std::numeric_limits<std::size_t>::max();
+  const std::string first =
+      "selection ask:extender.result empty:extender.result ask:websearch.engines "
+      "ask:websearch.url ask:websearch.browser " +
+      kStripAsks;
+  const std::string asIfOld =
+      first + "ask:FileExt ask:websearch.engines.py ask:websearch.url.py ask:websearch.ask.py ";
+  const std::string searched =
+      "say:+> Search: https://duckduckgo.com/?q=x " + kRecentAsks.substr(0, kRecentAsks.size() - 1);
+  const Row rows[] = {
+      {"a flag for each setting", "000", kAll, first + searched},
+      {"a flag short", "00", kAll, asIfOld + searched},
+      {"a flag neither 0 nor 1", "0x0", kAll, asIfOld + searched},
+      // The rest asked again one by one, and missed; nothing remembered over a list not had.
+      {"SciTE stops after the first setting", "000", 4,
+       "selection ask:extender.result empty:extender.result ask:websearch.engines "
+       "ask:websearch.url ask:websearch.ask ask:websearch.ask ask:websearch.url "
+       "ask:websearch.browser say:+> Search: https://duckduckgo.com/?q=x "
+       "ask:websearch.history.searches"},
+  };
+  for (const auto& row : rows) {
+    FakeScite scite;
+    scite.answers["extender.result"] = {
+        "<@@>65001<@@>1<@@>65001<@@>py<@@>0<@@>0<@@>0<@@>0<@@>0<@@>0<@@><@@>" + row.flags + "<@@>"};
+    scite.answers["FileExt"] = {"py"};
+    scite.answers["websearch.history.size"] = {"0"};
+    scite.takes = row.takes;
+    test_support::Handed handed;
+    const ExitCode code =
+        companion::searchSelection(scite, "x", test_support::recordingSystem(handed));
+    EXPECT_EQ(
+        (DocumentRun{code, steps(scite), handed.byDefault.empty() ? "" : handed.byDefault.back()}),
+        (DocumentRun{ExitCode::Opened, row.steps, "https://duckduckgo.com/?q=x"}))
+        << row.name;
+  }
+}
+
 // The steps a trace of one press marks, in order (the bench's breakdown).
 TEST(SearchSelection, MarksEachStepInATrace) {
   FakeScite scite;

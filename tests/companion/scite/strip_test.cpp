@@ -70,6 +70,7 @@ struct StripCase {
   test_support::StripModel strip;
   std::string before = "";                                      // said before the strip shows
   std::size_t takes = std::numeric_limits<std::size_t>::max();  // commands SciTE takes
+  std::string recent = "";  // the recent searches as SciTE keeps them
 };
 
 TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
@@ -164,10 +165,20 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        "contain {query}. "},
       {"SciTE stops answering while the strip waits", "", user(0, {{focusIn}}), ExitCode::Cancelled,
        look + "strip-look ", cancelled, stalled, "", 18},
+      {"SciTE stops answering as the recent searches go in: no look after",
+       "",
+       user(0, {{focusIn}}),
+       ExitCode::Cancelled,
+       "strip-recent ",
+       cancelled,
+       {.shown = true, .state = "open"},
+       "",
+       16,
+       "\x1Fpast"},
   };
   for (const auto& c : cases) {
     FakeScite scite;
-    offerStrip(scite, c.engines);
+    offerStrip(scite, c.engines, c.recent);
     scite.stripUser = c.user;
     scite.takes = c.takes;
     test_support::Handed handed;
