@@ -383,6 +383,8 @@ struct DocumentCase {
   std::map<std::string, std::string, std::less<>> properties = {};  // SciTE's other ones
   // How many commands went to SciTE at once, each time; empty: not looked at.
   std::vector<std::size_t> batches = {};
+  std::string flags = "";  // the reply's flags for the extension's settings; empty: as set
+  std::size_t takes = std::numeric_limits<std::size_t>::max();  // commands SciTE takes
 };
 
 // Which of the settings that an extension adds `properties` sets, as the document's Lua says.
@@ -402,7 +404,8 @@ std::string setByExtension(const std::string& extension,
 // websearch.next.* value and the engine it names, put before the text; empty places as
 // DocumentCase says.
 std::string withPlaces(const std::string& result, std::string places, bool atCaret,
-                       const std::map<std::string, std::string, std::less<>>& properties) {
+                       const std::map<std::string, std::string, std::less<>>& properties,
+                       const std::string& flags) {
   const bool nextSet = std::any_of(properties.begin(), properties.end(), [](const auto& set) {
     return set.first.starts_with("websearch.next.");
   });
@@ -424,7 +427,8 @@ std::string withPlaces(const std::string& result, std::string places, bool atCar
   return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
          (nextSet ? "1" : "0") + std::string(kSeparator) +
          (engine == properties.end() ? "" : engine->second) + std::string(kSeparator) +
-         setByExtension(result.substr(extensionAt, at - extensionAt), properties) +
+         (flags.empty() ? setByExtension(result.substr(extensionAt, at - extensionAt), properties)
+                        : flags) +
          std::string(kSeparator) + result.substr(at + kSeparator.size());
 }
 
@@ -489,6 +493,24 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   const auto keysOf = [](const std::string& engine) {
     return "ask:websearch.group." + engine + " ask:websearch.engine." + engine +
            " ask:websearch.browser." + engine + " ";
+  };
+  // A reply for a file of extension "py" with `flags` for its settings, from a SciTE that takes
+  // `takes` commands: a reply of another shape counts as none, as from an old SciTE.
+  const std::string asIfOld =
+      "ask:FileExt ask:websearch.engines.py ask:websearch.url.py ask:websearch.ask.py ";
+  const auto flagged = [&](const char* name, const char* flags, std::size_t takes,
+                           const std::string& asks, const std::string& after = "") {
+    DocumentCase c{name,
+                   windows,
+                   "x",
+                   "<@@>65001<@@>1<@@>65001<@@>py<@@>",
+                   ExitCode::Opened,
+                   "selection " + asks + "say:+> Search: " + ddg + "x" + after,
+                   ddg + "x"};
+    c.properties = {{"FileExt", "py"}};
+    c.flags = flags;
+    c.takes = takes;
+    return c;
   };
   const auto textSaid = [](const std::string& text) {
     return "say:+> Text from websearch.next.text: " + text + " ";
@@ -720,6 +742,13 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
                   "say:!> SciTE property websearch.next.engine names \"Z\", which is no engine "
                   "or group: nothing opened.",
               "", "https://e.example/"),
+      flagged("a flag short", "00", kNoRoom, asked + asIfOld),
+      flagged("a flag neither 0 nor 1", "0x0", kNoRoom, asked + asIfOld),
+      // The rest asked again one by one, and missed; nothing remembered over a list not had.
+      flagged("SciTE stops after the first setting", "000", 4,
+              "ask:extender.result empty:extender.result ask:websearch.engines ask:websearch.url "
+              "ask:websearch.ask ask:websearch.ask ask:websearch.url ask:websearch.browser ",
+              " ask:websearch.history.searches"),
       {"a group's search says the word at the caret once", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
        "word " + asked + groupAsked +
@@ -730,12 +759,13 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
   for (const auto& c : cases) {
     FakeScite scite;
     scite.answers["extender.result"] = {
-        withPlaces(c.result, c.places, c.launcherText.empty(), c.properties)};
+        withPlaces(c.result, c.places, c.launcherText.empty(), c.properties, c.flags)};
     for (const auto& [key, value] : c.properties) {
       scite.answers[key] = {value};
     }
     scite.answers["websearch.history.size"] = {"0"};  // remembering has a table of its own
     scite.repliesCut = c.cut;
+    scite.takes = c.takes;
     test_support::Handed handed;
     companion::RunSystem system = test_support::recordingSystem(handed);
     system.editor = c.editor;
@@ -781,50 +811,6 @@ TEST(SearchSelection, TheDocumentsLuaSaysWhichSettingsOfTheExtensionAreSet) {
        "local x = props['FileExt']:gsub('[A-Z]', string.lower)", "ipairs("},
   };
   test_support::expectLua(scite, rows);
-}
-
-// The document's reply counts only whole: flags for the extension's settings of another shape
-// are no reply, and the run asks as an old SciTE makes it. SciTE that stops taking commands within
-// the first wait leaves what it answered before in use.
-TEST(SearchSelection, TakesTheDocumentsReplyOnlyWhole) {
-  struct Row {
-    const char* name;
-    std::string flags;
-    std::size_t takes;  // commands SciTE takes
-    std::string steps;  // the search said in each
-  };
-  constexpr std::size_t kAll = std::numeric_limits<std::size_t>::max();
-  const std::string first =
-      "selection ask:extender.result empty:extender.result ask:websearch.engines "
-      "ask:websearch.url ask:websearch.browser " +
-      kStripAsks;
-  const std::string asIfOld =
-      first + "ask:FileExt ask:websearch.engines.py ask:websearch.url.py ask:websearch.ask.py ";
-  const std::string searched =
-      "say:+> Search: https://duckduckgo.com/?q=x " + kRecentAsks.substr(0, kRecentAsks.size() - 1);
-  const Row rows[] = {
-      {"a flag for each setting", "000", kAll, first + searched},
-      {"a flag short", "00", kAll, asIfOld + searched},
-      {"a flag neither 0 nor 1", "0x0", kAll, asIfOld + searched},
-      // The rest asked again one by one, and missed; nothing remembered over a list not had.
-      {"SciTE stops after the first setting", "000", 4,
-       "selection ask:extender.result empty:extender.result ask:websearch.engines "
-       "ask:websearch.url ask:websearch.ask ask:websearch.ask ask:websearch.url "
-       "ask:websearch.browser say:+> Search: https://duckduckgo.com/?q=x "
-       "ask:websearch.history.searches"},
-  };
-  for (const auto& row : rows) {
-    FakeScite scite;
-    scite.answers["extender.result"] = {
-        "<@@>65001<@@>1<@@>65001<@@>py<@@>0<@@>0<@@>0<@@>0<@@>0<@@>0<@@><@@>" + row.flags + "<@@>"};
-    scite.answers["FileExt"] = {"py"};
-    scite.answers["websearch.history.size"] = {"0"};
-    scite.takes = row.takes;
-    test_support::Handed handed;
-    const ExitCode code =
-        companion::searchSelection(scite, "x", test_support::recordingSystem(handed));
-    EXPECT_EQ(std::pair(code, steps(scite)), std::pair(ExitCode::Opened, row.steps)) << row.name;
-  }
 }
 
 // The steps a trace of one press marks, in order (the bench's breakdown).
