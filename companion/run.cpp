@@ -11,10 +11,11 @@
 #include "companion/address/plan.h"
 #include "companion/open/opening.h"
 #include "companion/query/command_line.h"
-#include "companion/query/next_search.h"
-#include "companion/query/search_text.h"
+#include "companion/settings/next_search.h"
+#include "companion/scite/search_text.h"
 #include "companion/recent/history.h"
 #include "companion/recent/recent.h"
+#include "companion/settings/ask.h"
 #include "companion/scite/document.h"
 #include "companion/scite/list_at_caret.h"
 #include "companion/scite/lua_literal.h"
@@ -22,7 +23,7 @@
 #include "companion/scite/strip.h"
 #include "companion/settings/properties.h"
 #include "companion/settings/settings.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 #include "platform/errors.h"
 #include "platform/fatal.h"
 
@@ -114,7 +115,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
                   .maxUrlLength = system.maxUrlLength,
                   .destination = answer.choice == StripChoice::copyAddress ? Destination::clipboard
                                                                            : Destination::browser,
-                  .commandLineRules = system.commandLineRules,
+                  .programLineRules = system.programLineRules,
                   .properties = reading.properties},
                  answer);
   return search;
@@ -129,7 +130,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
                               .fromCaret = read.caret,
                               .paneWord = read.paneWord,
                               .maxUrlLength = system.maxUrlLength,
-                              .commandLineRules = system.commandLineRules,
+                              .programLineRules = system.programLineRules,
                               .properties = reading.properties};
   Plan plan = companion::plan(settings, request);
   if (plan.offer.empty()) {

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "companion/address/url_limit.h"
-#include "companion/open/hand_over.h"
+#include "companion/address/hand_over.h"
 #include "companion/query/encoding.h"
 #include "companion/settings/setting_types.h"
 
@@ -42,7 +42,7 @@ struct RunSystem {
   // Starts handing the address to the browser, without waiting for the hand-over to end, so that
   // the addresses of a group start one right after the other.
   std::function<BrowserVerdict(const std::string& url)> openInBrowser;
-  CommandLineRules commandLineRules = CommandLineRules::Posix;  // how its users write commands
+  ProgramLineRules programLineRules = ProgramLineRules::Posix;  // how its users write commands
   // Starts a program the user named and leaves it running: why it did not start, or nothing.
   std::function<std::optional<BrowserFailure>(const ProgramCommand&)> startProgram;
   // A file's whole text; nothing when it cannot be read (the recent searches kept on disk).

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "companion/query/uri.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 
 namespace companion {
 

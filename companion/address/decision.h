@@ -7,25 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "companion/address/exit_code.h"
+#include "companion/address/hand_over.h"
 #include "companion/address/url_limit.h"
-#include "companion/open/hand_over.h"
 #include "companion/settings/setting_types.h"
 
 namespace companion {
-
-// The process's exit codes, for runs by hand or from a script; SciTE does not show them.
-enum class ExitCode : int {
-  Opened = 0,             // the URL went to the default browser (or to the clipboard)
-  Unexpected = 1,         // an error nothing here anticipated, such as running out of memory
-  NothingToSearch = 2,    // the selection was empty or white space only
-  BadTemplate = 3,        // the setting chosen is no usable template, or no command line
-  OpenFailed = 4,         // the shell could not open the URL, or the program not start
-  SystemUnavailable = 5,  // a system library or function could not be bound
-  NoEngineChosen = 6,     // SciTE's list of engines closed without a pick
-  InvalidText = 7,        // the selection holds bytes with no character in its encoding
-  PartlyOpened = 8,       // a group's addresses: some opened, some could not be
-  Cancelled = 9,          // the user closed SciTE's strip without a search
-};
 
 // One address a run opens, and where.
 struct Opening {
@@ -62,7 +49,7 @@ struct Outcome {
 };
 
 struct SearchRequest {
-  std::string_view text;                  // folded, as searchText gives it, or what the caret is in
+  std::string_view text;                  // folded, as foldedSelection gives it, or what the caret is in
   CaretText fromCaret = CaretText::none;  // what of the caret's the text is, if it is no selection
   // The text at the caret in the output pane's encoding, when that is not UTF-8; else empty.
   std::string_view paneWord;
@@ -71,11 +58,11 @@ struct SearchRequest {
   BrowserSetting searchBrowser;              // where a search with the template opens
   BrowserSetting addressBrowser;             // where a text that is an address opens
   // Read by the plan once the addresses are made, not by decide: where the user asked them to go,
-  // and how the program a browser setting names is read, as the platform's users write a command
+  // and how the program a browser setting names is read, as the platform's users write a program
   // line with SciTE's properties for its references (none while SciTE is out of reach: then
   // every address opens in the default browser).
   Destination destination = Destination::browser;
-  CommandLineRules commandLineRules = CommandLineRules::Posix;
+  ProgramLineRules programLineRules = ProgramLineRules::Posix;
   PropertyLookup properties;
 };
 

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "companion/open/browser_command.h"
-#include "companion/texts.h"
+#include "companion/address/browser_command.h"
+#include "companion/settings/texts.h"
+#include "platform/ascii.h"
 
 namespace companion {
 
@@ -63,7 +64,7 @@ namespace {
     outcome.destination = Destination::clipboard;
     return outcome;
   }
-  return withBrowserCommand(std::move(outcome), request.commandLineRules, request.properties);
+  return withBrowserCommand(std::move(outcome), request.programLineRules, request.properties);
 }
 
 }  // namespace
@@ -116,6 +117,37 @@ Outcome afterList(const Settings& settings, SearchRequest request,
   }
   request.addressBrowser = settings.browser;
   return handedOn(decideChoice(*choice, request), request);
+}
+
+std::vector<std::string> offeredEngines(const Settings& settings) {
+  std::vector<std::string> names;
+  names.reserve(settings.choices.size());
+  for (const Choice& choice : settings.choices) {
+    names.push_back(choice.name);
+  }
+  return names;
+}
+
+Outcome afterStrip(const Settings& settings, SearchRequest request, const StripAnswer& answer) {
+  if (answer.choice == StripChoice::cancel) {
+    return {.code = ExitCode::Cancelled, .lines = {searchCancelledLine()}};
+  }
+  if (settings.choices.size() < 2) {
+    return plan(settings, request).outcome;
+  }
+  std::string_view typed = answer.engine;
+  while (!typed.empty() && platform::isAsciiWhiteSpace(typed.front())) {
+    typed.remove_prefix(1);
+  }
+  while (!typed.empty() && platform::isAsciiWhiteSpace(typed.back())) {
+    typed.remove_suffix(1);
+  }
+  const auto offered = std::find_if(settings.choices.begin(), settings.choices.end(),
+                                    [typed](const Choice& choice) { return choice.name == typed; });
+  if (offered == settings.choices.end()) {
+    return {.code = ExitCode::NoEngineChosen, .lines = {engineNotOfferedLine(answer.engine)}};
+  }
+  return afterList(settings, std::move(request), offered->name);
 }
 
 }  // namespace companion

@@ -1,5 +1,5 @@
-// The run's plan once its settings are known, and what a pick or a cancel in SciTE's list leads
-// to.
+// The run's plan once its settings are known, and what a pick or a cancel in SciTE's list, or
+// a choice in its user strip, leads to.
 #pragma once
 
 #include <optional>
@@ -32,5 +32,24 @@ struct Plan {
 // offered).
 [[nodiscard]] Outcome afterList(const Settings& settings, SearchRequest request,
                                 const std::optional<std::string>& picked);
+
+enum class StripChoice { search, copyAddress, cancel };
+
+struct StripAnswer {
+  StripChoice choice = StripChoice::cancel;
+  std::string query;   // the query field's text as the user left it
+  std::string engine;  // the engine field's text, with several engines
+  bool operator==(const StripAnswer&) const = default;
+};
+
+// The names the strip offers for `settings`: every usable engine of a websearch.engines key,
+// none for a single template.
+[[nodiscard]] std::vector<std::string> offeredEngines(const Settings& settings);
+
+// What the user's choice in the strip leads to, decided as for a selection: `request.text` is
+// the query field's text, folded. A cancel opens nothing and says so; with several engines, an
+// engine field naming none of them opens nothing and names what was typed.
+[[nodiscard]] Outcome afterStrip(const Settings& settings, SearchRequest request,
+                                 const StripAnswer& answer);
 
 }  // namespace companion

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 
 namespace companion {
 

@@ -52,7 +52,7 @@ std::string unescapedSelection(std::string_view commandLine) {
   return director::unescapeReply(selectionFromCommandLine(commandLine));
 }
 
-std::string searchText(std::string_view commandLine) {
+std::string foldedSelection(std::string_view commandLine) {
   return collapseWhiteSpace(unescapedSelection(commandLine));
 }
 

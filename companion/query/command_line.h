@@ -21,7 +21,7 @@ namespace companion {
 // The command line's selection, unescaped: the bytes SciTE gave, not yet folded.
 [[nodiscard]] std::string unescapedSelection(std::string_view commandLine);
 
-// The folded text to search for: the command line's selection, unescaped, white space folded.
-[[nodiscard]] std::string searchText(std::string_view commandLine);
+// The command line's selection, unescaped, white space folded: the text a plain run searches.
+[[nodiscard]] std::string foldedSelection(std::string_view commandLine);
 
 }  // namespace companion

@@ -13,10 +13,6 @@ namespace {
 // The markers SciTE puts before its own lines in the output pane.
 constexpr auto kSciteMarkers = std::to_array<std::string_view>({"+>", "!>", ">"});
 
-[[nodiscard]] bool isDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 [[nodiscard]] std::string_view trimmedStart(std::string_view text) {
   while (!text.empty() && platform::isAsciiWhiteSpace(text.front())) {
     text.remove_prefix(1);
@@ -26,7 +22,7 @@ constexpr auto kSciteMarkers = std::to_array<std::string_view>({"+>", "!>", ">"}
 
 // The digits at `at` and after, and where they end; `at` itself when there are none.
 [[nodiscard]] std::size_t afterDigits(std::string_view line, std::size_t at) {
-  while (at < line.size() && isDigit(line[at])) {
+  while (at < line.size() && platform::isAsciiDigit(line[at])) {
     ++at;
   }
   return at;

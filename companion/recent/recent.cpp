@@ -1,41 +1,13 @@
 // The recent searches over SciTE's property and the history file.
 #include "companion/recent/recent.h"
 
-#include <charconv>
-
 #include "companion/recent/history.h"
 #include "companion/settings/properties.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"
 
 namespace companion {
-
-namespace {
-
-constexpr std::string_view kAskKey = "websearch.ask";
-
-}  // namespace
-
-std::vector<std::string> stripKeys(std::string_view extension) {
-  std::vector<std::string> keys;
-  if (!extension.empty()) {
-    keys.push_back(keyForExtension(kAskKey, extension));
-  }
-  keys.emplace_back(kAskKey);
-  return keys;
-}
-
-bool asksFirst(std::string_view extension, const PropertyLookup& lookup) {
-  std::string value =
-      extension.empty() ? std::string() : lookup(keyForExtension(kAskKey, extension));
-  if (value.empty()) {
-    value = lookup(std::string(kAskKey));
-  }
-  int number = 0;
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
-  return error == std::errc() && number != 0;
-}
 
 void RecentSearches::askScite(const Scite& scite) {
   if (asked_) {

@@ -9,8 +9,7 @@
 #include <vector>
 
 #include "companion/query/caret.h"
-#include "companion/recent/recent.h"
-#include "companion/scite/settings_batch.h"
+#include "companion/settings/ask.h"
 #include "companion/settings/properties.h"
 #include "director/operations.h"
 
@@ -213,50 +212,6 @@ DocumentAsked askDocument(const Scite& scite, DocumentText text) {
   asked.document = parseDocument(answers.front().text);
   if (asked.document) {
     asked.document->cut = answers.front().cut;
-  }
-  return asked;
-}
-
-SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownProperties known) {
-  const bool nextSet = document.nextSet;
-  std::vector<std::string> keys = document.extensionSettings;
-  if (!document.nextEngine.empty()) {
-    const std::vector<std::string> engine = keysOfEngine(document.nextEngine);
-    keys.insert(keys.end(), engine.begin(), engine.end());
-  }
-  const std::size_t settingKeys = keys.size();
-  if (nextSet) {
-    keys.insert(keys.end(), kNextKeys.begin(), kNextKeys.end());
-  }
-  std::vector<Command> commands;
-  commands.reserve(keys.size() + (nextSet ? kNextKeys.size() : 0));
-  for (const std::string& key : keys) {
-    commands.push_back({.text = director::askPropertyCommand(key), .expectReply = true});
-  }
-  if (nextSet) {  // read once: emptied right after they are asked
-    for (const std::string_view key : kNextKeys) {
-      commands.push_back({.text = director::propertyCommand(key, "")});
-    }
-  }
-  auto answers = commands.empty() ? std::vector<Answer>() : scite.sendAll(commands);
-  SettingsAsked asked{.known = std::move(known)};
-  for (std::size_t at = 0; at < std::min(answers.size(), settingKeys); ++at) {
-    asked.known.emplace(keys[at], std::move(answers[at].text));
-  }
-  // The extension's other settings are not set: none is asked.
-  const std::vector<std::string>& set = document.extensionSettings;
-  for (std::string& key : extensionSettingKeys(document.extension)) {
-    if (std::find(set.begin(), set.end(), key) == set.end()) {
-      asked.known.emplace(std::move(key), std::string());
-    }
-  }
-  if (nextSet && answers.size() == keys.size()) {
-    const auto next = answers.begin() + static_cast<std::ptrdiff_t>(settingKeys);
-    asked.next = {.engine = std::move(next[0].text),
-                  .text = std::move(next[1].text),
-                  .pane = std::move(next[2].text),
-                  .at = std::move(next[3].text),
-                  .textCut = next[1].cut};
   }
   return asked;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "companion/query/encoding.h"
-#include "companion/query/next_search.h"
+#include "companion/settings/next_search.h"
 #include "companion/scite/scite.h"
 #include "companion/settings/properties.h"
 
@@ -63,19 +63,5 @@ struct DocumentAsked {
 // whether to show the strip), in one wait for SciTE: the code, the question, extender.result
 // emptied again, so that nothing of this run is left in SciTE, and the settings asked.
 [[nodiscard]] DocumentAsked askDocument(const Scite& scite, DocumentText text);
-
-// What the batch after the document gives: the settings' raw values by name, and the one-shot
-// values (empty unless asked).
-struct SettingsAsked {
-  KnownProperties known;
-  NextValues next;
-};
-
-// `known` with what the document names asked in one more wait, and none when it names nothing:
-// the settings its extension has set (the others are known unset), the keys of its nextEngine,
-// and, when a command set them (nextSet), the websearch.next.* values, all emptied in the same
-// batch right after they are asked: they steer one search.
-[[nodiscard]] SettingsAsked askSettingsOf(const Scite& scite, const Document& document,
-                                          KnownProperties known);
 
 }  // namespace companion

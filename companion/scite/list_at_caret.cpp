@@ -21,8 +21,8 @@ constexpr std::string_view kOpenState = "open";
 constexpr std::string_view kEvent = "OnUserListSelection";
 
 // What the run's Lua is called in SciTE, unique to the run, its list type too.
-struct RunNames {
-  explicit RunNames(std::uint32_t processId)
+struct ListNames {
+  explicit ListNames(std::uint32_t processId)
       : listType(std::to_string(kListTypeBase + processId % kListTypeSpan)),
         global(runName("websearch_", processId)),
         pick(runName("websearch.pick.", processId)),
@@ -38,7 +38,7 @@ struct RunNames {
 
 // The run's handler of picks, put back at every look: a pick in our list is recorded, any other
 // list type goes to the handler that was there before.
-[[nodiscard]] std::string handlerLua(const RunNames& run) {
+[[nodiscard]] std::string handlerLua(const ListNames& run) {
   return installLua(run.global, {.event = kEvent,
                                  .parameters = "t, text",
                                  .notOurs = "t ~= " + run.listType,
@@ -47,7 +47,7 @@ struct RunNames {
 
 // `ours` is true while the list open is ours: it started where ours did and shows one of our
 // names.
-[[nodiscard]] std::string oursLua(const RunNames& run, const std::vector<std::string>& names) {
+[[nodiscard]] std::string oursLua(const ListNames& run, const std::vector<std::string>& names) {
   std::string lua = "local names = {";
   for (const std::string& name : names) {
     lua += "['" + name + "'] = true, ";
@@ -60,7 +60,7 @@ struct RunNames {
 // The focus goes to the editor first, or the keys would go to the output pane. The separator and
 // the order are set for the call: SciTE's word completion leaves the separator at a line feed,
 // and the names keep the order the user gave.
-[[nodiscard]] std::string showLua(const RunNames& run, const std::vector<std::string>& names) {
+[[nodiscard]] std::string showLua(const ListNames& run, const std::vector<std::string>& names) {
   std::string joined;
   for (const std::string& name : names) {
     joined += (joined.empty() ? "" : " ") + name;
@@ -72,20 +72,20 @@ struct RunNames {
          "props['" + run.start + "'] = tostring(editor:AutoCPosStart())";
 }
 
-[[nodiscard]] std::string lookLua(const RunNames& run, const std::vector<std::string>& names) {
+[[nodiscard]] std::string lookLua(const ListNames& run, const std::vector<std::string>& names) {
   return handlerLua(run) + oursLua(run, names) + "local state = 'closed' if props['" + run.pick +
          "'] ~= '' then state = '" + std::string(kPickedState) + "'..props['" + run.pick +
          "'] elseif ours then state = '" + std::string(kOpenState) + "' end props['" + run.state +
          "'] = state";
 }
 
-[[nodiscard]] std::string tidyLua(const RunNames& run, const std::vector<std::string>& names) {
+[[nodiscard]] std::string tidyLua(const ListNames& run, const std::vector<std::string>& names) {
   return oursLua(run, names) + takeBackLua(run.global, kEvent) +
          "if ours then editor:AutoCCancel() end props['" + run.pick + "'] = '' props['" +
          run.start + "'] = '' props['" + run.state + "'] = ''";
 }
 
-[[nodiscard]] std::optional<std::string> waitForPick(const Scite& scite, const RunNames& run,
+[[nodiscard]] std::optional<std::string> waitForPick(const Scite& scite, const ListNames& run,
                                                      const std::vector<std::string>& names,
                                                      const RunSystem& system) {
   const std::string look = lookLua(run, names);
@@ -105,7 +105,7 @@ struct RunNames {
 
 std::optional<std::string> pickEngine(const Scite& scite, const std::vector<std::string>& names,
                                       const RunSystem& system) {
-  const RunNames run(system.processId());
+  const ListNames run(system.processId());
   const platform::ScopeExit tidy([&] {
     try {
       (void)scite.run(tidyLua(run, names));

@@ -1,5 +1,5 @@
 // The companion's talk with the SciTE that ran it, over whatever carries commands on this
-// platform (scite_window.h on Windows, posix/scite_pipe.h on Linux). Every command has a time
+// platform (scite_window.h on Windows, posix/director_scite.h on Linux). Every command has a time
 // limit, so that a SciTE held by a modal dialog, or gone, cannot hold the companion.
 #pragma once
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "companion/scite/document.h"
 #include "companion/scite/scite.h"
 #include "companion/settings/properties.h"
 
@@ -22,5 +23,19 @@ namespace companion {
 [[nodiscard]] KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileExt,
                                                    const std::string& steered,
                                                    KnownProperties known);
+
+// What the batch after the document gives: the settings' raw values by name, and the one-shot
+// values (empty unless asked).
+struct SettingsAsked {
+  KnownProperties known;
+  NextValues next;
+};
+
+// `known` with what the document names asked in one more wait, and none when it names nothing:
+// the settings its extension has set (the others are known unset), the keys of its nextEngine,
+// and, when a command set them (nextSet), the websearch.next.* values, all emptied in the same
+// batch right after they are asked: they steer one search.
+[[nodiscard]] SettingsAsked askSettingsOf(const Scite& scite, const Document& document,
+                                          KnownProperties known);
 
 }  // namespace companion

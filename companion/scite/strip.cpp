@@ -6,10 +6,9 @@
 #include <functional>
 #include <utility>
 
-#include "companion/address/plan.h"
 #include "companion/scite/lua_literal.h"
 #include "companion/scite/run_lua.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 #include "platform/ascii.h"
 #include "platform/owner.h"
 
@@ -38,8 +37,8 @@ constexpr std::string_view kReplaced = "replaced";
 constexpr std::string_view kLeft = "left";
 
 // What the run is called in SciTE, unique to the run.
-struct RunNames {
-  explicit RunNames(std::uint32_t processId)
+struct StripNames {
+  explicit StripNames(std::uint32_t processId)
       : global(runName(kGlobalPrefix, processId)),
         state(runName("websearch.strip.state.", processId)),
         query(runName("websearch.strip.query.", processId)),
@@ -93,7 +92,7 @@ struct Layout {
 }
 
 // `ours` is true while the strip shown is ours and waits for the user.
-[[nodiscard]] std::string oursLua(const RunNames& run) {
+[[nodiscard]] std::string oursLua(const StripNames& run) {
   return "local function ours() local s = props['" + run.state + "'] return s == '" +
          std::string(kOpen) + "' or s == '" + std::string(kFocused) + "' end ";
 }
@@ -103,7 +102,7 @@ struct Layout {
 // over ours is known: no call says whose strip is shown, and StripValue on another's strip may
 // read a control that is not there. The fields are read inside our own click, where the strip
 // is known to be ours.
-[[nodiscard]] std::string handlerLua(const RunNames& run, const StripOffer& offer) {
+[[nodiscard]] std::string handlerLua(const StripNames& run, const StripOffer& offer) {
   const Layout layout(offer);
   const std::string engineValue =
       layout.several ? "scite.StripValue(" + std::to_string(Layout::kEngine) + ")" : "''";
@@ -139,7 +138,7 @@ struct Layout {
 
 // What a run killed before its tidy step left: on GTK, Tools > Stop Executing kills the tool's
 // process group, the companion with it.
-[[nodiscard]] std::string earlierRunsLua(const RunNames& run) {
+[[nodiscard]] std::string earlierRunsLua(const StripNames& run) {
   return "for name in pairs(_G) do if type(name) == 'string' and name:match('" +
          everyRunsNamePattern(kGlobalPrefix) + "') and name ~= '" + run.global + "' then " +
          takeBackRunLua("_G[name]") + "end end ";
@@ -147,7 +146,7 @@ struct Layout {
 
 // The engine list goes in before the engine field's text: SciTE for Windows empties a combo's
 // field as it sets the list (the GTK SciTE keeps it).
-[[nodiscard]] std::string showLua(const RunNames& run, const StripOffer& offer, bool inDefinition) {
+[[nodiscard]] std::string showLua(const StripNames& run, const StripOffer& offer, bool inDefinition) {
   std::string lua = earlierRunsLua(run) + handlerLua(run, offer) + "props['" + run.query +
                     "'] = '' props['" + run.engine + "'] = '' " + run.global + ".show(" +
                     luaLiteral(stripText(offer, inDefinition ? offer.query : "")) + ") props['" +
@@ -169,7 +168,7 @@ struct Layout {
 // The recent searches put in the query field's list while the strip is ours. SciTE for Windows
 // empties the field as it sets the list, so what is in it by then, typed into or not, is put
 // back; the GTK SciTE keeps the field as it is, its selection too.
-[[nodiscard]] std::string recentLua(const RunNames& run, const std::vector<std::string>& recent,
+[[nodiscard]] std::string recentLua(const StripNames& run, const std::vector<std::string>& recent,
                                     EditorKind editor) {
   const std::string query = std::to_string(Layout::kQuery);
   const std::string setList =
@@ -183,7 +182,7 @@ struct Layout {
 
 // The strip has the focus once neither the editor nor the output pane has it; the focus back in
 // one of them afterwards is the user leaving it (Escape gives no event of its own).
-[[nodiscard]] std::string lookLua(const RunNames& run, const StripOffer& offer) {
+[[nodiscard]] std::string lookLua(const StripNames& run, const StripOffer& offer) {
   return oursLua(run) + "if ours() then " + handlerLua(run, offer) +
          "local away = editor.Focus or output.Focus local s = props['" + run.state + "'] " +
          "if s == '" + std::string(kOpen) + "' and not away then props['" + run.state + "'] = '" +
@@ -192,14 +191,14 @@ struct Layout {
 }
 
 // Closes the strip unless another script's has replaced it, or it was never shown.
-[[nodiscard]] std::string tidyLua(const RunNames& run) {
+[[nodiscard]] std::string tidyLua(const StripNames& run) {
   return "local s = props['" + run.state + "'] " + takeBackRunLua(run.global) +
          "if s ~= '' and s ~= '" + std::string(kReplaced) +
          "' then scite.StripShow('') end props['" + run.state + "'] = '' props['" + run.query +
          "'] = '' props['" + run.engine + "'] = ''";
 }
 
-[[nodiscard]] StripAnswer answered(const Scite& scite, const RunNames& run, StripChoice choice) {
+[[nodiscard]] StripAnswer answered(const Scite& scite, const StripNames& run, StripChoice choice) {
   auto query = scite.ask(run.query);
   if (!query) {
     return {};
@@ -212,7 +211,7 @@ struct Layout {
 }
 
 // `first` runs after the first pause, before the first look; false from it ends the wait.
-[[nodiscard]] StripAnswer waitForChoice(const Scite& scite, const RunNames& run,
+[[nodiscard]] StripAnswer waitForChoice(const Scite& scite, const StripNames& run,
                                         const StripOffer& offer, const RunSystem& system,
                                         const std::function<bool()>& first) {
   const std::string look = lookLua(run, offer);
@@ -238,7 +237,7 @@ struct Layout {
 }  // namespace
 
 StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSystem& system) {
-  const RunNames run(system.processId());
+  const StripNames run(system.processId());
   const platform::ScopeExit tidy([&] {
     try {
       (void)scite.run(tidyLua(run));
@@ -271,37 +270,6 @@ StripAnswer askInStrip(const Scite& scite, const StripOffer& offer, const RunSys
     return true;
   };
   return waitForChoice(scite, run, offer, system, putRecent);
-}
-
-std::vector<std::string> offeredEngines(const Settings& settings) {
-  std::vector<std::string> names;
-  names.reserve(settings.choices.size());
-  for (const Choice& choice : settings.choices) {
-    names.push_back(choice.name);
-  }
-  return names;
-}
-
-Outcome afterStrip(const Settings& settings, SearchRequest request, const StripAnswer& answer) {
-  if (answer.choice == StripChoice::cancel) {
-    return {.code = ExitCode::Cancelled, .lines = {searchCancelledLine()}};
-  }
-  if (settings.choices.size() < 2) {
-    return plan(settings, request).outcome;
-  }
-  std::string_view typed = answer.engine;
-  while (!typed.empty() && platform::isAsciiWhiteSpace(typed.front())) {
-    typed.remove_prefix(1);
-  }
-  while (!typed.empty() && platform::isAsciiWhiteSpace(typed.back())) {
-    typed.remove_suffix(1);
-  }
-  const auto offered = std::find_if(settings.choices.begin(), settings.choices.end(),
-                                    [typed](const Choice& choice) { return choice.name == typed; });
-  if (offered == settings.choices.end()) {
-    return {.code = ExitCode::NoEngineChosen, .lines = {engineNotOfferedLine(answer.engine)}};
-  }
-  return afterList(settings, std::move(request), offered->name);
 }
 
 }  // namespace companion

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "companion/address/decision.h"
+#include "companion/address/plan.h"
 #include "companion/run_system.h"
 #include "companion/scite/scite.h"
 #include "companion/settings/setting_types.h"
@@ -21,15 +21,6 @@ struct StripOffer {
   std::function<std::vector<std::string>()> recent;
 };
 
-enum class StripChoice { search, copyAddress, cancel };
-
-struct StripAnswer {
-  StripChoice choice = StripChoice::cancel;
-  std::string query;   // the query field's text as the user left it
-  std::string engine;  // the engine field's text, with several engines
-  bool operator==(const StripAnswer&) const = default;
-};
-
 // Shows the strip and waits, without a time limit, while SciTE answers and the strip is ours.
 // A cancel too when the user left the strip (Escape, or a click back in the editor or the
 // output pane), when another script replaced it, and when SciTE stopped answering. Leaves nothing
@@ -37,15 +28,5 @@ struct StripAnswer {
 // strip of ours still open is closed; whatever a run that was killed left is taken back first.
 [[nodiscard]] StripAnswer askInStrip(const Scite& scite, const StripOffer& offer,
                                      const RunSystem& system);
-
-// The names the strip offers for `settings`: every usable engine of a websearch.engines key,
-// none for a single template.
-[[nodiscard]] std::vector<std::string> offeredEngines(const Settings& settings);
-
-// What the user's choice in the strip leads to, decided as for a selection: `request.text` is
-// the query field's text, folded. A cancel opens nothing and says so; with several engines, an
-// engine field naming none of them opens nothing and names what was typed.
-[[nodiscard]] Outcome afterStrip(const Settings& settings, SearchRequest request,
-                                 const StripAnswer& answer);
 
 }  // namespace companion

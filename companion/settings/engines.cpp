@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "companion/query/next_search.h"
+#include "companion/settings/next_search.h"
 #include "companion/settings/properties.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 #include "platform/ascii.h"
 
 namespace companion {

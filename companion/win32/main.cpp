@@ -1,6 +1,12 @@
-// websearch.exe: searches the web for the editor's selection that the launcher passes on.
+// websearch.exe: searches the web for the editor's selection that the launcher passes on. The
+// start-up order: the system functions bound, the director client started, then the run.
+#include "companion/win32/bindings.h"
 #include "companion/win32/system.h"
 
 int main() {
-  return companion::runCompanion();
+  if (!companion::bindSystemFunctions()) {
+    return static_cast<int>(companion::ExitCode::SystemUnavailable);
+  }
+  (void)companion::startDirectorClient();
+  return companion::runBound();
 }

@@ -2,13 +2,10 @@
 // window, the settings file and the browser.
 #pragma once
 
-#include <optional>
-#include <string>
+#include <cstddef>
 
-#include "companion/address/decision.h"
-#include "companion/open/hand_over.h"
+#include "companion/address/exit_code.h"
 #include "companion/settings/setting_types.h"
-#include "companion/win32/bindings.h"
 #include "platform/win32/win32.h"
 
 namespace companion {
@@ -27,12 +24,6 @@ namespace companion {
 // when there is no such file).
 [[nodiscard]] IniFile readIniFile();
 
-// Starts `command`'s program, found by its full path (an absolute path as written, or a bare
-// name in PATH's absolute folders, never the current one, which is the document's), with a
-// command line the C run time splits into exactly its arguments; detached, and left to run. A
-// .bat or .cmd file is not started (runsThroughCmd). Why it did not start, or nothing.
-[[nodiscard]] std::optional<BrowserFailure> startProgram(const ProgramCommand& command);
-
 // SciTE's director window, or null when the client is not running or SciTE is out of reach.
 [[nodiscard]] HWND findScite();
 
@@ -45,8 +36,5 @@ namespace companion {
 // searchFromCommandLine with the window findScite gives; anything it throws is said where its lines
 // go and ends the run with ExitCode::Unexpected.
 [[nodiscard]] int runBound() noexcept;
-
-// The whole program: bind, start the director client, then run.
-[[nodiscard]] int runCompanion() noexcept;
 
 }  // namespace companion

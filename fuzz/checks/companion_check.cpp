@@ -17,7 +17,7 @@
 #include "companion/settings/ini.h"
 #include "companion/settings/properties.h"
 #include "companion/settings/settings.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 #include "fuzz/checks/check.h"
 #include "platform/ascii.h"
 #include "tests/scite_standin/escapes.h"
@@ -424,7 +424,7 @@ void checkLuaLiteral(std::string_view text) {
 void checkCompanion(Bytes input) {
   const Run run = runFrom(asText(input));
   checkLuaLiteral(run.commandLine);
-  const std::string text = companion::searchText(run.commandLine);
+  const std::string text = companion::foldedSelection(run.commandLine);
   checkFolded(text);
   const Properties properties = propertiesOf(run.iniText);
   checkSciteProperties(run, properties);

@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "companion/posix/xdg_open.h"
+#include "companion/posix/hand_over.h"
 #include "platform/owner.h"
 #include "platform/posix/executable.h"
 #include "tests/support/environment.h"

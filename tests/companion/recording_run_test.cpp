@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "companion/settings/ini.h"
+#include "companion/win32/bindings.h"
+#include "companion/win32/hand_over.h"
 #include "companion/win32/system.h"
 #include "platform/binding.h"
 #include "platform/text.h"

@@ -19,8 +19,8 @@
 #include <utility>
 #include <vector>
 
-#include "companion/open/browser_command.h"
-#include "companion/texts.h"
+#include "companion/address/browser_command.h"
+#include "companion/settings/texts.h"
 #include "director/escapes.h"
 #include "director/operations.h"
 #include "platform/ascii.h"
@@ -71,7 +71,7 @@ struct BrowserCase {
   const char* name;
   std::map<std::string, std::string, std::less<>> properties;
   std::string text;  // the selection, folded
-  companion::CommandLineRules rules;
+  companion::ProgramLineRules rules;
   OpenedWith run;
   std::optional<std::string> picked = std::nullopt;  // from SciTE's list
   bool startFails = false;
@@ -90,7 +90,7 @@ OpenedWith openedWith(const BrowserCase& c) {
   }
   test_support::Handed handed{.failing = c.failing};
   companion::RunSystem system = test_support::recordingSystem(handed, c.startFails);
-  system.commandLineRules = c.rules;
+  system.programLineRules = c.rules;
   OpenedWith run;
   run.code = companion::searchSelection(scite, c.text, system);
   run.started = handed.started;
@@ -116,10 +116,10 @@ std::vector<std::string> said(const std::vector<std::string>& lines) {
 }
 
 TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
-  using companion::CommandLineRules;
+  using companion::ProgramLineRules;
   using companion::ProgramCommand;
-  constexpr auto kWindows = CommandLineRules::Windows;
-  constexpr auto kPosix = CommandLineRules::Posix;
+  constexpr auto kWindows = ProgramLineRules::Windows;
+  constexpr auto kPosix = ProgramLineRules::Posix;
   const std::string ddg = "https://duckduckgo.com/?q=a%20b";
   const std::string search = "+> Search: " + ddg;
   const std::string firefox = R"(C:\Program Files\Mozilla Firefox\firefox.exe)";

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <utility>
 
-#include "companion/query/next_search.h"
+#include "companion/settings/next_search.h"
 #include "tests/support/fake_scite.h"
 
 namespace test_support {

@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "companion/posix/scite_pipe.h"
+#include "companion/posix/director_scite.h"
 #include "director/gtk/channel.h"
 #include "director/gtk/client.h"
 #include "director/gtk/discovery.h"

@@ -112,7 +112,7 @@ TEST(Decide, SearchesForTextAndOpensOnlyWebUrls) {
        ExitCode::BadTemplate, ""},
   };
   for (const auto& c : cases) {
-    const std::string text = companion::searchText("w.exe " + std::string(c.selection));
+    const std::string text = companion::foldedSelection("w.exe " + std::string(c.selection));
     const auto outcome =
         companion::decide({.text = text, .setting = {.value = std::string(c.urlTemplate)}});
     EXPECT_EQ(outcome.code, c.code) << c.name;

@@ -57,7 +57,7 @@ TEST(SelectionFromCommandLine, TakesEverythingAfterTheNameAndOneBlank) {
 }
 
 TEST(SearchText, FoldsTheSelectionAfterTheName) {
-  EXPECT_EQ(companion::searchText(R"(w.exe  a\tb\n)"), "a b");
+  EXPECT_EQ(companion::foldedSelection(R"(w.exe  a\tb\n)"), "a b");
 }
 
 }  // namespace

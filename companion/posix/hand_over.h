@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "companion/open/hand_over.h"
+#include "companion/address/hand_over.h"
 #include "companion/run_system.h"
 
 namespace companion {

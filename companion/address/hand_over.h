@@ -1,4 +1,4 @@
-// What a browser is handed, why it could not be, and how a platform's users write the command
+// What a browser is handed, why it could not be, and how a platform's users write the program
 // line of a program they name: the same on every platform.
 #pragma once
 
@@ -21,8 +21,8 @@ struct ProgramCommand {
   bool operator==(const ProgramCommand&) const = default;
 };
 
-// How a platform's users write a command line.
-enum class CommandLineRules {
+// How a platform's users write a program line: the program they name and its arguments.
+enum class ProgramLineRules {
   // The program's word as CommandLineToArgvW takes it (quotes group, nothing escapes), the
   // arguments as the Microsoft C run time splits them (backslashes escape only quotes, "" inside
   // quotes is a quote). A .bat or .cmd program is refused: cmd.exe would read the address.

@@ -1,5 +1,5 @@
 // Whether the strip with the recent searches is asked for first.
-#include "companion/recent/recent.h"
+#include "companion/settings/ask.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace {
 
 // websearch.ask.<ext> counts first where it is set; a value is on as SciTE reads a number.
-TEST(History, TheStripAskedByWebsearchAsk) {
+TEST(Ask, TheStripAskedByWebsearchAsk) {
   struct AskCase {
     const char* name;
     std::string forExtension;  // websearch.ask.py

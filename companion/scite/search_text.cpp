@@ -1,6 +1,6 @@
 // The document's bytes converted before anything looks at them: the address at the caret
 // converted on each side of the caret, a word or a selection whole.
-#include "companion/query/search_text.h"
+#include "companion/scite/search_text.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include "companion/query/command_line.h"
 #include "companion/query/pane_message.h"
 #include "companion/query/uri.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 #include "director/escapes.h"
 #include "platform/text.h"
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "companion/win32/bindings.h"
 #include "companion/win32/system.h"
 #include "platform/text.h"
 #include "windowhost/bindings.h"

@@ -1,5 +1,5 @@
 // The program an address opens with: a SciTE property's value split into words as the platform's
-// users write a command line, each word expanded on its own, the address put in last.
+// users write a program line, each word expanded on its own, the address put in last.
 #pragma once
 
 #include <optional>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "companion/address/decision.h"
-#include "companion/open/hand_over.h"
+#include "companion/address/hand_over.h"
 #include "companion/settings/setting_types.h"
 
 namespace companion {
@@ -22,17 +22,12 @@ namespace companion {
 // character, %s in the program's word, no program, or a reference in a circle leaves that
 // address out, its line replaced by the line saying why: the outcome is BadTemplate when no
 // address is left, PartlyOpened when some are.
-[[nodiscard]] Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules,
+[[nodiscard]] Outcome withBrowserCommand(Outcome outcome, ProgramLineRules rules,
                                          const PropertyLookup& lookup);
 
 // Why Windows may not be handed `program`: it starts a .bat or .cmd file through cmd.exe, where
 // & % and ! in an argument act whatever its quoting. Nothing for any other program. The name is
 // compared as Windows opens it, trailing dots and blanks dropped.
 [[nodiscard]] std::optional<std::string> runsThroughCmd(std::string_view program);
-
-// The command line the Microsoft C run time splits into `programPath` (quoted whole, as it takes
-// a program's path: a path holds no quote) and exactly `arguments`.
-[[nodiscard]] std::string windowsCommandLine(std::string_view programPath,
-                                             const std::vector<std::string>& arguments);
 
 }  // namespace companion

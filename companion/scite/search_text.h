@@ -8,7 +8,7 @@
 
 #include "companion/address/decision.h"
 #include "companion/query/encoding.h"
-#include "companion/query/next_search.h"
+#include "companion/settings/next_search.h"
 #include "companion/run_system.h"
 #include "companion/scite/document.h"
 #include "companion/scite/scite.h"

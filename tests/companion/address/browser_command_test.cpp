@@ -1,6 +1,6 @@
 // The program an address opens with: the browser value split, expanded and refused by the
 // platform's rules, and the Windows quoting that the C run time splits back.
-#include "companion/open/browser_command.h"
+#include "companion/address/browser_command.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
+#include "companion/win32/program_line.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ using companion::ExitCode;
 // The value split, expanded and refused by the platform's rules, whatever key it came from.
 struct SplitCase {
   const char* name;
-  companion::CommandLineRules rules;
+  companion::ProgramLineRules rules;
   std::string value;  // websearch.browser's raw value
   companion::Outcome expected;
   std::map<std::string, std::string, std::less<>> properties = {};
@@ -26,8 +27,8 @@ struct SplitCase {
 
 TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
   using companion::ProgramCommand;
-  constexpr auto kWindows = companion::CommandLineRules::Windows;
-  constexpr auto kPosix = companion::CommandLineRules::Posix;
+  constexpr auto kWindows = companion::ProgramLineRules::Windows;
+  constexpr auto kPosix = companion::ProgramLineRules::Posix;
   const std::string ddg = "https://duckduckgo.com/?q=a%20b";
   const std::string search = "+> Search: " + ddg;
   const auto opens = [&](ProgramCommand command) {
@@ -125,7 +126,7 @@ TEST(BrowserCommand, WindowsQuotingSplitsBackIntoTheSameArguments) {
       {"https://example.org/?a=1&b='x'(y);z!%41"},
   };
   for (const auto& arguments : cases) {
-    const std::string line = companion::windowsCommandLine(R"(C:\Program Files\b.exe)", arguments);
+    const std::string line = companion::windowsProgramLine(R"(C:\Program Files\b.exe)", arguments);
     companion::BrowserSetting browser{.key = "websearch.browser", .value = line};
     // %% is the only way to write a percent sign: the round trip doubles them first.
     for (auto at = browser.value.find('%'); at != std::string::npos;
@@ -134,7 +135,7 @@ TEST(BrowserCommand, WindowsQuotingSplitsBackIntoTheSameArguments) {
     }
     const auto opened = companion::withBrowserCommand(
         {.lines = {"+> Search: u"}, .openings = {{.url = "u", .browser = browser}}},
-        companion::CommandLineRules::Windows, [](const std::string&) { return std::string(); });
+        companion::ProgramLineRules::Windows, [](const std::string&) { return std::string(); });
     ASSERT_EQ(opened.openings.size(), 1U) << line;
     const auto& command = opened.openings.front().command;
     std::vector<std::string> expected = arguments;

@@ -1,5 +1,5 @@
 // The channel opened at start-up, its raw replies read for their values here, at its edge.
-#include "companion/posix/scite_pipe.h"
+#include "companion/posix/director_scite.h"
 
 #include <string>
 

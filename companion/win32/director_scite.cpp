@@ -1,6 +1,6 @@
 // The director client's one WM_COPYDATA sender, with SendMessageTimeoutW from the companion's own
 // binding group.
-#include "companion/win32/scite_window.h"
+#include "companion/win32/director_scite.h"
 
 #include "companion/win32/bindings.h"
 #include "director/replies.h"

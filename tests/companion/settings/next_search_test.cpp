@@ -1,5 +1,5 @@
 // When the one-shot values steer a search.
-#include "companion/query/next_search.h"
+#include "companion/settings/next_search.h"
 
 #include <gtest/gtest.h>
 

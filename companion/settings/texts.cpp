@@ -1,7 +1,7 @@
 // The user's lines, and the place of a setting that every message about one starts with.
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 
-#include "companion/query/next_search.h"
+#include "companion/settings/next_search.h"
 #include "companion/settings/properties.h"
 
 namespace companion {

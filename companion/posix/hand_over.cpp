@@ -1,6 +1,6 @@
 // xdg-open started through the platform's spawn helper, detached from the tool's output, and
 // briefly awaited; a program the user named started the same way and left to run.
-#include "companion/posix/xdg_open.h"
+#include "companion/posix/hand_over.h"
 
 #include <sys/types.h>
 #include <sys/wait.h>

@@ -1,5 +1,5 @@
 // A browser setting's value to the program and arguments an address opens with.
-#include "companion/open/browser_command.h"
+#include "companion/address/browser_command.h"
 
 #include <algorithm>
 #include <optional>
@@ -7,7 +7,7 @@
 #include <variant>
 
 #include "companion/settings/properties.h"
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 #include "platform/ascii.h"
 
 namespace companion {
@@ -185,11 +185,11 @@ namespace {
 
 // The command `opening` opens with, or the line saying why its browser setting cannot give one.
 [[nodiscard]] std::variant<ProgramCommand, std::string> programFor(const Opening& opening,
-                                                                   CommandLineRules rules,
+                                                                   ProgramLineRules rules,
                                                                    const PropertyLookup& lookup) {
   const BrowserSetting& browser = opening.browser;
   const Split split =
-      rules == CommandLineRules::Windows ? windowsWords(browser.value) : posixWords(browser.value);
+      rules == ProgramLineRules::Windows ? windowsWords(browser.value) : posixWords(browser.value);
   if (!split.refusal.empty()) {
     return notACommandLineLine(browser.key, split.refusal);
   }
@@ -219,7 +219,7 @@ namespace {
   if (command.program.empty()) {
     return notACommandLineLine(browser.key, kNoProgram);
   }
-  if (const auto cmd = runsThroughCmd(command.program); cmd && rules == CommandLineRules::Windows) {
+  if (const auto cmd = runsThroughCmd(command.program); cmd && rules == ProgramLineRules::Windows) {
     return notACommandLineLine(browser.key, *cmd);
   }
   if (!tookAddress) {
@@ -230,7 +230,7 @@ namespace {
 
 }  // namespace
 
-Outcome withBrowserCommand(Outcome outcome, CommandLineRules rules, const PropertyLookup& lookup) {
+Outcome withBrowserCommand(Outcome outcome, ProgramLineRules rules, const PropertyLookup& lookup) {
   const bool opens = outcome.code == ExitCode::Opened || outcome.code == ExitCode::PartlyOpened;
   if (!opens || !lookup) {
     return outcome;
@@ -270,37 +270,6 @@ std::optional<std::string> runsThroughCmd(std::string_view program) {
     }
   }
   return std::nullopt;
-}
-
-std::string windowsCommandLine(std::string_view programPath,
-                               const std::vector<std::string>& arguments) {
-  std::string line(1, '"');
-  line.append(programPath).push_back('"');
-  for (const std::string& argument : arguments) {
-    line.push_back(' ');
-    if (!argument.empty() && argument.find_first_of(" \t\n\v\"") == std::string::npos) {
-      line.append(argument);
-      continue;
-    }
-    line.push_back('"');
-    for (std::size_t at = 0;; ++at) {
-      const std::size_t run = argument.find_first_not_of('\\', at);
-      const std::size_t backslashes = (run == std::string::npos ? argument.size() : run) - at;
-      at += backslashes;
-      if (at == argument.size()) {
-        line.append(backslashes * 2, '\\');  // doubled: the closing quote follows
-        break;
-      }
-      if (argument[at] == '"') {
-        line.append(backslashes * 2 + 1, '\\');
-      } else {
-        line.append(backslashes, '\\');
-      }
-      line.push_back(argument[at]);
-    }
-    line.push_back('"');
-  }
-  return line;
 }
 
 }  // namespace companion

@@ -1,5 +1,5 @@
 // The lines the user reads, where a system's own words go into them.
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 
 #include <gtest/gtest.h>
 

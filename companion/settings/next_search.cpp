@@ -1,10 +1,10 @@
 // Whether the one-shot values are this press's.
-#include "companion/query/next_search.h"
+#include "companion/settings/next_search.h"
 
 #include <charconv>
 #include <optional>
 
-#include "companion/texts.h"
+#include "companion/settings/texts.h"
 
 namespace companion {
 
