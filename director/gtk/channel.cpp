@@ -1,28 +1,16 @@
-// The request and reply FIFOs of the channel to the GTK SciTE.
+// The director's requests to the GTK SciTE over its request FIFO and reply FIFOs of our own: the
+// batching, and SciTE's silence before it has a notify pipe.
 #include "director/gtk/channel.h"
 
-#include <fcntl.h>
-#include <limits.h>
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
-#include <charconv>
 #include <csignal>
-#include <cstdio>
-#include <cstdlib>
 #include <deque>
 #include <system_error>
-#include <thread>
 #include <utility>
 
 #include "director/escapes.h"
 #include "platform/errors.h"
-#include "platform/owner.h"
+#include "platform/posix/fifo.h"
 
 namespace director::gtk {
 
@@ -31,17 +19,11 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kDefaultPipeMaxSize = 1 << 20;
-constexpr int kDefaultPipeSize = 1 << 16;
 constexpr std::string_view kAskProperty = "askproperty:";
 
 // An empty whole answer to askproperty:, which a SciTE without a notify pipe gives to every one.
 [[nodiscard]] bool answeredNothing(const Reply& reply, std::string_view command) {
   return reply.raw.empty() && !reply.cut && command.starts_with(kAskProperty);
-}
-
-[[nodiscard]] platform::OSError osError(const std::string& what, const fs::path& path) {
-  return {what + " " + path.string(), errno};
 }
 
 // `:<address>:<command>\n`, or `<command>\n` without an address.
@@ -64,138 +46,18 @@ constexpr std::string_view kAskProperty = "askproperty:";
 // SciTE reads as we do.
 [[nodiscard]] fs::path makePrivateFolder(const fs::path& temp) {
   const bool fits = temp.is_absolute() && isRawRequestField(temp.native());
-  const fs::path parent = fits ? temp : fs::path("/tmp");
-  std::string pattern = (parent / "scite-director.XXXXXX").native();
-  if (::mkdtemp(pattern.data()) == nullptr) {  // mode 0700
-    throw osError("mkdtemp", pattern);
-  }
-  return pattern;
+  return platform::makePrivateFolder(fits ? temp : fs::path("/tmp"), "scite-director");
 }
 
-// Read with the C library: the first C++ stream a program makes sets up the locale, a long start.
-[[nodiscard]] int readPipeMaxSize(const fs::path& proc) {
-  const platform::Unique<std::FILE*, std::fclose> file(
-      std::fopen((proc / "sys/fs/pipe-max-size").c_str(), "rb"));
-  std::array<char, 32> text{};
-  const std::size_t got = file ? std::fread(text.data(), 1, text.size(), file.get()) : 0;
-  int size = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + got, size);
-  return error == std::errc() && size > 0 ? size : kDefaultPipeMaxSize;
+// SciTE writes the line break apart from the reply, dropping what the pipe could not take of the
+// reply: once we have read some, the break gets in after a cut reply too.
+[[nodiscard]] Reply replyOf(platform::FifoReader& reader, Clock::time_point deadline) {
+  std::string raw = reader.readToEnd(deadline);
+  const int capacity = reader.capacity();
+  const bool filled = capacity > 0 && raw.size() > static_cast<std::size_t>(capacity);
+  const bool cut = !reader.ended() || filled || (!raw.empty() && raw.back() != '\n');
+  return {std::move(raw), cut};
 }
-
-// As large as the system lets this user make it; the default size when it lets nothing more.
-void enlargePipe(int fd, int maxSize) noexcept {
-  for (int size = maxSize; size > kDefaultPipeSize; size /= 2) {
-    if (::fcntl(fd, F_SETPIPE_SZ, size) >= 0) {
-      return;
-    }
-  }
-}
-
-// The events of `fd` among `events` (and errors); 0 once the deadline has passed.
-[[nodiscard]] short waitFor(int fd, short events, Clock::time_point deadline) {
-  for (;;) {
-    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-    if (left.count() <= 0) {
-      return 0;
-    }
-    pollfd entry{fd, events, 0};
-    const int ready =
-        ::poll(&entry, 1, static_cast<int>(std::min<long long>(left.count(), INT_MAX)));
-    if (ready > 0) {
-      return entry.revents;
-    }
-    if (ready < 0 && errno != EINTR) {
-      throw platform::OSError("poll", errno);
-    }
-  }
-}
-
-// Reads until every writer has closed the FIFO; false when the deadline came first. A reader
-// opened without blocking hears of no end before a writer has come and gone.
-[[nodiscard]] bool readToEnd(int fd, std::string& raw, Clock::time_point deadline) {
-  // A page on the stack: a fresh 64 KiB buffer cost a page fault per 4 KiB at each start, more
-  // than the reads a long reply takes in pages.
-  std::array<char, PIPE_BUF> chunk{};
-  for (;;) {
-    if (waitFor(fd, POLLIN, deadline) == 0) {
-      return false;
-    }
-    for (;;) {
-      const ssize_t got = ::read(fd, chunk.data(), chunk.size());
-      if (got > 0) {
-        raw.append(chunk.data(), static_cast<std::size_t>(got));
-      } else if (got == 0) {
-        return true;
-      } else if (errno == EAGAIN) {
-        break;
-      } else if (errno != EINTR) {
-        throw platform::OSError("read a director reply", errno);
-      }
-    }
-  }
-}
-
-void makeFifo(const fs::path& path) {
-  if (::mkfifo(path.c_str(), 0600) != 0) {
-    throw osError("mkfifo", path);
-  }
-}
-
-// A reply FIFO opened for reading before its request goes out: SciTE's open for writing then
-// finds a reader, and the pipe is ours to enlarge.
-class ReplyReader {
-public:
-  ReplyReader(const fs::path& fifo, int pipeMaxSize)
-      : reader_(::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)) {
-    if (!reader_) {
-      throw osError("open", fifo);
-    }
-    enlargePipe(reader_.get(), pipeMaxSize);
-    capacity_ = ::fcntl(reader_.get(), F_GETPIPE_SZ);
-  }
-
-  // What SciTE wrote, read until it closed the FIFO or the deadline passed.
-  [[nodiscard]] Reply read(Clock::time_point deadline) {
-    std::string raw;
-    ended_ = readToEnd(reader_.get(), raw, deadline);
-    // SciTE writes the line break apart from the reply, dropping what the pipe could not take of
-    // the reply: once we have read some, the break gets in after a cut reply too.
-    const bool filled = capacity_ > 0 && raw.size() > static_cast<std::size_t>(capacity_);
-    const bool cut = !ended_ || filled || (!raw.empty() && raw.back() != '\n');
-    return {std::move(raw), cut};
-  }
-
-  // SciTE closed the FIFO: no answer can come late.
-  [[nodiscard]] bool ended() const noexcept { return ended_; }
-
-private:
-  platform::Fd reader_;
-  int capacity_ = 0;
-  bool ended_ = false;
-};
-
-// A reply FIFO of its own for one question of several sent at once, removed with it. Its path
-// goes before its reader: a SciTE that comes to the question late then fails to open it instead
-// of waiting for a reader forever.
-class BatchFifo {
-public:
-  BatchFifo(fs::path path, int pipeMaxSize)
-      : path_((makeFifo(path), std::move(path))), reader_(path_, pipeMaxSize) {}
-  BatchFifo(const BatchFifo&) = delete;
-  BatchFifo& operator=(const BatchFifo&) = delete;
-  ~BatchFifo() {
-    std::error_code ignored;
-    fs::remove(path_, ignored);
-  }
-
-  [[nodiscard]] const fs::path& path() const noexcept { return path_; }
-  [[nodiscard]] Reply read(Clock::time_point deadline) { return reader_.read(deadline); }
-
-private:
-  fs::path path_;
-  ReplyReader reader_;
-};
 
 }  // namespace
 
@@ -221,14 +83,14 @@ public:
   [[nodiscard]] std::vector<Reply> readReplies(Deadline deadline) {
     std::vector<Reply> replies;
     replies.reserve(fifos_.size());
-    for (BatchFifo& fifo : fifos_) {
-      replies.push_back(fifo.read(deadline));
+    for (platform::OwnedFifo& fifo : fifos_) {
+      replies.push_back(replyOf(fifo.reader(), deadline));
     }
     return replies;
   }
 
 private:
-  std::deque<BatchFifo> fifos_;  // never moved: each removes its FIFO
+  std::deque<platform::OwnedFifo> fifos_;  // never moved: each removes its FIFO
   std::string lines_;
 };
 
@@ -236,7 +98,7 @@ Channel::Channel(SciteFifo scite, std::chrono::milliseconds limit, const Places&
     : scite_(std::move(scite)),
       limit_(limit),
       folder_(makePrivateFolder(places.temp)),
-      pipeMaxSize_(readPipeMaxSize(places.proc)) {}
+      pipeMaxSize_(platform::pipeMaxSize(places.proc)) {}
 
 bool Channel::send(std::string_view command) {
   const std::string line = requestLine({}, command);
@@ -258,14 +120,15 @@ std::optional<Reply> Channel::ask(std::string_view command) {
 std::optional<Reply> Channel::askOnce(std::string_view command, Deadline deadline) {
   if (replyFifo_.empty()) {  // made at the first question: a run may ask all in batches
     replyFifo_ = nextReplyPath();
-    makeFifo(replyFifo_);
+    platform::makeFifo(replyFifo_);
   }
   const std::string line = requestLine(replyFifo_.native(), command);
-  ReplyReader reader(replyFifo_, pipeMaxSize_);
+  // Opened for reading before the request goes out: SciTE's open for writing then finds a reader.
+  platform::FifoReader reader(replyFifo_, pipeMaxSize_);
   std::optional<Reply> reply;
   bool ended = false;
   if (write(line, deadline)) {
-    reply = reader.read(deadline);
+    reply = replyOf(reader, deadline);
     ended = reader.ended();
   }
   if (!ended) {
@@ -334,54 +197,13 @@ std::optional<std::vector<Reply>> Channel::sendOneByOne(std::span<const Request>
 }
 
 bool Channel::write(const std::string& line, Deadline deadline) {
-  const platform::Fd fifo{::open(scite_.requestFifo.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)};
-  if (!fifo) {
-    if (errno == ENXIO || errno == ENOENT) {
-      return false;  // SciTE is gone
-    }
-    throw osError("open", scite_.requestFifo);
-  }
-  const int capacity = ::fcntl(fifo.get(), F_GETPIPE_SZ);
-  if (capacity < 0) {
-    throw osError("F_GETPIPE_SZ", scite_.requestFifo);
-  }
-  if (line.size() > static_cast<std::size_t>(capacity)) {
-    return false;  // it would never go in whole
-  }
-  // Up to PIPE_BUF bytes go in whole or not at all; a longer line only when the pipe is empty.
-  const bool waitsForEmpty = line.size() > PIPE_BUF;
-  std::size_t done = 0;
-  while (done < line.size()) {
-    if (Clock::now() >= deadline) {
-      return false;
-    }
-    int queued = 0;
-    if (done == 0 && waitsForEmpty && ::ioctl(fifo.get(), FIONREAD, &queued) == 0 && queued > 0) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-      continue;
-    }
-    const ssize_t wrote = ::write(fifo.get(), line.data() + done, line.size() - done);
-    if (wrote > 0) {
-      done += static_cast<std::size_t>(wrote);
-    } else if (errno == EPIPE) {
-      return false;  // SciTE went away
-    } else if (errno == EAGAIN) {
-      if (waitFor(fifo.get(), POLLOUT, deadline) == 0) {
-        return false;
-      }
-    } else if (errno != EINTR) {
-      throw osError("write", scite_.requestFifo);
-    }
-  }
-  return true;
+  return platform::writeWhole(scite_.requestFifo, line, deadline);
 }
 
 bool Channel::registerOnce(Deadline deadline) {
   // A regular file: SciTE opens it blocking to write its notify pipe's name.
   const fs::path file = folder_.path() / "register";
-  if (!platform::Fd{::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600)}) {
-    throw osError("create", file);
-  }
+  platform::createPrivateFile(file);
   return write(requestLine(file.native(), "register:"), deadline);
 }
 
