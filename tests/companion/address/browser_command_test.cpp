@@ -1,16 +1,25 @@
 // The program an address opens with: the browser value split, expanded and refused by the
-// platform's rules, and the Windows quoting that the C run time splits back.
+// platform's rules, the Windows quoting that the C run time splits back, and, over a fake SciTE
+// and a recording system, the key that counts and what is said when a program does not start.
 #include "companion/address/browser_command.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
+#include "companion/run.h"
 #include "companion/settings/texts.h"
 #include "companion/win32/program_line.h"
+#include "director/escapes.h"
+#include "director/operations.h"
+#include "tests/companion/sent_steps.h"
+#include "tests/support/fake_scite.h"
 
 namespace {
 
@@ -143,6 +152,325 @@ TEST(BrowserCommand, WindowsQuotingSplitsBackIntoTheSameArguments) {
     ASSERT_TRUE(command.has_value()) << line;
     EXPECT_EQ(command->program, R"(C:\Program Files\b.exe)") << line;
     EXPECT_EQ(command->arguments, expected) << line;
+  }
+}
+
+// What one run did with its addresses: the lines it said, the programs it started and the
+// addresses the default browser got, each in order.
+struct OpenedWith {
+  ExitCode code = ExitCode::Opened;
+  std::vector<std::string> said;
+  std::vector<companion::ProgramCommand> started;
+  std::vector<std::string> byDefault;
+  std::vector<std::string> order = {};  // Handed's, when a row looks at it
+  bool operator==(const OpenedWith&) const = default;
+};
+
+void PrintTo(const OpenedWith& run, std::ostream* out) {
+  *out << "exit " << static_cast<int>(run.code) << "\n";
+  for (const std::string& line : run.said) {
+    *out << "  said " << line << "\n";
+  }
+  for (const companion::ProgramCommand& started : run.started) {
+    *out << "  started [" << started.program << "]";
+    for (const std::string& argument : started.arguments) {
+      *out << " [" << argument << "]";
+    }
+    *out << "\n";
+  }
+  for (const std::string& url : run.byDefault) {
+    *out << "  default browser got [" << url << "]\n";
+  }
+  for (const std::string& step : run.order) {
+    *out << "  " << step << "\n";
+  }
+}
+
+struct BrowserCase {
+  const char* name;
+  std::map<std::string, std::string, std::less<>> properties;
+  std::string text;  // the selection, folded
+  companion::ProgramLineRules rules;
+  OpenedWith run;
+  std::optional<std::string> picked = std::nullopt;  // from SciTE's list
+  bool startFails = false;
+  std::vector<std::string> failing = {};  // addresses and programs that do not open
+};
+
+// The run over a SciTE holding `c.properties`, with a system that records what it starts.
+OpenedWith openedWith(const BrowserCase& c) {
+  constexpr std::uint32_t kProcessId = 7;  // recordingSystem's
+  test_support::FakeScite scite;
+  for (const auto& [key, value] : c.properties) {
+    scite.answers[key] = {value};
+  }
+  if (c.picked) {
+    scite.answers["websearch.state." + std::to_string(kProcessId)] = {"picked " + *c.picked};
+  }
+  test_support::Handed handed{.failing = c.failing};
+  companion::RunSystem system = test_support::recordingSystem(handed, c.startFails);
+  system.programLineRules = c.rules;
+  OpenedWith run;
+  run.code = companion::searchSelection(scite, c.text, system);
+  run.started = handed.started;
+  run.byDefault = handed.byDefault;
+  if (!c.run.order.empty()) {
+    run.order = handed.order;
+  }
+  for (const test_support::SentCommand& sent : scite.sent) {
+    if (sent.command.starts_with("output:")) {
+      run.said.push_back(sent.command);
+    }
+  }
+  return run;
+}
+
+// The lines as the run sends them to SciTE's pane.
+std::vector<std::string> said(const std::vector<std::string>& lines) {
+  std::vector<std::string> commands;
+  for (const std::string& line : lines) {
+    commands.push_back(director::outputCommand(director::outputEscaped(line), true));
+  }
+  return commands;
+}
+
+
+TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
+  using companion::ProgramLineRules;
+  using companion::ProgramCommand;
+  constexpr auto kWindows = ProgramLineRules::Windows;
+  constexpr auto kPosix = ProgramLineRules::Posix;
+  const std::string ddg = "https://duckduckgo.com/?q=a%20b";
+  const std::string search = "+> Search: " + ddg;
+  const std::string firefox = R"(C:\Program Files\Mozilla Firefox\firefox.exe)";
+  const std::string firefoxLine = "\"" + firefox + "\" -private-window";
+  const std::string mdn = "https://developer.mozilla.org/search?q=a%20b";
+  const std::map<std::string, std::string, std::less<>> twoEngines{
+      {"websearch.engine.DDG", "https://duckduckgo.com/?q={query}"},
+      {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+      {"websearch.engines", "DDG MDN"},
+      {"websearch.browser.MDN", "zeal"},
+  };
+  const auto with = [](auto base, const std::map<std::string, std::string, std::less<>>& more) {
+    for (const auto& [key, value] : more) {
+      base[key] = value;
+    }
+    return base;
+  };
+  // A group of both engines, DDG first, and the line for DDG's address when the default browser
+  // fails it.
+  const auto ddgThenMdn =
+      with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "DDG MDN"}});
+  const std::string ddgFailed =
+      "!> The browser could not be started for " + ddg + ": No application (4).";
+  const std::string mdnNoRoom =
+      "!> SciTE property websearch.engine.MDN leaves no room for the search words within 2,048 "
+      "characters.";
+  const std::string zealFailed =
+      "!> Could not start zeal (websearch.browser.MDN) for " + mdn + ": No such file or directory.";
+  const auto opened = [](std::vector<std::string> lines, ProgramCommand command) {
+    lines.push_back("+> Opened with: " + command.program);
+    return OpenedWith{.said = said(lines), .started = {std::move(command)}};
+  };
+  const auto byDefault = [](std::vector<std::string> lines, std::string url) {
+    return OpenedWith{.said = said(lines), .byDefault = {std::move(url)}};
+  };
+  const auto refused = [](std::vector<std::string> lines) {
+    return OpenedWith{.code = ExitCode::BadTemplate, .said = said(lines)};
+  };
+  const auto notCommand = [](std::string_view key, std::string_view why) {
+    return companion::notACommandLineLine(key, why);
+  };
+  const std::string dash = "dash-plugin://keys=cpp&query=";
+  const BrowserCase cases[] = {
+      // Which key counts.
+      {"no key: the default browser", {}, "a b", kWindows, byDefault({search}, ddg)},
+      {"a blank value: the default browser",
+       {{"websearch.browser", "  "}},
+       "a b",
+       kWindows,
+       byDefault({search}, ddg)},
+      {"websearch.browser, the address appended",
+       {{"websearch.browser", firefoxLine}},
+       "a b",
+       kWindows,
+       opened({search}, {firefox, {"-private-window", ddg}})},
+      {"the picked engine's own program", with(twoEngines, {{"websearch.browser", "firefox"}}),
+       "a b", kPosix, opened({"+> Search: " + mdn}, {"zeal", {mdn}}), "MDN"},
+      {"the other engine: websearch.browser", with(twoEngines, {{"websearch.browser", "firefox"}}),
+       "a b", kPosix, opened({search}, {"firefox", {ddg}}), "DDG"},
+      {"the other engine, no websearch.browser: the default browser", twoEngines, "a b", kPosix,
+       byDefault({search}, ddg), "DDG"},
+      {"the only engine's own program",
+       {{"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+        {"websearch.engines", "MDN"},
+        {"websearch.browser.MDN", "zeal"}},
+       "a b",
+       kPosix,
+       opened({"+> Search: " + mdn}, {"zeal", {mdn}})},
+      {"an engine's program of blanks: websearch.browser",
+       {{"websearch.engines", "MDN"},
+        {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+        {"websearch.browser.MDN", " \t"},
+        {"websearch.browser", "firefox"}},
+       "a b",
+       kPosix,
+       opened({"+> Search: " + mdn}, {"firefox", {mdn}})},
+      {"an address selected: websearch.browser, not the engine's",
+       {{"websearch.engines", "MDN"},
+        {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+        {"websearch.browser.MDN", "zeal"},
+        {"websearch.browser", "firefox"}},
+       "https://example.org/x",
+       kPosix,
+       opened({"+> Open: https://example.org/x"}, {"firefox", {"https://example.org/x"}})},
+      {"an address selected, only an engine's program: the default browser",
+       {{"websearch.engines", "MDN"},
+        {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"},
+        {"websearch.browser.MDN", "zeal"}},
+       "https://example.org/x",
+       kPosix,
+       byDefault({"+> Open: https://example.org/x"}, "https://example.org/x")},
+
+      // An engine's own key named when its program is refused.
+      {"a .cmd program on Windows",
+       {{"websearch.browser.MDN", R"(C:\tools\open.cmd)"},
+        {"websearch.engines", "MDN"},
+        {"websearch.engine.MDN", "https://developer.mozilla.org/search?q={query}"}},
+       "a b",
+       kWindows,
+       refused({notCommand("websearch.browser.MDN",
+                           "Windows runs a .cmd file through cmd.exe, where & % and ! in an "
+                           "address act whatever the quoting")})},
+
+      // Schemes: any to a program, http(s) to the default browser.
+      {"another scheme to a program",
+       {{"websearch.url", dash + "{query}"}, {"websearch.browser", "zeal"}},
+       "vector",
+       kPosix,
+       opened({"+> Search: " + dash + "vector"}, {"zeal", {dash + "vector"}})},
+      {"another scheme to the default browser",
+       {{"websearch.url", dash + "{query}"}},
+       "vector",
+       kPosix,
+       refused({"!> SciTE property websearch.url must begin with http:// or https:// and "
+                "contain {query}."})},
+      {"no scheme at all to a program",
+       {{"websearch.url", "{query}"}, {"websearch.browser", "zeal"}},
+       "vector",
+       kPosix,
+       refused({"!> SciTE property websearch.url must begin with a scheme (such as https:) and "
+                "contain {query}."})},
+      {"an engine of another scheme with its own program",
+       {{"websearch.engines", "Zeal"},
+        {"websearch.engine.Zeal", dash + "{query}"},
+        {"websearch.browser.Zeal", "zeal"}},
+       "vector",
+       kPosix,
+       opened({"+> Search: " + dash + "vector"}, {"zeal", {dash + "vector"}})},
+      {"an engine of another scheme left out without a program",
+       {{"websearch.engines", "Zeal DDG"},
+        {"websearch.engine.Zeal", dash + "{query}"},
+        {"websearch.engine.DDG", "https://duckduckgo.com/?q={query}"}},
+       "a b",
+       kPosix,
+       byDefault({"!> SciTE property websearch.engine.Zeal must begin with http:// or https:// "
+                  "and contain {query}.",
+                  search},
+                 ddg)},
+      {"a selection of another scheme is searched for, even with a program",
+       {{"websearch.browser", "zeal"}},
+       "dash-plugin://x",
+       kPosix,
+       opened({"+> Search: https://duckduckgo.com/?q=dash-plugin%3A%2F%2Fx"},
+              {"zeal", {"https://duckduckgo.com/?q=dash-plugin%3A%2F%2Fx"}})},
+
+      // A program that does not start: nothing else opens.
+      {"a program that does not start",
+       {{"websearch.browser", "firefox --new"}},
+       "a b",
+       kPosix,
+       {.code = ExitCode::OpenFailed,
+        .said = said({search,
+                      "!> Could not start firefox (websearch.browser): No such file or "
+                      "directory. Nothing opened."}),
+        .started = {ProgramCommand{"firefox", {"--new", ddg}}}},
+       std::nullopt,
+       true},
+
+      // A group: each member through its own browser rule, started in the group's order.
+      {"a group's members, each where its own rule says",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "MDN DDG"}}),
+       "a b",
+       kPosix,
+       {.said = said({"+> Search: " + mdn, search, "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}}},
+      {"a member's program does not start: the others open, the pane says which",
+       with(twoEngines, {{"websearch.engines", "Both"}, {"websearch.group.Both", "MDN DDG"}}),
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({"+> Search: " + mdn, search, zealFailed}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt,
+       false,
+       {"zeal"}},
+      {"the default browser fails a member",
+       ddgThenMdn,
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({search, "+> Search: " + mdn, ddgFailed, "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt,
+       false,
+       {ddg}},
+      {"a default browser's verdict awaited after the next opener starts",
+       ddgThenMdn,
+       "a b",
+       kPosix,
+       {.said = said({search, "+> Search: " + mdn, "+> Opened with: zeal"}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg},
+        .order = {"browser " + ddg, "program zeal", "verdict " + ddg}}},
+      {"a member that leaves no room: the others open",
+       with(ddgThenMdn, {{"websearch.engine.MDN",
+                          "https://m.example/" + std::string(2048, 'm') + "?q={query}"}}),
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened, .said = said({search, mdnNoRoom}), .byDefault = {ddg}}},
+      {"a group with no usable member refused with its line",
+       {{"websearch.engines", "Both"}, {"websearch.group.Both", "Nope"}},
+       "a b",
+       kPosix,
+       refused({"!> SciTE property websearch.group.Both names \"Nope\", which is no engine: left "
+                "out."})},
+      {"every member fails",
+       ddgThenMdn,
+       "a b",
+       kPosix,
+       {.code = ExitCode::OpenFailed,
+        .said = said({search, "+> Search: " + mdn, ddgFailed, zealFailed}),
+        .started = {{"zeal", {mdn}}},
+        .byDefault = {ddg}},
+       std::nullopt,
+       false,
+       {ddg, "zeal"}},
+      {"a member's program refused: the others open",
+       with(twoEngines, {{"websearch.engines", "Both"},
+                         {"websearch.group.Both", "MDN DDG"},
+                         {"websearch.browser.MDN", "zeal 'x"}}),
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({notCommand("websearch.browser.MDN", "a quote is not closed"), search}),
+        .byDefault = {ddg}}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(openedWith(c), c.run) << c.name;
   }
 }
 
