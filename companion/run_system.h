@@ -10,8 +10,8 @@
 #include <string>
 #include <string_view>
 
-#include "companion/address/url_limit.h"
 #include "companion/address/hand_over.h"
+#include "companion/address/url_limit.h"
 #include "companion/query/encoding.h"
 #include "companion/settings/setting_types.h"
 

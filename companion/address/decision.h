@@ -49,7 +49,7 @@ struct Outcome {
 };
 
 struct SearchRequest {
-  std::string_view text;                  // folded, as foldedSelection gives it, or what the caret is in
+  std::string_view text;  // folded, as foldedSelection gives it, or what the caret is in
   CaretText fromCaret = CaretText::none;  // what of the caret's the text is, if it is no selection
   // The text at the caret in the output pane's encoding, when that is not UTF-8; else empty.
   std::string_view paneWord;

@@ -25,9 +25,9 @@ RunSystem posixSystem(const TraceStep& trace) {
           .readIni =
               [] {
                 return iniFileIn(platform::ownFolder(),
-                                            [](const std::string& path, std::size_t most) {
-                                              return platform::readFileStart(path, most);
-                                            });
+                                 [](const std::string& path, std::size_t most) {
+                                   return platform::readFileStart(path, most);
+                                 });
               },
           .openInBrowser =
               [trace](const std::string& url) {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "companion/query/encoding.h"
-#include "companion/settings/next_search.h"
 #include "companion/scite/scite.h"
+#include "companion/settings/next_search.h"
 #include "companion/settings/properties.h"
 
 namespace companion {

@@ -8,10 +8,10 @@
 
 #include "companion/address/decision.h"
 #include "companion/query/encoding.h"
-#include "companion/settings/next_search.h"
 #include "companion/run_system.h"
 #include "companion/scite/document.h"
 #include "companion/scite/scite.h"
+#include "companion/settings/next_search.h"
 
 namespace companion {
 

@@ -146,7 +146,8 @@ struct Layout {
 
 // The engine list goes in before the engine field's text: SciTE for Windows empties a combo's
 // field as it sets the list (the GTK SciTE keeps it).
-[[nodiscard]] std::string showLua(const StripNames& run, const StripOffer& offer, bool inDefinition) {
+[[nodiscard]] std::string showLua(const StripNames& run, const StripOffer& offer,
+                                  bool inDefinition) {
   std::string lua = earlierRunsLua(run) + handlerLua(run, offer) + "props['" + run.query +
                     "'] = '' props['" + run.engine + "'] = '' " + run.global + ".show(" +
                     luaLiteral(stripText(offer, inDefinition ? offer.query : "")) + ") props['" +

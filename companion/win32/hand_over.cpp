@@ -137,7 +137,6 @@ std::optional<BrowserFailure> openInBrowser(const std::string& url) {
       lastError != 0 ? lastError : static_cast<DWORD>(reinterpret_cast<INT_PTR>(request.hInstApp)));
 }
 
-
 std::optional<BrowserFailure> startProgram(const ProgramCommand& command) {
   // The system reads a command line only up to a NUL: it would start less than was asked for.
   const bool nul = holdsNul(command.program) ||

@@ -48,8 +48,8 @@ namespace {
       .startProgram = startProgram,
       .readFile = readHistoryFile,
       .replaceFile = platform::replaceFile<kernel32::GetCurrentProcessId, kernel32::MoveFileExW,
-                                         kernel32::GetLastError, kernel32::FormatMessageW,
-                                         kernel32::LocalFree>,
+                                           kernel32::GetLastError, kernel32::FormatMessageW,
+                                           kernel32::LocalFree>,
       .stripCaretToEnd = [window](int control) { stripCaretToEnd(window, control); },
       .pause =
           [](std::chrono::milliseconds wait) { kernel32::Sleep(static_cast<DWORD>(wait.count())); },

@@ -332,5 +332,4 @@ TEST(SearchSelection, MarksEachStepInATrace) {
                                               "decided", "said", "handed over", "remembered"}));
 }
 
-
 }  // namespace

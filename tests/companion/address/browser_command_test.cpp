@@ -234,10 +234,9 @@ std::vector<std::string> said(const std::vector<std::string>& lines) {
   return commands;
 }
 
-
 TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
-  using companion::ProgramLineRules;
   using companion::ProgramCommand;
+  using companion::ProgramLineRules;
   constexpr auto kWindows = ProgramLineRules::Windows;
   constexpr auto kPosix = ProgramLineRules::Posix;
   const std::string ddg = "https://duckduckgo.com/?q=a%20b";

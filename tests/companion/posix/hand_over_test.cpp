@@ -1,5 +1,7 @@
 // openInBrowser against a fake xdg-open first on PATH, startProgram against a recording program,
 // and the program's own folder.
+#include "companion/posix/hand_over.h"
+
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -19,7 +21,6 @@
 #include <utility>
 #include <vector>
 
-#include "companion/posix/hand_over.h"
 #include "platform/owner.h"
 #include "platform/posix/executable.h"
 #include "tests/support/environment.h"

@@ -31,7 +31,6 @@ struct RememberCase {
   ExitCode code = ExitCode::Opened;
 };
 
-
 // How the recent searches are wired into a run; their rules have the History tables.
 TEST(SearchSelection, RemembersEverySearchMade) {
   const std::string file = "/home/me/.websearch.history";

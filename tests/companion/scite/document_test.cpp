@@ -29,5 +29,4 @@ TEST(SearchSelection, TheDocumentsLuaSaysWhichSettingsOfTheExtensionAreSet) {
   test_support::expectLua(scite, rows);
 }
 
-
 }  // namespace
