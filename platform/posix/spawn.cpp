@@ -65,7 +65,14 @@ void putStreamsOnNull(FileActions& actions, const std::string& program) {
 
 void setAttributes(Attributes& attributes, const SpawnOptions& options,
                    const std::string& program) {
-  int flags = 0;
+  // The programs of this project ignore SIGPIPE (a reader gone is a failed write to them), and an
+  // ignored signal is inherited: every child gets the default back, so that a pipeline in it
+  // (xdg-open is a shell script) ends quietly instead of failing with EPIPE.
+  ::sigset_t defaults{};
+  ::sigemptyset(&defaults);
+  ::sigaddset(&defaults, SIGPIPE);
+  check(::posix_spawnattr_setsigdefault(attributes.get(), &defaults), program);
+  int flags = POSIX_SPAWN_SETSIGDEF;
   if (options.newSession) {
     flags |= POSIX_SPAWN_SETSID;
   }

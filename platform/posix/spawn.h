@@ -18,7 +18,8 @@ struct SpawnOptions {
 };
 
 // Starts `program` with `arguments` as its argv[1...], each one element exactly as given, with
-// no shell in between, in the caller's environment and current directory; returns the child's
+// no shell in between, in the caller's environment and current directory, with SIGPIPE at its
+// default whatever the caller does with it; returns the child's
 // process id for the caller to wait for. Raises OSError "cannot start <program>: <system's
 // text>" with errno's code when nothing starts, a program or argument holding a NUL included
 // (EINVAL: the system would read only the part before it).

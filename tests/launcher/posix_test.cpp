@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -119,9 +120,15 @@ TEST(PosixRunProgram, ReturnsTheExitStatusOrAShellStyleSignalCode) {
   const std::string sharesTheCallersGroupAndOutput =
       R"(read -r _ _ _ _ group _ </proc/$$/stat; read -r _ _ _ _ callers _ </proc/$PPID/stat; )"
       R"([ "$group" = "$callers" ] && [ /proc/$$/fd/1 -ef /proc/$PPID/fd/1 ])";
+  // SIGPIPE back at its default, though the caller ignores it as the programs here do: bit 13
+  // of the child's own SigIgn mask is clear.
+  const std::string sigPipeAtDefault =
+      R"(m=$(sed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status); [ $((0x$m & 0x1000)) -eq 0 ])";
+  static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
   const std::pair<std::string, std::int64_t> cases[] = {
       {"exit 0", 0},     {sharesTheCallersGroupAndOutput, 0}, {"exit 7", 7},
       {"exit 255", 255}, {"kill -TERM $$", 128 + 15},         {"kill -KILL $$", 128 + 9},
+      {sigPipeAtDefault, 0},
   };
   for (const auto& [script, expected] : cases) {
     EXPECT_EQ(launcher::runProgram("/bin/sh", {"-c", script}), expected) << script;
