@@ -125,8 +125,7 @@ SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownP
     asked.next = {.engine = std::move(next[0].text),
                   .text = std::move(next[1].text),
                   .pane = std::move(next[2].text),
-                  .at = std::move(next[3].text),
-                  .textCut = next[1].cut};
+                  .at = std::move(next[3].text)};
   }
   return asked;
 }

@@ -35,8 +35,7 @@ NextSearch nextSearch(const NextValues& values, std::int64_t now) {
   }
   return {.engine = values.engine,
           .text = values.text,
-          .fromOutputPane = values.pane == kOutputPane,
-          .textCut = values.textCut};
+          .fromOutputPane = values.pane == kOutputPane};
 }
 
 }  // namespace companion

@@ -30,7 +30,6 @@ struct NextValues {
   std::string text;
   std::string pane;
   std::string at;
-  bool textCut = false;  // the reply stopped at the transport's size
   bool operator==(const NextValues&) const = default;
 };
 
@@ -39,7 +38,6 @@ struct NextSearch {
   std::string engine;  // an engine or group name; empty: the settings decide
   std::string text;    // raw bytes, searched instead of the document's; empty: none
   bool fromOutputPane = false;
-  bool textCut = false;
   std::vector<std::string> lines;
   bool operator==(const NextSearch&) const = default;
 };

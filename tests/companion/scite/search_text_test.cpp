@@ -290,6 +290,11 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        "word " + asked +
            "say:+> Address at caret: https://e.example/x say:+> Open: https://e.example/x",
        "https://e.example/x", false, kNoRoom, "10<@@>5<@@>10<@@>0<@@>0"},
+      {"the caret right after an address that ends the file", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>see https://e.example/x", ExitCode::Opened,
+       "word " + asked +
+           "say:+> Address at caret: https://e.example/x say:+> Open: https://e.example/x",
+       "https://e.example/x", false, kNoRoom, "23<@@>22<@@>23<@@>0<@@>0"},
       {"an 8-bit line converted on each side of the caret", gtk, "",
        "<@@>0<@@>1<@@>65001<@@><@@>caf\xE9 https://e.example/caf\xE9.", ExitCode::Opened,
        "word " + asked +
@@ -421,6 +426,12 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
                   "say:!> SciTE property websearch.next.engine names \"Z\", which is no engine "
                   "or group: nothing opened.",
               "", "https://e.example/"),
+      steered("an unknown websearch.next.engine shows no strip either", utf8,
+              {{"websearch.next.engine", "Z"}, {"websearch.ask", "1"}}, ExitCode::BadTemplate,
+              keysOf("Z") + next +
+                  "say:!> SciTE property websearch.next.engine names \"Z\", which is no engine "
+                  "or group: nothing opened.",
+              ""),
       flagged("a flag short", "00", kNoRoom, asked + asIfOld),
       flagged("a flag neither 0 nor 1", "0x0", kNoRoom, asked + asIfOld),
       // The rest asked again one by one, and missed; nothing remembered over a list not had.

@@ -33,8 +33,8 @@ TEST(NextSearch, SteersOnlyThePressThatSetIt) {
       {"nothing set", {.at = "1800000000"}, {}},
       {"set this second", {.engine = "MDN", .at = "1800000000"}, {.engine = "MDN"}},
       {"5 seconds old, the oldest taken",
-       {.text = "a\nb", .pane = "output", .at = "1799999995", .textCut = true},
-       {.text = "a\nb", .fromOutputPane = true, .textCut = true}},
+       {.text = "a\nb", .pane = "output", .at = "1799999995"},
+       {.text = "a\nb", .fromOutputPane = true}},
       {"any other pane is the document's",
        {.text = "x", .pane = "editor", .at = "1800000000"},
        {.text = "x"}},
@@ -46,6 +46,7 @@ TEST(NextSearch, SteersOnlyThePressThatSetIt) {
       {"not os.time()'s digits", {.text = "x", .at = "1800000000.5"}, notATime("1800000000.5")},
       {"the epoch itself: a time, long past", {.text = "x", .at = "0"}, tooOld("1800000000")},
       {"a second ahead", {.text = "x", .at = "1800000001"}, notATime("1800000001")},
+      {"before the epoch: no time of this search", {.text = "x", .at = "-1"}, notATime("-1")},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(companion::nextSearch(c.values, kNow), c.steers) << c.name;
