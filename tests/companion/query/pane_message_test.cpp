@@ -24,6 +24,7 @@ TEST(PaneMessage, EachLineLosesWhatOnlyLocatesIt) {
       {"MSVC without a column", "main.cpp(12): warning C4996: 'strcpy'", "warning C4996: 'strcpy'"},
       {"SciTE's markers", ">gcc main.c\n+> Exit code: 1\n!> main.c:1: oops",
        "gcc main.c Exit code: 1 oops"},
+      {"a marker taken once: the message's own '>' kept", "+> >x", ">x"},
       // A message's own colons and brackets are no location: the first ": " ends any path.
       {"a colon of its own", "error: expected ':' before ')' token",
        "error: expected ':' before ')' token"},
