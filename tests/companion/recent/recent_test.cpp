@@ -48,8 +48,9 @@ TEST(SearchSelection, RemembersEverySearchMade) {
        kRecentAsks + "remember:fetch say:!> The recent searches could not be kept in " + file +
            ": Permission denied.",
        std::nullopt, "Permission denied"},
-      {"a list from the file, already the newest: still set in SciTE", "", "fetch\nb\n",
-       kRecentAsks + "remember:fetch|b", "fetch\nb\n"},
+      {"a list from the file, already the newest: still set in SciTE, the file not written, so a "
+       "read-only one says nothing",
+       "", "fetch\nb\n", kRecentAsks + "remember:fetch|b", "fetch\nb\n", "Permission denied"},
       {"no user folder: no file written", "SciteUserHome=", std::nullopt,
        kRecentAsks + "remember:fetch", std::nullopt},
       {"kept on disk for save.session alone", "save.recent=\nsave.session=1", std::nullopt,
