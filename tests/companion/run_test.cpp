@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstddef>
 #include <limits>
+#include <map>
 #include <ostream>
 #include <span>
 #include <sstream>
@@ -72,6 +73,7 @@ struct StripCase {
   std::string before = "";                                      // said before the strip shows
   std::size_t takes = std::numeric_limits<std::size_t>::max();  // commands SciTE takes
   std::string recent = "";  // the recent searches as SciTE keeps them
+  std::map<std::string, std::string, std::less<>> also = {};  // SciTE's other properties
 };
 
 TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
@@ -165,6 +167,15 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        user(0, {{search, "x", "DDG"}}), ExitCode::Opened, click, x, unseen,
        "say:!> SciTE property websearch.engine.Bing must begin with http:// or https:// and "
        "contain {query}. "},
+      {"one usable engine of two: its note said once, with the search", "DDG Bing",
+       user(0, {{search, "x", ""}}), ExitCode::Opened, click,
+       "say:!> SciTE property websearch.engine.Bing must begin with http:// or https:// and "
+       "contain {query}. " + x,
+       unseen},
+      {"an address typed, several engines offered: it opens where websearch.browser says",
+       "DDG MDN", user(0, {{search, "https://e.example/x", "DDG"}}), ExitCode::Opened, click,
+       "say:+> Open: https://e.example/x say:+> Opened with: zeal remember:https://e.example/x",
+       unseen, "", std::numeric_limits<std::size_t>::max(), "", {{"websearch.browser", "zeal"}}},
       {"SciTE stops answering while the strip waits", "", user(0, {{focusIn}}), ExitCode::Cancelled,
        look + "strip-look ", cancelled, stalled, "", 18},
       {"SciTE stops answering as the recent searches go in: no look after", "",
@@ -174,6 +185,9 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
   for (const auto& c : cases) {
     FakeScite scite;
     offerStrip(scite, c.engines, c.recent);
+    for (const auto& [key, value] : c.also) {
+      scite.answers[key] = {value};
+    }
     scite.stripUser = c.user;
     scite.takes = c.takes;
     test_support::Handed handed;
@@ -182,9 +196,10 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
                        handed.byDefault.empty() ? "" : handed.byDefault.back(), scite.strip};
     // The address said is the one opened, and the tidy step comes before anything is said.
     constexpr std::string_view kOpened = "say:+> Search: ";
-    const std::size_t url = kOpened.size();
+    const std::size_t said = c.said.find(kOpened);
+    const std::size_t url = said + kOpened.size();
     const std::string opened =
-        c.said.starts_with(kOpened) ? c.said.substr(url, c.said.find(' ', url) - url) : "";
+        said != std::string::npos ? c.said.substr(url, c.said.find(' ', url) - url) : "";
     // The recent searches asked once the strip is up, and none to put in its list.
     const std::string asked = settings + engineAsks(c.engines) + c.before + "strip " + kRecentAsks;
     EXPECT_EQ(got, (StripRun{c.code, asked + c.looks + "strip-tidy " + c.said, opened, c.strip}))
