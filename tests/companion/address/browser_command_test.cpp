@@ -467,6 +467,17 @@ TEST(BrowserCommand, TheKeyThatCountsSplitIntoOneProgramAndItsArguments) {
        {.code = ExitCode::PartlyOpened,
         .said = said({notCommand("websearch.browser.MDN", "a quote is not closed"), search}),
         .byDefault = {ddg}}},
+      {"a member's program refused after the list's note: the note kept",
+       with(twoEngines, {{"websearch.engines", "Both b?d"},
+                         {"websearch.group.Both", "MDN DDG"},
+                         {"websearch.browser.MDN", "zeal 'x"}}),
+       "a b",
+       kPosix,
+       {.code = ExitCode::PartlyOpened,
+        .said = said({"!> SciTE property websearch.engines names \"b?d\": an engine name is "
+                      "letters, digits and . _ + - only.",
+                      notCommand("websearch.browser.MDN", "a quote is not closed"), search}),
+        .byDefault = {ddg}}},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(openedWith(c), c.run) << c.name;
