@@ -233,6 +233,10 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        ExitCode::InvalidText,
        "document " + asked + "say:!> The selection is not valid SHIFT-JIS text: nothing opened.",
        ""},
+      {"a fetched Windows-1252 selection holding the fields' separator stays whole", windows, "x",
+       "<@@>1252<@@>0<@@>1252<@@><@@>a<@@>b", ExitCode::Opened,
+       "selection " + asked + "say:+> Search: https://duckduckgo.com/?q=a%3C%40%40%3Eb",
+       "https://duckduckgo.com/?q=a%3C%40%40%3Eb"},
       {"a lead byte alone in a selection Windows fetched", windows, "x",
        "<@@>932<@@>1<@@>932<@@><@@>\x93\xFA\x96", ExitCode::InvalidText,
        "selection " + asked +
