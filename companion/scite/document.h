@@ -23,6 +23,7 @@ struct CaretPlaces {
   int wordEnd = 0;
   bool cutBefore = false;
   bool cutAfter = false;
+  bool operator==(const CaretPlaces&) const = default;
 };
 
 // What of the document's text a run fetches.
@@ -45,6 +46,7 @@ struct Document {
   std::vector<std::string> extensionSettings;
   std::string text;  // the caret's line around it, or the selection fetched; raw bytes
   bool cut = false;  // the reply stopped at the transport's size, somewhere in the text
+  bool operator==(const Document&) const = default;
 };
 
 // The settings a file's `extension` adds, each in place of a general one ("websearch.url.py"

@@ -126,8 +126,8 @@ TEST(PosixRunProgram, ReturnsTheExitStatusOrAShellStyleSignalCode) {
       R"(m=$(sed -n 's/^SigIgn:[[:space:]]*//p' /proc/$$/status); [ $((0x$m & 0x1000)) -eq 0 ])";
   static_cast<void>(std::signal(SIGPIPE, SIG_IGN));
   const std::pair<std::string, std::int64_t> cases[] = {
-      {"exit 0", 0},     {sharesTheCallersGroupAndOutput, 0}, {"exit 7", 7},
-      {"exit 255", 255}, {"kill -TERM $$", 128 + 15},         {"kill -KILL $$", 128 + 9},
+      {"exit 0", 0},         {sharesTheCallersGroupAndOutput, 0}, {"exit 7", 7},
+      {"exit 255", 255},     {"kill -TERM $$", 128 + 15},         {"kill -KILL $$", 128 + 9},
       {sigPipeAtDefault, 0},
   };
   for (const auto& [script, expected] : cases) {

@@ -4,12 +4,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <utility>
 
 namespace test_support {
 
 namespace {
 
 constexpr std::string_view kAskProperty = "askproperty:";
+constexpr std::string_view kProperty = "property:";
 constexpr std::string_view kDoString = "extender:dostring ";
 constexpr std::string_view kStripKeys = "websearch.strip.";
 
@@ -25,13 +27,36 @@ std::optional<companion::Answer> FakeScite::send(std::string_view command, bool 
     return std::nullopt;
   }
   if (command.starts_with(kDoString)) {
-    playStrip(command.substr(kDoString.size()));
+    const std::string_view lua = command.substr(kDoString.size());
+    playStrip(lua);
+    if (lua_) {
+      if (auto error = lua_->doString(lua)) {
+        luaErrors.push_back(std::move(*error));
+      }
+    }
+  }
+  if (luaState_ != nullptr && command.starts_with(kProperty)) {
+    const std::string_view setting = command.substr(kProperty.size());
+    const std::size_t equals = setting.find('=');
+    luaState_->properties[std::string(setting.substr(0, equals))] =
+        equals == std::string_view::npos ? "" : std::string(setting.substr(equals + 1));
   }
   if (!command.starts_with(kAskProperty)) {
     return companion::Answer{};
   }
-  return companion::Answer{.text = nextAnswer(command.substr(kAskProperty.size())),
-                           .cut = repliesCut};
+  const std::string_view key = command.substr(kAskProperty.size());
+  if (luaState_ != nullptr && answers.find(key) == answers.end()) {
+    const auto held = luaState_->properties.find(key);
+    return companion::Answer{
+        .text = held == luaState_->properties.end() ? std::string() : held->second,
+        .cut = repliesCut};
+  }
+  return companion::Answer{.text = nextAnswer(key), .cut = repliesCut};
+}
+
+void FakeScite::runLuaIn(standin::EditorState& state) {
+  luaState_ = &state;
+  lua_ = std::make_shared<standin::LuaExtender>(state);
 }
 
 void FakeScite::playStrip(std::string_view lua) const {

@@ -1,12 +1,14 @@
 // A SciTE in memory for the companion's run: it records every command it is sent, answers
 // askproperty: from a script, and can stop taking commands from a given one on, as a SciTE that
-// closed or hangs in a modal dialog does.
+// closed or hangs in a modal dialog does. It can also run the Lua it is sent in the stand-in's
+// real Lua, so that a test asserts what the Lua does.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +16,7 @@
 
 #include "companion/run_system.h"
 #include "companion/scite/scite.h"
+#include "lua_extender.h"
 
 namespace test_support {
 
@@ -75,12 +78,21 @@ public:
   mutable StripModel strip;
   mutable std::vector<std::size_t> batches;  // the size of each sendAll, in order
 
+  // From now on each dostring runs in a real Lua over `state` (the editor, its output pane and
+  // its properties), which outlives this SciTE: an askproperty: no script answers reads the
+  // state's properties as the Lua left them, and a property: command sets one there. What the Lua
+  // raised goes to luaErrors.
+  void runLuaIn(standin::EditorState& state);
+  mutable std::vector<std::string> luaErrors;
+
 private:
   [[nodiscard]] std::string nextAnswer(std::string_view key) const;
   // Plays the strip's Lua: shown, looked at, tidied.
   void playStrip(std::string_view lua) const;
 
   mutable std::size_t stripLooks_ = 0;
+  standin::EditorState* luaState_ = nullptr;
+  std::shared_ptr<standin::LuaExtender> lua_;
 
   mutable std::map<std::string, std::size_t, std::less<>> asked_;
 };

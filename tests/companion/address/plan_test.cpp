@@ -21,9 +21,14 @@ struct GroupCase {
 // Without SciTE's properties nothing names a program, so the code is the group's own.
 TEST(Plan, AGroupEndsAsItsMembersDo) {
   const GroupCase cases[] = {
-      {"every member made", {true, true}, ExitCode::Opened, {"https://e1.example/?q=x",
-                                                              "https://e2.example/?q=x"}},
-      {"the first one not made", {false, true}, ExitCode::PartlyOpened, {"https://e2.example/?q=x"}},
+      {"every member made",
+       {true, true},
+       ExitCode::Opened,
+       {"https://e1.example/?q=x", "https://e2.example/?q=x"}},
+      {"the first one not made",
+       {false, true},
+       ExitCode::PartlyOpened,
+       {"https://e2.example/?q=x"}},
       {"none made: the first one's failure", {false, false}, ExitCode::BadTemplate, {}},
   };
   for (const auto& c : cases) {

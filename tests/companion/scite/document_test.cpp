@@ -1,9 +1,13 @@
-// The document asked in one exchange: what its Lua looks up for the settings of the extension.
+// The document asked in one exchange: what its Lua, run in a real Lua over the stand-in's editor,
+// gives for the document, a command's one-shot values and the settings of the extension.
 #include "companion/scite/document.h"
 
 #include <gtest/gtest.h>
 
-#include "companion/run.h"
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "tests/companion/sent_steps.h"
 #include "tests/support/fake_scite.h"
 
@@ -11,22 +15,31 @@ namespace {
 
 using test_support::FakeScite;
 
-// The document's Lua looks up each setting of the extension, in the extension's lower case, so
-// that the fields say which to ask: what the fake SciTE answers for it.
-TEST(SearchSelection, TheDocumentsLuaSaysWhichSettingsOfTheExtensionAreSet) {
-  FakeScite scite;
-  test_support::Handed handed;
-  companion::RunSystem system = test_support::recordingSystem(handed);
-  system.editor = companion::EditorKind::gtk;
-  (void)companion::searchSelection(scite, "x", system);
-  const test_support::LuaCase rows[] = {
-      {"each setting an extension adds, by its general key", "document",
-       "ipairs({'websearch.engines', 'websearch.url', 'websearch.ask', })",
-       "px = px .. ((x ~= '' and props[k .. '.' .. x] ~= '') and 1 or 0)"},
-      {"the extension in lower case, ASCII only", "document",
-       "local x = props['FileExt']:gsub('[A-Z]', string.lower)", "ipairs("},
+struct DocumentCase {
+  const char* name;
+  standin::PropertyMap properties;  // SciTE's, as its Lua sees them
+  companion::Document document;
+};
+
+TEST(Document, TheLuasFieldsReadBackInTheirOrder) {
+  const companion::EditorCodePages utf8{.document = 65001, .characterSet = 1, .output = 65001};
+  const DocumentCase cases[] = {
+      {"nothing set", {}, {.pages = utf8}},
+      {"a command's values: that one is set, and the engine it names",
+       {{"websearch.next.text", "x"}, {"websearch.next.engine", "B"}},
+       {.pages = utf8, .nextSet = true, .nextEngine = "B"}},
+      {"the settings of the extension that are set, looked up in its lower case",
+       {{"FileExt", "PY"}, {"websearch.url.py", "https://p.example/?q={query}"}},
+       {.pages = utf8, .extension = "PY", .extensionSettings = {"websearch.url.py"}}},
   };
-  test_support::expectLua(scite, rows);
+  for (const auto& c : cases) {
+    FakeScite scite;
+    standin::EditorState state{.properties = c.properties};
+    scite.runLuaIn(state);
+    const auto asked = companion::askDocument(scite, companion::DocumentText::none);
+    EXPECT_EQ(asked.document, std::optional(c.document)) << c.name;
+    EXPECT_EQ(scite.luaErrors, std::vector<std::string>()) << c.name;
+  }
 }
 
 }  // namespace
