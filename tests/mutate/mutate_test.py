@@ -5,6 +5,7 @@ change in companion/grade.cpp: the faults its tests miss, catch, catch only with
 that do not build, a changed file the build does not compile, and every file as it was after the
 run, after a SIGTERM and after a run that was killed."""
 
+import collections
 import importlib.machinery
 import importlib.util
 import shutil
@@ -22,6 +23,7 @@ SCRIPT = HERE.parent.parent / "scripts" / "mutate"
 BEGIN, END = "// mutate-sample: the change begins\n", "// mutate-sample: the change ends\n"
 TOKEN_KINDS = {"boundary", "equality", "logical", "not", "number", "bool"}
 STATEMENT_KINDS = {"call", "return", "early return"}
+LUA_KINDS = {"lua equality", "lua logical", "lua list"}
 
 
 def load_tool():
@@ -39,6 +41,13 @@ def faults(code, kinds):
             if fault.kind in kinds}
 
 
+def texts(code, kind):
+    """The code with each fault of the kind in it."""
+    original = code.encode()
+    return {mutate.faults_in("x.cpp", code)[index].apply(original).decode()
+            for index, fault in enumerate(mutate.faults_in("x.cpp", code)) if fault.kind == kind}
+
+
 class FaultsOnLines(unittest.TestCase):
     def test_what_only_looks_like_an_operator_or_a_constant_is_left_alone(self):
         for code in ["std::vector<std::pair<int, int>> v;", "out << value >> other;",
@@ -49,7 +58,7 @@ class FaultsOnLines(unittest.TestCase):
                      "/* 1 < 2\n   || true */ auto r = R\"(a > b)\";\nchar c = '!';",
                      'auto lua = R"x(if a == "b" then)x";']:
             with self.subTest(code=code):
-                self.assertEqual(faults(code, TOKEN_KINDS), set())
+                self.assertEqual(faults(code, TOKEN_KINDS | {"term"}), set())
 
     def test_each_operator_and_constant_is_changed_where_it_stands(self):
         code = "if (a < b && c != d || !e) {}\nx = n + 10u;\nok = true;\nx = a < b && c < d;\n"
@@ -88,8 +97,76 @@ int f(int x) {
             (3, early), (4, early), (5, early), (6, early), (8, early),
             (9, "'use(i);' -> ';'"), (9, early), (17, value_early),
             (18, "'return z + 1;' -> 'return {};'")})
-        texts = {f.line: f.text for f in mutate.faults_in("x.cpp", code) if f.kind == "return"}
-        self.assertEqual(texts, {18: "  return {};  // more"})
+        returns = {f.line: f.text for f in mutate.faults_in("x.cpp", code) if f.kind == "return"}
+        self.assertEqual(returns, {18: "  return {};  // more"})
+
+    def test_a_term_of_and_or_is_dropped_as_far_as_its_operator_binds(self):
+        self.assertEqual(texts("ok = a || b && c;", "term"), {
+            "ok = b && c;", "ok = a;", "ok = a || c;", "ok = a || b;"})
+        self.assertEqual(texts("if (f(x, y) && !z) {}\nreturn p && q ? 1 : 2;", "term"), {
+            "if (!z) {}\nreturn p && q ? 1 : 2;", "if (f(x, y)) {}\nreturn p && q ? 1 : 2;",
+            "if (f(x, y) && !z) {}\nreturn q ? 1 : 2;", "if (f(x, y) && !z) {}\nreturn p ? 1 : 2;"})
+
+    def test_assignments_jumps_and_computed_bools_but_not_declarations_or_a_switch_s_breaks(self):
+        code = """void g(int x) {
+  int y = 1;
+  y += x;
+  s.v[0] = y == 2;
+  const bool done = y > x &&
+                    x > 0;
+  bool set = true;
+  for (;;) {
+    if (x) break;
+    if (y) continue;
+    switch (x) {
+      case 1:
+        break;
+    }
+    x = f(a,
+          b);
+    continue;
+  }
+}
+"""
+        self.assertEqual(faults(code, {"assignment", "bool value", "break"}), {
+            (3, "'y += x;' -> ';'"), (4, "'s.v[0] = y == 2;' -> ';'"),
+            (5, "'y > x && x > 0;' -> 'true;'"), (5, "'y > x && x > 0;' -> 'false;'"),
+            (9, "'break;' dropped"), (10, "'continue;' dropped"),
+            (15, "'x = f(a, ...' -> ';'")})
+        dropped = next(f for f in mutate.faults_in("x.cpp", code) if f.kind == "assignment"
+                       and f.line == 15)
+        self.assertIn("\n    ;\n    continue;", dropped.apply(code.encode()).decode())
+
+    def test_lua_faults_go_only_into_literals_marked_as_lua(self):
+        code = """// The Lua fields.
+constexpr auto kFields = std::to_array<std::string_view>({"a", "b",
+    "c"});
+constexpr auto kNames = std::to_array<std::string_view>({"x ~= y", "z"});
+std::string showLua() {
+  return "if a == b and c then end";
+}
+std::string message() {
+  std::string lua = "x ~= 1";
+  return "a == b or c";
+}
+"""
+        self.assertEqual(faults(code, LUA_KINDS), {
+            (2, "'\"a\", \"b\"' -> '\"b\", \"a\"'"), (2, "'\"b\", \"c\"' -> '\"c\", \"b\"'"),
+            (6, "'==' -> '~='"), (6, "'and' -> 'or'"), (9, "'~=' -> '=='")})
+        self.assertIn('({"a", "c",\n    "b"});', "\n".join(texts(code, "lua list")))
+
+
+class TheSample(unittest.TestCase):
+    def test_a_kind_s_share_grows_with_the_root_of_its_number_of_faults(self):
+        many = [mutate.Fault("x.cpp", n, "'return;' inserted", "early return", "")
+                for n in range(64)]
+        few = [mutate.Fault("y.cpp", n, "'true' -> 'false'", "bool", "") for n in range(4)]
+        one = [mutate.Fault("z.cpp", 1, "'f();' -> ';'", "call", "")]
+        for seed in range(5):
+            chosen = collections.Counter(f.kind for f in mutate.choose(many + few + one, 11, seed))
+            self.assertEqual(chosen, {"early return": 8, "bool": 2, "call": 1}, seed)
+        self.assertNotEqual(mutate.choose(many + few + one, 11, 1),
+                            mutate.choose(many + few + one, 11, 2))
 
 
 class FilesTheTreeCompiles(unittest.TestCase):
@@ -184,15 +261,18 @@ class RunsOverTheSample(unittest.TestCase):
 
     def test_the_score_counts_only_the_faults_that_built(self):
         self.assertEqual(self.result.returncode, 0, self.result.stderr)
-        self.assertIn("caught 10, missed 4, does not build 3", self.result.stdout)
-        self.assertIn("score 71% (10 of the 14 faults that built)", self.result.stdout)
+        self.assertIn("caught 13, missed 5, does not build 3", self.result.stdout)
+        self.assertIn("score 72% (13 of the 18 faults that built)", self.result.stdout)
+        rows = [line.split() for line in self.result.stdout.split("\n")]
+        self.assertIn(["term", "2", "1", "1", "0", "50%"], rows)
 
     def test_missed_faults_and_those_only_the_slow_test_caught_are_named(self):
         passes, bonus = line_of(self.root, "score >= 50"), line_of(self.root, "score > 90")
-        grade = "companion/grade.cpp"
+        counts, grade = line_of(self.root, "scored && summed"), "companion/grade.cpp"
         self.assertEqual(section(self.result.stdout, "missed:"), {
             f"{grade}:{passes}: '50' -> '49'", f"{grade}:{bonus}: '>' -> '>='",
-            f"{grade}:{bonus}: '90' -> '91'", f"{grade}:{bonus}: '90' -> '89'"})
+            f"{grade}:{bonus}: '90' -> '91'", f"{grade}:{bonus}: '90' -> '89'",
+            f"{grade}:{counts}: 'scored && summed' -> 'scored'"})
         self.assertEqual(section(self.result.stdout, "caught only by the slow tests:"), {
             f"{grade}:{passes}: '>=' -> '>'", f"{grade}:{passes}: '50' -> '51'"})
 
@@ -202,7 +282,7 @@ class RunsOverTheSample(unittest.TestCase):
         listed = self.tool("--list").stdout.split("\n")
         faulted = [line.split(":")[:2] for line in listed if line.startswith("companion/")]
         first, last = line_of(self.root, BEGIN.strip()), line_of(self.root, END.strip())
-        self.assertEqual(len(faulted), 17)
+        self.assertEqual(len(faulted), 21)
         self.assertTrue(all(path == "companion/grade.cpp" and first < int(line) < last
                             for path, line in faulted), faulted)
 

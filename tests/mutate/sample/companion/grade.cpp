@@ -29,6 +29,10 @@ int bonus(int score) {
 void record(Tally& tally, int score) {
   add(tally, score);
 }
+
+bool counts(bool scored, bool summed) {
+  return scored && summed;  // no test has a score without a sum
+}
 // mutate-sample: the change ends
 
 }  // namespace sample

@@ -12,5 +12,6 @@ void add(Tally& tally, int score);
 bool passes(int score);
 int bonus(int score);
 void record(Tally& tally, int score);
+bool counts(bool scored, bool summed);
 
 }  // namespace sample

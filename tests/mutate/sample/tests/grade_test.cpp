@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
     sample::Tally tally;
     sample::record(tally, 7);
     check(tally.count == 1 && tally.sum == 7, "record(7)");
+    check(sample::counts(true, true), "a score and a sum count");
+    check(!sample::counts(false, true), "a sum without a score does not");
   } else {
     check(sample::passes(50), "50 passes");
   }
