@@ -28,6 +28,7 @@
 #include "platform/posix/linked_pcre.h"
 #include "tests/scite_standin/escapes.h"
 #include "tests/support/environment.h"
+#include "tests/support/gtk_fake_scite.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -35,128 +36,11 @@ namespace {
 namespace fs = std::filesystem;
 using platform::Fd;
 using namespace std::chrono_literals;
+using test_support::FakeScite;
+using test_support::Script;
 
 constexpr pid_t kPid = 4242;
 constexpr auto kLimit = 500ms;
-
-struct Script {
-  bool listens = true;           // false: the FIFO of a crashed SciTE, nobody reads it
-  bool reads = true;             // false: a hung SciTE, its FIFO open but never read
-  bool notifyPipe = false;       // answers before any register:
-  bool registers = true;         // register: gives it a notify pipe
-  bool hadOne = false;           // a SciTE.<pid>.<k>.out of an earlier registration is there
-  std::string value;             // every askproperty: answer; the key when empty
-  std::size_t keeps = SIZE_MAX;  // bytes of "macro:stringinfo:<value>" written; all: a line break
-  std::chrono::milliseconds firstDelay{0};
-  bool marksReads = false;  // a request read together with the one before it shows "+" first
-};
-
-// SciTE's director as the channel meets it: requests read as they come and split at line breaks
-// (an unfinished line runs too), answers written raw without blocking, then the reply closed.
-// Each request is recorded with its reply path shown as FIFO or FILE, and where its folder is
-// when that is not in `temp`.
-class FakeScite {
-public:
-  FakeScite(const fs::path& temp, Script script, pid_t pid = kPid)
-      : pid_(std::to_string(pid)),
-        temp_(temp),
-        fifo_(temp / ("SciTE." + pid_ + ".in")),
-        script_(std::move(script)) {
-    ::mkfifo(fifo_.c_str(), 0600);
-    if (script_.hadOne) {
-      test_support::writeFile(temp / ("SciTE." + pid_ + ".3.out"), "");
-    }
-    if (script_.listens) {
-      requests_ = Fd{::open(fifo_.c_str(), O_RDWR | O_NONBLOCK)};
-    }
-    if (script_.listens && script_.reads) {
-      thread_ = std::jthread([this](const std::stop_token& stop) { run(stop); });
-    }
-  }
-
-  [[nodiscard]] director::gtk::SciteFifo scite() const { return {std::stoi(pid_), fifo_}; }
-  // What it has read once `count` requests came, or after a second.
-  [[nodiscard]] std::vector<std::string> requests(std::size_t count) {
-    for (int wait = 0; wait < 100 && seen().size() < count; ++wait) {
-      std::this_thread::sleep_for(10ms);
-    }
-    return seen();
-  }
-
-private:
-  std::vector<std::string> seen() {
-    const std::scoped_lock lock(mutex_);
-    return seen_;
-  }
-
-  void run(const std::stop_token& stop) {
-    while (!stop.stop_requested()) {
-      pollfd entry{requests_.get(), POLLIN, 0};
-      ::poll(&entry, 1, 5);
-      std::string text;
-      std::array<char, 8191> chunk{};
-      for (ssize_t got = 0; (got = ::read(requests_.get(), chunk.data(), chunk.size())) > 0;) {
-        text.append(chunk.data(), static_cast<std::size_t>(got));
-      }
-      for (std::size_t start = 0; start < text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        handle(text.substr(start, end - start), start > 0);
-        start = end + 1;
-      }
-    }
-  }
-
-  void handle(const std::string& line, bool sameRead) {
-    std::string path;
-    std::string command = line;
-    if (const std::size_t colon = line.find(':', 1); line.starts_with(':') && colon != line.npos) {
-      path = line.substr(1, colon - 1);
-      command = line.substr(colon + 1);
-    }
-    struct stat status {};
-    const bool isFifo = ::stat(path.c_str(), &status) == 0 && S_ISFIFO(status.st_mode);
-    const fs::path folder = fs::path(path).parent_path().parent_path();
-    const std::string where = folder == temp_ ? "" : (folder == "/tmp" ? " in /tmp" : " elsewhere");
-    {
-      const std::scoped_lock lock(mutex_);
-      seen_.push_back(std::string(sameRead && script_.marksReads ? "+" : "") +
-                      (path.empty()
-                           ? line
-                           : ":" + std::string(isFifo ? "FIFO" : "FILE") + where + ":" + command));
-    }
-    if (command == "register:") {
-      if (script_.registers) {
-        const std::string out = (temp_ / ("SciTE." + pid_ + ".1.out")).native();
-        test_support::writeFile(path, out + "\n");
-        ::mkfifo(out.c_str(), 0600);
-        script_.notifyPipe = true;
-      }
-      return;
-    }
-    const Fd reply{::open(path.c_str(), O_RDWR | O_NONBLOCK)};
-    std::this_thread::sleep_for(std::exchange(script_.firstDelay, 0ms));
-    const std::string_view verb = "askproperty:";
-    const std::string plain = standin::unslash(command);
-    if (!reply || !script_.notifyPipe || !plain.starts_with(verb)) {
-      return;
-    }
-    const std::string answer =
-        "macro:stringinfo:" + (script_.value.empty() ? plain.substr(verb.size()) : script_.value);
-    static_cast<void>(::write(reply.get(), answer.data(), std::min(answer.size(), script_.keeps)));
-    if (script_.keeps > answer.size()) {
-      static_cast<void>(::write(reply.get(), "\n", 1));
-    }
-  }
-
-  std::string pid_;
-  fs::path temp_;
-  fs::path fifo_;
-  Script script_;
-  Fd requests_;
-  std::mutex mutex_;
-  std::vector<std::string> seen_;
-  std::jthread thread_;  // last: stopped and joined first
-};
 
 struct Step {
   // "ask <command>", "send <command>", or "all <command>|?<command>|...": sent at once, those
@@ -348,7 +232,7 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     const test_support::TempDir temp("gtk-channel");
-    FakeScite fake(temp.path(), row.script);
+    FakeScite fake(temp.path(), row.script, kPid);
     const fs::path channelTemp = temp.path() / row.channelTemp;
     fs::create_directories(channelTemp);
     director::gtk::Places places{.temp = channelTemp};

@@ -24,8 +24,7 @@ TEST(RunLua, TheHandlerTakenBackOnlyWhileItIsOurs) {
                                       .notOurs = "kind ~= 5242",
                                       .handle = "props['picked'] = text "};
   const TakeBackCase cases[] = {
-      {"the user's handler put back", "function mine() end OnUserListSelection = mine", "",
-       "mine"},
+      {"the user's handler put back", "function mine() end OnUserListSelection = mine", "", "mine"},
       {"no handler before: none after", "", "", "none"},
       {"one the user set later kept", "function mine() end OnUserListSelection = mine",
        "function theirs() end OnUserListSelection = theirs", "theirs"},
