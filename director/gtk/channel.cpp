@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "director/escapes.h"
+#include "platform/ascii.h"
 #include "platform/errors.h"
 #include "platform/posix/fifo.h"
 
@@ -224,7 +225,7 @@ bool Channel::sciteHasNotifyPipe() const {
         name.ends_with(suffix) &&
         std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
                     name.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                    [](char c) { return c >= '0' && c <= '9'; })) {
+                    platform::isAsciiDigit)) {
       return true;
     }
   }

@@ -137,6 +137,10 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
        {.hadOne = true},
        {{"ask askproperty:a", "whole "}},
        {askA}},
+      {"a file named like a notify pipe but for its number: registered all the same",
+       {.hadOther = true},
+       {{"ask askproperty:a", "whole :0:macro:stringinfo:a"}},
+       {askA, ":FILE:register:", askA}},
       {"a reply without its line break",
        {.notifyPipe = true, .keeps = 18},
        {{"ask askproperty:a", "cut :0:macro:stringinfo:a"}},
@@ -246,6 +250,18 @@ TEST(GtkChannel, FaultsOfSciteAndOfTheRequests) {
       EXPECT_EQ(run(channel, step.command), step.outcome) << step.command.substr(0, 40);
     }
     EXPECT_EQ(fake.requests(row.requests.size()), row.requests);
+    // In the channel's own folder: only the reply FIFO in use, none of a question given up, for
+    // a late SciTE would wait to write it; the register file for this user alone.
+    int fifos = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(channelTemp)) {
+      if (entry.path().parent_path().filename().native().starts_with("scite-director.")) {
+        fifos += entry.is_fifo() ? 1 : 0;
+      }
+      if (entry.path().filename() == "register") {
+        EXPECT_EQ(entry.status().permissions(), fs::perms::owner_read | fs::perms::owner_write);
+      }
+    }
+    EXPECT_LE(fifos, 1);
   }
 }
 

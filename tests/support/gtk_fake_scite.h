@@ -33,6 +33,7 @@ struct Script {
   bool notifyPipe = false;       // answers before any register:
   bool registers = true;         // register: gives it a notify pipe
   bool hadOne = false;           // a SciTE.<pid>.<k>.out of an earlier registration is there
+  bool hadOther = false;         // a SciTE.<pid>.x.out, which no registration makes
   std::string value;             // every askproperty: answer; the key when empty
   bool unset = false;            // every askproperty: answered empty, as for keys not set
   std::size_t keeps = SIZE_MAX;  // bytes of "macro:stringinfo:<value>" written; all: a line break
@@ -55,6 +56,9 @@ public:
     ::mkfifo(fifo_.c_str(), 0600);
     if (script_.hadOne) {
       test_support::writeFile(temp / ("SciTE." + pid_ + ".3.out"), "");
+    }
+    if (script_.hadOther) {
+      test_support::writeFile(temp / ("SciTE." + pid_ + ".x.out"), "");
     }
     if (script_.listens) {
       requests_ = platform::Fd{::open(fifo_.c_str(), O_RDWR | O_NONBLOCK)};
@@ -136,10 +140,9 @@ private:
       return;
     }
     const std::string answer =
-        "macro:stringinfo:" +
-        (script_.unset           ? std::string()
-         : script_.value.empty() ? plain.substr(verb.size())
-                                 : script_.value);
+        "macro:stringinfo:" + (script_.unset           ? std::string()
+                               : script_.value.empty() ? plain.substr(verb.size())
+                                                       : script_.value);
     static_cast<void>(::write(reply.get(), answer.data(), std::min(answer.size(), script_.keeps)));
     if (script_.keeps > answer.size()) {
       static_cast<void>(::write(reply.get(), "\n", 1));

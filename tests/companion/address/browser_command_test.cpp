@@ -51,6 +51,8 @@ TEST(BrowserCommand, SplitsExpandsAndRefusesTheValue) {
   const SplitCase cases[] = {
       {"POSIX quotes and escapes", kPosix, R"('/opt/my browser/run' --new "a \"b\" \c" c\ d '' x)",
        opens({"/opt/my browser/run", {"--new", R"(a "b" \c)", "c d", "", "x", ddg}})},
+      {"POSIX: a backslash that ends the value is kept", kPosix, R"(zeal a\)",
+       opens({"zeal", {R"(a\)", ddg}})},
       {"Windows: the program's backslashes stay, the arguments by the C run time", kWindows,
        R"("C:\Tools\"b.exe "a \"q\" b" C:\dir\ "x""y" \\\"z)",
        opens({R"(C:\Tools\b.exe)", {R"(a "q" b)", R"(C:\dir\)", R"(x"y)", R"(\"z)", ddg}})},
