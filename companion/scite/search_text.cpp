@@ -146,7 +146,9 @@ std::optional<SearchText> readText(const Scite& scite, const Selection& selectio
   if (!document) {
     return asUtf8(selection);
   }
-  if (!next.text.empty()) {
+  // The output pane's text stands in for the document's even when it is empty: a search from the
+  // output pane never falls back to the editor's selection.
+  if (!next.text.empty() || next.fromOutputPane) {
     return readNextText(scite, *document, next, system);
   }
   const bool wordAtCaret = selection.folded.empty();

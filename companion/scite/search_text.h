@@ -41,7 +41,8 @@ struct SearchText {
 
 // The text as SciTE holds it, converted before anything looks at it; nothing when it has a byte
 // with no character in its encoding, which is said. A text `next` steers to comes instead of the
-// selection or the caret's: from the output pane, in its encoding and as paneMessage reads it.
+// selection or the caret's: from the output pane (even an empty one), in its encoding and as
+// paneMessage reads it.
 // Without a document (an old SciTE), asUtf8.
 [[nodiscard]] std::optional<SearchText> readText(const Scite& scite, const Selection& selection,
                                                  const std::optional<Document>& document,

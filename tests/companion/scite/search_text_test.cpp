@@ -400,6 +400,12 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
               next + "say:!> Nothing to search in the output pane: select some text there, or "
                      "put its caret on a line.",
               ""),
+      steered("the output pane's text empty: nothing searched, not the editor's selection", utf8,
+              {{"websearch.next.text", ""}, {"websearch.next.pane", "output"}},
+              ExitCode::NothingToSearch,
+              next + "say:!> Nothing to search in the output pane: select some text there, or "
+                     "put its caret on a line.",
+              ""),
       steered("websearch.next.at too old: the selection searched, the engine ignored", utf8,
               {{"websearch.next.engine", "B"}, {"websearch.next.at", "1799999990"}},
               ExitCode::Opened,
