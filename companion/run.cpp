@@ -141,7 +141,8 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
           .query = read.text};
 }
 
-// The addresses on the clipboard instead of in a browser, a group's one a line.
+// The addresses on the clipboard instead of in a browser, a group's one a line: the outcome's
+// code, PartlyOpened for a group made in part.
 [[nodiscard]] ExitCode copyAddresses(const Scite& scite, const Outcome& outcome) {
   std::string copied;
   for (const Opening& opening : outcome.openings) {
@@ -151,7 +152,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
     return ExitCode::Unexpected;  // SciTE is gone: nothing can be said there either
   }
   sayAll(scite, outcome.lines);
-  return ExitCode::Opened;
+  return outcome.code;
 }
 
 // Said before the shell is asked: the browser may take the foreground as it opens.

@@ -53,11 +53,11 @@ namespace {
   return all;
 }
 
-// The outcome as its addresses leave: copied when the user asked for that and every one was made,
-// each line then saying so; else each with the program its browser setting names, if any. An
-// outcome to copy that is not whole opens as a search does.
+// The outcome as its addresses leave: copied when the user asked for that and any was made, each
+// line then saying so, a member that was not made still named; else each with the program its
+// browser setting names, if any. Nothing asked to be copied ever opens in a browser.
 [[nodiscard]] Outcome handedOn(Outcome outcome, const SearchRequest& request) {
-  if (request.destination == Destination::clipboard && outcome.code == ExitCode::Opened) {
+  if (request.destination == Destination::clipboard && !outcome.openings.empty()) {
     for (const Opening& opening : outcome.openings) {
       outcome.lines.at(opening.line) = copiedLine(opening.url);
     }

@@ -23,8 +23,8 @@ struct Plan {
 // usable engine decides at once, as does any engine when there is nothing to search or the
 // text opens as it is; two or more are offered; none opens nothing. `request.setting` is
 // ignored: the settings give it. The addresses decided go where `request.destination` asks: on
-// the clipboard only when every one was made, each line then saying it was copied; else each with
-// the program its browser setting names (withBrowserCommand).
+// the clipboard, those made (a group's in part too), each line then saying it was copied; else
+// each with the program its browser setting names (withBrowserCommand).
 [[nodiscard]] Plan plan(const Settings& settings, SearchRequest request);
 
 // The outcome once the list has closed: a search with the engine `picked` names, its addresses

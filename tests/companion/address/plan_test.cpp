@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -16,38 +17,53 @@ struct GroupCase {
   std::vector<bool> made;  // each member in order: its template leaves room for the words, or not
   ExitCode code;
   std::vector<std::string> opened;
+  std::vector<std::string> lines;
+  companion::Destination destination = companion::Destination::browser;  // asked and given
 };
 
 // Without SciTE's properties nothing names a program, so the code is the group's own.
 TEST(Plan, AGroupEndsAsItsMembersDo) {
+  using enum companion::Destination;
+  const std::string e1 = "https://e1.example/?q=x";
+  const std::string e2 = "https://e2.example/?q=x";
+  const std::string noRoom =
+      "!> SciTE property websearch.engine.E1 leaves no room for the search words within 2,048 "
+      "characters.";
   const GroupCase cases[] = {
-      {"every member made",
-       {true, true},
-       ExitCode::Opened,
-       {"https://e1.example/?q=x", "https://e2.example/?q=x"}},
-      {"the first one not made",
-       {false, true},
-       ExitCode::PartlyOpened,
-       {"https://e2.example/?q=x"}},
-      {"none made: the first one's failure", {false, false}, ExitCode::BadTemplate, {}},
+      {"every member made", {true, true}, ExitCode::Opened, {e1, e2},
+       {"+> Search: " + e1, "+> Search: " + e2}},
+      {"the first one not made", {false, true}, ExitCode::PartlyOpened, {e2},
+       {noRoom, "+> Search: " + e2}},
+      {"none made: the first one's failure", {false, false}, ExitCode::BadTemplate, {},
+       {noRoom, "!> SciTE property websearch.engine.E2 leaves no room for the search words within "
+                "2,048 characters."}},
+      {"copied: each said as copied", {true, true}, ExitCode::Opened, {e1, e2},
+       {"+> Copied: " + e1, "+> Copied: " + e2}, clipboard},
+      {"copied in part: the made one copied, the other named, nothing for a browser",
+       {false, true}, ExitCode::PartlyOpened, {e2}, {noRoom, "+> Copied: " + e2}, clipboard},
   };
   for (const auto& c : cases) {
     companion::Choice group{.name = "G"};
     for (std::size_t at = 0; at < c.made.size(); ++at) {
+      const std::string name = "E" + std::to_string(at + 1);
       const std::string host = "https://e" + std::to_string(at + 1) + ".example/";
       group.engines.push_back(
-          {.name = "E" + std::to_string(at + 1),
-           .setting = {.value = host + (c.made[at] ? "" : std::string(2048, 'x')) + "?q={query}",
+          {.name = name,
+           .setting = {.key = "websearch.engine." + name,
+                       .value = host + (c.made[at] ? "" : std::string(2048, 'x')) + "?q={query}",
                        .source = companion::SettingSource::Scite}});
     }
     const companion::Settings settings{.engineListKey = "websearch.engines",
                                        .choices = {std::move(group)}};
-    const auto outcome = companion::plan(settings, {.text = "x"}).outcome;
+    const auto outcome =
+        companion::plan(settings, {.text = "x", .destination = c.destination}).outcome;
     std::vector<std::string> opened;
     for (const auto& opening : outcome.openings) {
       opened.push_back(opening.url);
     }
-    EXPECT_EQ(std::pair(outcome.code, opened), std::pair(c.code, c.opened)) << c.name;
+    EXPECT_EQ(std::tuple(outcome.code, opened, outcome.lines, outcome.destination),
+              std::tuple(c.code, c.opened, c.lines, c.destination))
+        << c.name;
   }
 }
 
