@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "companion/address/link_address.h"
 #include "companion/address/plan.h"
 #include "companion/open/opening.h"
 #include "companion/query/command_line.h"
@@ -37,6 +38,7 @@ struct Reading {
   std::string extension;      // the file's, whose settings count
   PropertyLookup properties;  // SciTE's; none while SciTE is out of reach
   std::string engine;         // the engine or group a command steered this search to, if any
+  std::optional<FoundLink> link;  // the link in the caret's line that holds the caret
 };
 
 // What a run hands on: the outcome, and the query it remembers once the outcome is handed on.
@@ -132,13 +134,36 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
                               .maxUrlLength = system.maxUrlLength,
                               .programLineRules = system.programLineRules,
                               .properties = reading.properties};
-  Plan plan = companion::plan(settings, request);
+  Plan plan = companion::plan(settings, request, reading.link);
   if (plan.offer.empty()) {
     return {.outcome = std::move(plan.outcome), .query = read.text};
   }
   sayAll(scite, plan.outcome.lines);
   return {.outcome = afterList(settings, request, pickEngine(scite, plan.offer, system)),
           .query = read.text};
+}
+
+// With the word at the caret, a link in its line that holds the caret comes before it: its match
+// is then the text searched, and what the strip shows. A pattern that gave up is said at once.
+void takeLinkAtCaret(const Scite& scite, const Settings& settings, Reading& reading,
+                     const RunSystem& system) {
+  const std::optional<LineAtCaret>& line = reading.search.line;
+  if (!line || settings.links.empty()) {
+    return;
+  }
+  LinkSearch found = linkAtCaret(settings.links,
+                                 {.text = line->text,
+                                  .caret = line->caret,
+                                  .cutBefore = line->cutBefore,
+                                  .cutAfter = line->cutAfter},
+                                 system.maxUrlLength);
+  sayAll(scite, found.notes);
+  if (found.link) {
+    reading.search.text = found.link->match;
+    reading.search.paneWord.clear();
+    reading.search.caret = CaretText::link;
+    reading.link = std::move(found.link);
+  }
 }
 
 // The addresses on the clipboard instead of in a browser, a group's one a line: the outcome's
@@ -206,13 +231,14 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 }  // namespace
 
 ExitCode searchSelection(const Scite& scite, const std::string& text, const RunSystem& system) {
-  const auto reading = readFromScite(scite, selectionOf(text), system);
+  auto reading = readFromScite(scite, selectionOf(text), system);
   if (!reading) {
     return ExitCode::InvalidText;
   }
   const bool asks = scite.inReach() && asksFirst(reading->extension, reading->properties);
   const Settings settings = settingsForSearch(reading->extension, reading->properties,
                                               system.readIni, reading->engine, asks);
+  takeLinkAtCaret(scite, settings, *reading, system);
   RecentSearches recent(system.editor);
   // A steered search with no engine to search with opens nothing, strip or not.
   const bool strip = asks && !(settings.steered && settings.choices.empty());

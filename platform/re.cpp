@@ -12,6 +12,9 @@ namespace platform {
 namespace {
 
 constexpr unsigned kCompileOptionMask = 1 | 2 | 4 | 8;
+static_assert(kPcreNoMatch == PCRE_ERROR_NOMATCH && kPcreMatchLimit == PCRE_ERROR_MATCHLIMIT &&
+              kPcreDepthLimit == PCRE_ERROR_RECURSIONLIMIT &&
+              kPcreStackLimit == PCRE_ERROR_JIT_STACKLIMIT && kPcreAnchored == PCRE_ANCHORED);
 
 [[nodiscard]] bool has(unsigned bits, RegexFlags flag) noexcept {
   return (bits & static_cast<unsigned>(flag)) != 0;

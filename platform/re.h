@@ -40,6 +40,10 @@ inline constexpr int kPcreAnchored = 0x10;
 // The engine's status for a run that found nothing; any other negative one is a failure, such as
 // a run that gave up past its limits.
 inline constexpr int kPcreNoMatch = -1;
+// The engine's statuses for a run past its step, depth or JIT stack limits.
+inline constexpr int kPcreMatchLimit = -8;
+inline constexpr int kPcreDepthLimit = -21;
+inline constexpr int kPcreStackLimit = -27;
 // What RegexFlags::limited allows one run: far more than any match a line needs.
 inline constexpr unsigned long kMatchSteps = 100'000;
 inline constexpr unsigned long kMatchDepth = 1'000;
@@ -93,6 +97,10 @@ struct RegexMatch {
   std::size_t end = 0;
   std::vector<std::string> groups;
   [[nodiscard]] bool found() const noexcept { return status >= 0; }
+  // The run ended past the step, depth or stack limits of RegexFlags::limited.
+  [[nodiscard]] bool gaveUp() const noexcept {
+    return status == kPcreMatchLimit || status == kPcreDepthLimit || status == kPcreStackLimit;
+  }
 };
 
 // Unanchored search from `start`, keeping groups 0 to `groups`.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "companion/settings/ask.h"
+#include "companion/settings/links.h"
 #include "companion/settings/settings.h"
 #include "director/operations.h"
 
@@ -90,6 +91,9 @@ KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileEx
 SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownProperties known) {
   const bool nextSet = document.nextSet;
   std::vector<std::string> keys = document.extensionSettings;
+  if (document.linksSet) {
+    keys.emplace_back(kSciteLinksKey);
+  }
   if (!document.nextEngine.empty()) {
     const std::vector<std::string> engine = keysOfEngine(document.nextEngine);
     keys.insert(keys.end(), engine.begin(), engine.end());
@@ -113,7 +117,11 @@ SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownP
   for (std::size_t at = 0; at < std::min(answers.size(), settingKeys); ++at) {
     asked.known.emplace(keys[at], std::move(answers[at].text));
   }
-  // The extension's other settings are not set: none is asked.
+  // The extension's other settings are not set, nor are links unless the document says so: none
+  // is asked.
+  if (!document.linksSet) {
+    asked.known.emplace(kSciteLinksKey, std::string());
+  }
   const std::vector<std::string>& set = document.extensionSettings;
   for (std::string& key : extensionSettingKeys(document.extension)) {
     if (std::find(set.begin(), set.end(), key) == set.end()) {

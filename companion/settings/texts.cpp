@@ -1,6 +1,7 @@
 // The user's lines, and the place of a setting that every message about one starts with.
 #include "companion/settings/texts.h"
 
+#include "companion/settings/links.h"
 #include "companion/settings/next_search.h"
 #include "companion/settings/properties.h"
 
@@ -58,6 +59,36 @@ std::string outputPaneLine(std::string_view message) {
 
 std::string commandTextLine(std::string_view text) {
   return "+> Text from " + std::string(kNextTextKey) + ": " + std::string(text);
+}
+
+std::string linkLine(std::string_view name, std::string_view match) {
+  return "+> Link " + std::string(name) + ": " + std::string(match);
+}
+
+std::string badLinkNameLine(std::string_view name) {
+  return "!> SciTE property " + std::string(kSciteLinksKey) + " names \"" + std::string(name) +
+         "\": a link name is letters, digits and . _ + - only.";
+}
+
+std::string linkKeyUnsetLine(std::string_view key) {
+  return "!> SciTE property " + std::string(key) + " is not set: the link is left out.";
+}
+
+std::string badLinkPatternLine(std::string_view key, std::string_view why) {
+  return "!> SciTE property " + std::string(key) + " is no pattern: " + std::string(why) +
+         ". The link is left out.";
+}
+
+std::string badLinkAddressLine(std::string_view key, const BrowserSetting& browser) {
+  const std::string_view scheme =
+      browser.namesProgram() ? "a scheme (such as https:)" : "http:// or https://";
+  return "!> SciTE property " + std::string(key) + " must begin with " + std::string(scheme) +
+         ". The link is left out.";
+}
+
+std::string linkGaveUpLine(std::string_view key) {
+  return "!> SciTE property " + std::string(key) +
+         " takes too long on this text: the link is passed over.";
 }
 
 std::string cutLine(std::size_t characters) {
