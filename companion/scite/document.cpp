@@ -27,10 +27,11 @@ constexpr auto kFields = std::to_array<std::string_view>(
      "post", "fl", "ne", "px", "t"});
 
 // The bits of the flags field: a command set some one-shot value; websearch.links is set; the
-// output pane has the focus.
+// output pane has the focus; websearch.links.<ext> is set.
 constexpr int kFlagNextSet = 1;
 constexpr int kFlagLinksSet = 2;
 constexpr int kFlagOutputFocused = 4;
+constexpr int kFlagExtensionLinksSet = 8;
 
 // Every setting a run reads for files of `extension`, in the order it reads them.
 [[nodiscard]] std::vector<std::string> settingKeys(std::string_view extension) {
@@ -66,7 +67,9 @@ constexpr int kFlagOutputFocused = 4;
   for (const std::string& base : byExtensionBases()) {
     lua += "'" + base + "', ";
   }
-  return lua + "}) do px = px .. ((x ~= '' and props[k .. '.' .. x] ~= '') and 1 or 0) end ";
+  return lua + "}) do px = px .. ((x ~= '' and props[k .. '.' .. x] ~= '') and 1 or 0) end " +
+         "if x ~= '' and props['" + std::string(kSciteLinksKey) + ".' .. x] ~= '' then fl = fl + " +
+         std::to_string(kFlagExtensionLinksSet) + " end ";
 }
 
 // The Lua code that sets every field of `text` it fetches; the others stay 0 or ''.
@@ -182,7 +185,13 @@ private:
                               .cutAfter = fields.number() > 0}};
   const int flags = fields.number();
   document.nextSet = (flags & kFlagNextSet) != 0;
-  document.linksSet = (flags & kFlagLinksSet) != 0;
+  const std::vector<std::string> lists = linkListKeys(document.extension);
+  if ((flags & kFlagExtensionLinksSet) != 0 && lists.size() > 1) {
+    document.linkListsSet.push_back(lists.front());
+  }
+  if ((flags & kFlagLinksSet) != 0) {
+    document.linkListsSet.push_back(lists.back());
+  }
   document.outputFocused = (flags & kFlagOutputFocused) != 0;
   document.nextEngine = std::string(fields.text());
   auto setKeys = setByExtension(document.extension, fields.text());

@@ -41,7 +41,8 @@ struct Document {
   std::string extension;
   CaretPlaces caret;       // with DocumentText::caretLine; zero otherwise
   bool nextSet = false;    // a command set some of the websearch.next.* values
-  bool linksSet = false;   // websearch.links is set: only then are the links asked
+  // The keys of linkListKeys that are set, as Lua sees them expanded: only these are asked.
+  std::vector<std::string> linkListsSet;
   bool outputFocused = false;  // the output pane had the focus as the search started
   std::string nextEngine;  // websearch.next.engine when it is an engine name, else empty
   // The settings of the extension that are set, of extensionSettingKeys: only these are asked.

@@ -213,7 +213,7 @@ std::optional<SearchText> readText(const Scite& scite, const Selection& selectio
   return SearchText{.text = collapseWhiteSpace(*converted),
                     .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : "",
                     .caret = wordAtCaret ? CaretText::word : CaretText::none,
-                    .line = wordAtCaret && document->linksSet
+                    .line = wordAtCaret && !document->linkListsSet.empty()
                                 ? lineInUtf8(*document, encoding, system)
                                 : std::nullopt};
 }

@@ -31,6 +31,11 @@ constexpr int kMaxBatches = 4;
       return keysOfEngine(std::string_view(key).substr(prefix.size()));
     }
   }
+  // A link's pattern is asked first; its address follows.
+  const std::string linkPrefix = keysOfLink("").front();
+  if (key.size() > linkPrefix.size() && key.starts_with(linkPrefix)) {
+    return keysOfLink(std::string_view(key).substr(linkPrefix.size()));
+  }
   return {key};
 }
 
@@ -91,9 +96,7 @@ KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileEx
 SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownProperties known) {
   const bool nextSet = document.nextSet;
   std::vector<std::string> keys = document.extensionSettings;
-  if (document.linksSet) {
-    keys.emplace_back(kSciteLinksKey);
-  }
+  keys.insert(keys.end(), document.linkListsSet.begin(), document.linkListsSet.end());
   if (!document.nextEngine.empty()) {
     const std::vector<std::string> engine = keysOfEngine(document.nextEngine);
     keys.insert(keys.end(), engine.begin(), engine.end());
@@ -119,8 +122,11 @@ SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownP
   }
   // The extension's other settings are not set, nor are links unless the document says so: none
   // is asked.
-  if (!document.linksSet) {
-    asked.known.emplace(kSciteLinksKey, std::string());
+  for (std::string& key : linkListKeys(document.extension)) {
+    const std::vector<std::string>& lists = document.linkListsSet;
+    if (std::find(lists.begin(), lists.end(), key) == lists.end()) {
+      asked.known.emplace(std::move(key), std::string());
+    }
   }
   const std::vector<std::string>& set = document.extensionSettings;
   for (std::string& key : extensionSettingKeys(document.extension)) {

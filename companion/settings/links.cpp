@@ -1,6 +1,7 @@
 // The links websearch.links names, each read and checked, and compiled once.
 #include "companion/settings/links.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -16,9 +17,17 @@ namespace {
 
 constexpr std::string_view kLinkKeyPrefix = "websearch.link.";
 
-// The engine's message without the pattern and the caret it adds on lines of their own.
-[[nodiscard]] std::string firstLine(std::string_view message) {
-  return std::string(message.substr(0, message.find('\n')));
+// The engine's message and the offset it names: raiseInvalidRegex puts the pattern on the line
+// after the message, and under it a caret at that offset.
+[[nodiscard]] std::string engineMessage(std::string_view message) {
+  const std::size_t end = message.find('\n');
+  const std::size_t caretLine = message.find('\n', end == std::string_view::npos ? end : end + 1);
+  const std::size_t caret = message.find('^', caretLine);
+  std::string why(message.substr(0, end));
+  if (caretLine != std::string_view::npos && caret != std::string_view::npos) {
+    why += " at offset " + std::to_string(caret - caretLine - 1);
+  }
+  return why;
 }
 
 // Both forms of `pattern`, or why the engine refuses it. A whole text must match all of it, not
@@ -31,7 +40,7 @@ constexpr std::string_view kLinkKeyPrefix = "websearch.link.";
     platform::Regex anywhere = platform::re(pattern, kFlags);
     return std::pair(std::move(anywhere), platform::re("\\A(?:" + pattern + ")\\z", kFlags));
   } catch (const platform::RegexError& error) {
-    why = firstLine(error.message());
+    why = engineMessage(error.message());
   }
   return std::nullopt;
 }
@@ -44,6 +53,12 @@ constexpr std::string_view kLinkKeyPrefix = "websearch.link.";
   std::string pattern = lookup(keys[0]);
   if (pattern.empty()) {
     notes.push_back(linkKeyUnsetLine(keys[0]));
+    return std::nullopt;
+  }
+  std::string why;
+  auto forms = compiled(pattern, why);
+  if (!forms) {
+    notes.push_back(badLinkPatternLine(keys[0], why));
     return std::nullopt;
   }
   TemplateSetting url = sciteSetting(keys[1], lookup);
@@ -59,12 +74,6 @@ constexpr std::string_view kLinkKeyPrefix = "websearch.link.";
     notes.push_back(badLinkAddressLine(keys[1], browser));
     return std::nullopt;
   }
-  std::string why;
-  auto forms = compiled(pattern, why);
-  if (!forms) {
-    notes.push_back(badLinkPatternLine(keys[0], why));
-    return std::nullopt;
-  }
   return Link{.name = name,
               .patternKey = keys[0],
               .pattern = std::move(pattern),
@@ -77,20 +86,36 @@ constexpr std::string_view kLinkKeyPrefix = "websearch.link.";
 }  // namespace
 
 std::vector<std::string> keysOfLink(std::string_view name) {
-  const std::string prefix = std::string(kLinkKeyPrefix) + std::string(name);
-  return {prefix + ".pattern", prefix + ".url"};
+  const std::string pattern = std::string(kLinkKeyPrefix) + std::string(name);
+  return {pattern, pattern + ".url"};
 }
 
-LinkSettings linkSettings(const PropertyLookup& lookup, const BrowserSetting& browser) {
+std::vector<std::string> linkListKeys(std::string_view fileExt) {
+  std::vector<std::string> keys;
+  if (!fileExt.empty()) {
+    keys.push_back(keyForExtension(kSciteLinksKey, fileExt));
+  }
+  keys.emplace_back(kSciteLinksKey);
+  return keys;
+}
+
+LinkSettings linkSettings(std::string_view fileExt, const PropertyLookup& lookup,
+                          const BrowserSetting& browser) {
   LinkSettings settings;
-  const TemplateSetting list = sciteSetting(std::string(kSciteLinksKey), lookup);
+  std::vector<std::string> keys = linkListKeys(fileExt);
+  const auto set = std::find_if(keys.begin(), keys.end(),
+                                [&lookup](const std::string& key) { return !lookup(key).empty(); });
+  if (set == keys.end()) {
+    return settings;
+  }
+  const TemplateSetting list = sciteSetting(*set, lookup);
   if (list.refersToItself) {
     settings.notes.push_back(selfReferenceLine(list));
     return settings;
   }
   for (const std::string& name : distinctWords(list.value)) {
     if (!isEngineName(name)) {
-      settings.notes.push_back(badLinkNameLine(name));
+      settings.notes.push_back(badLinkNameLine(list.key, name));
     } else if (auto link = usableLink(name, lookup, browser, settings.notes)) {
       settings.links.push_back(std::move(*link));
     }

@@ -36,7 +36,7 @@ Settings settingsForSearch(std::string_view fileExt, const PropertyLookup& looku
     // The links' notes come after the engines': the list is read first.
     const PropertyLookup once = askingOnce(lookup);
     Settings settings = chooseSettings(fileExt, once, readIni);
-    LinkSettings links = linkSettings(once, settings.browser);
+    LinkSettings links = linkSettings(fileExt, once, settings.browser);
     settings.links = std::move(links.links);
     settings.notes.insert(settings.notes.end(), links.notes.begin(), links.notes.end());
     return settings;

@@ -1,7 +1,6 @@
 // The user's lines, and the place of a setting that every message about one starts with.
 #include "companion/settings/texts.h"
 
-#include "companion/settings/links.h"
 #include "companion/settings/next_search.h"
 #include "companion/settings/properties.h"
 
@@ -65,8 +64,8 @@ std::string linkLine(std::string_view name, std::string_view match) {
   return "+> Link " + std::string(name) + ": " + std::string(match);
 }
 
-std::string badLinkNameLine(std::string_view name) {
-  return "!> SciTE property " + std::string(kSciteLinksKey) + " names \"" + std::string(name) +
+std::string badLinkNameLine(std::string_view listKey, std::string_view name) {
+  return "!> SciTE property " + std::string(listKey) + " names \"" + std::string(name) +
          "\": a link name is letters, digits and . _ + - only.";
 }
 

@@ -21,7 +21,7 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 [[nodiscard]] std::string commandTextLine(std::string_view text);
 // The text a link's pattern matched, said before the address it opens.
 [[nodiscard]] std::string linkLine(std::string_view name, std::string_view match);
-[[nodiscard]] std::string badLinkNameLine(std::string_view name);
+[[nodiscard]] std::string badLinkNameLine(std::string_view listKey, std::string_view name);
 [[nodiscard]] std::string linkKeyUnsetLine(std::string_view key);
 [[nodiscard]] std::string badLinkPatternLine(std::string_view key, std::string_view why);
 // `browser` is where a link's addresses open: any scheme will do for a program.
