@@ -1,12 +1,18 @@
-// The plan once the settings are known: how a group's outcome follows its members'.
+// The plan once the settings are known: how a group's outcome follows its members', and a link
+// that opens before anything else.
 #include "companion/address/plan.h"
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
 #include <vector>
+
+#include "companion/settings/links.h"
+#include "platform/re.h"
 
 namespace {
 
@@ -64,6 +70,67 @@ TEST(Plan, AGroupEndsAsItsMembersDo) {
     EXPECT_EQ(std::tuple(outcome.code, opened, outcome.lines, outcome.destination),
               std::tuple(c.code, c.opened, c.lines, c.destination))
         << c.name;
+  }
+}
+
+}  // namespace
+
+namespace {
+
+struct LinkPlanCase {
+  const char* name;
+  std::string text;
+  companion::Destination destination;
+  std::optional<companion::StripAnswer> strip;  // the strip's answer, else the plan at once
+  std::vector<std::string> lines;
+  std::vector<std::string> offer = {};
+};
+
+// A link opens before any engine is offered or any search made; an address before a link.
+TEST(Plan, ALinkOpensBeforeAnySearch) {
+  platform::bindGroup(platform::pcreBindings());
+  using enum companion::Destination;
+  const std::map<std::string, std::string, std::less<>> properties = {
+      {"websearch.links", "T"},
+      {"websearch.link.T", R"([A-Z]+-\d+)"},
+      {"websearch.link.T.url", "https://jira.example/browse/{0}"}};
+  const companion::PropertyLookup lookup = [&](const std::string& key) {
+    const auto found = properties.find(key);
+    return found == properties.end() ? std::string() : found->second;
+  };
+  companion::Settings settings{.engineListKey = "websearch.engines"};
+  for (const char* engine : {"A", "B"}) {
+    settings.choices.push_back(
+        {.name = engine,
+         .engines = {{.name = engine,
+                      .setting = {.value = "https://" + std::string(engine) + ".example/?q={query}"}}}});
+  }
+  settings.links = companion::linkSettings("", lookup, {}).links;
+  const std::string open = "+> Open: https://jira.example/browse/PROJ-1";
+  const LinkPlanCase cases[] = {
+      {"several engines offered: the link at once", "PROJ-1", browser, {},
+       {"+> Link T: PROJ-1", open}},
+      {"no link: the list", "PROJ", browser, {}, {}, {"A", "B"}},
+      {"an address before a link", "https://e.example/PROJ-1", browser, {},
+       {"+> Open: https://e.example/PROJ-1"}},
+      {"copied", "PROJ-1", clipboard, {},
+       {"+> Link T: PROJ-1", "+> Copied: https://jira.example/browse/PROJ-1"}},
+      {"the strip's query still one whole match: whatever engine is typed", "PROJ-1", browser,
+       companion::StripAnswer{.choice = companion::StripChoice::search, .engine = "Z"},
+       {"+> Link T: PROJ-1", open}},
+      {"the strip's query edited: the engine typed", "PROJ-1 x", browser,
+       companion::StripAnswer{.choice = companion::StripChoice::search, .engine = "B"},
+       {"+> Search: https://B.example/?q=PROJ-1%20x"}},
+  };
+  for (const auto& c : cases) {
+    const companion::SearchRequest request{.text = c.text, .destination = c.destination};
+    companion::Plan got;
+    if (c.strip) {
+      got.outcome = companion::afterStrip(settings, request, *c.strip);
+    } else {
+      got = companion::plan(settings, request);
+    }
+    EXPECT_EQ(std::pair(got.outcome.lines, got.offer), std::pair(c.lines, c.offer)) << c.name;
   }
 }
 
