@@ -168,3 +168,41 @@ TEST_F(Links, AMatchOpensItsLinksAddress) {
 }
 
 }  // namespace
+
+namespace {
+
+// The lines of docs/configuration.md, "Links", as a user copies them, each example opened.
+TEST_F(Links, TheGuidesExamplesOpen) {
+  const std::map<std::string, std::string, std::less<>> guide = {
+      {"websearch.links", "TICKET ISSUE CVE PEP RUST"},
+      {"websearch.link.TICKET", R"(\b[A-Z][A-Z0-9]+-\d+\b)"},
+      {"websearch.link.TICKET.url", "https://jira.example.com/browse/{0}"},
+      {"websearch.link.ISSUE", R"(#(\d+))"},
+      {"websearch.link.ISSUE.url", "https://github.com/owner/repo/issues/{1}"},
+      {"websearch.link.CVE", R"(CVE-\d{4}-\d{4,})"},
+      {"websearch.link.CVE.url", "https://www.cve.org/CVERecord?id={0}"},
+      {"websearch.link.PEP", R"(PEP[ -]?(\d+))"},
+      {"websearch.link.PEP.url", "https://peps.python.org/pep-{1}/"},
+      {"websearch.link.RUST", R"(E\d{4})"},
+      {"websearch.link.RUST.url", "https://doc.rust-lang.org/error_codes/{0}.html"}};
+  const companion::PropertyLookup lookup = [&guide](const std::string& key) {
+    const auto found = guide.find(key);
+    return found == guide.end() ? std::string() : found->second;
+  };
+  const auto settings = companion::linkSettings("", lookup, {});
+  EXPECT_EQ(settings.notes, std::vector<std::string>());
+  const std::pair<std::string, FoundLink> cases[] = {
+      {"PROJ-123", {"TICKET", "PROJ-123", "https://jira.example.com/browse/PROJ-123"}},
+      {"#4711", {"ISSUE", "#4711", "https://github.com/owner/repo/issues/4711"}},
+      {"CVE-2024-3094", {"CVE", "CVE-2024-3094", "https://www.cve.org/CVERecord?id=CVE-2024-3094"}},
+      {"PEP 8", {"PEP", "PEP 8", "https://peps.python.org/pep-8/"}},
+      {"E0308", {"RUST", "E0308", "https://doc.rust-lang.org/error_codes/E0308.html"}},
+  };
+  for (const auto& [text, link] : cases) {
+    EXPECT_EQ(companion::wholeLink(settings.links, text, companion::kMaxUrlLength),
+              LinkSearch{.link = link})
+        << text;
+  }
+}
+
+}  // namespace
