@@ -35,9 +35,9 @@ namespace {
 // What a run reads before it decides.
 struct Reading {
   SearchText search;
-  std::string extension;      // the file's, whose settings count
-  PropertyLookup properties;  // SciTE's; none while SciTE is out of reach
-  std::string engine;         // the engine or group a command steered this search to, if any
+  std::string extension;          // the file's, whose settings count
+  PropertyLookup properties;      // SciTE's; none while SciTE is out of reach
+  std::string engine;             // the engine or group a command steered this search to, if any
   std::optional<FoundLink> link;  // the link in the caret's line that holds the caret
 };
 

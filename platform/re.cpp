@@ -21,7 +21,8 @@ static_assert(kPcreNoMatch == PCRE_ERROR_NOMATCH && kPcreMatchLimit == PCRE_ERRO
 }
 
 [[nodiscard]] int compileOptions(unsigned bits) noexcept {
-  return static_cast<int>(bits & kCompileOptionMask) | (has(bits, RegexFlags::utf8) ? PCRE_UTF8 : 0);
+  return static_cast<int>(bits & kCompileOptionMask) |
+         (has(bits, RegexFlags::utf8) ? PCRE_UTF8 : 0);
 }
 
 // The engine refuses a null subject even when its length is 0.
@@ -72,9 +73,8 @@ Regex re(std::string_view pattern, RegexFlags flags) {
   const std::string zeroTerminated(pattern);
   const char* error = nullptr;
   int errorOffset = 0;
-  real_pcre* compiled =
-      pcre64::pcre_compile(zeroTerminated.c_str(), compileOptions(bits), &error, &errorOffset,
-                           nullptr);
+  real_pcre* compiled = pcre64::pcre_compile(zeroTerminated.c_str(), compileOptions(bits), &error,
+                                             &errorOffset, nullptr);
   if (compiled == nullptr) {
     raiseInvalidRegex(invalidPatternMessage(error, pattern, errorOffset));
   }
@@ -136,9 +136,9 @@ RegexMatch findMatch(std::string_view text, const Regex& regex, std::int64_t sta
   const std::int32_t offset = checkedInt32(start, "start offset");
   std::vector<int> offsets(3 * (groups + 1), 0);
   RegexMatch match;
-  match.status = pcre64::pcre_exec(
-      regex.h(), regex.e(), subjectOf(text), length, offset, 0, offsets.data(),
-      checkedInt32(static_cast<std::int64_t>(offsets.size()), "offsets size"));
+  match.status =
+      pcre64::pcre_exec(regex.h(), regex.e(), subjectOf(text), length, offset, 0, offsets.data(),
+                        checkedInt32(static_cast<std::int64_t>(offsets.size()), "offsets size"));
   if (!match.found()) {
     return match;
   }

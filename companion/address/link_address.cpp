@@ -34,8 +34,7 @@ constexpr std::size_t kGroups = 9;
 }
 
 // The link for `match` when its address fits.
-[[nodiscard]] std::optional<FoundLink> madeLink(const Link& link,
-                                                const platform::RegexMatch& match,
+[[nodiscard]] std::optional<FoundLink> madeLink(const Link& link, const platform::RegexMatch& match,
                                                 std::size_t maxUrlLength) {
   std::string url = filled(link.url, match.groups);
   if (url.size() > maxUrlLength) {
@@ -87,8 +86,7 @@ constexpr std::size_t kGroups = 9;
 
 }  // namespace
 
-LinkSearch wholeLink(std::span<const Link> links, std::string_view text,
-                     std::size_t maxUrlLength) {
+LinkSearch wholeLink(std::span<const Link> links, std::string_view text, std::size_t maxUrlLength) {
   LinkSearch search;
   for (const Link& link : links) {
     const platform::RegexMatch match = platform::findMatch(text, link.whole, 0, kGroups);
@@ -96,7 +94,8 @@ LinkSearch wholeLink(std::span<const Link> links, std::string_view text,
       search.notes.push_back(linkGaveUpLine(link.patternKey));
     }
     if (match.found() && !text.empty()) {
-      if ((search.link = madeLink(link, match, maxUrlLength))) {
+      search.link = madeLink(link, match, maxUrlLength);
+      if (search.link) {
         return search;
       }
     }
@@ -108,7 +107,8 @@ LinkSearch linkAtCaret(std::span<const Link> links, const CaretLine& line,
                        std::size_t maxUrlLength) {
   LinkSearch search;
   for (const Link& link : links) {
-    if ((search.link = atCaret(link, line, maxUrlLength, search.notes))) {
+    search.link = atCaret(link, line, maxUrlLength, search.notes);
+    if (search.link) {
       return search;
     }
   }

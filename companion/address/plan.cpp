@@ -168,7 +168,8 @@ namespace {
 
 // The search with the engine typed in the strip's engine field, blanks around it ignored: nothing
 // opens when it names none offered.
-[[nodiscard]] Outcome engineTyped(const Settings& settings, SearchRequest request, std::string_view engine) {
+[[nodiscard]] Outcome engineTyped(const Settings& settings, SearchRequest request,
+                                  std::string_view engine) {
   std::string_view typed = engine;
   while (!typed.empty() && platform::isAsciiWhiteSpace(typed.front())) {
     typed.remove_prefix(1);

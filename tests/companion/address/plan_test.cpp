@@ -36,17 +36,35 @@ TEST(Plan, AGroupEndsAsItsMembersDo) {
       "!> SciTE property websearch.engine.E1 leaves no room for the search words within 2,048 "
       "characters.";
   const GroupCase cases[] = {
-      {"every member made", {true, true}, ExitCode::Opened, {e1, e2},
+      {"every member made",
+       {true, true},
+       ExitCode::Opened,
+       {e1, e2},
        {"+> Search: " + e1, "+> Search: " + e2}},
-      {"the first one not made", {false, true}, ExitCode::PartlyOpened, {e2},
+      {"the first one not made",
+       {false, true},
+       ExitCode::PartlyOpened,
+       {e2},
        {noRoom, "+> Search: " + e2}},
-      {"none made: the first one's failure", {false, false}, ExitCode::BadTemplate, {},
-       {noRoom, "!> SciTE property websearch.engine.E2 leaves no room for the search words within "
-                "2,048 characters."}},
-      {"copied: each said as copied", {true, true}, ExitCode::Opened, {e1, e2},
-       {"+> Copied: " + e1, "+> Copied: " + e2}, clipboard},
+      {"none made: the first one's failure",
+       {false, false},
+       ExitCode::BadTemplate,
+       {},
+       {noRoom,
+        "!> SciTE property websearch.engine.E2 leaves no room for the search words within "
+        "2,048 characters."}},
+      {"copied: each said as copied",
+       {true, true},
+       ExitCode::Opened,
+       {e1, e2},
+       {"+> Copied: " + e1, "+> Copied: " + e2},
+       clipboard},
       {"copied in part: the made one copied, the other named, nothing for a browser",
-       {false, true}, ExitCode::PartlyOpened, {e2}, {noRoom, "+> Copied: " + e2}, clipboard},
+       {false, true},
+       ExitCode::PartlyOpened,
+       {e2},
+       {noRoom, "+> Copied: " + e2},
+       clipboard},
   };
   for (const auto& c : cases) {
     companion::Choice group{.name = "G"};
@@ -100,25 +118,38 @@ TEST(Plan, ALinkOpensBeforeAnySearch) {
   };
   companion::Settings settings{.engineListKey = "websearch.engines"};
   for (const char* engine : {"A", "B"}) {
-    settings.choices.push_back(
-        {.name = engine,
-         .engines = {{.name = engine,
-                      .setting = {.value = "https://" + std::string(engine) + ".example/?q={query}"}}}});
+    settings.choices.push_back({.name = engine,
+                                .engines = {{.name = engine,
+                                             .setting = {.value = "https://" + std::string(engine) +
+                                                                  ".example/?q={query}"}}}});
   }
   settings.links = companion::linkSettings("", lookup, {}).links;
   const std::string open = "+> Open: https://jira.example/browse/PROJ-1";
   const LinkPlanCase cases[] = {
-      {"several engines offered: the link at once", "PROJ-1", browser, {},
+      {"several engines offered: the link at once",
+       "PROJ-1",
+       browser,
+       {},
        {"+> Link T: PROJ-1", open}},
       {"no link: the list", "PROJ", browser, {}, {}, {"A", "B"}},
-      {"an address before a link", "https://e.example/PROJ-1", browser, {},
+      {"an address before a link",
+       "https://e.example/PROJ-1",
+       browser,
+       {},
        {"+> Open: https://e.example/PROJ-1"}},
-      {"copied", "PROJ-1", clipboard, {},
+      {"copied",
+       "PROJ-1",
+       clipboard,
+       {},
        {"+> Link T: PROJ-1", "+> Copied: https://jira.example/browse/PROJ-1"}},
-      {"the strip's query still one whole match: whatever engine is typed", "PROJ-1", browser,
+      {"the strip's query still one whole match: whatever engine is typed",
+       "PROJ-1",
+       browser,
        companion::StripAnswer{.choice = companion::StripChoice::search, .engine = "Z"},
        {"+> Link T: PROJ-1", open}},
-      {"the strip's query edited: the engine typed", "PROJ-1 x", browser,
+      {"the strip's query edited: the engine typed",
+       "PROJ-1 x",
+       browser,
        companion::StripAnswer{.choice = companion::StripChoice::search, .engine = "B"},
        {"+> Search: https://B.example/?q=PROJ-1%20x"}},
   };
