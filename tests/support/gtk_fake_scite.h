@@ -136,10 +136,9 @@ private:
       return;
     }
     const std::string answer =
-        "macro:stringinfo:" +
-        (script_.unset           ? std::string()
-         : script_.value.empty() ? plain.substr(verb.size())
-                                 : script_.value);
+        "macro:stringinfo:" + (script_.unset           ? std::string()
+                               : script_.value.empty() ? plain.substr(verb.size())
+                                                       : script_.value);
     static_cast<void>(::write(reply.get(), answer.data(), std::min(answer.size(), script_.keeps)));
     if (script_.keeps > answer.size()) {
       static_cast<void>(::write(reply.get(), "\n", 1));

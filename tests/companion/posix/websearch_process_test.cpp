@@ -2,11 +2,10 @@
 // the test's own: a search reaches the recording xdg-open, a SciTE that quits mid-run ends the
 // run by its exit code and never by a signal, and the trace is written only when asked for.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdlib>
@@ -48,11 +47,10 @@ std::string endOf(const std::string& selection, int output) {
   posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, output, STDERR_FILENO);
   const std::string program = COMPANION_LINUX_EXE;
-  std::array<char*, 3> argv{const_cast<char*>(program.c_str()),  // NOLINT
+  std::array<char*, 3> argv{const_cast<char*>(program.c_str()),              // NOLINT
                             const_cast<char*>(selection.c_str()), nullptr};  // NOLINT
   pid_t child = 0;
-  const int started =
-      posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int started = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (started != 0) {
     return "not started";
@@ -85,16 +83,23 @@ std::string stepsIn(const std::string& trace) {
 TEST(LinuxWebsearch, RunsAsSciteStartsIt) {
   const std::string opened = "https://duckduckgo.com/?q=fetch\n";
   const ProcessCase cases[] = {
-      {"a plain search reaches xdg-open", {.notifyPipe = true, .unset = true}, true,
+      {"a plain search reaches xdg-open",
+       {.notifyPipe = true, .unset = true},
+       true,
        {"exit 0", "", opened}},
       // The selection came on the command line: it is searched, and what SciTE can no longer
       // show goes to the tool's output.
       {"SciTE quits after the first request: still searched, said on the tool's output",
-       {.notifyPipe = true, .unset = true, .closesAfter = 1}, true,
+       {.notifyPipe = true, .unset = true, .closesAfter = 1},
+       true,
        {"exit 0", "+> Search: https://duckduckgo.com/?q=fetch\n", opened}},
       {"and nobody reads the tool's output any more: searched, no signal",
-       {.notifyPipe = true, .unset = true, .closesAfter = 1}, false, {"exit 0", "", opened}},
-      {"the trace written where WEBSEARCH_TRACE says", {.notifyPipe = true, .unset = true}, true,
+       {.notifyPipe = true, .unset = true, .closesAfter = 1},
+       false,
+       {"exit 0", "", opened}},
+      {"the trace written where WEBSEARCH_TRACE says",
+       {.notifyPipe = true, .unset = true},
+       true,
        {"exit 0", "", opened,
         "started, SciTE found, batch of 7, batch answered, document asked, ask, answered, "
         "settings asked, text converted, decided, send, sent, said, xdg-open started, handed "
