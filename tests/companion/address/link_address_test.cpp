@@ -151,6 +151,20 @@ TEST_F(Links, AMatchOpensItsLinksAddress) {
        runaway,
        {.notes = {"!> SciTE property websearch.link.R takes too long on this text: the link is "
                   "passed over."}}},
+      {"the match limit on a whole text",
+       {{"websearch.links", "R"},
+        {"websearch.link.R", "(a+)+$"},
+        {"websearch.link.R.url", "https://r.example/{0}"}},
+       runaway.substr(0, runaway.size() - 1),
+       {.notes = {"!> SciTE property websearch.link.R takes too long on this text: the link is "
+                  "passed over."}}},
+      {"empty matches before the caret passed over",
+       {{"websearch.links", "N"},
+        {"websearch.link.N", R"(\d*)"},
+        {"websearch.link.N.url", "https://n.example/{0}"}},
+       "\xC3\xA9"
+       "b 12|",
+       {.link = FoundLink{.name = "N", .match = "12", .url = "https://n.example/12"}}},
       {"the extension's list before the general one",
        with(with(tickets, cve), {{"websearch.links.py", "CVE"}}),
        "CVE-2024-3094",
