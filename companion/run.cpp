@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "companion/address/link_address.h"
 #include "companion/address/plan.h"
 #include "companion/open/opening.h"
 #include "companion/query/command_line.h"
@@ -34,9 +35,10 @@ namespace {
 // What a run reads before it decides.
 struct Reading {
   SearchText search;
-  std::string extension;      // the file's, whose settings count
-  PropertyLookup properties;  // SciTE's; none while SciTE is out of reach
-  std::string engine;         // the engine or group a command steered this search to, if any
+  std::string extension;          // the file's, whose settings count
+  PropertyLookup properties;      // SciTE's; none while SciTE is out of reach
+  std::string engine;             // the engine or group a command steered this search to, if any
+  std::optional<FoundLink> link;  // the link in the caret's line that holds the caret
 };
 
 // What a run hands on: the outcome, and the query it remembers once the outcome is handed on.
@@ -132,7 +134,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
                               .maxUrlLength = system.maxUrlLength,
                               .programLineRules = system.programLineRules,
                               .properties = reading.properties};
-  Plan plan = companion::plan(settings, request);
+  Plan plan = companion::plan(settings, request, reading.link);
   if (plan.offer.empty()) {
     return {.outcome = std::move(plan.outcome), .query = read.text};
   }
@@ -141,7 +143,31 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
           .query = read.text};
 }
 
-// The addresses on the clipboard instead of in a browser, a group's one a line.
+// With the word at the caret, a link in its line that holds the caret comes before it: its match
+// is then the text searched, and what the strip shows. A pattern that gave up is said at once.
+void takeLinkAtCaret(const Scite& scite, const Settings& settings, Reading& reading,
+                     const RunSystem& system) {
+  const std::optional<LineAtCaret>& line = reading.search.line;
+  if (!line || settings.links.empty()) {
+    return;
+  }
+  LinkSearch found = linkAtCaret(settings.links,
+                                 {.text = line->text,
+                                  .caret = line->caret,
+                                  .cutBefore = line->cutBefore,
+                                  .cutAfter = line->cutAfter},
+                                 system.maxUrlLength);
+  sayAll(scite, found.notes);
+  if (found.link) {
+    reading.search.text = found.link->match;
+    reading.search.paneWord.clear();
+    reading.search.caret = CaretText::link;
+    reading.link = std::move(found.link);
+  }
+}
+
+// The addresses on the clipboard instead of in a browser, a group's one a line: the outcome's
+// code, PartlyOpened for a group made in part.
 [[nodiscard]] ExitCode copyAddresses(const Scite& scite, const Outcome& outcome) {
   std::string copied;
   for (const Opening& opening : outcome.openings) {
@@ -151,7 +177,7 @@ void sayAll(const Scite& scite, const std::vector<std::string>& lines) {
     return ExitCode::Unexpected;  // SciTE is gone: nothing can be said there either
   }
   sayAll(scite, outcome.lines);
-  return ExitCode::Opened;
+  return outcome.code;
 }
 
 // Said before the shell is asked: the browser may take the foreground as it opens.
@@ -205,13 +231,14 @@ void sayUnexpected(const Scite& scite, const std::exception_ptr& failure) noexce
 }  // namespace
 
 ExitCode searchSelection(const Scite& scite, const std::string& text, const RunSystem& system) {
-  const auto reading = readFromScite(scite, selectionOf(text), system);
+  auto reading = readFromScite(scite, selectionOf(text), system);
   if (!reading) {
     return ExitCode::InvalidText;
   }
   const bool asks = scite.inReach() && asksFirst(reading->extension, reading->properties);
   const Settings settings = settingsForSearch(reading->extension, reading->properties,
                                               system.readIni, reading->engine, asks);
+  takeLinkAtCaret(scite, settings, *reading, system);
   RecentSearches recent(system.editor);
   // A steered search with no engine to search with opens nothing, strip or not.
   const bool strip = asks && !(settings.steered && settings.choices.empty());

@@ -12,6 +12,18 @@ namespace platform {
 namespace {
 
 constexpr unsigned kCompileOptionMask = 1 | 2 | 4 | 8;
+static_assert(kPcreNoMatch == PCRE_ERROR_NOMATCH && kPcreMatchLimit == PCRE_ERROR_MATCHLIMIT &&
+              kPcreDepthLimit == PCRE_ERROR_RECURSIONLIMIT &&
+              kPcreStackLimit == PCRE_ERROR_JIT_STACKLIMIT && kPcreAnchored == PCRE_ANCHORED);
+
+[[nodiscard]] bool has(unsigned bits, RegexFlags flag) noexcept {
+  return (bits & static_cast<unsigned>(flag)) != 0;
+}
+
+[[nodiscard]] int compileOptions(unsigned bits) noexcept {
+  return static_cast<int>(bits & kCompileOptionMask) |
+         (has(bits, RegexFlags::utf8) ? PCRE_UTF8 : 0);
+}
 
 // The engine refuses a null subject even when its length is 0.
 const char* subjectOf(std::string_view text) noexcept {
@@ -28,10 +40,18 @@ std::string invalidPatternMessage(const char* error, std::string_view pattern, i
   return message;
 }
 
-int studyOptions() {
+// A limited pattern needs the study's block even when the study finds nothing: the limits go
+// there.
+int studyOptions(bool limited) {
   int jit = 0;
   const bool jitAvailable = pcre64::pcre_config(PCRE_CONFIG_JIT, &jit) == 0 && jit == 1;
-  return jitAvailable ? PCRE_STUDY_JIT_COMPILE : 0;
+  return (jitAvailable ? PCRE_STUDY_JIT_COMPILE : 0) | (limited ? PCRE_STUDY_EXTRA_NEEDED : 0);
+}
+
+void limit(pcre_extra& extra) noexcept {
+  extra.flags |= PCRE_EXTRA_MATCH_LIMIT | PCRE_EXTRA_MATCH_LIMIT_RECURSION;
+  extra.match_limit = kMatchSteps;
+  extra.match_limit_recursion = kMatchDepth;
 }
 
 }  // namespace
@@ -53,19 +73,22 @@ Regex re(std::string_view pattern, RegexFlags flags) {
   const std::string zeroTerminated(pattern);
   const char* error = nullptr;
   int errorOffset = 0;
-  real_pcre* compiled =
-      pcre64::pcre_compile(zeroTerminated.c_str(), static_cast<int>(bits & kCompileOptionMask),
-                           &error, &errorOffset, nullptr);
+  real_pcre* compiled = pcre64::pcre_compile(zeroTerminated.c_str(), compileOptions(bits), &error,
+                                             &errorOffset, nullptr);
   if (compiled == nullptr) {
     raiseInvalidRegex(invalidPatternMessage(error, pattern, errorOffset));
   }
   pcre_extra* studied = nullptr;
-  if ((bits & static_cast<unsigned>(RegexFlags::study)) != 0) {
+  const bool limited = has(bits, RegexFlags::limited);
+  if (limited || has(bits, RegexFlags::study)) {
     const char* studyError = nullptr;
-    studied = pcre64::pcre_study(compiled, studyOptions(), &studyError);
-    if (studyError != nullptr) {
+    studied = pcre64::pcre_study(compiled, studyOptions(limited), &studyError);
+    if (studyError != nullptr || (limited && studied == nullptr)) {
       pcre64::pcre_free_substring(reinterpret_cast<const char*>(compiled));
-      raiseInvalidRegex(studyError);
+      raiseInvalidRegex(studyError != nullptr ? studyError : "no study block");
+    }
+    if (limited) {
+      limit(*studied);
     }
   }
   return Regex(compiled, studied);
@@ -105,6 +128,34 @@ std::pair<std::int32_t, std::int32_t> findBounds(std::string_view text, const Re
     return {status, 0};
   }
   return {offsets[0], offsets[1] - 1};
+}
+
+RegexMatch findMatch(std::string_view text, const Regex& regex, std::int64_t start,
+                     std::size_t groups) {
+  const std::int32_t length = checkedInt32(static_cast<std::int64_t>(text.size()), "text length");
+  const std::int32_t offset = checkedInt32(start, "start offset");
+  std::vector<int> offsets(3 * (groups + 1), 0);
+  RegexMatch match;
+  match.status =
+      pcre64::pcre_exec(regex.h(), regex.e(), subjectOf(text), length, offset, 0, offsets.data(),
+                        checkedInt32(static_cast<std::int64_t>(offsets.size()), "offsets size"));
+  if (!match.found()) {
+    return match;
+  }
+  // Status 0: more groups than slots, every slot filled; else the groups that were set.
+  const auto set = match.status == 0 ? groups + 1 : static_cast<std::size_t>(match.status);
+  match.groups.resize(groups + 1);
+  for (std::size_t group = 0; group < set; ++group) {
+    const int first = offsets[2 * group];
+    const int end = offsets[2 * group + 1];
+    if (first >= 0) {
+      match.groups[group] = std::string(
+          text.substr(static_cast<std::size_t>(first), static_cast<std::size_t>(end - first)));
+    }
+  }
+  match.start = static_cast<std::size_t>(offsets[0]);
+  match.end = static_cast<std::size_t>(offsets[1]);
+  return match;
 }
 
 std::string replace(std::string_view text, const Regex& regex, std::string_view by) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/binding.h"
 
@@ -23,6 +24,11 @@ enum class RegexFlags : unsigned {
   dotAll = 4,
   extended = 8,
   study = 16,
+  // The pattern and its subjects are UTF-8: a character is one unit, whatever its bytes.
+  utf8 = 32,
+  // The engine gives up past kMatchSteps steps (or kMatchDepth nested ones) in one run, so that a
+  // pattern that backtracks without end, such as (a+)+$, ends a run within milliseconds. Studies.
+  limited = 64,
 };
 
 [[nodiscard]] constexpr RegexFlags operator|(RegexFlags a, RegexFlags b) noexcept {
@@ -31,6 +37,16 @@ enum class RegexFlags : unsigned {
 
 // Engine run option: the match must start at the start offset.
 inline constexpr int kPcreAnchored = 0x10;
+// The engine's status for a run that found nothing; any other negative one is a failure, such as
+// a run that gave up past its limits.
+inline constexpr int kPcreNoMatch = -1;
+// The engine's statuses for a run past its step, depth or JIT stack limits.
+inline constexpr int kPcreMatchLimit = -8;
+inline constexpr int kPcreDepthLimit = -21;
+inline constexpr int kPcreStackLimit = -27;
+// What RegexFlags::limited allows one run: far more than any match a line needs.
+inline constexpr unsigned long kMatchSteps = 100'000;
+inline constexpr unsigned long kMatchDepth = 1'000;
 
 // A compiled pattern with shared ownership; the engine's blocks go back to the engine when the
 // last holder lets go.
@@ -71,6 +87,25 @@ private:
 [[nodiscard]] std::pair<std::int32_t, std::int32_t> findBounds(std::string_view text,
                                                                const Regex& regex,
                                                                std::int64_t start);
+
+// One run's match: where it starts and ends, and its groups, 0 the whole match, each empty when
+// it took no part. `status` is the engine's: negative when there is no match (kPcreNoMatch) or
+// the run failed.
+struct RegexMatch {
+  std::int32_t status = kPcreNoMatch;
+  std::size_t start = 0;
+  std::size_t end = 0;
+  std::vector<std::string> groups;
+  [[nodiscard]] bool found() const noexcept { return status >= 0; }
+  // The run ended past the step, depth or stack limits of RegexFlags::limited.
+  [[nodiscard]] bool gaveUp() const noexcept {
+    return status == kPcreMatchLimit || status == kPcreDepthLimit || status == kPcreStackLimit;
+  }
+};
+
+// Unanchored search from `start`, keeping groups 0 to `groups`.
+[[nodiscard]] RegexMatch findMatch(std::string_view text, const Regex& regex, std::int64_t start,
+                                   std::size_t groups);
 
 // Replaces every non-overlapping match, searching from the start, by `by` taken literally.
 [[nodiscard]] std::string replace(std::string_view text, const Regex& regex,

@@ -109,6 +109,24 @@ bool opensAsIs(std::string_view text, std::size_t maxUrlLength) {
   return isWebUrl(text) && toUriCharacters(text).size() <= maxUrlLength;
 }
 
+std::optional<std::string> textLine(const SearchRequest& request) {
+  const std::string_view caretText = request.paneWord.empty() ? request.text : request.paneWord;
+  switch (request.fromCaret) {
+    case CaretText::word:
+      return wordAtCaretLine(caretText);
+    case CaretText::address:
+      return addressAtCaretLine(caretText);
+    case CaretText::outputPane:
+      return outputPaneLine(caretText);
+    case CaretText::commandText:
+      return commandTextLine(caretText);
+    case CaretText::none:
+    case CaretText::link:
+      break;
+  }
+  return std::nullopt;
+}
+
 Outcome decide(const SearchRequest& request) {
   Outcome outcome;
   if (request.text.empty()) {
@@ -116,15 +134,8 @@ Outcome decide(const SearchRequest& request) {
                    request.fromCaret == CaretText::outputPane ? nothingInOutputPaneLine()
                                                               : nothingToSearchLine());
   }
-  const std::string_view caretText = request.paneWord.empty() ? request.text : request.paneWord;
-  if (request.fromCaret == CaretText::word) {
-    outcome.lines.push_back(wordAtCaretLine(caretText));
-  } else if (request.fromCaret == CaretText::address) {
-    outcome.lines.push_back(addressAtCaretLine(caretText));
-  } else if (request.fromCaret == CaretText::outputPane) {
-    outcome.lines.push_back(outputPaneLine(caretText));
-  } else if (request.fromCaret == CaretText::commandText) {
-    outcome.lines.push_back(commandTextLine(caretText));
+  if (auto line = textLine(request)) {
+    outcome.lines.push_back(std::move(*line));
   }
   const TemplateSetting& setting = request.setting;
   // Checked before a URL selection too, so that a broken setting shows on every run.

@@ -30,6 +30,7 @@ enum class CaretText {
   address,      // the web address the caret is in
   outputPane,   // the output pane's message, a command set for this search
   commandText,  // a text a command set for this search (websearch.next.text)
+  link,         // a link's match in the caret's line: the link's line says it
 };
 
 // Where a run's addresses go.
@@ -68,6 +69,10 @@ struct SearchRequest {
 
 // A selection opened as it is: one web address that fits the limit once encoded.
 [[nodiscard]] bool opensAsIs(std::string_view text, std::size_t maxUrlLength);
+
+// What the pane is told of the text before its address: the word or the address at the caret,
+// the output pane's message, a command's text; nothing for a selection or a link's match.
+[[nodiscard]] std::optional<std::string> textLine(const SearchRequest& request);
 
 // Decides the URL, where it opens and the lines that go before it. Nothing to search, a bad
 // template (for where its searches open) or one that leaves no room for the words within the

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "companion/address/browser_command.h"
+#include "companion/address/link_address.h"
 #include "companion/settings/texts.h"
 #include "platform/ascii.h"
 
@@ -13,12 +14,16 @@ namespace companion {
 
 namespace {
 
-[[nodiscard]] Outcome withNotes(const Settings& settings, Outcome outcome) {
-  outcome.lines.insert(outcome.lines.begin(), settings.notes.begin(), settings.notes.end());
+[[nodiscard]] Outcome withLines(const std::vector<std::string>& lines, Outcome outcome) {
+  outcome.lines.insert(outcome.lines.begin(), lines.begin(), lines.end());
   for (Opening& opening : outcome.openings) {
-    opening.line += settings.notes.size();
+    opening.line += lines.size();
   }
   return outcome;
+}
+
+[[nodiscard]] Outcome withNotes(const Settings& settings, Outcome outcome) {
+  return withLines(settings.notes, std::move(outcome));
 }
 
 [[nodiscard]] SearchRequest forEngine(SearchRequest request, const Engine& engine) {
@@ -53,11 +58,11 @@ namespace {
   return all;
 }
 
-// The outcome as its addresses leave: copied when the user asked for that and every one was made,
-// each line then saying so; else each with the program its browser setting names, if any. An
-// outcome to copy that is not whole opens as a search does.
+// The outcome as its addresses leave: copied when the user asked for that and any was made, each
+// line then saying so, a member that was not made still named; else each with the program its
+// browser setting names, if any. Nothing asked to be copied ever opens in a browser.
 [[nodiscard]] Outcome handedOn(Outcome outcome, const SearchRequest& request) {
-  if (request.destination == Destination::clipboard && outcome.code == ExitCode::Opened) {
+  if (request.destination == Destination::clipboard && !outcome.openings.empty()) {
     for (const Opening& opening : outcome.openings) {
       outcome.lines.at(opening.line) = copiedLine(opening.url);
     }
@@ -67,23 +72,28 @@ namespace {
   return withBrowserCommand(std::move(outcome), request.programLineRules, request.properties);
 }
 
-}  // namespace
-
-Plan plan(const Settings& settings, SearchRequest request) {
-  if (settings.steered) {
-    if (settings.choices.empty()) {
-      return {.outcome = {.code = ExitCode::BadTemplate, .lines = settings.notes}};
-    }
-    Settings steered = settings;
-    steered.choices.resize(1);
-    steered.steered = false;
-    return plan(steered, std::move(request));
+// The link found at the caret, or the one the whole text is: a selection, a command's text and
+// the output pane's message. An address opens as it is, before any link.
+[[nodiscard]] LinkSearch linkOf(const Settings& settings, const SearchRequest& request,
+                                const std::optional<FoundLink>& atCaret) {
+  if (atCaret) {
+    return {.link = atCaret};
   }
-  request.addressBrowser = settings.browser;
+  const CaretText from = request.fromCaret;
+  const bool whole =
+      from == CaretText::none || from == CaretText::commandText || from == CaretText::outputPane;
+  if (!whole || settings.links.empty() || opensAsIs(request.text, request.maxUrlLength)) {
+    return {};
+  }
+  return wholeLink(settings.links, request.text, request.maxUrlLength);
+}
+
+// The plan's search once no link opens.
+[[nodiscard]] Plan searchPlan(const Settings& settings, SearchRequest request) {
   if (settings.engineListKey.empty()) {
     request.setting = settings.setting;
     request.searchBrowser = settings.browser;
-    return {.outcome = handedOn(decide(request), request)};
+    return {.outcome = handedOn(withNotes(settings, decide(request)), request)};
   }
   if (settings.choices.empty() && !request.text.empty()) {
     return {.outcome = {.code = ExitCode::BadTemplate, .lines = settings.notes}};
@@ -107,6 +117,32 @@ Plan plan(const Settings& settings, SearchRequest request) {
   return offered;
 }
 
+}  // namespace
+
+Plan plan(const Settings& settings, SearchRequest request,
+          const std::optional<FoundLink>& atCaret) {
+  if (settings.steered) {
+    if (settings.choices.empty()) {
+      return {.outcome = {.code = ExitCode::BadTemplate, .lines = settings.notes}};
+    }
+    Settings steered = settings;
+    steered.choices.resize(1);
+    steered.steered = false;
+    return plan(steered, std::move(request));
+  }
+  request.addressBrowser = settings.browser;
+  const LinkSearch link = linkOf(settings, request, atCaret);
+  if (!link.link && link.notes.empty()) {
+    return searchPlan(settings, std::move(request));
+  }
+  Settings noted = settings;
+  noted.notes.insert(noted.notes.end(), link.notes.begin(), link.notes.end());
+  if (link.link) {
+    return {.outcome = handedOn(withNotes(noted, linkOutcome(*link.link, request)), request)};
+  }
+  return searchPlan(noted, std::move(request));
+}
+
 Outcome afterList(const Settings& settings, SearchRequest request,
                   const std::optional<std::string>& picked) {
   const auto choice =
@@ -128,14 +164,13 @@ std::vector<std::string> offeredEngines(const Settings& settings) {
   return names;
 }
 
-Outcome afterStrip(const Settings& settings, SearchRequest request, const StripAnswer& answer) {
-  if (answer.choice == StripChoice::cancel) {
-    return {.code = ExitCode::Cancelled, .lines = {searchCancelledLine()}};
-  }
-  if (settings.choices.size() < 2) {
-    return plan(settings, request).outcome;
-  }
-  std::string_view typed = answer.engine;
+namespace {
+
+// The search with the engine typed in the strip's engine field, blanks around it ignored: nothing
+// opens when it names none offered.
+[[nodiscard]] Outcome engineTyped(const Settings& settings, SearchRequest request,
+                                  std::string_view engine) {
+  std::string_view typed = engine;
   while (!typed.empty() && platform::isAsciiWhiteSpace(typed.front())) {
     typed.remove_prefix(1);
   }
@@ -145,9 +180,27 @@ Outcome afterStrip(const Settings& settings, SearchRequest request, const StripA
   const auto offered = std::find_if(settings.choices.begin(), settings.choices.end(),
                                     [typed](const Choice& choice) { return choice.name == typed; });
   if (offered == settings.choices.end()) {
-    return {.code = ExitCode::NoEngineChosen, .lines = {engineNotOfferedLine(answer.engine)}};
+    return {.code = ExitCode::NoEngineChosen, .lines = {engineNotOfferedLine(engine)}};
   }
   return afterList(settings, std::move(request), offered->name);
+}
+
+}  // namespace
+
+Outcome afterStrip(const Settings& settings, SearchRequest request, const StripAnswer& answer) {
+  if (answer.choice == StripChoice::cancel) {
+    return {.code = ExitCode::Cancelled, .lines = {searchCancelledLine()}};
+  }
+  if (settings.choices.size() < 2) {
+    return plan(settings, request).outcome;
+  }
+  // The settings' notes were said before the strip showed; a link opens whatever engine is typed.
+  request.addressBrowser = settings.browser;
+  const LinkSearch link = linkOf(settings, request, std::nullopt);
+  if (link.link) {
+    return handedOn(withLines(link.notes, linkOutcome(*link.link, request)), request);
+  }
+  return withLines(link.notes, engineTyped(settings, std::move(request), answer.engine));
 }
 
 }  // namespace companion

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "companion/address/decision.h"
+#include "companion/address/link_address.h"
 #include "companion/settings/setting_types.h"
 
 namespace companion {
@@ -23,9 +24,13 @@ struct Plan {
 // usable engine decides at once, as does any engine when there is nothing to search or the
 // text opens as it is; two or more are offered; none opens nothing. `request.setting` is
 // ignored: the settings give it. The addresses decided go where `request.destination` asks: on
-// the clipboard only when every one was made, each line then saying it was copied; else each with
-// the program its browser setting names (withBrowserCommand).
-[[nodiscard]] Plan plan(const Settings& settings, SearchRequest request);
+// the clipboard, those made (a group's in part too), each line then saying it was copied; else
+// each with the program its browser setting names (withBrowserCommand).
+// A link opens before anything else is decided, whatever engines there are: `atCaret`, found in
+// the caret's line, or the link the whole text is (a selection, a command's text); its lines
+// come after the settings' notes. A steered search opens no link.
+[[nodiscard]] Plan plan(const Settings& settings, SearchRequest request,
+                        const std::optional<FoundLink>& atCaret = std::nullopt);
 
 // The outcome once the list has closed: a search with the engine `picked` names, its addresses
 // going where the plan's would, or nothing opened when none was picked (or a name that was not
@@ -48,7 +53,8 @@ struct StripAnswer {
 
 // What the user's choice in the strip leads to, decided as for a selection: `request.text` is
 // the query field's text, folded. A cancel opens nothing and says so; with several engines, an
-// engine field naming none of them opens nothing and names what was typed.
+// engine field naming none of them opens nothing and names what was typed. A query field that is
+// still one whole link opens it, whatever engine is typed.
 [[nodiscard]] Outcome afterStrip(const Settings& settings, SearchRequest request,
                                  const StripAnswer& answer);
 

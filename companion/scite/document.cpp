@@ -10,6 +10,7 @@
 
 #include "companion/query/caret.h"
 #include "companion/settings/ask.h"
+#include "companion/settings/links.h"
 #include "companion/settings/properties.h"
 #include "director/operations.h"
 
@@ -18,12 +19,19 @@ namespace companion {
 namespace {
 
 // The Lua expressions of the reply's fields, in the order Document holds them: the code pages,
-// the extension, the caret's places, whether a command set one-shot values and their engine,
-// which settings of the extension are set, the text. Behind the result separator each, so that a
+// the extension, the caret's places, the document's flags (kFlag*) and a command's engine, which
+// settings of the extension are set, the text. Behind the result separator each, so that a
 // stale or foreign result is not taken for them; the text comes last, as it may hold anything.
 constexpr auto kFields = std::to_array<std::string_view>(
     {"cp", "e.StyleCharacterSet[32]", "output.CodePage", "props['FileExt']", "k", "ws", "we", "pre",
-     "post", "nx", "ne", "px", "t"});
+     "post", "fl", "ne", "px", "t"});
+
+// The bits of the flags field: a command set some one-shot value; websearch.links is set; the
+// output pane has the focus; websearch.links.<ext> is set.
+constexpr int kFlagNextSet = 1;
+constexpr int kFlagLinksSet = 2;
+constexpr int kFlagOutputFocused = 4;
+constexpr int kFlagExtensionLinksSet = 8;
 
 // Every setting a run reads for files of `extension`, in the order it reads them.
 [[nodiscard]] std::vector<std::string> settingKeys(std::string_view extension) {
@@ -59,7 +67,9 @@ constexpr auto kFields = std::to_array<std::string_view>(
   for (const std::string& base : byExtensionBases()) {
     lua += "'" + base + "', ";
   }
-  return lua + "}) do px = px .. ((x ~= '' and props[k .. '.' .. x] ~= '') and 1 or 0) end ";
+  return lua + "}) do px = px .. ((x ~= '' and props[k .. '.' .. x] ~= '') and 1 or 0) end " +
+         "if x ~= '' and props['" + std::string(kSciteLinksKey) + ".' .. x] ~= '' then fl = fl + " +
+         std::to_string(kFlagExtensionLinksSet) + " end ";
 }
 
 // The Lua code that sets every field of `text` it fetches; the others stay 0 or ''.
@@ -87,12 +97,16 @@ constexpr auto kFields = std::to_array<std::string_view>(
   for (const std::string_view field : kFields) {
     fields += separator + std::string(field);
   }
-  // Whether a command set any one-shot value: only then are they asked. Lua sees values expanded,
-  // so they are asked raw afterwards.
-  std::string anyNext = "local nx = 0 ";
+  // Whether a command set any one-shot value, and whether any link is set: only then are they
+  // asked. Lua sees values expanded, so they are asked raw afterwards.
+  const std::string set = " ~= '' then fl = ";
+  std::string anyNext = "local fl = 0 ";
   for (const std::string_view key : kNextKeys) {
-    anyNext += "if props['" + std::string(key) + "'] ~= '' then nx = 1 end ";
+    anyNext += "if props['" + std::string(key) + "']" + set + "1 end ";
   }
+  anyNext += "if props['" + std::string(kSciteLinksKey) + "']" + set + "fl + " +
+             std::to_string(kFlagLinksSet) + " end if output.Focus then fl = fl + " +
+             std::to_string(kFlagOutputFocused) + " end ";
   // The engine's name too, when it is one by isEngineName's rule (and so the same expanded): its
   // keys go in the next batch with the others.
   anyNext += "local ne = props['" + std::string(kNextEngineKey) +
@@ -168,9 +182,18 @@ private:
                               .wordStart = fields.number(),
                               .wordEnd = fields.number(),
                               .cutBefore = fields.number() > 0,
-                              .cutAfter = fields.number() > 0},
-                    .nextSet = fields.number() > 0,
-                    .nextEngine = std::string(fields.text())};
+                              .cutAfter = fields.number() > 0}};
+  const int flags = fields.number();
+  document.nextSet = (flags & kFlagNextSet) != 0;
+  const std::vector<std::string> lists = linkListKeys(document.extension);
+  if ((flags & kFlagExtensionLinksSet) != 0 && lists.size() > 1) {
+    document.linkListsSet.push_back(lists.front());
+  }
+  if ((flags & kFlagLinksSet) != 0) {
+    document.linkListsSet.push_back(lists.back());
+  }
+  document.outputFocused = (flags & kFlagOutputFocused) != 0;
+  document.nextEngine = std::string(fields.text());
   auto setKeys = setByExtension(document.extension, fields.text());
   document.text = std::string(fields.text());
   if (!fields.whole() || !setKeys) {

@@ -93,10 +93,10 @@ constexpr int kMaxTrailBytes = 3;
 // The text a command set for this search: a command cuts a long one to what a search holds,
 // perhaps inside its last character, whose bytes are then left out rather than the text refused.
 [[nodiscard]] std::optional<SearchText> readNextText(const Scite& scite, const Document& document,
-                                                     const NextSearch& next,
+                                                     const NextSearch& next, bool fromOutputPane,
                                                      const RunSystem& system) {
-  const Encoding encoding = next.fromOutputPane ? outputPaneEncoding(system.editor, document.pages)
-                                                : documentEncoding(system.editor, document.pages);
+  const Encoding encoding = fromOutputPane ? outputPaneEncoding(system.editor, document.pages)
+                                           : documentEncoding(system.editor, document.pages);
   std::string_view bytes = next.text;
   if (encoding.kind == Encoding::Kind::utf8) {
     bytes = withoutCutCharacter(bytes);
@@ -112,7 +112,7 @@ constexpr int kMaxTrailBytes = 3;
   }
   // Said in a pane that is not UTF-8 as the bytes came, as a word at the caret is.
   const bool paneInUtf8 = document.pages.output == kUtf8CodePage;
-  if (!next.fromOutputPane) {
+  if (!fromOutputPane) {
     return SearchText{.text = collapseWhiteSpace(*converted),
                       .paneWord = paneInUtf8 ? "" : collapseWhiteSpace(bytes),
                       .caret = CaretText::commandText};
@@ -120,6 +120,34 @@ constexpr int kMaxTrailBytes = 3;
   return SearchText{.text = collapseWhiteSpace(paneMessage(*converted)),
                     .paneWord = paneInUtf8 ? "" : collapseWhiteSpace(paneMessage(bytes)),
                     .caret = CaretText::outputPane};
+}
+
+// The caret's line converted on each side of the caret, so that the caret stays between the same
+// characters; a character cut in two where the fetched part ends is left out. Nothing when a side
+// has a byte with no character: the word's own check says so.
+[[nodiscard]] std::optional<LineAtCaret> lineInUtf8(const Document& document,
+                                                    const Encoding& encoding,
+                                                    const RunSystem& system) {
+  const std::string_view text = document.text;
+  const std::size_t caret =
+      std::min(static_cast<std::size_t>(std::max(document.caret.caret, 0)), text.size());
+  auto before = toUtf8(text.substr(0, caret), encoding, system);
+  auto after = toUtf8(text.substr(caret), encoding, system);
+  if (!before || !after) {
+    return std::nullopt;
+  }
+  LineAtCaret line{.cutBefore = document.caret.cutBefore,
+                   .cutAfter = document.caret.cutAfter || document.cut};
+  if (line.cutBefore) {  // a character's trail bytes (0x80 to 0xBF) without its first one
+    const auto first = std::find_if(before->begin(), before->end(), [](char c) {
+      return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    before->erase(before->begin(), first);
+  }
+  line.text = std::move(*before);
+  line.caret = line.text.size();
+  line.text += line.cutAfter ? withoutCutCharacter(*after) : std::string_view(*after);
+  return line;
 }
 
 }  // namespace
@@ -146,8 +174,12 @@ std::optional<SearchText> readText(const Scite& scite, const Selection& selectio
   if (!document) {
     return asUtf8(selection);
   }
-  if (!next.text.empty()) {
-    return readNextText(scite, *document, next, system);
+  // The output pane's text stands in for the document's even when it is empty: a search from the
+  // output pane never falls back to the editor's selection.
+  const bool fromOutputPane =
+      next.fromOutputPane || (next.outputIfFocused && document->outputFocused);
+  if (fromOutputPane || (!next.text.empty() && !next.outputIfFocused)) {
+    return readNextText(scite, *document, next, fromOutputPane, system);
   }
   const bool wordAtCaret = selection.folded.empty();
   const Encoding encoding = documentEncoding(system.editor, document->pages);
@@ -180,7 +212,10 @@ std::optional<SearchText> readText(const Scite& scite, const Selection& selectio
   // A pane that is not UTF-8 shows the document's own bytes as the document does.
   return SearchText{.text = collapseWhiteSpace(*converted),
                     .paneWord = wordAtCaret && !paneInUtf8 ? collapseWhiteSpace(bytes) : "",
-                    .caret = wordAtCaret ? CaretText::word : CaretText::none};
+                    .caret = wordAtCaret ? CaretText::word : CaretText::none,
+                    .line = wordAtCaret && !document->linkListsSet.empty()
+                                ? lineInUtf8(*document, encoding, system)
+                                : std::nullopt};
 }
 
 }  // namespace companion

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "companion/settings/ask.h"
+#include "companion/settings/links.h"
 #include "companion/settings/settings.h"
 #include "director/operations.h"
 
@@ -29,6 +30,11 @@ constexpr int kMaxBatches = 4;
     if (key.size() > prefix.size() && key.starts_with(prefix)) {
       return keysOfEngine(std::string_view(key).substr(prefix.size()));
     }
+  }
+  // A link's pattern is asked first; its address follows.
+  const std::string linkPrefix = keysOfLink("").front();
+  if (key.size() > linkPrefix.size() && key.starts_with(linkPrefix)) {
+    return keysOfLink(std::string_view(key).substr(linkPrefix.size()));
   }
   return {key};
 }
@@ -90,6 +96,7 @@ KnownProperties askSettingsInBatches(const Scite& scite, std::string_view fileEx
 SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownProperties known) {
   const bool nextSet = document.nextSet;
   std::vector<std::string> keys = document.extensionSettings;
+  keys.insert(keys.end(), document.linkListsSet.begin(), document.linkListsSet.end());
   if (!document.nextEngine.empty()) {
     const std::vector<std::string> engine = keysOfEngine(document.nextEngine);
     keys.insert(keys.end(), engine.begin(), engine.end());
@@ -113,7 +120,14 @@ SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownP
   for (std::size_t at = 0; at < std::min(answers.size(), settingKeys); ++at) {
     asked.known.emplace(keys[at], std::move(answers[at].text));
   }
-  // The extension's other settings are not set: none is asked.
+  // The extension's other settings are not set, nor are links unless the document says so: none
+  // is asked.
+  for (std::string& key : linkListKeys(document.extension)) {
+    const std::vector<std::string>& lists = document.linkListsSet;
+    if (std::find(lists.begin(), lists.end(), key) == lists.end()) {
+      asked.known.emplace(std::move(key), std::string());
+    }
+  }
   const std::vector<std::string>& set = document.extensionSettings;
   for (std::string& key : extensionSettingKeys(document.extension)) {
     if (std::find(set.begin(), set.end(), key) == set.end()) {

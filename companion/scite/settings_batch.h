@@ -32,7 +32,8 @@ struct SettingsAsked {
 };
 
 // `known` with what the document names asked in one more wait, and none when it names nothing:
-// the settings its extension has set (the others are known unset), the keys of its nextEngine,
+// the settings its extension has set (the others are known unset), the link lists it has
+// set (the others are known unset), the keys of its nextEngine,
 // and, when a command set them (nextSet), the websearch.next.* values, all emptied in the same
 // batch right after they are asked: they steer one search.
 [[nodiscard]] SettingsAsked askSettingsOf(const Scite& scite, const Document& document,

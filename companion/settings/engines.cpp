@@ -28,18 +28,6 @@ namespace {
   return found;
 }
 
-// Each name once, in the order first given.
-[[nodiscard]] std::vector<std::string> distinctWords(std::string_view text) {
-  std::vector<std::string> names = words(text);
-  std::vector<std::string> distinct;
-  for (std::string& name : names) {
-    if (std::find(distinct.begin(), distinct.end(), name) == distinct.end()) {
-      distinct.push_back(std::move(name));
-    }
-  }
-  return distinct;
-}
-
 [[nodiscard]] std::string groupKey(std::string_view name) {
   return std::string(kSciteGroupKeyPrefix) + std::string(name);
 }
@@ -108,6 +96,17 @@ namespace {
 }
 
 }  // namespace
+
+std::vector<std::string> distinctWords(std::string_view text) {
+  std::vector<std::string> names = words(text);
+  std::vector<std::string> distinct;
+  for (std::string& name : names) {
+    if (std::find(distinct.begin(), distinct.end(), name) == distinct.end()) {
+      distinct.push_back(std::move(name));
+    }
+  }
+  return distinct;
+}
 
 bool isEngineName(std::string_view name) {
   return !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {

@@ -10,6 +10,9 @@
 
 namespace companion {
 
+// The words of a list of names, split at white space, each once, in the order first given.
+[[nodiscard]] std::vector<std::string> distinctWords(std::string_view text);
+
 // Letters, digits and . _ + - only: a name goes into Lua and into SciTE's list, where quotes,
 // backslashes and ? have meanings of their own.
 [[nodiscard]] bool isEngineName(std::string_view name);

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/re.h"
+
 namespace companion {
 
 inline constexpr std::string_view kDefaultTemplate = "https://duckduckgo.com/?q={query}";
@@ -74,6 +76,22 @@ struct Choice {
   bool operator==(const Choice&) const = default;
 };
 
+// One link of websearch.links: its pattern, compiled twice (to find it in a line, and to match a
+// whole text), and the address its match opens, {0} to {9} standing for the match's groups.
+struct Link {
+  std::string name;
+  std::string patternKey;  // websearch.link.<name>.pattern
+  std::string pattern;     // as written: a $( in a pattern is no reference
+  std::string urlKey;      // websearch.link.<name>.url
+  std::string url;         // expanded as SciTE expands its properties
+  platform::Regex anywhere;
+  platform::Regex whole;
+  // The same settings: the compiled patterns follow from them.
+  bool operator==(const Link& other) const {
+    return name == other.name && pattern == other.pattern && url == other.url;
+  }
+};
+
 // What the user's settings give a run: a template, or the engines a websearch.engines key lists.
 struct Settings {
   TemplateSetting setting;         // the template, unless an engine list decided
@@ -84,6 +102,7 @@ struct Settings {
   // The first choice was named for this search alone (websearch.next.engine): a plan searches
   // with it at once, and nothing when it names none (no choices then).
   bool steered = false;
+  std::vector<Link> links;  // websearch.links's usable links, in its order; none when steered
   bool operator==(const Settings&) const = default;
 };
 

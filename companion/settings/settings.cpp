@@ -5,6 +5,7 @@
 
 #include "companion/settings/engines.h"
 #include "companion/settings/ini.h"
+#include "companion/settings/links.h"
 #include "companion/settings/properties.h"
 
 namespace companion {
@@ -28,8 +29,17 @@ Settings chooseSettings(std::string_view fileExt, const PropertyLookup& lookup,
 
 Settings settingsForSearch(std::string_view fileExt, const PropertyLookup& lookup,
                            const IniReader& readIni, const std::string& steered, bool offerAll) {
-  if (steered.empty() || !lookup) {
+  if (!lookup) {
     return chooseSettings(fileExt, lookup, readIni);
+  }
+  if (steered.empty()) {
+    // The links' notes come after the engines': the list is read first.
+    const PropertyLookup once = askingOnce(lookup);
+    Settings settings = chooseSettings(fileExt, once, readIni);
+    LinkSettings links = linkSettings(fileExt, once, settings.browser);
+    settings.links = std::move(links.links);
+    settings.notes.insert(settings.notes.end(), links.notes.begin(), links.notes.end());
+    return settings;
   }
   const PropertyLookup once = askingOnce(lookup);
   Settings settings = offerAll ? chooseSettings(fileExt, once, readIni)

@@ -21,8 +21,8 @@ namespace companion {
 
 // The settings of a search a command steered to the engine or group `steered` (steeredTo): its
 // choice alone, so that a key per engine asks SciTE for nothing more, or before the others of
-// chooseSettings' when `offerAll` (the strip offers them). chooseSettings' when `steered` is
-// empty.
+// chooseSettings' when `offerAll` (the strip offers them). chooseSettings' with the links of
+// linkSettings when `steered` is empty: a steered search opens no link.
 [[nodiscard]] Settings settingsForSearch(std::string_view fileExt, const PropertyLookup& lookup,
                                          const IniReader& readIni, const std::string& steered,
                                          bool offerAll);

@@ -60,6 +60,36 @@ std::string commandTextLine(std::string_view text) {
   return "+> Text from " + std::string(kNextTextKey) + ": " + std::string(text);
 }
 
+std::string linkLine(std::string_view name, std::string_view match) {
+  return "+> Link " + std::string(name) + ": " + std::string(match);
+}
+
+std::string badLinkNameLine(std::string_view listKey, std::string_view name) {
+  return "!> SciTE property " + std::string(listKey) + " names \"" + std::string(name) +
+         "\": a link name is letters, digits and . _ + - only.";
+}
+
+std::string linkKeyUnsetLine(std::string_view key) {
+  return "!> SciTE property " + std::string(key) + " is not set: the link is left out.";
+}
+
+std::string badLinkPatternLine(std::string_view key, std::string_view why) {
+  return "!> SciTE property " + std::string(key) + " is no pattern: " + std::string(why) +
+         ". The link is left out.";
+}
+
+std::string badLinkAddressLine(std::string_view key, const BrowserSetting& browser) {
+  const std::string_view scheme =
+      browser.namesProgram() ? "a scheme (such as https:)" : "http:// or https://";
+  return "!> SciTE property " + std::string(key) + " must begin with " + std::string(scheme) +
+         ". The link is left out.";
+}
+
+std::string linkGaveUpLine(std::string_view key) {
+  return "!> SciTE property " + std::string(key) +
+         " takes too long on this text: the link is passed over.";
+}
+
 std::string cutLine(std::size_t characters) {
   return "+> Cut to " + std::to_string(characters) +
          " characters: the selection is too long for a search address.";

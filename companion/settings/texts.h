@@ -19,6 +19,14 @@ inline constexpr std::string_view kSearchLabel = "+> Search: ";
 // What a run searches instead of the selection the launcher echoed.
 [[nodiscard]] std::string outputPaneLine(std::string_view message);
 [[nodiscard]] std::string commandTextLine(std::string_view text);
+// The text a link's pattern matched, said before the address it opens.
+[[nodiscard]] std::string linkLine(std::string_view name, std::string_view match);
+[[nodiscard]] std::string badLinkNameLine(std::string_view listKey, std::string_view name);
+[[nodiscard]] std::string linkKeyUnsetLine(std::string_view key);
+[[nodiscard]] std::string badLinkPatternLine(std::string_view key, std::string_view why);
+// `browser` is where a link's addresses open: any scheme will do for a program.
+[[nodiscard]] std::string badLinkAddressLine(std::string_view key, const BrowserSetting& browser);
+[[nodiscard]] std::string linkGaveUpLine(std::string_view key);
 [[nodiscard]] std::string cutLine(std::size_t characters);
 [[nodiscard]] std::string invalidTextLine(std::string_view encodingName);
 [[nodiscard]] std::string nothingInOutputPaneLine();

@@ -142,6 +142,20 @@ TEST(SearchSelection, TheStripDecidesWhatIsSearched) {
        "say:+> Copied: https://duckduckgo.com/?q=x say:+> Copied: "
        "https://developer.mozilla.org/search?q=x remember:x",
        tidied},
+      {"Copy address of a group made in part: the made one copied, the other named",
+       "Both",
+       user(0, {{focusIn}, {copy, "x", ""}}),
+       ExitCode::PartlyOpened,
+       look + click,
+       "copy:'https://duckduckgo.com/?q=x') say:+> Copied: https://duckduckgo.com/?q=x "
+       "say:!> SciTE property websearch.engine.MDN leaves no room for the search words within "
+       "2,048 characters. remember:x",
+       tidied,
+       "",
+       std::numeric_limits<std::size_t>::max(),
+       "",
+       {{"websearch.engine.MDN",
+         "https://developer.mozilla.org/" + std::string(2048, 'x') + "?q={query}"}}},
       {"Cancel", "", user(0, {{focusIn}, {cancel, "abort signal", ""}}), ExitCode::Cancelled,
        looks(2), cancelled, tidied},
       {"Escape: the focus back in the editor, the strip closed already", "",

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <chrono>
 #include <limits>
+#include <string>
+#include <tuple>
 
 #include "platform/errors.h"
 
@@ -109,6 +112,73 @@ TEST_F(Regex, OffsetsBeyondThe32BitRangeStopBeforeTheEngine) {
   EXPECT_THROW((void)findBounds("1", digits, tooFar), platform::RangeError);
   EXPECT_THROW((void)platform::checkedInt32(tooFar, "text length"), platform::RangeError);
   EXPECT_EQ(platform::checkedInt32(tooFar - 1, "text length"), tooFar - 1);
+}
+
+struct FindCase {
+  const char* name;
+  const char* pattern;
+  platform::RegexFlags flags;
+  std::string text;
+  std::int64_t start;
+  std::size_t groups;
+  platform::RegexMatch match;
+};
+
+// A match's place and groups; UTF-8 mode counts characters; a limited pattern that backtracks
+// without end gives up, and soon.
+TEST_F(Regex, FindMatchGivesThePlaceAndTheGroups) {
+  using platform::RegexFlags;
+  const auto limited = RegexFlags::utf8 | RegexFlags::limited;
+  const std::string runaway = std::string(4095, 'a') + "b";
+  const FindCase cases[] = {
+      {"the groups, one that took no part empty",
+       R"(([A-Z]+)-(\d+)(x)?)",
+       RegexFlags::none,
+       "see AB-12.",
+       0,
+       3,
+       {.status = 3, .start = 4, .end = 9, .groups = {"AB-12", "AB", "12", ""}}},
+      {"fewer kept than the pattern has",
+       R"((\w)(\w))",
+       RegexFlags::none,
+       "ab",
+       0,
+       1,
+       {.status = 0, .start = 0, .end = 2, .groups = {"ab", "a"}}},
+      {"from the start given",
+       R"(\d)",
+       RegexFlags::none,
+       "1 2",
+       1,
+       0,
+       {.status = 1, .start = 2, .end = 3, .groups = {"2"}}},
+      {"none", R"(\d)", RegexFlags::none, "x", 0, 0, {}},
+      {"UTF-8: one character of two bytes",
+       "^.$",
+       RegexFlags::utf8,
+       "\xC3\xA9",
+       0,
+       0,
+       {.status = 1, .start = 0, .end = 2, .groups = {"\xC3\xA9"}}},
+      {"bytes without it", "^.$", RegexFlags::none, "\xC3\xA9", 0, 0, {}},
+      {"a limited runaway gives up",
+       "(a+)+$",
+       limited,
+       runaway,
+       0,
+       0,
+       {.status = platform::kPcreMatchLimit}},
+  };
+  for (const auto& c : cases) {
+    const auto started = std::chrono::steady_clock::now();
+    const auto got = platform::findMatch(c.text, re(c.pattern, c.flags), c.start, c.groups);
+    const auto took = std::chrono::steady_clock::now() - started;
+    EXPECT_EQ(std::tuple(got.status, got.start, got.end, got.groups),
+              std::tuple(c.match.status, c.match.start, c.match.end, c.match.groups))
+        << c.name;
+    EXPECT_EQ(got.gaveUp(), c.match.status == platform::kPcreMatchLimit) << c.name;
+    EXPECT_LT(took, std::chrono::milliseconds(200)) << c.name;
+  }
 }
 
 TEST_F(Regex, CopiesShareOneCompiledPattern) {

@@ -18,6 +18,7 @@ struct EditorState {
   Document document;
   std::string output;  // the output pane's text
   PropertyMap properties;
+  bool outputFocused = false;  // output.Focus
 };
 
 // Runs Lua code for "extender:dostring"; returns the error text when the code fails.

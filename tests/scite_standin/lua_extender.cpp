@@ -34,11 +34,11 @@ editor = setmetatable({
   -- character set is SciTE's default.
   StyleCharacterSet = indexer(function() return 1 end),
 }, {__index = function(_, name) return host.editorProperty(name) end})
-output = {
+output = setmetatable({
   CodePage = 65001,
   ClearAll = function(self) host.clearOutput() end,
   AppendText = function(self, text) host.appendOutput(tostring(text)) end,
-}
+}, {__index = function(_, name) if name == 'Focus' then return host.outputFocused() end end})
 props = setmetatable({}, {
   __index = function(_, key) return host.property(key) end,
   __newindex = function(_, key, value) host.setProperty(key, value) end,
@@ -148,6 +148,11 @@ int editorProperty(lua_State* lua) {
   return 1;
 }
 
+int outputFocused(lua_State* lua) {
+  lua_pushboolean(lua, stateOf(lua).outputFocused ? 1 : 0);
+  return 1;
+}
+
 int clearOutput(lua_State* lua) {
   stateOf(lua).output.clear();
   return 0;
@@ -195,6 +200,7 @@ constexpr luaL_Reg kHostFunctions[] = {
     {"textRange", textRange},
     {"editorProperty", editorProperty},
     {"clearOutput", clearOutput},
+    {"outputFocused", outputFocused},
     {"appendOutput", appendOutput},
     {"property", property},
     {"setProperty", setProperty},

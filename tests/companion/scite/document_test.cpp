@@ -19,6 +19,7 @@ struct DocumentCase {
   const char* name;
   standin::PropertyMap properties;  // SciTE's, as its Lua sees them
   companion::Document document;
+  bool outputFocused = false;
 };
 
 TEST(Document, TheLuasFieldsReadBackInTheirOrder) {
@@ -28,13 +29,19 @@ TEST(Document, TheLuasFieldsReadBackInTheirOrder) {
       {"a command's values: that one is set, and the engine it names",
        {{"websearch.next.text", "x"}, {"websearch.next.engine", "B"}},
        {.pages = utf8, .nextSet = true, .nextEngine = "B"}},
+      {"the link lists set, the extension's in its lower case",
+       {{"FileExt", "PY"}, {"websearch.links", "T"}, {"websearch.links.py", "CVE"}},
+       {.pages = utf8,
+        .extension = "PY",
+        .linkListsSet = {"websearch.links.py", "websearch.links"}}},
+      {"the output pane has the focus", {}, {.pages = utf8, .outputFocused = true}, true},
       {"the settings of the extension that are set, looked up in its lower case",
        {{"FileExt", "PY"}, {"websearch.url.py", "https://p.example/?q={query}"}},
        {.pages = utf8, .extension = "PY", .extensionSettings = {"websearch.url.py"}}},
   };
   for (const auto& c : cases) {
     FakeScite scite;
-    standin::EditorState state{.properties = c.properties};
+    standin::EditorState state{.properties = c.properties, .outputFocused = c.outputFocused};
     scite.runLuaIn(state);
     const auto asked = companion::askDocument(scite, companion::DocumentText::none);
     EXPECT_EQ(asked.document, std::optional(c.document)) << c.name;

@@ -21,6 +21,7 @@
 #include "director/escapes.h"
 #include "director/operations.h"
 #include "platform/ascii.h"
+#include "platform/re.h"
 #include "platform/text.h"
 #include "tests/companion/sent_steps.h"
 #include "tests/support/fake_scite.h"
@@ -103,8 +104,18 @@ std::string withPlaces(const std::string& result, std::string places, bool atCar
   if (places.empty()) {
     places = "0<@@>0<@@>" + std::to_string(atCaret ? textSize : 0) + "<@@>0<@@>0";
   }
+  // The document's flags: 1 one-shot values set, 2 websearch.links set, 4 the output pane focused
+  // (the stand-in key "output.Focus"), 8 websearch.links.<ext> set.
+  const auto has = [&properties](const std::string& key) {
+    const auto set = properties.find(key);
+    return set != properties.end() && !set->second.empty();
+  };
+  const std::string extension = result.substr(extensionAt, at - extensionAt);
+  const int documentFlags = (nextSet ? 1 : 0) + (has("websearch.links") ? 2 : 0) +
+                            (has("output.Focus") ? 4 : 0) +
+                            (has("websearch.links." + extension) ? 8 : 0);
   return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
-         (nextSet ? "1" : "0") + std::string(kSeparator) +
+         std::to_string(documentFlags) + std::string(kSeparator) +
          (engine == properties.end() ? "" : engine->second) + std::string(kSeparator) +
          (flags.empty() ? setByExtension(result.substr(extensionAt, at - extensionAt), properties)
                         : flags) +
@@ -121,6 +132,7 @@ std::optional<std::string> fakeToUtf8(std::string_view bytes, const companion::E
 }
 
 TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
+  platform::bindGroup(platform::pcreBindings());  // the links' patterns
   constexpr auto windows = companion::EditorKind::windows;
   constexpr auto gtk = companion::EditorKind::gtk;
   const std::string settings =
@@ -191,6 +203,10 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
     c.takes = takes;
     return c;
   };
+  const Properties tickets = {{"websearch.links", "T"},
+                              {"websearch.link.T", R"(\b[A-Z][A-Z0-9]+-\d+\b)"},
+                              {"websearch.link.T.url", "https://jira.example/browse/{0}"}};
+  const std::string ticketKeys = "ask:websearch.link.T ask:websearch.link.T.url ";
   const auto textSaid = [](const std::string& text) {
     return "say:+> Text from websearch.next.text: " + text + " ";
   };
@@ -400,6 +416,12 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
               next + "say:!> Nothing to search in the output pane: select some text there, or "
                      "put its caret on a line.",
               ""),
+      steered("the output pane's text empty: nothing searched, not the editor's selection", utf8,
+              {{"websearch.next.text", ""}, {"websearch.next.pane", "output"}},
+              ExitCode::NothingToSearch,
+              next + "say:!> Nothing to search in the output pane: select some text there, or "
+                     "put its caret on a line.",
+              ""),
       steered("websearch.next.at too old: the selection searched, the engine ignored", utf8,
               {{"websearch.next.engine", "B"}, {"websearch.next.at", "1799999990"}},
               ExitCode::Opened,
@@ -443,6 +465,69 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
               "ask:extender.result empty:extender.result ask:websearch.engines ask:websearch.url "
               "ask:websearch.ask ask:websearch.ask ask:websearch.url ask:websearch.browser ",
               " ask:websearch.history.searches"),
+      // Links: the lists asked only where the document says they are set, then their links.
+      {"websearch.links: a ticket key at the caret opens its page, its line in the pane",
+       windows,
+       "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>see PROJ-123.",
+       ExitCode::Opened,
+       "word " + asked + "ask:websearch.links " + ticketKeys +
+           "say:+> Link T: PROJ-123 say:+> Open: https://jira.example/browse/PROJ-123",
+       "https://jira.example/browse/PROJ-123",
+       false,
+       kNoRoom,
+       "6<@@>4<@@>8<@@>0<@@>0",
+       tickets,
+       {7, 1, 2, 7}},
+      {"a word that matches no link is searched as before", windows, "",
+       "<@@>65001<@@>1<@@>65001<@@><@@>see project.", ExitCode::Opened,
+       "word " + asked + "ask:websearch.links " + ticketKeys +
+           "say:+> Word at caret: project say:+> Search: " + ddg + "project",
+       ddg + "project", false, kNoRoom, "6<@@>4<@@>11<@@>0<@@>0", tickets},
+      {"websearch.links.<ext>, set for the file's extension", gtk, "PROJ-1",
+       "<@@>65001<@@>1<@@>65001<@@>py<@@>", ExitCode::Opened,
+       "document " + asked + "ask:websearch.links.py " + ticketKeys +
+           "say:+> Link T: PROJ-1 say:+> Open: https://jira.example/browse/PROJ-1",
+       "https://jira.example/browse/PROJ-1", false, kNoRoom, "",
+       [&] {
+         Properties p = tickets;
+         p.erase("websearch.links");
+         p["websearch.links.py"] = "T";
+         p["FileExt"] = "py";
+         return p;
+       }()},
+      {"several engines offered: the link opens at once, no list", windows, "PROJ-1",
+       "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
+       "selection " + asked + "ask:websearch.links " + keysOf("A") + keysOf("B") + ticketKeys +
+           "say:+> Link T: PROJ-1 say:+> Open: https://jira.example/browse/PROJ-1",
+       "https://jira.example/browse/PROJ-1", false, kNoRoom, "",
+       [&] {
+         Properties p = tickets;
+         p["websearch.engines"] = "A B";
+         p["websearch.engine.A"] = "https://a.example/?q={query}";
+         p["websearch.engine.B"] = "https://b.example/?q={query}";
+         return p;
+       }()},
+      [&] {
+        Properties values = tickets;
+        values["websearch.engine.B"] = "https://b.example/?q={query}";
+        values["websearch.next.engine"] = "B";
+        return steered("websearch.next.engine wins over a link", utf8, values, ExitCode::Opened,
+                       "ask:websearch.links " + keysOf("B") + next +
+                           "say:+> Search: https://b.example/?q=PROJ-1",
+                       "https://b.example/?q=PROJ-1", "PROJ-1");
+      }(),
+      // The context menu on GTK hands on the output pane's text; the focus decides.
+      steered("the focused pane's text, the output pane focused: its message", utf8,
+              {{"websearch.next.text", "a.c:1: error E0308"},
+               {"websearch.next.pane", "focus"},
+               {"output.Focus", "1"}},
+              ExitCode::Opened,
+              next + "say:+> Output pane: error E0308 say:+> Search: " + ddg + "error%20E0308",
+              ddg + "error%20E0308"),
+      steered("the focused pane's text, the editor focused: its selection", utf8,
+              {{"websearch.next.text", "a.c:1: error E0308"}, {"websearch.next.pane", "focus"}},
+              ExitCode::Opened, next + "say:+> Search: " + ddg + "x", ddg + "x"),
       {"a group's search says the word at the caret once", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
        "word " + asked + groupAsked +
