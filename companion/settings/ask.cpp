@@ -14,12 +14,7 @@ constexpr std::string_view kAskKey = "websearch.ask";
 }  // namespace
 
 std::vector<std::string> stripKeys(std::string_view extension) {
-  std::vector<std::string> keys;
-  if (!extension.empty()) {
-    keys.push_back(keyForExtension(kAskKey, extension));
-  }
-  keys.emplace_back(kAskKey);
-  return keys;
+  return keysForExtension(kAskKey, extension);
 }
 
 bool asksFirst(std::string_view extension, const PropertyLookup& lookup) {

@@ -91,12 +91,7 @@ std::vector<std::string> keysOfLink(std::string_view name) {
 }
 
 std::vector<std::string> linkListKeys(std::string_view fileExt) {
-  std::vector<std::string> keys;
-  if (!fileExt.empty()) {
-    keys.push_back(keyForExtension(kSciteLinksKey, fileExt));
-  }
-  keys.emplace_back(kSciteLinksKey);
-  return keys;
+  return keysForExtension(kSciteLinksKey, fileExt);
 }
 
 LinkSettings linkSettings(std::string_view fileExt, const PropertyLookup& lookup,

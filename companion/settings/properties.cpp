@@ -76,6 +76,15 @@ std::string keyForExtension(std::string_view key, std::string_view fileExt) {
   return forExtension;
 }
 
+std::vector<std::string> keysForExtension(std::string_view key, std::string_view fileExt) {
+  std::vector<std::string> keys;
+  if (!fileExt.empty()) {
+    keys.push_back(keyForExtension(key, fileExt));
+  }
+  keys.emplace_back(key);
+  return keys;
+}
+
 std::vector<std::string> sciteKeys(std::string_view fileExt) {
   std::vector<std::string> keys;
   if (!fileExt.empty()) {

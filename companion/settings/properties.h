@@ -32,6 +32,11 @@ inline constexpr std::size_t kMaxGroupMembers = 8;
 // `key` for files of extension `fileExt`: "<key>.<ext>", the extension in lower-case ASCII.
 [[nodiscard]] std::string keyForExtension(std::string_view key, std::string_view fileExt);
 
+// `key` for files of `fileExt` (none without an extension), then `key` itself: the order a
+// setting that an extension may override is read in.
+[[nodiscard]] std::vector<std::string> keysForExtension(std::string_view key,
+                                                        std::string_view fileExt);
+
 // The keys asked, most specific first: websearch.engines.<ext>, websearch.url.<ext> (the
 // extension in lower-case ASCII; no such keys without an extension), websearch.engines,
 // websearch.url.
