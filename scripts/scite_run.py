@@ -40,8 +40,8 @@ import time
 from pathlib import Path
 
 sys.dont_write_bytecode = True  # no __pycache__ beside the drivers in the source tree
-from scite_drivers.driver import (KEY, SCRIPTS, CaseFailed, Display, Driver,  # noqa: E402
-                                  SetupFailed, poll_until)
+from scite_drivers.driver import (KEY, SCRIPTS, WINDOW, CaseFailed, Display,  # noqa: E402
+                                  Driver, SetupFailed, poll_until)
 from scite_drivers.gtk import GtkDebSciTE, GtkSciTE  # noqa: E402
 from scite_drivers.wine import WineSciTE  # noqa: E402
 
@@ -67,9 +67,12 @@ class Case:
     # Keys pressed one after the other once the run before has ended, each starting a run of its
     # own (the pane emptied first); the panes of all the runs are the result's, joined.
     again: list[str] = dataclasses.field(default_factory=list)
-    # Text put in SciTE's output pane and selected there, with the keyboard focus, before the key:
-    # one line, without a backslash.
-    output: str = ""
+    # Text put in SciTE's output pane (lines without a backslash) and, for a key, selected there
+    # with the keyboard focus before it; "": the pane emptied and focused; None: left as it is.
+    output: str | None = None
+    # Instead of a key: a right click on a byte of "editor" or "output", outside its selection,
+    # with the editor focused before it, then the context menu's last item (Up, Return).
+    menu: tuple[str, int] | None = None
     front: str = "scite"  # "other": another window is in front when the tool starts
     limit: int = 30  # seconds for the list to show, and for the ">Exit code:" line
     keys: list[str] = dataclasses.field(default_factory=list)  # xdotool names, once the list shows
@@ -114,14 +117,20 @@ def run_case(scite: Driver, case: Case, out: Path) -> Result:
             else:
                 scite.front()
             scite.press_keys(case.first)
-            if case.output:
-                # One director command in a Lua long string: it ends at a line break, and SciTE
-                # reads backslash escapes in it.
-                if any(bad in case.output for bad in ("\\", "\n", "\r", "]==]")):
-                    raise CaseFailed("the output pane's text holds a line break, \\ or ]==]")
-                scite.dostring(f"output:SetText([==[{case.output}]==]) "
-                               "output:SetSel(0, output.Length) output:GrabFocus()")
-            if case.start == "key":
+            if case.output is not None:
+                # One director command with the text in Lua long strings: the command ends at a
+                # line break, and SciTE reads backslash escapes in it.
+                if any(bad in case.output for bad in ("\\", "\r", "]==]")):
+                    raise CaseFailed("the output pane's text holds \\, a CR or ]==]")
+                lines = "]==] .. string.char(10) .. [==[".join(case.output.split("\n"))
+                scite.dostring(f"output:SetText([==[{lines}]==]) " + (
+                    "output:SetSel(0, 0) editor:GrabFocus()" if case.menu else
+                    "output:SetSel(0, output.Length) output:GrabFocus()"))
+            if case.menu:
+                right_click(scite, *case.menu, (anchor, caret))
+                time.sleep(MENU_SHOWS)
+                scite.press_keys(["Up", "Return"])
+            elif case.start == "key":
                 scite.press_key(case.key)
             else:
                 scite.tools_command()
@@ -149,6 +158,47 @@ def run_case(scite: Driver, case: Case, out: Path) -> Result:
         text = value if isinstance(value, str) else "".join(line + "\n" for line in value)
         (folder / name).write_text(text, encoding="utf-8")
     return result
+
+
+# Seconds for a pane's caret to follow a click, and for the context menu to show after one: SciTE
+# takes both from its main loop, and nothing it can be asked tells that the menu is up.
+CLICKED, MENU_SHOWS = 0.3, 1.0
+# Screen points on the text of each pane's first lines, SciTE's window being at the screen's top
+# left (WINDOW): a few characters in from the editor's margins, and just inside the top of the
+# output pane (150 pixels high, at the bottom). A click past the end of a line or of the text
+# would leave the caret away from it.
+PANE_POINT = {"editor": (60, WINDOW[1] // 3), "output": (60, WINDOW[1] - 140)}
+
+
+def caret_point(scite: Driver, pane: str, position: int | None = None) -> tuple[int, ...]:
+    """The pane's client point of a position (None: its caret) and its line height, and whether it
+    has the focus."""
+    at = f"{pane}.CurrentPos" if position is None else str(position)
+    scite.dostring(f"local at = {at} props['scite_run.point'] = {pane}:PointXFromPosition(at) .. "
+                   f"' ' .. {pane}:PointYFromPosition(at) .. ' ' .. {pane}:TextHeight(0) .. ' ' "
+                   f".. ({pane}.Focus and 1 or 0)")
+    return tuple(int(value) for value in scite.ask("scite_run.point").split())
+
+
+def right_click(scite: Driver, pane: str, position: int, selection: tuple[int, int]):
+    """A right click on byte `position` of the pane, as a user gives it. Where the pane's text is
+    on the screen is learnt first from a left click on it: the right click then lands as far
+    into the position's line, and as near its character's edge, as the left one did into its
+    own. The editor's selection and focus are then put back as they were."""
+    x, y = PANE_POINT[pane]
+    scite.display.xdotool("mousemove", str(x), str(y), "click", "1")
+    time.sleep(CLICKED)
+    caret_x, caret_y, height, focused = caret_point(scite, pane)
+    if not focused:
+        raise CaseFailed(f"a click at {x},{y} did not reach SciTE's {pane}")
+    left, top = x - caret_x, y - caret_y - height // 2
+    scite.dostring(f"editor:SetSel({selection[0]}, {selection[1]}) output:SetSel(0, 0) "
+                   "editor:GrabFocus()")
+    # Far from the click before: two clicks on the output pane are SciTE's jump to a message.
+    time.sleep(CLICKED * 2)
+    to_x, to_y, height, _ = caret_point(scite, pane, position)
+    scite.display.xdotool("mousemove", str(left + to_x + 2), str(top + to_y + height // 2),
+                          "click", "3")
 
 
 def bench(scite: Driver, case: Case, out: Path, runs: int) -> list[int]:

@@ -26,12 +26,11 @@ constexpr auto kFields = std::to_array<std::string_view>(
     {"cp", "e.StyleCharacterSet[32]", "output.CodePage", "props['FileExt']", "k", "ws", "we", "pre",
      "post", "fl", "ne", "px", "t"});
 
-// The bits of the flags field: a command set some one-shot value; websearch.links is set; the
-// output pane has the focus; websearch.links.<ext> is set.
+// The bits of the flags field: a command set some one-shot value; websearch.links is set;
+// websearch.links.<ext> is set.
 constexpr int kFlagNextSet = 1;
 constexpr int kFlagLinksSet = 2;
-constexpr int kFlagOutputFocused = 4;
-constexpr int kFlagExtensionLinksSet = 8;
+constexpr int kFlagExtensionLinksSet = 4;
 
 // Every setting a run reads for files of `extension`, in the order it reads them.
 [[nodiscard]] std::vector<std::string> settingKeys(std::string_view extension) {
@@ -105,8 +104,7 @@ constexpr int kFlagExtensionLinksSet = 8;
     anyNext += "if props['" + std::string(key) + "']" + set + "1 end ";
   }
   anyNext += "if props['" + std::string(kSciteLinksKey) + "']" + set + "fl + " +
-             std::to_string(kFlagLinksSet) + " end if output.Focus then fl = fl + " +
-             std::to_string(kFlagOutputFocused) + " end ";
+             std::to_string(kFlagLinksSet) + " end ";
   // The engine's name too, when it is one by isEngineName's rule (and so the same expanded): its
   // keys go in the next batch with the others.
   anyNext += "local ne = props['" + std::string(kNextEngineKey) +
@@ -192,7 +190,6 @@ private:
   if ((flags & kFlagLinksSet) != 0) {
     document.linkListsSet.push_back(lists.back());
   }
-  document.outputFocused = (flags & kFlagOutputFocused) != 0;
   document.nextEngine = std::string(fields.text());
   auto setKeys = setByExtension(document.extension, fields.text());
   document.text = std::string(fields.text());

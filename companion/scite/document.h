@@ -43,8 +43,7 @@ struct Document {
   bool nextSet = false;  // a command set some of the websearch.next.* values
   // The keys of linkListKeys that are set, as Lua sees them expanded: only these are asked.
   std::vector<std::string> linkListsSet;
-  bool outputFocused = false;  // the output pane had the focus as the search started
-  std::string nextEngine;      // websearch.next.engine when it is an engine name, else empty
+  std::string nextEngine;  // websearch.next.engine when it is an engine name, else empty
   // The settings of the extension that are set, of extensionSettingKeys: only these are asked.
   std::vector<std::string> extensionSettings;
   std::string text;  // the caret's line around it, or the selection fetched; raw bytes

@@ -93,10 +93,10 @@ constexpr int kMaxTrailBytes = 3;
 // The text a command set for this search: a command cuts a long one to what a search holds,
 // perhaps inside its last character, whose bytes are then left out rather than the text refused.
 [[nodiscard]] std::optional<SearchText> readNextText(const Scite& scite, const Document& document,
-                                                     const NextSearch& next, bool fromOutputPane,
+                                                     const NextSearch& next,
                                                      const RunSystem& system) {
-  const Encoding encoding = fromOutputPane ? outputPaneEncoding(system.editor, document.pages)
-                                           : documentEncoding(system.editor, document.pages);
+  const Encoding encoding = next.fromOutputPane ? outputPaneEncoding(system.editor, document.pages)
+                                                : documentEncoding(system.editor, document.pages);
   std::string_view bytes = next.text;
   if (encoding.kind == Encoding::Kind::utf8) {
     bytes = withoutCutCharacter(bytes);
@@ -112,7 +112,7 @@ constexpr int kMaxTrailBytes = 3;
   }
   // Said in a pane that is not UTF-8 as the bytes came, as a word at the caret is.
   const bool paneInUtf8 = document.pages.output == kUtf8CodePage;
-  if (!fromOutputPane) {
+  if (!next.fromOutputPane) {
     return SearchText{.text = collapseWhiteSpace(*converted),
                       .paneWord = paneInUtf8 ? "" : collapseWhiteSpace(bytes),
                       .caret = CaretText::commandText};
@@ -176,10 +176,8 @@ std::optional<SearchText> readText(const Scite& scite, const Selection& selectio
   }
   // The output pane's text stands in for the document's even when it is empty: a search from the
   // output pane never falls back to the editor's selection.
-  const bool fromOutputPane =
-      next.fromOutputPane || (next.outputIfFocused && document->outputFocused);
-  if (fromOutputPane || (!next.text.empty() && !next.outputIfFocused)) {
-    return readNextText(scite, *document, next, fromOutputPane, system);
+  if (next.fromOutputPane || !next.text.empty()) {
+    return readNextText(scite, *document, next, system);
   }
   const bool wordAtCaret = selection.folded.empty();
   const Encoding encoding = documentEncoding(system.editor, document->pages);

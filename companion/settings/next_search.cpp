@@ -33,10 +33,8 @@ NextSearch nextSearch(const NextValues& values, std::int64_t now) {
   if (now - *at > kNextMaxAgeSeconds) {
     return {.lines = {nextTooOldLine(now - *at)}};
   }
-  return {.engine = values.engine,
-          .text = values.text,
-          .fromOutputPane = values.pane == kOutputPane,
-          .outputIfFocused = values.pane == kFocusedPane};
+  return {
+      .engine = values.engine, .text = values.text, .fromOutputPane = values.pane == kOutputPane};
 }
 
 }  // namespace companion

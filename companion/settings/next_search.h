@@ -20,10 +20,6 @@ inline constexpr auto kNextKeys =
     std::to_array<std::string_view>({kNextEngineKey, kNextTextKey, kNextPaneKey, kNextAtKey});
 // websearch.next.pane's value for a text from the output pane.
 inline constexpr std::string_view kOutputPane = "output";
-// Its value for the output pane's text when it is not known which pane asked (the context menu on
-// GTK, where neither pane has the focus while the menu runs): the text counts only when the output
-// pane has the focus as the search starts, else the editor's selection or caret is searched.
-inline constexpr std::string_view kFocusedPane = "focus";
 // Older than this, the values were left behind by a command whose tool never started (SciTE
 // refuses a tool while another one runs): they are not this press's.
 inline constexpr std::int64_t kNextMaxAgeSeconds = 5;
@@ -42,7 +38,6 @@ struct NextSearch {
   std::string engine;  // an engine or group name; empty: the settings decide
   std::string text;    // raw bytes, searched instead of the document's; empty: none
   bool fromOutputPane = false;
-  bool outputIfFocused = false;  // kFocusedPane: the text is the output pane's, if it has the focus
   std::vector<std::string> lines;
   bool operator==(const NextSearch&) const = default;
 };

@@ -66,7 +66,7 @@ def rows(out: Path) -> list[Row]:
     # Past the largest pipe the kernel gives, SciTE's reply with the selection arrives cut.
     pipe_max = int(Path("/proc/sys/fs/pipe-max-size").read_text())
     too_long_text = " ".join(["word"] * (pipe_max // 5 + 1))
-    return common_rows(ENGINES + "\n", "MDN") + [
+    return common_rows(ENGINES + "\n", "MDN", alone=False) + [
         # A UTF-8 document (code.page=65001), so that its non-ASCII text is what SciTE shows.
         Row(Case("hostile_selection", text, "notes.txt", props="code.page=65001"),
             f"+> Search: {search_address(text)}", search_address(text)),

@@ -87,7 +87,7 @@ def rows(out: Path) -> list[Row]:
     zeal = windows_path(out / PROGRAMS / "zeal.exe")
     missing = windows_path(out / PROGRAMS / "missing.exe")
     so_own = ENGINES + f'websearch.engines=MDN SO DDG\nwebsearch.browser.SO="{zeal}"'
-    return common_rows(ENGINES, "DDG") + ROWS + [
+    return common_rows(ENGINES, "DDG", alone=True) + ROWS + [
         # A program with an argument of its own; the address comes last.
         Row(Case("named_program", "search the web", "notes.txt",
                  props=f'websearch.browser="{fox}" -private-window'),

@@ -19,6 +19,13 @@ CONFIGURATION = Path(__file__).resolve().parents[2] / "docs" / "configuration.md
 # place it locates, percent-encoded as the companion does (all but the unreserved characters).
 MESSAGE = "main.c:12:5: error: expected ';' before '}' token"
 MESSAGE_SEARCH = DDG + urllib.parse.quote("error: expected ';' before '}' token", safe="")
+# The guide's ticket key, and the page its lines open for it.
+TICKET = "PROJ-123"
+TICKET_PAGE = "https://jira.example.com/browse/PROJ-123"
+# A document whose lines around the one clicked are alike, so that a click half a line off still
+# lands in the word: the first line selected, byte WORD_CLICKED inside "printf" on the fifth.
+CLICKED_TEXT = "unrelated words\n" + "call printf here\n" * 8
+WORD_CLICKED = len("unrelated words\n" + "call printf here\n" * 4 + "call pri")
 
 
 def doc_block(heading: str) -> str:
@@ -50,9 +57,11 @@ class Row:
     program: Any = None
 
 
-def common_rows(engines: str, member: str) -> list[Row]:
+def common_rows(engines: str, member: str, alone: bool) -> list[Row]:
     """The rows both SciTEs run alike. `engines`: the user's engine lines, each ended by a line
-    break, defining SO and `member`, the engine that joins SO in the group picked."""
+    break, defining SO and `member`, the engine that joins SO in the group picked. `alone`:
+    whether SciTE finds the package's lines with nothing pasted into the user options."""
+    links = doc_block("Links")
     return [
         Row(Case("selection", "Select a phrase\nsearch the web", "notes.txt", select=(16, 30)),
             f"+> Search: {DDG}search%20the%20web", f"{DDG}search%20the%20web"),
@@ -91,6 +100,31 @@ def common_rows(engines: str, member: str) -> list[Row]:
         # the document's selection, and without the place the message locates.
         Row(Case("output_selection", "unrelated words", "notes.txt", key="ctrl+shift+y",
                  output=MESSAGE), f"+> Search: {MESSAGE_SEARCH}", MESSAGE_SEARCH),
+        # The same key on an empty output pane: nothing of the editor's selection is searched.
+        Row(Case("output_empty", "unrelated words", "notes.txt", key="ctrl+shift+y", output=""),
+            "!> Nothing to search in the output pane: *", None),
+        # The guide's link lines: a ticket key selected, or with the caret inside it, opens its
+        # page; a word that matches no link is searched as before.
+        Row(Case("link_selected", TICKET, "notes.txt", props=links),
+            f"+> Link TICKET: {TICKET}", TICKET_PAGE),
+        Row(Case("link_at_caret", f"see {TICKET}. now", "notes.txt", select=(9, 9), props=links),
+            f"+> Link TICKET: {TICKET}", TICKET_PAGE),
+        Row(Case("link_none", "call printf here", "notes.txt", select=(7, 7), props=links),
+            "+> Word at caret: printf", f"{DDG}printf"),
+        # A pattern that does not compile is named, and the search happens without it.
+        Row(Case("link_bad_pattern", "fetch", "notes.txt",
+                 props="websearch.links=BAD\nwebsearch.link.BAD=(\n"
+                       "websearch.link.BAD.url=https://example.com/{0}"),
+            "!> SciTE property websearch.link.BAD is no pattern: *", f"{DDG}fetch"),
+        # The right-click menu's item, with the package's lines alone: on a word that is not
+        # selected it searches that word; on an output pane's error line (not its caret's) its
+        # message.
+        Row(Case("menu_editor_word", CLICKED_TEXT, "notes.txt", select=(0, 9), paste=not alone,
+                 menu=("editor", WORD_CLICKED)), "+> Word at caret: printf", f"{DDG}printf"),
+        Row(Case("menu_output_line", "unrelated words", "notes.txt", paste=not alone,
+                 output=f"make: Entering directory '/src'\n{MESSAGE}",
+                 menu=("output", len("make: Entering directory '/src'\nmain.c:12:5: err"))),
+            f"+> Search: {MESSAGE_SEARCH}", MESSAGE_SEARCH),
     ]
 
 

@@ -19,7 +19,6 @@ struct DocumentCase {
   const char* name;
   standin::PropertyMap properties;  // SciTE's, as its Lua sees them
   companion::Document document;
-  bool outputFocused = false;
 };
 
 TEST(Document, TheLuasFieldsReadBackInTheirOrder) {
@@ -34,14 +33,13 @@ TEST(Document, TheLuasFieldsReadBackInTheirOrder) {
        {.pages = utf8,
         .extension = "PY",
         .linkListsSet = {"websearch.links.py", "websearch.links"}}},
-      {"the output pane has the focus", {}, {.pages = utf8, .outputFocused = true}, true},
       {"the settings of the extension that are set, looked up in its lower case",
        {{"FileExt", "PY"}, {"websearch.url.py", "https://p.example/?q={query}"}},
        {.pages = utf8, .extension = "PY", .extensionSettings = {"websearch.url.py"}}},
   };
   for (const auto& c : cases) {
     FakeScite scite;
-    standin::EditorState state{.properties = c.properties, .outputFocused = c.outputFocused};
+    standin::EditorState state{.properties = c.properties};
     scite.runLuaIn(state);
     const auto asked = companion::askDocument(scite, companion::DocumentText::none);
     EXPECT_EQ(asked.document, std::optional(c.document)) << c.name;

@@ -104,16 +104,15 @@ std::string withPlaces(const std::string& result, std::string places, bool atCar
   if (places.empty()) {
     places = "0<@@>0<@@>" + std::to_string(atCaret ? textSize : 0) + "<@@>0<@@>0";
   }
-  // The document's flags: 1 one-shot values set, 2 websearch.links set, 4 the output pane focused
-  // (the stand-in key "output.Focus"), 8 websearch.links.<ext> set.
+  // The document's flags: 1 one-shot values set, 2 websearch.links set, 4 websearch.links.<ext>
+  // set.
   const auto has = [&properties](const std::string& key) {
     const auto set = properties.find(key);
     return set != properties.end() && !set->second.empty();
   };
   const std::string extension = result.substr(extensionAt, at - extensionAt);
   const int documentFlags = (nextSet ? 1 : 0) + (has("websearch.links") ? 2 : 0) +
-                            (has("output.Focus") ? 4 : 0) +
-                            (has("websearch.links." + extension) ? 8 : 0);
+                            (has("websearch.links." + extension) ? 4 : 0);
   return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
          std::to_string(documentFlags) + std::string(kSeparator) +
          (engine == properties.end() ? "" : engine->second) + std::string(kSeparator) +
@@ -517,17 +516,6 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
                            "say:+> Search: https://b.example/?q=PROJ-1",
                        "https://b.example/?q=PROJ-1", "PROJ-1");
       }(),
-      // The context menu on GTK hands on the output pane's text; the focus decides.
-      steered("the focused pane's text, the output pane focused: its message", utf8,
-              {{"websearch.next.text", "a.c:1: error E0308"},
-               {"websearch.next.pane", "focus"},
-               {"output.Focus", "1"}},
-              ExitCode::Opened,
-              next + "say:+> Output pane: error E0308 say:+> Search: " + ddg + "error%20E0308",
-              ddg + "error%20E0308"),
-      steered("the focused pane's text, the editor focused: its selection", utf8,
-              {{"websearch.next.text", "a.c:1: error E0308"}, {"websearch.next.pane", "focus"}},
-              ExitCode::Opened, next + "say:+> Search: " + ddg + "x", ddg + "x"),
       {"a group's search says the word at the caret once", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>word", ExitCode::Opened,
        "word " + asked + groupAsked +
