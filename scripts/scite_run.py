@@ -273,6 +273,24 @@ def bench_floor(scite: Driver, case: Case, out: Path, runs: int, floor: Path) ->
     return [tool_median, floor_median, tool_median / floor_median]
 
 
+def bench_links(scite: Driver, case: Case, out: Path, runs: int) -> list[float]:
+    """Median milliseconds from the key press (through libXtst) to the address at xdg-open, in one
+    GTK SciTE with the case's links defined, websearch.links emptied and set again press by press
+    (through the director), FLOOR_PRESSES * runs presses each; then the difference."""
+    times: dict[str, list[float]] = {"none": [], "links": []}
+    with scite.running(*prepare(scite, case, out / "bench" / (case.name + "-links"))):
+        scite.front()
+        links = scite.ask("websearch.links")
+        for run in range(2 * FLOOR_PRESSES * runs + 2):  # the first of each warms up
+            which = "none" if run % 2 == 0 else "links"
+            scite.send(scite.scite, f"property:websearch.links={links if which == 'links' else ''}")
+            pressed, seen = press_to_address(scite, run)
+            if run >= 2:
+                times[which].append((seen - pressed) / 1e6)
+    plain, linked = (statistics.median(times[key]) for key in ("none", "links"))
+    return [plain, linked, linked - plain]
+
+
 # What SciTE itself spends showing the engine list and the user strip, timed inside SciTE: the
 # list as the tool shows three engines, and the strip as it lays out one engine (a label) and
 # several (an engine field). Lua's os.clock counts wall time in the Windows C library only.
@@ -419,6 +437,8 @@ def main() -> int:
                           if args.floor and gtk and not case.keys and case.key == KEY]
                 pairs = [bench_strip_list(scite, case, out, args.bench)
                          for case in cases if case.keys and "websearch.ask=1" not in case.props]
+                linked = [bench_links(scite, case, out, args.bench)
+                          for case in cases if gtk and "websearch.links=" in case.props]
                 traces = [bench_trace(scite, case, out, args.bench)
                           for case in cases
                           if args.trace and gtk and not case.keys and case.key == KEY]
@@ -442,6 +462,13 @@ def main() -> int:
                 print(f"{'median press (libXtst) to xdg-open, the tool:':<59}{tool:.1f} ms")
                 print(f"{'median press (libXtst) to xdg-open, gtk-floor:':<59}{floor:.1f} ms")
                 print(f"{'ratio to gtk-floor (target 1.15 or less):':<59}{ratio:.2f}")
+            for plain, linked_press, more in linked:
+                print(f"websearch.links emptied and set alternating, {FLOOR_PRESSES * args.bench} "
+                      "presses each:")
+                print(f"{'median press (libXtst) to xdg-open, no links:':<59}{plain:.1f} ms")
+                print(f"{'median press (libXtst) to xdg-open, five links:':<59}"
+                      f"{linked_press:.1f} ms")
+                print(f"{'five links over none (target 2 ms or less):':<59}{more:+.1f} ms")
             for (shown, focused), own in pairs:
                 print(f"the list and the strip alternating, {args.bench} presses each, the same "
                       "engines:")
