@@ -57,10 +57,11 @@ void stripCaretToEnd(HWND sciteDirector, int control) {
   (void)sendWithin(field, CB_SETEDITSEL, 0, selection, ignored);
 }
 
-std::optional<Answer> WindowScite::send(std::string_view command, bool /*expectReply*/) const {
+std::optional<Answer> WindowScite::send(std::string_view command, bool expectReply) const {
   if (!inReach()) {
     return std::nullopt;
   }
+  trace_(expectReply ? "ask" : "send");
   const auto reply =
       director::exchangeFrame(window_, command, [](HWND window, WPARAM receiver, LPARAM frame) {
         // SciTE answers inside this call, on our receiver window, which this thread serves
@@ -69,6 +70,7 @@ std::optional<Answer> WindowScite::send(std::string_view command, bool /*expectR
         DWORD_PTR result = 0;
         return sendWithin(window, WM_COPYDATA, receiver, frame, result);
       });
+  trace_(expectReply ? "answered" : "sent");
   if (!reply) {
     return std::nullopt;
   }
