@@ -11,6 +11,7 @@ int main() {
   if (!companion::bindSystemFunctions(trace)) {
     return static_cast<int>(companion::ExitCode::SystemUnavailable);
   }
-  (void)companion::startDirectorClient(trace);
+  // Kept to the end: SciTE's replies come to its window.
+  const auto receiver = companion::startDirectorClient(trace);
   return companion::runBound(trace);
 }

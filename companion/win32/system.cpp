@@ -68,20 +68,20 @@ std::size_t shellUrlLimit() {
   return maxUrlLengthFor(version != nullptr ? version : "");
 }
 
-bool startDirectorClient(const TraceStep& trace) noexcept {
+std::unique_ptr<windowhost::wReceiver> startDirectorClient(const TraceStep& trace) noexcept {
   try {
     for (const platform::BindingGroup* group : director::receiverBindingGroups()) {
       if (platform::tryBindGroup(*group)) {
-        return false;
+        return nullptr;
       }
       trace(std::string(group->library) + " bound");
     }
-    director::initReceiverModule();
+    auto receiver = director::startReceiverModule();
     trace("receiver window made");
-    return true;
+    return receiver;
   } catch (...) {  // no receiver window: SciTE's replies could not reach us
     director::hRecv = nullptr;
-    return false;
+    return nullptr;
   }
 }
 
@@ -96,7 +96,7 @@ IniFile readIniFile() {
 }
 
 HWND findScite() {
-  return director::hRecv != nullptr ? director::GetHwndDirectorExtension() : nullptr;
+  return director::hRecv != nullptr ? findSciteDirector() : nullptr;
 }
 
 ExitCode searchFromCommandLine(HWND window, const TraceStep& trace) {

@@ -3,21 +3,24 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "companion/address/exit_code.h"
 #include "companion/run_system.h"
 #include "companion/settings/setting_types.h"
 #include "platform/win32/win32.h"
+#include "windowhost/wReceiver.h"
 
 namespace companion {
 
 // The longest address this system's shell is handed: shorter under an old Wine.
 [[nodiscard]] std::size_t shellUrlLimit();
 
-// Binds the director client's groups and creates its receiver window, marking each in `trace`.
-// False, quietly, when any of it fails: SciTE then counts as out of reach and messages go to
-// standard error.
-[[nodiscard]] bool startDirectorClient(const TraceStep& trace = traceNothing) noexcept;
+// Binds the director client's groups and creates its receiver window, marking each in `trace`;
+// the window lives as long as what is returned. Null, quietly, when any of it fails: SciTE then
+// counts as out of reach and messages go to standard error.
+[[nodiscard]] std::unique_ptr<windowhost::wReceiver> startDirectorClient(
+    const TraceStep& trace = traceNothing) noexcept;
 
 // The folder of the running executable, through this program's own slot.
 [[nodiscard]] WString ownFolder();
