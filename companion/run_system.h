@@ -24,6 +24,9 @@ using BrowserVerdict = std::function<std::optional<BrowserFailure>()>;
 // Marks a step of a run in a trace of it (the bench's breakdown of a key press).
 using TraceStep = std::function<void(std::string_view step)>;
 
+// The environment variable that names a trace's file, on every platform: the bench sets it.
+inline constexpr const char* kTraceVariable = "WEBSEARCH_TRACE";
+
 // Keeps no trace.
 inline void traceNothing(std::string_view /*step*/) {}
 

@@ -1,4 +1,4 @@
-// Reading the start of a file, a page at a time.
+// Reading the start of a file, a page at a time, and a file opened to append to.
 #include "platform/file.h"
 
 #include <algorithm>
@@ -29,7 +29,7 @@ namespace {
 // Through the C run time: the stream library would double a program's size, and
 // std::filesystem would bring in the system's error texts.
 [[nodiscard]] std::optional<std::string> readOpened(std::FILE* file, std::size_t most) {
-  const Unique<std::FILE*, std::fclose> stream(file);
+  const UniqueFile stream(file);
   if (!stream) {
     return std::nullopt;
   }
@@ -52,6 +52,18 @@ std::optional<std::string> readFileStart(const WString& path, std::size_t most) 
 #else
   return readFileStart(toUtf8(path), most);
 #endif
+}
+
+UniqueFile openToAppend(const WString& path) {
+#ifdef _WIN32
+  UniqueFile file(_wfopen(path.c_str(), L"ab"));
+#else
+  UniqueFile file(std::fopen(toUtf8(path).c_str(), "ab"));
+#endif
+  if (file) {
+    (void)std::setvbuf(file.get(), nullptr, _IONBF, 0);
+  }
+  return file;
 }
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-// Reading the start of a file.
+// Reading the start of a file, and a file opened to append to.
 #pragma once
 
 #include <cstddef>
@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/owner.h"
 #include "platform/wide.h"
 
 namespace platform {
@@ -18,5 +19,11 @@ namespace platform {
 // path comes in UTF-8, or in UTF-16, in which Windows opens any file name.
 [[nodiscard]] std::optional<std::string> readFileStart(const std::string& path, std::size_t most);
 [[nodiscard]] std::optional<std::string> readFileStart(const WString& path, std::size_t most);
+
+using UniqueFile = Unique<std::FILE*, std::fclose>;
+
+// The file at `path` opened to append to, created when missing, unbuffered, so that each write
+// reaches it at once; null when it cannot be opened.
+[[nodiscard]] UniqueFile openToAppend(const WString& path);
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 // Pattern compilation, anchored matching, searching and replacing on the bound engine.
 #include "platform/re.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/errors.h"
@@ -68,7 +70,26 @@ void raiseInvalidRegex(std::string message, const std::source_location& where) {
   throw RegexError(std::move(message), where);
 }
 
+namespace {
+
+// A program may leave the engine unbound until its first pattern (the companion: most of its runs
+// compile none, and loading the library took a millisecond or more of each); it is bound here
+// then. The group's last slot is filled only once all of it is.
+void bindEngineOnFirstUse() {
+  if (pcre64::pcre_study != nullptr) {
+    return;
+  }
+  if (const std::optional<BindingFailure> failure = tryBindGroup(pcreBindings())) {
+    const bool load = failure->kind == BindingFailure::Kind::load;
+    raiseInvalidRegex((load ? "could not load: " : "could not import: ") +
+                      std::string(failure->name));
+  }
+}
+
+}  // namespace
+
 Regex re(std::string_view pattern, RegexFlags flags) {
+  bindEngineOnFirstUse();
   const auto bits = static_cast<unsigned>(flags);
   const std::string zeroTerminated(pattern);
   const char* error = nullptr;

@@ -73,7 +73,8 @@ private:
   friend Regex re(std::string_view pattern, RegexFlags flags);
 };
 
-// Compiles (and by default studies, with JIT when the engine offers it); raises RegexError.
+// Compiles (and by default studies, with JIT when the engine offers it); raises RegexError. An
+// engine not bound yet is bound first (pcreBindings); one that cannot be is a RegexError too.
 [[nodiscard]] Regex re(std::string_view pattern, RegexFlags flags = RegexFlags::study);
 
 // Runs the pattern from `start`; writes groups 1.. into the capture slots. Returns the length of

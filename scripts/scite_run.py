@@ -22,9 +22,12 @@ of SciTE's window into <out>/<picture>: while the list is open for a case with k
 the tool has ended.
 --bench presses the key N times in one SciTE per case and prints medians: for a case without
 keys, the press to the address at the shell; for one with keys, the press to the list shown (or
-the strip's field focused) and the last key to the address at the shell. --floor (GTK only, cases without keys) also times the
-yardstick tool FLOOR against the package's tool, alternating, with the key pressed through libXtst,
-3 N times each, and prints the ratio.
+the strip's field focused) and the last key to the address at the shell. --floor (cases without
+keys) also times the yardstick FLOOR against the package's tool, alternating, with the key pressed
+through libXtst, 3 N times each in the GTK SciTE (FLOOR is gtk-floor), N times each under Wine
+(FLOOR is a folder with the floor chain's launcher.exe and websearch.exe), and prints the ratio.
+--trace (cases without keys) prints where a press's milliseconds go, from the trace the programs
+write (the companion's, and under Wine the launcher's trace build in the package's place).
 Exit codes: 0 every case ran to its end, 1 one did not, 2 set-up failed.
 Tests import it and call run().
 """
@@ -232,9 +235,10 @@ def bench(scite: Driver, case: Case, out: Path, runs: int) -> list[int]:
     return [int(statistics.median(column)) for column in zip(*times)]
 
 
-# Presses of each in bench_floor per press of bench: one press spreads over a few milliseconds with
-# SciTE's main loop, and the ratio of medians over 20 presses each moved by 0.05 from run to run.
-FLOOR_PRESSES = 3
+# Presses of each in bench_floor per press of bench, in the GTK SciTE: one press spreads over a few
+# milliseconds with SciTE's main loop, and the ratio of medians over 20 presses each moved by 0.05
+# from run to run. Under Wine a press takes ten times as long, and one each is what time allows.
+FLOOR_PRESSES = {"gtk": 3, "wine": 1}
 
 
 def press_to_address(scite: Driver, run: int) -> tuple[int, int]:
@@ -254,18 +258,19 @@ def press_to_address(scite: Driver, run: int) -> tuple[int, int]:
     return pressed, seen
 
 
-def bench_floor(scite: Driver, case: Case, out: Path, runs: int, floor: Path) -> list[float]:
+def bench_floor(scite: Driver, case: Case, out: Path, presses: int, floor: Path) -> list[float]:
     """Median milliseconds from the key press (through libXtst) to the address at xdg-open, in
-    one GTK SciTE, for the tool and for the yardstick `floor` in its place, alternating press by
-    press (the tool's command set through the director), FLOOR_PRESSES * runs presses each; then
-    their ratio."""
+    one SciTE, for the tool and for the yardstick `floor` in its place (Driver.floor_tool),
+    alternating press by press (the tool's command set through the director), `presses` presses
+    each; then their ratio."""
     times: dict[str, list[float]] = {"tool": [], "floor": []}
     with scite.running(*prepare(scite, case, out / "bench" / (case.name + "-floor"))):
         scite.front()
-        tool = scite.ask("command.35.*")
-        for run in range(2 * FLOOR_PRESSES * runs + 2):  # the first of each warms up
+        scite.aim()
+        commands = {"tool": scite.ask("command.35.*"), "floor": scite.floor_tool(floor)}
+        for run in range(2 * presses + 2):  # the first of each warms up
             which = "tool" if run % 2 == 0 else "floor"
-            scite.send(scite.scite, f"property:command.35.*={tool if which == 'tool' else floor}")
+            scite.set_property("command.35.*", commands[which])
             pressed, seen = press_to_address(scite, run)
             if run >= 2:
                 times[which].append((seen - pressed) / 1e6)
@@ -273,15 +278,15 @@ def bench_floor(scite: Driver, case: Case, out: Path, runs: int, floor: Path) ->
     return [tool_median, floor_median, tool_median / floor_median]
 
 
-def bench_links(scite: Driver, case: Case, out: Path, runs: int) -> list[float]:
+def bench_links(scite: Driver, case: Case, out: Path, presses: int) -> list[float]:
     """Median milliseconds from the key press (through libXtst) to the address at xdg-open, in one
     GTK SciTE with the case's links defined, websearch.links emptied and set again press by press
-    (through the director), FLOOR_PRESSES * runs presses each; then the difference."""
+    (through the director), `presses` presses each; then the difference."""
     times: dict[str, list[float]] = {"none": [], "links": []}
     with scite.running(*prepare(scite, case, out / "bench" / (case.name + "-links"))):
         scite.front()
         links = scite.ask("websearch.links")
-        for run in range(2 * FLOOR_PRESSES * runs + 2):  # the first of each warms up
+        for run in range(2 * presses + 2):  # the first of each warms up
             which = "none" if run % 2 == 0 else "links"
             scite.send(scite.scite, f"property:websearch.links={links if which == 'links' else ''}")
             pressed, seen = press_to_address(scite, run)
@@ -344,34 +349,60 @@ def bench_strip_list(scite: Driver, case: Case, out: Path,
     return [statistics.median(times[key]) for key in ("list", "strip")], own
 
 
+def traced_steps(text: str) -> list[tuple[str, int]]:
+    """The steps of one press's trace file ("<ns> <pid> <step>" a line, each program appending its
+    own), each named "<program>: <step>", the programs in the order they first wrote (the launcher,
+    where it traces, then the companion); a step a program marks again gets " #2", " #3"..."""
+    stamps = [line.split(" ", 2) for line in text.splitlines() if line.count(" ") >= 2]
+    pids = list(dict.fromkeys(pid for _, pid, _ in stamps))
+    programs = dict(zip(pids, ["launcher", "companion"][-len(pids):] if len(pids) <= 2 else pids))
+    seen: dict[str, int] = {}
+    steps = []
+    for ns, pid, step in stamps:
+        name = f"{programs[pid]}: {step}"
+        seen[name] = seen.get(name, 0) + 1
+        steps.append((name if seen[name] == 1 else f"{name} #{seen[name]}", int(ns)))
+    return steps
+
+
+def step_medians(presses: list[list[tuple[str, int]]]) -> list[tuple[str, float, float]]:
+    """Per step of the presses, ordered by the median: its median milliseconds from the key press
+    (each press's first step) and from the step before it in time in the same press."""
+    since: dict[str, list[float]] = {}
+    after: dict[str, list[float]] = {}
+    for steps in presses:
+        pressed = steps[0][1]
+        timeline = sorted(steps, key=lambda step: step[1])
+        for at, (name, ns) in enumerate(timeline):
+            since.setdefault(name, []).append((ns - pressed) / 1e6)
+            after.setdefault(name, []).append((ns - timeline[at - 1][1]) / 1e6 if at else 0.0)
+    rows = [(name, statistics.median(since[name]), statistics.median(after[name]))
+            for name in since]
+    return sorted(rows, key=lambda row: row[1])
+
+
 def bench_trace(scite: Driver, case: Case, out: Path, runs: int) -> list[tuple[str, float, float]]:
-    """Where a press's milliseconds go, in one GTK SciTE: `runs` presses (libXtst) of the tool, its
-    companion tracing each step (WEBSEARCH_TRACE); per step, in order, its median milliseconds
-    from the key press and from the step before. The address at xdg-open is polled for, as in
-    bench_floor."""
+    """Where a press's milliseconds go, in one SciTE: `runs` presses (libXtst) of the tool, its
+    programs tracing each step (WEBSEARCH_TRACE; the launcher's trace build where there is one,
+    Driver.tracing); per step, in order, its median milliseconds from the key press and from the
+    step before. The address at the shell is polled for, as in bench_floor."""
     folder = out / "bench" / (case.name + "-trace")
     trace = folder / "trace"
     presses = []
-    scite.env["WEBSEARCH_TRACE"] = str(trace)
+    scite.env["WEBSEARCH_TRACE"] = scite.native_path(trace)
     try:
-        with scite.running(*prepare(scite, case, folder)):
+        with scite.tracing(), scite.running(*prepare(scite, case, folder)):
             scite.front()
+            scite.aim()
             for run in range(runs + 1):  # the first warms up
                 trace.unlink(missing_ok=True)
                 pressed, seen = press_to_address(scite, run)
                 if run:
-                    stamps = [line.split(" ", 2) for line in trace.read_text().splitlines()]
-                    presses.append([("key pressed", pressed)] +
-                                   [(step, int(ns)) for ns, _, step in stamps] +
-                                   [("address at xdg-open (polled)", seen)])
+                    presses.append([("key pressed", pressed)] + traced_steps(trace.read_text()) +
+                                   [("the address at the shell (polled)", seen)])
     finally:
         del scite.env["WEBSEARCH_TRACE"]
-    steps = []
-    for at, (step, _) in enumerate(presses[0]):
-        since = [(run[at][1] - run[0][1]) / 1e6 for run in presses if len(run) > at]
-        after = [(run[at][1] - run[at - 1][1]) / 1e6 for run in presses if len(run) > at and at]
-        steps.append((step, statistics.median(since), statistics.median(after) if after else 0.0))
-    return steps
+    return step_medians(presses)
 
 
 @contextlib.contextmanager
@@ -408,10 +439,11 @@ def main() -> int:
                         "its top folder")
     parser.add_argument("--out", type=Path)
     parser.add_argument("--bench", type=int, default=0, metavar="N")
-    parser.add_argument("--floor", type=Path, help="with --gtk --bench: the yardstick tool "
-                        "(gtk-floor) to time against, alternating")
-    parser.add_argument("--trace", action="store_true", help="with --gtk --bench: where a "
-                        "press's milliseconds go, from the companion's trace")
+    parser.add_argument("--floor", type=Path, help="with --bench: the yardstick to time "
+                        "against, alternating (--gtk: the program gtk-floor; else a folder with "
+                        "the floor chain's launcher.exe and websearch.exe)")
+    parser.add_argument("--trace", action="store_true", help="with --bench: where a press's "
+                        "milliseconds go, from the programs' trace")
     parser.add_argument("cases", nargs="+", type=Path)
     args = parser.parse_args()
     driver = GtkDebSciTE if args.deb else GtkSciTE if args.gtk else WineSciTE
@@ -432,16 +464,18 @@ def main() -> int:
         if args.bench:
             with session(build, package.resolve(), out, driver=driver) as scite:
                 medians = [bench(scite, case, out, args.bench) for case in cases]
-                floors = [bench_floor(scite, case, out, args.bench, args.floor.resolve())
-                          for case in cases
-                          if args.floor and gtk and not case.keys and case.key == KEY]
+                presses = FLOOR_PRESSES["gtk" if gtk else "wine"] * args.bench
+                # The plain press against the floor and traced; one with links only against none.
+                plain = [case for case in cases if not case.keys and case.key == KEY
+                         and "websearch.links=" not in case.props]
+                floors = [bench_floor(scite, case, out, presses, args.floor.resolve())
+                          for case in plain if args.floor]
                 pairs = [bench_strip_list(scite, case, out, args.bench)
                          for case in cases if case.keys and "websearch.ask=1" not in case.props]
-                linked = [bench_links(scite, case, out, args.bench)
+                linked = [bench_links(scite, case, out, presses)
                           for case in cases if gtk and "websearch.links=" in case.props]
                 traces = [bench_trace(scite, case, out, args.bench)
-                          for case in cases
-                          if args.trace and gtk and not case.keys and case.key == KEY]
+                          for case in plain if args.trace]
             editor, shell = ("the GTK SciTE", "xdg-open") if gtk else ("the real SciTE",
                                                                           "the shell")
             print(f"in {editor} (one SciTE a case, {args.bench} presses of its key):")
@@ -457,13 +491,16 @@ def main() -> int:
                     labels = [f"{press} to the URL at {shell}:"]
                 for label, median in zip(labels, figures):
                     print(f"{'median ' + label:<59}{median} ms")
+            yardstick, target = ("gtk-floor", "1.15") if gtk else ("the floor chain", "1.10")
             for tool, floor, ratio in floors:
-                print(f"against gtk-floor, alternating, {FLOOR_PRESSES * args.bench} presses each:")
-                print(f"{'median press (libXtst) to xdg-open, the tool:':<59}{tool:.1f} ms")
-                print(f"{'median press (libXtst) to xdg-open, gtk-floor:':<59}{floor:.1f} ms")
-                print(f"{'ratio to gtk-floor (target 1.15 or less):':<59}{ratio:.2f}")
+                print(f"against {yardstick}, alternating, {presses} presses each:")
+                print(f"{'median press (libXtst) to ' + shell + ', the tool:':<59}{tool:.1f} ms")
+                print(f"{'median press (libXtst) to ' + shell + ', ' + yardstick + ':':<59}"
+                      f"{floor:.1f} ms")
+                print(f"{'ratio to ' + yardstick + ' (target ' + target + ' or less):':<59}"
+                      f"{ratio:.2f}")
             for plain, linked_press, more in linked:
-                print(f"websearch.links emptied and set alternating, {FLOOR_PRESSES * args.bench} "
+                print(f"websearch.links emptied and set alternating, {presses} "
                       "presses each:")
                 print(f"{'median press (libXtst) to xdg-open, no links:':<59}{plain:.1f} ms")
                 print(f"{'median press (libXtst) to xdg-open, five links:':<59}"
@@ -480,8 +517,9 @@ def main() -> int:
                 for name, spent in own.items():
                     print(f"{'  ' + name + ':':<59}{spent:.1f} ms")
             for steps in traces:
-                print(f"where a press's milliseconds go, the companion traced, {args.bench} "
-                      "presses (medians: from the press, from the step before):")
+                traced = "the companion" if gtk else "the launcher's trace build and the companion"
+                print(f"where a press's milliseconds go in {editor}, {traced} traced, "
+                      f"{args.bench} presses (medians: from the press, from the step before):")
                 for step, since, after in steps:
                     print(f"  {since:7.2f} ms {after:+7.2f} ms  {step}")
             return 0

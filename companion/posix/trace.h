@@ -5,9 +5,6 @@
 
 namespace companion {
 
-// The environment variable that names the trace's file.
-inline constexpr const char* kTraceVariable = "WEBSEARCH_TRACE";
-
 // Appends "<nanoseconds since 1970> <process id> <step>" a line to the file kTraceVariable names,
 // the clock the bench stamps the key press with; traceNothing when it names none or the file
 // cannot be opened. One write a step, so that a run killed midway keeps what it did.

@@ -1,18 +1,23 @@
 // The companion's binding groups and the order they are bound in.
 #include "companion/win32/bindings.h"
 
+#include <string>
+
 #include "platform/win32/codepage.h"
 
 namespace companion {
 
-bool bindSystemFunctions() noexcept {
+bool bindSystemFunctions(const TraceStep& trace) noexcept {
   try {
     // Quietly, unlike the launcher: without these SciTE's pane is out of reach, and this
     // program's own streams do not reliably reach it; the exit code tells a caller why.
-    if (platform::tryBindGroup(kernel32::bindings()) || platform::tryBindGroup(ole32::bindings()) ||
-        platform::tryBindGroup(shell32::bindings()) || platform::tryBindGroup(user32::bindings()) ||
-        platform::tryBindGroup(platform::codepage::bindings())) {
-      return false;
+    for (const platform::BindingGroup* group :
+         {&kernel32::bindings(), &ole32::bindings(), &shell32::bindings(), &user32::bindings(),
+          &platform::codepage::bindings()}) {
+      if (platform::tryBindGroup(*group)) {
+        return false;
+      }
+      trace(std::string(group->library) + " bound");
     }
     (void)platform::tryBindGroup(ntdll::bindings());  // absent on Windows: the slot stays null
     return true;

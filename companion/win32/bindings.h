@@ -1,6 +1,7 @@
 // The companion's Windows system functions, bound by name at start-up, one group a library.
 #pragma once
 
+#include "companion/run_system.h"
 #include "platform/binding.h"
 #include "platform/win32/win32.h"
 
@@ -29,8 +30,8 @@ PLATFORM_BINDING_GROUP(companion::ntdll, "ntdll", COMPANION_NTDLL_OPTIONAL_FUNCT
 namespace companion {
 
 // Fills every slot, in the order kernel32, ole32, shell32, user32, the code-page converter's
-// kernel32 group, then the optional ntdll one.
+// kernel32 group, then the optional ntdll one, marking each group bound in `trace`.
 // Unlike the launcher it reports nothing: false when a library or required function is missing.
-[[nodiscard]] bool bindSystemFunctions() noexcept;
+[[nodiscard]] bool bindSystemFunctions(const TraceStep& trace = traceNothing) noexcept;
 
 }  // namespace companion

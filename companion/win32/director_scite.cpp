@@ -2,8 +2,11 @@
 // binding group.
 #include "companion/win32/director_scite.h"
 
+#include <vector>
+
 #include "companion/win32/bindings.h"
 #include "director/replies.h"
+#include "director/win32/bindings.h"
 #include "director/win32/channel.h"
 #include "director/win32/discovery.h"
 #include "platform/text.h"
@@ -37,7 +40,32 @@ constexpr std::string_view kUserStripTitle = "UserStrip";
   return nullptr;
 }
 
+// The class's exact name: FindWindowExW matches it regardless of case, the rules do not.
+[[nodiscard]] bool classIs(HWND window, const WString& wanted) {
+  std::vector<WCHAR> name(director::kClassNameCapacity, WCHAR{0});
+  const int length =
+      director::user32::GetClassNameW(window, name.data(), director::kClassNameCapacity);
+  return length > 0 && WStringView(name.data(), static_cast<std::size_t>(length)) == wanted;
+}
+
 }  // namespace
+
+HWND findSciteDirector() {
+  return director::pickDirectorWindow([] {
+    const WString wanted = platform::toUtf16(director::kDirectorWindowClass);
+    std::vector<director::DirectorCandidate> found;
+    HWND window = nullptr;
+    while ((window = user32::FindWindowExW(nullptr, window, wanted.c_str(), nullptr)) != nullptr) {
+      // Parentless, as the rules have it: an owned window's owner counts as its parent.
+      if (director::user32::GetParent(window) == nullptr && classIs(window, wanted)) {
+        DWORD process = 0;
+        (void)user32::GetWindowThreadProcessId(window, &process);
+        found.push_back({window, static_cast<std::int64_t>(process)});
+      }
+    }
+    return found;
+  });
+}
 
 // SciTE numbers each of the strip's controls by its place in the strip's definition.
 void stripCaretToEnd(HWND sciteDirector, int control) {
@@ -57,10 +85,11 @@ void stripCaretToEnd(HWND sciteDirector, int control) {
   (void)sendWithin(field, CB_SETEDITSEL, 0, selection, ignored);
 }
 
-std::optional<Answer> WindowScite::send(std::string_view command, bool /*expectReply*/) const {
+std::optional<Answer> WindowScite::send(std::string_view command, bool expectReply) const {
   if (!inReach()) {
     return std::nullopt;
   }
+  trace_(expectReply ? "ask" : "send");
   const auto reply =
       director::exchangeFrame(window_, command, [](HWND window, WPARAM receiver, LPARAM frame) {
         // SciTE answers inside this call, on our receiver window, which this thread serves
@@ -69,6 +98,7 @@ std::optional<Answer> WindowScite::send(std::string_view command, bool /*expectR
         DWORD_PTR result = 0;
         return sendWithin(window, WM_COPYDATA, receiver, frame, result);
       });
+  trace_(expectReply ? "answered" : "sent");
   if (!reply) {
     return std::nullopt;
   }

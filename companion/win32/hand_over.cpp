@@ -115,8 +115,9 @@ constexpr std::size_t kMaxPathLength = 32768;
 
 }  // namespace
 
-std::optional<BrowserFailure> openInBrowser(const std::string& url) {
+std::optional<BrowserFailure> openInBrowser(const std::string& url, const TraceStep& trace) {
   const ComApartment apartment;
+  trace("COM entered");
   const WString verb = platform::toUtf16("open");
   const WString file = platform::toUtf16(url);
   SHELLEXECUTEINFOW request{};
@@ -128,11 +129,15 @@ std::optional<BrowserFailure> openInBrowser(const std::string& url) {
   request.lpVerb = verb.c_str();
   request.lpFile = file.c_str();
   request.nShow = SW_SHOWNORMAL;
-  if (shell32::ShellExecuteExW(&request) != FALSE) {
+  trace("ShellExecuteEx called");
+  const bool executed = shell32::ShellExecuteExW(&request) != FALSE;
+  // The shell sets the last error to the real cause; hInstApp holds only a coarse old code. Read
+  // before the trace, whose own calls may change it.
+  const DWORD lastError = executed ? 0 : kernel32::GetLastError();
+  trace("ShellExecuteEx returned");
+  if (executed) {
     return std::nullopt;
   }
-  // The shell sets the last error to the real cause; hInstApp holds only a coarse old code.
-  const DWORD lastError = kernel32::GetLastError();
   return failureOf(
       lastError != 0 ? lastError : static_cast<DWORD>(reinterpret_cast<INT_PTR>(request.hInstApp)));
 }

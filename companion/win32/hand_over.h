@@ -5,12 +5,15 @@
 #include <string>
 
 #include "companion/address/hand_over.h"
+#include "companion/run_system.h"
 
 namespace companion {
 
 // Null when the browser was started, else the system's error code and text that say why not.
-// Inside a COM apartment, for the shell's protocol handlers that are COM servers.
-[[nodiscard]] std::optional<BrowserFailure> openInBrowser(const std::string& url);
+// Inside a COM apartment, for the shell's protocol handlers that are COM servers. `trace` marks
+// the apartment entered and the shell's call and return.
+[[nodiscard]] std::optional<BrowserFailure> openInBrowser(const std::string& url,
+                                                          const TraceStep& trace = traceNothing);
 
 // Starts `command`'s program, found by its full path (an absolute path as written, or a bare
 // name in PATH's absolute folders, never the current one, which is the document's), with a

@@ -30,7 +30,8 @@ namespace {
 }
 
 // The system under a run on Windows, with SciTE's director window.
-[[nodiscard]] RunSystem windowsSystem(std::size_t selectionRoom, HWND window) {
+[[nodiscard]] RunSystem windowsSystem(std::size_t selectionRoom, HWND window,
+                                      const TraceStep& trace) {
   return {
       .editor = EditorKind::windows,
       .toUtf8 =
@@ -41,8 +42,8 @@ namespace {
       .readIni = readIniFile,
       .maxUrlLength = shellUrlLimit(),
       // The shell hands each address over before it returns: the verdict is known at once.
-      .openInBrowser = [](const std::string& url) -> BrowserVerdict {
-        return [failure = openInBrowser(url)] { return failure; };
+      .openInBrowser = [trace](const std::string& url) -> BrowserVerdict {
+        return [failure = openInBrowser(url, trace)] { return failure; };
       },
       .programLineRules = ProgramLineRules::Windows,
       .startProgram = startProgram,
@@ -53,7 +54,8 @@ namespace {
       .stripCaretToEnd = [window](int control) { stripCaretToEnd(window, control); },
       .pause =
           [](std::chrono::milliseconds wait) { kernel32::Sleep(static_cast<DWORD>(wait.count())); },
-      .processId = [] { return static_cast<std::uint32_t>(kernel32::GetCurrentProcessId()); }};
+      .processId = [] { return static_cast<std::uint32_t>(kernel32::GetCurrentProcessId()); },
+      .trace = trace};
 }
 
 }  // namespace
@@ -66,18 +68,20 @@ std::size_t shellUrlLimit() {
   return maxUrlLengthFor(version != nullptr ? version : "");
 }
 
-bool startDirectorClient() noexcept {
+std::unique_ptr<windowhost::wReceiver> startDirectorClient(const TraceStep& trace) noexcept {
   try {
     for (const platform::BindingGroup* group : director::receiverBindingGroups()) {
       if (platform::tryBindGroup(*group)) {
-        return false;
+        return nullptr;
       }
+      trace(std::string(group->library) + " bound");
     }
-    director::initReceiverModule();
-    return true;
+    auto receiver = director::startReceiverModule();
+    trace("receiver window made");
+    return receiver;
   } catch (...) {  // no receiver window: SciTE's replies could not reach us
     director::hRecv = nullptr;
-    return false;
+    return nullptr;
   }
 }
 
@@ -92,25 +96,26 @@ IniFile readIniFile() {
 }
 
 HWND findScite() {
-  return director::hRecv != nullptr ? director::GetHwndDirectorExtension() : nullptr;
+  return director::hRecv != nullptr ? findSciteDirector() : nullptr;
 }
 
-ExitCode searchFromCommandLine(HWND window) {
-  const WindowScite scite(window);
+ExitCode searchFromCommandLine(HWND window, const TraceStep& trace) {
+  const WindowScite scite(window, trace);
   const std::string commandLine = platform::toUtf8(kernel32::GetCommandLineW());
   return searchSelection(scite, unescapedSelection(commandLine),
-                         windowsSystem(selectionRoom(commandLine), window));
+                         windowsSystem(selectionRoom(commandLine), window, trace));
 }
 
-int runBound() noexcept {
+int runBound(const TraceStep& trace) noexcept {
   HWND window = nullptr;
   try {
     window = findScite();
+    trace("SciTE found");
   } catch (...) {  // SciTE counts as out of reach
   }
   try {
     const WindowScite scite(window);
-    return runSaying(scite, [window] { return searchFromCommandLine(window); });
+    return runSaying(scite, [window, &trace] { return searchFromCommandLine(window, trace); });
   } catch (...) {  // no memory even for the start
     return static_cast<int>(ExitCode::Unexpected);
   }

@@ -3,19 +3,24 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "companion/address/exit_code.h"
+#include "companion/run_system.h"
 #include "companion/settings/setting_types.h"
 #include "platform/win32/win32.h"
+#include "windowhost/wReceiver.h"
 
 namespace companion {
 
 // The longest address this system's shell is handed: shorter under an old Wine.
 [[nodiscard]] std::size_t shellUrlLimit();
 
-// Binds the director client's groups and creates its receiver window. False, quietly, when any
-// of it fails: SciTE then counts as out of reach and messages go to standard error.
-[[nodiscard]] bool startDirectorClient() noexcept;
+// Binds the director client's groups and creates its receiver window, marking each in `trace`;
+// the window lives as long as what is returned. Null, quietly, when any of it fails: SciTE then
+// counts as out of reach and messages go to standard error.
+[[nodiscard]] std::unique_ptr<windowhost::wReceiver> startDirectorClient(
+    const TraceStep& trace = traceNothing) noexcept;
 
 // The folder of the running executable, through this program's own slot.
 [[nodiscard]] WString ownFolder();
@@ -31,10 +36,11 @@ namespace companion {
 // offer SciTE's list of engines when the settings name several, say what happens, hand it to
 // the browser. It talks to `window`, SciTE's director window as found at the start; when that
 // is null what it says goes to standard error.
-[[nodiscard]] ExitCode searchFromCommandLine(HWND window);
+// `trace` marks each message, the decision, the lines said and the hand-over.
+[[nodiscard]] ExitCode searchFromCommandLine(HWND window, const TraceStep& trace = traceNothing);
 
 // searchFromCommandLine with the window findScite gives; anything it throws is said where its lines
 // go and ends the run with ExitCode::Unexpected.
-[[nodiscard]] int runBound() noexcept;
+[[nodiscard]] int runBound(const TraceStep& trace = traceNothing) noexcept;
 
 }  // namespace companion

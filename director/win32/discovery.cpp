@@ -81,7 +81,7 @@ std::size_t GetEnumWindows(std::string_view className, std::string_view title) {
   return sEnumWnd.size();
 }
 
-HWND GetHwndDirectorExtension() {
+HWND pickDirectorWindow(const std::function<std::vector<DirectorCandidate>()>& candidates) {
   const HWND foreground = user32::GetForegroundWindow();
   const WString mainClass = platform::toUtf16(kSciTEWindowClass);
   const HWND mainWindow = user32::FindWindowW(mainClass.c_str(), nullptr);
@@ -89,16 +89,28 @@ HWND GetHwndDirectorExtension() {
     return nullptr;
   }
   const auto sciteProcess = static_cast<std::int64_t>(threadAndProcess(mainWindow).second);
-  const std::size_t count = GetEnumWindows(kDirectorWindowClass);
-  if (count == 1) {
-    return sEnumWnd.front().hwnd;
+  const std::vector<DirectorCandidate> found = candidates();
+  if (found.size() == 1) {
+    return found.front().hwnd;
   }
-  for (const EnumWnd& candidate : sEnumWnd) {
+  for (const DirectorCandidate& candidate : found) {
     if (candidate.pid == sciteProcess) {
       return candidate.hwnd;
     }
   }
   return nullptr;
+}
+
+HWND GetHwndDirectorExtension() {
+  return pickDirectorWindow([] {
+    GetEnumWindows(kDirectorWindowClass);
+    std::vector<DirectorCandidate> found;
+    found.reserve(sEnumWnd.size());
+    for (const EnumWnd& window : sEnumWnd) {
+      found.push_back({window.hwnd, window.pid});
+    }
+    return found;
+  });
 }
 
 HWND MyFindWindow(std::string_view className, std::string_view windowName) {

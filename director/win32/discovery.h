@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -34,6 +35,20 @@ inline constexpr int kClassNameCapacity = 4096;
 
 // SciTE's director window, or null when SciTE is out of reach.
 [[nodiscard]] HWND GetHwndDirectorExtension();
+
+// A window that may be SciTE's director window and the id of its process.
+struct DirectorCandidate {
+  HWND hwnd{};
+  std::int64_t pid = 0;
+};
+
+// The rules GetHwndDirectorExtension picks by, for any way of listing the windows: nothing unless
+// SciTE's main window (the first of its class) is in front or `debug` is set; then the one
+// parentless top-level window of the director's class, or among several the first, in Z order,
+// of the main window's process; nothing when none is. `candidates` lists those windows in Z
+// order, and is asked only when SciTE is in front.
+[[nodiscard]] HWND pickDirectorWindow(
+    const std::function<std::vector<DirectorCandidate>()>& candidates);
 
 // Lists the parentless top-level windows whose class and title equal the given ones exactly
 // (an empty filter accepts any) into sEnumWnd; returns how many there are.

@@ -223,6 +223,26 @@ class Driver(Protocol):
     def ask(self, key: str) -> str:
         """The value of one of SciTE's properties."""
 
+    def set_property(self, key: str, value: str):
+        """One of SciTE's properties set, for the tool runs that follow."""
+
+    def aim(self):
+        """Whatever SciTE needs before keys pressed through libXtst (press_in_process) reach it."""
+
+    def floor_tool(self, floor: Path) -> str:
+        """The tool's command that runs the yardstick `floor` in the package's place: for the GTK
+        SciTE the program gtk-floor, for SciTE for Windows a folder with the floor chain's
+        launcher.exe and websearch.exe."""
+
+    def native_path(self, path: Path) -> str:
+        """A path of this machine as the tool's programs name it."""
+
+    @contextlib.contextmanager
+    def tracing(self):
+        """The package's programs as they trace a run (each of them that has a trace build in
+        its place), put back after."""
+        yield
+
     def start_beside(self, document: Path):
         """A second SciTE with the document, beside the first (only where runs_beside)."""
         raise NotImplementedError

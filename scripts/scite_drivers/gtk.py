@@ -180,6 +180,18 @@ class GtkSciTE(Driver):
         finally:
             os.close(fifo)
 
+    def set_property(self, key: str, value: str):
+        self.send(self.scite, f"property:{key}={value}")
+
+    def aim(self):
+        pass  # the key goes to the window with the focus
+
+    def floor_tool(self, floor: Path) -> str:
+        return str(floor)
+
+    def native_path(self, path: Path) -> str:
+        return str(path)
+
     def lua(self, scite: subprocess.Popen, expression: str) -> str:
         self.send(scite, f"extender:dostring props['{self.VALUE}']=tostring({expression})")
         return self.property(scite, self.VALUE)

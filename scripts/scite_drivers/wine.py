@@ -214,3 +214,40 @@ class WineSciTE(Driver):
 
     def ask(self, key: str) -> str:
         return self.remote("ask", key)[1]
+
+    def set_property(self, key: str, value: str):
+        # Through Lua, where each backslash is string.char(92): SciTE reads escapes in a command.
+        pieces = " .. string.char(92) .. ".join(f"[==[{piece}]==]" for piece in value.split("\\"))
+        self.dostring(f"props['{key}'] = {pieces}")
+
+    def aim(self):
+        # Wine hands a key to SciTE only while the pointer is over its window (see press).
+        self.display.xdotool("mousemove", str(WINDOW[0] // 2), str(WINDOW[1] // 2))
+
+    def floor_tool(self, floor: Path) -> str:
+        """The floor chain in a folder websearch-floor beside the package's, with the package's
+        pattern engine, which the floor launcher loads as the launcher does."""
+        folder = self.home / "websearch-floor"
+        folder.mkdir(exist_ok=True)
+        for name in ("launcher.exe", "websearch.exe"):
+            shutil.copy(floor / name, folder / name)
+        shutil.copy(self.home / "websearch" / "pcre64.dll", folder)
+        tool = self.ask("command.35.*")
+        if "\\websearch\\launcher.exe" not in tool:
+            raise CaseFailed(f"the tool's command names no websearch\\launcher.exe: {tool}")
+        return tool.replace("\\websearch\\", "\\websearch-floor\\")
+
+    def native_path(self, path: Path) -> str:
+        return "Z:" + str(path).replace("/", "\\")
+
+    @contextlib.contextmanager
+    def tracing(self):
+        """The launcher's trace build (bin/launcher_trace.exe) as the package's launcher.exe."""
+        installed = self.home / "websearch" / "launcher.exe"
+        kept = installed.with_name("launcher.exe.shipped")
+        shutil.copy(installed, kept)
+        shutil.copy(self.build / "bin" / "launcher_trace.exe", installed)
+        try:
+            yield
+        finally:
+            shutil.move(kept, installed)

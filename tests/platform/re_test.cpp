@@ -10,6 +10,8 @@
 #include <tuple>
 
 #include "platform/errors.h"
+#include "platform/pcre_engine.h"
+#include "tests/support/slot_swap.h"
 
 namespace {
 
@@ -25,6 +27,16 @@ class Regex : public ::testing::Test {
 protected:
   static void SetUpTestSuite() { platform::bindGroup(platform::pcreBindings()); }
 };
+
+// A program that bound no engine at its start (the companion) has it bound by its first pattern;
+// the slots are put back after, as the suite bound them.
+TEST_F(Regex, TheFirstPatternBindsAnEngineLeftUnbound) {
+  const test_support::SlotSwap<platform::pcre64::pcre_study> study(nullptr);
+  const test_support::SlotSwap<platform::pcre64::pcre_compile> compile(nullptr);
+  EXPECT_EQ(replace("a:b", re(":")), "ab");
+  EXPECT_NE(platform::pcre64::pcre_study, nullptr);
+  EXPECT_NE(platform::pcre64::pcre_compile, nullptr);
+}
 
 TEST_F(Regex, ReplyPrefixIsRemovedOnlyOnceAndOnlyAtTheStart) {
   const auto prefix = re(kReplyPrefix);

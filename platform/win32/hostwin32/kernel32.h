@@ -24,6 +24,7 @@ DWORD WINAPI FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD 
                             LPWSTR buffer, DWORD size, va_list* arguments);
 HLOCAL WINAPI LocalFree(HLOCAL memory);
 DWORD WINAPI GetLastError();
+void WINAPI SetLastError(DWORD errorCode);
 DWORD WINAPI GetCurrentProcessId();
 void WINAPI Sleep(DWORD milliseconds);
 DWORD WINAPI GetModuleFileNameW(HMODULE module, LPWSTR fileName, DWORD size);
@@ -42,6 +43,9 @@ DWORD WINAPI SearchPathW(LPCWSTR path, LPCWSTR fileName, LPCWSTR extension, DWOR
 DWORD WINAPI GetEnvironmentVariableW(LPCWSTR name, LPWSTR buffer, DWORD size);
 DWORD WINAPI WaitForSingleObject(HANDLE handle, DWORD milliseconds);
 BOOL WINAPI GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
+HANDLE WINAPI GetCurrentProcess();
+BOOL WINAPI GetProcessTimes(HANDLE process, LPFILETIME creationTime, LPFILETIME exitTime,
+                            LPFILETIME kernelTime, LPFILETIME userTime);
 
 // Modules and versions (window host).
 int WINAPI MulDiv(int number, int numerator, int denominator);

@@ -29,7 +29,7 @@ int main() {
   if (!companion::bindSystemFunctions()) {
     return static_cast<int>(companion::ExitCode::SystemUnavailable);
   }
-  (void)companion::startDirectorClient();
+  const auto receiver = companion::startDirectorClient();
   companion::shell32::ShellExecuteExW = recordOpen;
   const int code = companion::runBound();
   if (windowhost::comctl32::InitCommonControlsEx != nullptr) {
