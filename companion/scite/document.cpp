@@ -10,6 +10,7 @@
 
 #include "companion/query/caret.h"
 #include "companion/settings/ask.h"
+#include "companion/settings/engines.h"
 #include "companion/settings/links.h"
 #include "companion/settings/properties.h"
 #include "director/operations.h"
@@ -19,12 +20,13 @@ namespace companion {
 namespace {
 
 // The Lua expressions of the reply's fields, in the order Document holds them: the code pages,
-// the extension, the caret's places, the document's flags (kFlag*) and a command's engine, which
-// settings of the extension are set, the text. Behind the result separator each, so that a
-// stale or foreign result is not taken for them; the text comes last, as it may hold anything.
+// the extension, the caret's places, the document's flags (kFlag*), a command's engine and the
+// link list that counts, which settings of the extension are set, the text. Behind the result
+// separator each, so that a stale or foreign result is not taken for them; the text comes last, as
+// it may hold anything.
 constexpr auto kFields = std::to_array<std::string_view>(
     {"cp", "e.StyleCharacterSet[32]", "output.CodePage", "props['FileExt']", "k", "ws", "we", "pre",
-     "post", "fl", "ne", "px", "t"});
+     "post", "fl", "ne", "ln", "px", "t"});
 
 // The bits of the flags field: a command set some one-shot value; websearch.links is set;
 // websearch.links.<ext> is set.
@@ -71,6 +73,16 @@ constexpr int kFlagExtensionLinksSet = 4;
          std::to_string(kFlagExtensionLinksSet) + " end ";
 }
 
+// Lua that sets ln to the link list that counts as Lua sees it, the extension's before the
+// general one, when it holds only names and blanks: its links' keys then go in the settings'
+// batch, and a list that expands to other names than its raw value's costs a batch more.
+[[nodiscard]] std::string linkNamesLua() {
+  const std::string general = "props['" + std::string(kSciteLinksKey) + "']";
+  const std::string own = "props['" + std::string(kSciteLinksKey) + ".' .. x]";
+  return "local ln = " + general + " if x ~= '' and " + own + " ~= '' then ln = " + own +
+         " end if ln:find('[^%w%s._+-]') then ln = '' end ";
+}
+
 // The Lua code that sets every field of `text` it fetches; the others stay 0 or ''.
 [[nodiscard]] std::string fetchLua(DocumentText text) {
   switch (text) {
@@ -111,7 +123,7 @@ constexpr int kFlagExtensionLinksSet = 4;
              "'] if not ne:match('^[A-Za-z0-9._+-]+$') then ne = '' end ";
   return "local e = editor local cp = e.CodePage local t = '' "
          "local k, ws, we, pre, post = 0, 0, 0, 0, 0 " +
-         fetchLua(text) + anyNext + byExtensionLua() + "props['" +
+         fetchLua(text) + anyNext + byExtensionLua() + linkNamesLua() + "props['" +
          std::string(director::kResultProperty) + "'] = " + fields;
 }
 
@@ -191,6 +203,11 @@ private:
     document.linkListsSet.push_back(lists.back());
   }
   document.nextEngine = std::string(fields.text());
+  for (std::string& name : distinctWords(fields.text())) {
+    if (isEngineName(name)) {
+      document.linkNames.push_back(std::move(name));
+    }
+  }
   auto setKeys = setByExtension(document.extension, fields.text());
   document.text = std::string(fields.text());
   if (!fields.whole() || !setKeys) {

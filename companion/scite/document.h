@@ -44,6 +44,9 @@ struct Document {
   // The keys of linkListKeys that are set, as Lua sees them expanded: only these are asked.
   std::vector<std::string> linkListsSet;
   std::string nextEngine;  // websearch.next.engine when it is an engine name, else empty
+  // The names of the link list that counts, as Lua sees it expanded: their keys are asked with
+  // the settings.
+  std::vector<std::string> linkNames;
   // The settings of the extension that are set, of extensionSettingKeys: only these are asked.
   std::vector<std::string> extensionSettings;
   std::string text;  // the caret's line around it, or the selection fetched; raw bytes

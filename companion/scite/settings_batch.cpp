@@ -101,6 +101,12 @@ SettingsAsked askSettingsOf(const Scite& scite, const Document& document, KnownP
     const std::vector<std::string> engine = keysOfEngine(document.nextEngine);
     keys.insert(keys.end(), engine.begin(), engine.end());
   }
+  if (document.nextEngine.empty()) {  // a command's engine wins over links: none is tried
+    for (const std::string& name : document.linkNames) {
+      const std::vector<std::string> link = keysOfLink(name);
+      keys.insert(keys.end(), link.begin(), link.end());
+    }
+  }
   const std::size_t settingKeys = keys.size();
   if (nextSet) {
     keys.insert(keys.end(), kNextKeys.begin(), kNextKeys.end());

@@ -287,7 +287,7 @@ TEST(SearchSelection, TheStripShowsWhatACommandSteersTo) {
   FakeScite scite;
   offerStrip(scite, "DDG MDN");
   scite.answers["extender.result"] = {
-      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>1<@@>MDN<@@>000<@@>"};
+      "<@@>65001<@@>1<@@>65001<@@><@@>0<@@>0<@@>0<@@>0<@@>0<@@>1<@@>MDN<@@><@@>000<@@>"};
   scite.answers["websearch.next.engine"] = {"MDN"};
   scite.answers["websearch.next.text"] = {"two\nlines"};
   scite.answers["websearch.next.at"] = {std::to_string(test_support::kNow)};

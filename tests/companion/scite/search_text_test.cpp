@@ -113,9 +113,15 @@ std::string withPlaces(const std::string& result, std::string places, bool atCar
   const std::string extension = result.substr(extensionAt, at - extensionAt);
   const int documentFlags = (nextSet ? 1 : 0) + (has("websearch.links") ? 2 : 0) +
                             (has("websearch.links." + extension) ? 4 : 0);
+  // The link list that counts, the extension's first (the rows' lists hold names only).
+  const std::string lists = has("websearch.links." + extension)
+                                ? properties.find("websearch.links." + extension)->second
+                            : has("websearch.links") ? properties.find("websearch.links")->second
+                                                     : "";
   return result.substr(0, at + kSeparator.size()) + places + std::string(kSeparator) +
          std::to_string(documentFlags) + std::string(kSeparator) +
-         (engine == properties.end() ? "" : engine->second) + std::string(kSeparator) +
+         (engine == properties.end() ? "" : engine->second) + std::string(kSeparator) + lists +
+         std::string(kSeparator) +
          (flags.empty() ? setByExtension(result.substr(extensionAt, at - extensionAt), properties)
                         : flags) +
          std::string(kSeparator) + result.substr(at + kSeparator.size());
@@ -464,7 +470,8 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
               "ask:extender.result empty:extender.result ask:websearch.engines ask:websearch.url "
               "ask:websearch.ask ask:websearch.ask ask:websearch.url ask:websearch.browser ",
               " ask:websearch.history.searches"),
-      // Links: the lists asked only where the document says they are set, then their links.
+      // Links: the lists asked only where the document says they are set, with the links they
+      // name as the document saw them: one batch, not two.
       {"websearch.links: a ticket key at the caret opens its page, its line in the pane",
        windows,
        "",
@@ -477,7 +484,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        kNoRoom,
        "6<@@>4<@@>8<@@>0<@@>0",
        tickets,
-       {7, 1, 2, 7}},
+       {7, 3, 7}},
       {"a word that matches no link is searched as before", windows, "",
        "<@@>65001<@@>1<@@>65001<@@><@@>see project.", ExitCode::Opened,
        "word " + asked + "ask:websearch.links " + ticketKeys +
@@ -497,7 +504,7 @@ TEST(SearchSelection, ReadsTheDocumentsEncodingAndConvertsFirst) {
        }()},
       {"several engines offered: the link opens at once, no list", windows, "PROJ-1",
        "<@@>65001<@@>1<@@>65001<@@><@@>", ExitCode::Opened,
-       "selection " + asked + "ask:websearch.links " + keysOf("A") + keysOf("B") + ticketKeys +
+       "selection " + asked + "ask:websearch.links " + ticketKeys + keysOf("A") + keysOf("B") +
            "say:+> Link T: PROJ-1 say:+> Open: https://jira.example/browse/PROJ-1",
        "https://jira.example/browse/PROJ-1", false, kNoRoom, "",
        [&] {
