@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/posix/owners.h"
+#include "platform/trace_line.h"
 
 namespace companion {
 
@@ -27,12 +28,7 @@ TraceStep traceFromEnvironment() {
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     const long long nanoseconds = static_cast<long long>(now.tv_sec) * 1'000'000'000 + now.tv_nsec;
-    std::string line = std::to_string(nanoseconds);
-    line += ' ';
-    line += pid;
-    line += ' ';
-    line += step;
-    line += '\n';
+    const std::string line = platform::traceLine(nanoseconds, pid, step);
     (void)!::write(file->get(), line.data(), line.size());
   };
 }

@@ -7,6 +7,7 @@
 
 #include "platform/binding.h"
 #include "platform/file.h"
+#include "platform/trace_line.h"
 #include "platform/win32/win32.h"
 
 // clang-format off
@@ -49,12 +50,7 @@ constexpr std::int64_t kTicksBefore1970 = 116'444'736'000'000'000;
 }
 
 void writeStep(std::FILE* file, const std::string& pid, std::int64_t at, std::string_view step) {
-  std::string line = std::to_string(at);
-  line += ' ';
-  line += pid;
-  line += ' ';
-  line += step;
-  line += '\n';
+  const std::string line = traceLine(at, pid, step);
   (void)std::fwrite(line.data(), 1, line.size(), file);
 }
 
