@@ -110,6 +110,11 @@ std::optional<BindingFailure> tryBindGroup(const BindingGroup& group) {
   return std::nullopt;
 }
 
+std::string bindingFailureText(const BindingFailure& failure) {
+  const bool load = failure.kind == BindingFailure::Kind::load;
+  return (load ? "could not load: " : "could not import: ") + std::string(failure.name);
+}
+
 void bindGroup(const BindingGroup& group) {
   if (const auto failure = tryBindGroup(group)) {
     if (failure->kind == BindingFailure::Kind::load) {

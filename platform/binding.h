@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -65,6 +66,9 @@ struct BindingFailure {
 // looking each name up as bindFunction does. Stops at the first missing piece and returns it;
 // the slots filled before it keep their values. The library stays loaded: the slots point in.
 [[nodiscard]] std::optional<BindingFailure> tryBindGroup(const BindingGroup& group);
+
+// "could not load: <name>" or "could not import: <name>", the line bindGroup ends with.
+[[nodiscard]] std::string bindingFailureText(const BindingFailure& failure);
 
 // tryBindGroup, and on failure "could not load: <name>" or "could not import: <name>" on
 // standard error and exit code 1.

@@ -80,9 +80,7 @@ void bindEngineOnFirstUse() {
     return;
   }
   if (const std::optional<BindingFailure> failure = tryBindGroup(pcreBindings())) {
-    const bool load = failure->kind == BindingFailure::Kind::load;
-    raiseInvalidRegex((load ? "could not load: " : "could not import: ") +
-                      std::string(failure->name));
+    raiseInvalidRegex(bindingFailureText(*failure));
   }
 }
 

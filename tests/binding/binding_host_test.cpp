@@ -71,10 +71,12 @@ TEST(TryBindGroup, NamesTheMissingLibraryOrFunctionByItsKind) {
   ASSERT_TRUE(library);
   EXPECT_EQ(library->kind, Kind::load);
   EXPECT_EQ(library->name, "libno-such-library.so.0");
+  EXPECT_EQ(platform::bindingFailureText(*library), "could not load: libno-such-library.so.0");
   const auto function = platform::tryBindGroup(noFunction);
   ASSERT_TRUE(function);
   EXPECT_EQ(function->kind, Kind::import);
   EXPECT_EQ(function->name, "no_such_function");
+  EXPECT_EQ(platform::bindingFailureText(*function), "could not import: no_such_function");
 }
 
 }  // namespace
