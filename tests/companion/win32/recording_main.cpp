@@ -1,12 +1,13 @@
 // websearch_recording.exe: the companion for end-to-end tests. It runs the same code, but instead
 // of starting a browser it appends each URL it would open to websearch-opened.txt beside itself,
 // and it leaves websearch-comctl32.txt there when its start bound the common controls, which a
-// program of hidden windows never needs.
+// program of hidden windows never needs. It traces as the companion does.
 #include <filesystem>
 #include <fstream>
 
 #include "companion/win32/bindings.h"
 #include "companion/win32/system.h"
+#include "companion/win32/trace.h"
 #include "platform/text.h"
 #include "windowhost/bindings.h"
 
@@ -26,12 +27,14 @@ BOOL WINAPI recordOpen(SHELLEXECUTEINFOW* request) {
 }  // namespace
 
 int main() {
-  if (!companion::bindSystemFunctions()) {
+  const companion::TraceStep trace = companion::traceFromEnvironment();
+  trace("started");
+  if (!companion::bindSystemFunctions(trace)) {
     return static_cast<int>(companion::ExitCode::SystemUnavailable);
   }
-  const auto receiver = companion::startDirectorClient();
+  const auto receiver = companion::startDirectorClient(trace);
   companion::shell32::ShellExecuteExW = recordOpen;
-  const int code = companion::runBound();
+  const int code = companion::runBound(trace);
   if (windowhost::comctl32::InitCommonControlsEx != nullptr) {
     record("websearch-comctl32.txt", "bound");
   }

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ inline decltype(&::CreateProcessW) CreateProcessW = nullptr;
 inline decltype(&::WaitForSingleObject) WaitForSingleObject = nullptr;
 inline decltype(&::GetExitCodeProcess) GetExitCodeProcess = nullptr;
 inline decltype(&::CloseHandle) CloseHandle = nullptr;
+inline decltype(&::SetEnvironmentVariableW) SetEnvironmentVariableW = nullptr;
 }  // namespace companion_test::kernel32
 
 namespace {
@@ -42,7 +44,8 @@ void bindHarness() {
       {platform::Bind("CreateProcessW", k32::CreateProcessW),
        platform::Bind("WaitForSingleObject", k32::WaitForSingleObject),
        platform::Bind("GetExitCodeProcess", k32::GetExitCodeProcess),
-       platform::Bind("CloseHandle", k32::CloseHandle)}};
+       platform::Bind("CloseHandle", k32::CloseHandle),
+       platform::Bind("SetEnvironmentVariableW", k32::SetEnvironmentVariableW)}};
   // Only kernel32: the harness itself opens no window and starts no browser.
   static const bool bound = [] {
     platform::bindGroup(group);
@@ -98,7 +101,19 @@ struct ProcessCase {
   std::wstring_view selection;
   ExitCode code;
   std::optional<std::string_view> recorded;  // the record file's bytes; none: no file
+  const char* trace = nullptr;               // WEBSEARCH_TRACE's file in the folder; null: not set
+  std::string_view steps = {};               // the steps it marked, in order
 };
+
+// Each line's step, after its time and process id.
+std::string stepsIn(const std::optional<std::string>& trace) {
+  std::string steps;
+  std::istringstream lines(trace.value_or(""));
+  for (std::string time, pid, step; lines >> time >> pid && std::getline(lines >> std::ws, step);) {
+    steps += (steps.empty() ? "" : ", ") + step;
+  }
+  return steps;
+}
 
 TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
   bindHarness();
@@ -123,6 +138,12 @@ TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
        ExitCode::BadTemplate, std::nullopt},
       {"nothing selected", u8"web search", true, std::nullopt, L"", ExitCode::NothingToSearch,
        std::nullopt},
+      {"traced where WEBSEARCH_TRACE says", u8"web search", true, std::nullopt, L"x",
+       ExitCode::Opened, "https://duckduckgo.com/?q=x\n", "trace.txt",
+       "process created, started, kernel32 bound, ole32 bound, shell32 bound, user32 bound, "
+       "kernel32 bound, kernel32 bound, gdi32 bound, user32 bound, kernel32 bound, user32 bound, "
+       "receiver window made, SciTE found, decided, said, COM entered, ShellExecuteEx called, "
+       "ShellExecuteEx returned, handed over, remembered"},
   };
   for (const auto& c : cases) {
     const TempDir dir{std::filesystem::path(c.folder)};
@@ -135,8 +156,13 @@ TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
     commandLine += L' ';
     commandLine += c.selection;
 
+    const WString trace = c.trace ? (dir.path() / c.trace).wstring() : WString();
+    k32::SetEnvironmentVariableW(L"WEBSEARCH_TRACE", c.trace ? trace.c_str() : nullptr);
     const auto code = run(commandLine);
+    k32::SetEnvironmentVariableW(L"WEBSEARCH_TRACE", nullptr);
     ASSERT_TRUE(code.has_value()) << c.name;
+    EXPECT_EQ(stepsIn(c.trace ? tryReadFile(dir.path() / c.trace) : std::nullopt), c.steps)
+        << c.name;
     EXPECT_EQ(*code, static_cast<DWORD>(c.code)) << c.name;
     EXPECT_EQ(tryReadFile(dir.path() / "websearch-opened.txt"), c.recorded) << c.name;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "websearch-comctl32.txt")) << c.name;
