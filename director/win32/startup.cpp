@@ -49,7 +49,6 @@ void resetModuleState() {
 // and exchangeFrame takes it for its caller. The reply's COPYDATASTRUCT is valid only while the
 // handler runs; it is copied at once.
 void startModuleUnder(const std::shared_ptr<windowhost::wApp>& app) {
-  interfaceVersion = kInterfaceVersion;
   recvApp = app;
   recvFrame = std::make_shared<windowhost::wFrame>();
   windowhost::init(recvFrame, nullptr, kReceiverTitle, {windowhost::kDefault, windowhost::kDefault},
