@@ -10,7 +10,6 @@
 #include <array>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +18,7 @@
 #include "tests/support/files.h"
 #include "tests/support/gtk_fake_scite.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/trace_steps.h"
 
 extern char** environ;  // NOLINT(readability-redundant-declaration): unistd.h may not declare it
 
@@ -73,16 +73,6 @@ struct ProcessCase {
   std::string traceTo = {};  // WEBSEARCH_TRACE, under the test's folder; empty: not set
   std::vector<std::string> arguments = {"fetch"};
 };
-
-// Each line's step, after its time and process id.
-std::string stepsIn(const std::string& trace) {
-  std::string steps;
-  std::istringstream lines(trace);
-  for (std::string time, pid, step; lines >> time >> pid && std::getline(lines >> std::ws, step);) {
-    steps += (steps.empty() ? "" : ", ") + step;
-  }
-  return steps;
-}
 
 // The fake SciTE answers every question with nothing, as a SciTE with none of the settings set.
 TEST(LinuxWebsearch, RunsAsSciteStartsIt) {
@@ -151,7 +141,7 @@ TEST(LinuxWebsearch, RunsAsSciteStartsIt) {
       run.opened = test_support::readFile(bin / "opened");
     }
     if (!c.traceTo.empty() && fs::exists(trace)) {
-      run.steps = stepsIn(test_support::readFile(trace));
+      run.steps = test_support::stepsIn(test_support::readFile(trace));
     }
     EXPECT_EQ(run, c.run) << c.name;
   }

@@ -5,7 +5,6 @@
 
 #include <cstdlib>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,6 +17,7 @@
 #include "platform/win32/win32.h"
 #include "tests/support/files.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/trace_steps.h"
 
 namespace companion_test::kernel32 {
 inline decltype(&::CreateProcessW) CreateProcessW = nullptr;
@@ -31,6 +31,8 @@ namespace {
 
 using companion::ExitCode;
 using test_support::awaitFile;
+using test_support::readFile;
+using test_support::stepsIn;
 using test_support::TempDir;
 using test_support::tryReadFile;
 namespace k32 = companion_test::kernel32;
@@ -105,16 +107,6 @@ struct ProcessCase {
   std::string_view steps = {};               // the steps it marked, in order
 };
 
-// Each line's step, after its time and process id.
-std::string stepsIn(const std::optional<std::string>& trace) {
-  std::string steps;
-  std::istringstream lines(trace.value_or(""));
-  for (std::string time, pid, step; lines >> time >> pid && std::getline(lines >> std::ws, step);) {
-    steps += (steps.empty() ? "" : ", ") + step;
-  }
-  return steps;
-}
-
 TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
   bindHarness();
   const std::filesystem::path recorder =
@@ -161,8 +153,7 @@ TEST(RecordingCompanion, OpensTheUrlThatTheCommandLineAndSettingsGive) {
     const auto code = run(commandLine);
     k32::SetEnvironmentVariableW(L"WEBSEARCH_TRACE", nullptr);
     ASSERT_TRUE(code.has_value()) << c.name;
-    EXPECT_EQ(stepsIn(c.trace ? tryReadFile(dir.path() / c.trace) : std::nullopt), c.steps)
-        << c.name;
+    EXPECT_EQ(stepsIn(c.trace ? readFile(dir.path() / c.trace) : ""), c.steps) << c.name;
     EXPECT_EQ(*code, static_cast<DWORD>(c.code)) << c.name;
     EXPECT_EQ(tryReadFile(dir.path() / "websearch-opened.txt"), c.recorded) << c.name;
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "websearch-comctl32.txt")) << c.name;
