@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <string_view>
 
 #ifdef _WIN32
 #include "platform/win32/win32.h"
@@ -22,6 +23,8 @@ namespace {
 constexpr std::size_t kDecoratedBufferSize = 250;
 constexpr std::size_t kMaxDecoratedNameChars = 244;
 constexpr int kMaxDecoration = 200;
+constexpr std::string_view kLoadFailure = "could not load: ";
+constexpr std::string_view kImportFailure = "could not import: ";
 
 RawProc lookUp(LibraryHandle library, const char* name) noexcept {
 #ifdef _WIN32
@@ -32,7 +35,7 @@ RawProc lookUp(LibraryHandle library, const char* name) noexcept {
 }
 
 [[noreturn]] void loadError(std::string_view name) {
-  showErrorMessage("could not load: ");
+  showErrorMessage(kLoadFailure);
   showErrorMessage(name);
   showErrorMessage("\n");
   std::exit(1);
@@ -89,7 +92,7 @@ RawProc bindFunction(LibraryHandle library, std::string_view name) {
 }
 
 void procAddrError(std::string_view name) {
-  showErrorMessage("could not import: ");
+  showErrorMessage(kImportFailure);
   showErrorMessage(name);
   showErrorMessage("\n");
   std::exit(1);
@@ -112,7 +115,7 @@ std::optional<BindingFailure> tryBindGroup(const BindingGroup& group) {
 
 std::string bindingFailureText(const BindingFailure& failure) {
   const bool load = failure.kind == BindingFailure::Kind::load;
-  return (load ? "could not load: " : "could not import: ") + std::string(failure.name);
+  return std::string(load ? kLoadFailure : kImportFailure) + std::string(failure.name);
 }
 
 void bindGroup(const BindingGroup& group) {
