@@ -70,24 +70,20 @@ void raiseInvalidRegex(std::string message, const std::source_location& where) {
   throw RegexError(std::move(message), where);
 }
 
-namespace {
-
 // A program may leave the engine unbound until its first pattern (the companion: most of its runs
 // compile none, and loading the library took a millisecond or more of each); it is bound here
 // then. The group's last slot is filled only once all of it is.
-void bindEngineOnFirstUse() {
+void bindEngineOnFirstUse(const BindingGroup& engine) {
   if (pcre64::pcre_study != nullptr) {
     return;
   }
-  if (const std::optional<BindingFailure> failure = tryBindGroup(pcreBindings())) {
+  if (const std::optional<BindingFailure> failure = tryBindGroup(engine)) {
     raiseInvalidRegex(bindingFailureText(*failure));
   }
 }
 
-}  // namespace
-
 Regex re(std::string_view pattern, RegexFlags flags) {
-  bindEngineOnFirstUse();
+  bindEngineOnFirstUse(pcreBindings());
   const auto bits = static_cast<unsigned>(flags);
   const std::string zeroTerminated(pattern);
   const char* error = nullptr;

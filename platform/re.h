@@ -119,4 +119,8 @@ struct RegexMatch {
 // pcre_config, pcre_study.
 [[nodiscard]] const BindingGroup& pcreBindings();
 
+// Binds `engine` (re's is pcreBindings) unless the engine's last slot is filled; a group that
+// cannot be bound raises RegexError with the binding's line ("could not load: <library>").
+void bindEngineOnFirstUse(const BindingGroup& engine);
+
 }  // namespace platform

@@ -36,6 +36,16 @@ TEST_F(Regex, TheFirstPatternBindsAnEngineLeftUnbound) {
   EXPECT_EQ(replace("a:b", re(":")), "ab");
   EXPECT_NE(platform::pcre64::pcre_study, nullptr);
   EXPECT_NE(platform::pcre64::pcre_compile, nullptr);
+  // An engine that cannot be bound is the pattern's error, named as the binding names it.
+  platform::RawProc config = nullptr;
+  const platform::BindingGroup absent{"no-such-engine", {platform::Bind("pcre_config", config)}};
+  const test_support::SlotSwap<platform::pcre64::pcre_study> unbound(nullptr);
+  try {
+    platform::bindEngineOnFirstUse(absent);
+    ADD_FAILURE() << "no RegexError";
+  } catch (const platform::RegexError& error) {
+    EXPECT_EQ(error.message(), "could not load: no-such-engine");
+  }
 }
 
 TEST_F(Regex, ReplyPrefixIsRemovedOnlyOnceAndOnlyAtTheStart) {
